@@ -1,0 +1,27 @@
+# Sourced by the other scripts: installs the Debian packages the build and the tests need,
+# quickly and silently when everything is already there.
+FRETWICK_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libgl1-mesa-dev
+    libfluidsynth-dev librtmidi-dev fluid-soundfont-gm
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth x11-utils imagemagick
+    python3 python3-mido midicsv
+    fonts-liberation2 fonts-dejavu-core
+)
+
+fretwick_ensure_packages() {
+    local missing=()
+    local p
+    for p in "${FRETWICK_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
