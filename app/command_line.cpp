@@ -1,0 +1,114 @@
+#include "command_line.h"
+
+#include "song_for_export.h"
+
+#include "chords/text_file.h"
+#include "export/midi_file_writer.h"
+#include "sound/wav_render.h"
+
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+namespace fw {
+
+namespace {
+
+const char* const Usage =
+    "Usage: fretwick [SONG.fwk]\n"
+    "       fretwick --check SONG.fwk\n"
+    "       fretwick --export-midi SONG.fwk OUT.mid\n"
+    "       fretwick --export-wav SONG.fwk OUT.wav\n"
+    "       fretwick --help | --version\n";
+
+int UsageError(std::ostream& err, const std::string& why) {
+    err << "fretwick: " << why << "\n" << Usage;
+    return 2;
+}
+
+// Reads the song for a tool; prints the line errors on `out` as --check does.
+// Returns 0 when the song is clean, 1 with line errors, 2 when it cannot be read.
+int ReadForTool(const std::string& path, SongForExport& song, std::ostream& out,
+                std::ostream& err) {
+    std::string error;
+    if (!ReadSongForExport(path, song, error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    for (const std::string& line : song.errors)
+        out << line << "\n";
+    return song.errors.empty() ? 0 : 1;
+}
+
+int Check(const std::string& path, std::ostream& out, std::ostream& err) {
+    SongForExport song;
+    return ReadForTool(path, song, out, err);
+}
+
+int ExportMidi(const std::string& songPath, const std::string& outPath, std::ostream& out,
+               std::ostream& err) {
+    SongForExport song;
+    if (const int status = ReadForTool(songPath, song, out, err); status != 0)
+        return status;
+    std::string error;
+    if (!WriteMidiFile(outPath, song.entries, song.tempo, song.patch, song.tuningOffsets,
+                       error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+int ExportWav(const std::string& songPath, const std::string& outPath, std::ostream& out,
+              std::ostream& err) {
+    SongForExport song;
+    if (const int status = ReadForTool(songPath, song, out, err); status != 0)
+        return status;
+    RenderSettings settings;
+    settings.Patch = static_cast<std::uint8_t>(song.patch);
+    settings.TuningOffset = song.tuningOffsets;
+    settings.Tempo = song.tempo;
+    std::ostringstream audio;
+    if (const std::string error = RenderChordsToWav(song.entries, settings, audio);
+        !error.empty()) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    const std::string bytes = audio.str();
+    std::string error;
+    if (!WriteFileAtomically(outPath, bytes, error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std::ostream& out,
+                                      std::ostream& err) {
+    if (args.empty() || args[0].rfind("--", 0) != 0)
+        return std::nullopt;
+    const std::string& tool = args[0];
+    const std::size_t operands = args.size() - 1;
+    if (tool == "--help") {
+        out << Usage;
+        return 0;
+    }
+    if (tool == "--version") {
+        out << "Fretwick " << FRETWICK_VERSION << "\n";
+        return 0;
+    }
+    if (tool == "--check")
+        return operands == 1 ? Check(args[1], out, err)
+                             : UsageError(err, "--check takes one song file");
+    if (tool == "--export-midi")
+        return operands == 2 ? ExportMidi(args[1], args[2], out, err)
+                             : UsageError(err, "--export-midi takes a song file and a MIDI file");
+    if (tool == "--export-wav")
+        return operands == 2 ? ExportWav(args[1], args[2], out, err)
+                             : UsageError(err, "--export-wav takes a song file and a WAV file");
+    return UsageError(err, "unknown option " + tool);
+}
+
+} // namespace fw

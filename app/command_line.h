@@ -1,0 +1,22 @@
+#pragma once
+// The command-line tools, which need no display: checking songs and exporting them.
+//   fretwick --check SONG            prints every line error; exit 0 clean, 1 errors, 2 unreadable
+//   fretwick --export-midi SONG OUT  writes the MIDI file the Special menu would write
+//   fretwick --export-wav SONG OUT   renders the song through the built-in synthesizer
+//   fretwick --help, --version
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+// Runs the tool the arguments (after the program name) ask for and returns its exit status.
+// Returns nothing when the arguments are not a tool's, so the program starts its window
+// (a song path, or no arguments). An argument starting with "--" that names no tool is a
+// usage error: exit status 2 with a message on `err`.
+std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std::ostream& out,
+                                      std::ostream& err);
+
+} // namespace fw

@@ -1,0 +1,254 @@
+// The main window's life: creation, the reset to an empty document, the first activation,
+// the close query, shutdown, and the window-wide events (hints, keys, resizing, drops).
+
+#include "frm_main.h"
+#include "main_sound.h"
+#include "qt_text.h"
+
+#include "app/shell/dialog_service.h"
+#include "app/shell/help_window.h"
+#include "app/shell/settings.h"
+#include "app/shell/settings_store.h"
+#include "app/shell/small_windows.h"
+#include "chords/patch_names.h"
+#include "chords/setting_values.h"
+#include "chords/tuning.h"
+#include "editor/fretboard_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolButton>
+
+namespace fw {
+
+TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
+    : QMainWindow(parent), StopRequested(deps.sound->stopFlag()), m_deps(deps),
+      m_settings(std::make_unique<Settings>()) {
+    setObjectName(QStringLiteral("frmMain"));
+    m_deps.sound->syncState = [this](MidiPortSettings& port, ChordPlayerState& player) {
+        port.Device = settings().Device;
+        port.Channel = settings().Channel;
+        port.Octave = settings().Octave;
+        port.Patch = settings().Patch;
+        player.TuningOffset = TuningOffset;
+        player.Tempo = tempo();
+    };
+    m_deps.sound->port().BusyCursor = [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    BuildControls();
+    BuildMenus();
+    ConnectEvents();
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    if (!m_shutDown)
+        FormClose();
+}
+
+QString TfrmMain::statusPanel(int index) const { return statusPanels[index]->text(); }
+
+void TfrmMain::setStatusPanel(int index, const QString& text) { statusPanels[index]->setText(text); }
+
+int TfrmMain::tempo() const { return scrlTempo->value(); }
+
+void TfrmMain::setTempo(int value) { scrlTempo->setValue(value); }
+
+void TfrmMain::focusEditor() { RichEdit1->setFocus(Qt::OtherFocusReason); }
+
+void TfrmMain::showError(const QString& text) {
+    dialogs().Message(text, MessageIcon::Error, MessageButtons::Ok);
+}
+
+void TfrmMain::FormCreate() {
+    MaxFret = fw::MaxFret;
+    setWindowTitle(QStringLiteral("Fretwick"));
+    resize(870, 640);
+    setMinimumSize(760, 520);
+    setAcceptDrops(true);
+
+    FormResize();
+    m_fretboard->raise();
+    btnNewChord->raise();
+
+    setStatusPanel(0, QString());
+    StatusHints = true;
+    ActivatedOnce = false;
+    FilenameSep->setVisible(false);
+    for (QAction* item : mnuFilename)
+        item->setVisible(false);
+
+    QStringList problems;
+    LoadSettings(settings(), problems);
+    for (const QString& problem : std::as_const(problems))
+        qWarning("%s", qPrintable(problem));
+
+    RefreshRecentMenu();
+    m_fretboard->setChordNameVisible(settings().ShowChordName);
+    m_fretboard->setFretNumbersVisible(settings().ShowFretNumbers);
+    m_fretboard->setMarkerColor(static_cast<quint32>(settings().MarkerColor));
+    m_fretboard->setMarkerShape(settings().MarkerShape);
+    MIDIPatch1->setText(settings().MenuPatchName);
+    MIDIPatch1->setData(settings().MenuPatchTag);
+    tuningItems[UserTuningIndex]->setText(settings().MenuTuningName);
+    tuningItems[UserTuningIndex]->setData(settings().MenuTuningTag);
+    for (std::size_t i = 0; i < FixedTunings.size(); ++i) {
+        tuningItems[i]->setText(QString::fromUtf8(FixedTunings[i].caption));
+        tuningItems[i]->setData(FixedTunings[i].tag);
+    }
+    m_externalMidiAtStart = settings().ExternalMIDI;
+    m_deps.sound->setExternalMidiActive(m_externalMidiAtStart);
+
+    scrlTempo->setRange(1, 500);
+    ResetToEmptyDocument();
+
+    // An unquoted path with spaces arrives as several arguments: join the first five again.
+    const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
+    if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
+        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK")) {
+        LoadSong(joined);
+        setSongPath(joined);
+        Modified = false;
+        AddRecentFile(joined);
+    }
+    ShowLineStatus(0);
+}
+
+void TfrmMain::ResetToEmptyDocument() {
+    RichEdit1->clear();
+    setSongPath(QString());
+    ShowChordMarkers(AllNoFrets(), AllNoFrets());
+    playOptionGroup->button(0)->setChecked(true);
+    chkLoop->setVisible(true);
+    chkTrace->setVisible(true);
+    m_fretboard->setChordName(QString());
+    setTempo(120);
+    lblTempo->setText(QStringLiteral("120"));
+    setStatusPanel(2, QStringLiteral("Line %1").arg(CurrentLineIndex() + 1));
+    chkLoop->setChecked(false);
+    chkTrace->setChecked(false);
+    settings().Patch = BanjoPatch;
+    AcousticNylonStringGuitar1->setChecked(true);
+    ApplyTuning(ReferenceTuningCode);
+    settings().Octave = 0;
+    CurrentDuration = QStringLiteral(" S");
+    Modified = false;
+}
+
+void TfrmMain::FormActivate() {
+    if (ActivatedOnce)
+        return;
+    ActivatedOnce = true;
+    if (!settings().Welcomed) {
+        settings().Welcomed = true;
+        TfrmNewUserMessage welcome(this);
+        if (dialogs().ShowModal(welcome) == TfrmNewUserMessage::Yes)
+            ShowHelpContext(this, 14);
+    }
+    if (m_externalMidiAtStart) {
+        const QString error = m_deps.sound->OpenMidiPort();
+        m_deps.sound->SelectPatch();
+        if (!error.isEmpty()) {
+            TfrmNoSoundMessage noSound(error, this);
+            dialogs().ShowModal(noSound);
+        }
+    }
+}
+
+bool TfrmMain::FormCloseQuery() {
+    if (IsPlaying())
+        return false;
+    if (!Modified || AskSaveChanges()) {
+        StopRequested = true;
+        return true;
+    }
+    return false;
+}
+
+void TfrmMain::FormClose() {
+    m_shutDown = true;
+    EntryList.clear();
+    m_deps.sound->CloseMidiPort();
+    QStringList problems;
+    if (!SaveSettings(settings(), problems))
+        dialogs().Message(problems.join(QLatin1Char('\n')), MessageIcon::Error,
+                          MessageButtons::Ok);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* e) {
+    if (!FormCloseQuery()) {
+        e->ignore();
+        return;
+    }
+    FormClose();
+    e->accept();
+}
+
+void TfrmMain::changeEvent(QEvent* e) {
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && !ActivatedOnce)
+        QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+bool TfrmMain::event(QEvent* e) {
+    if (e->type() == QEvent::StatusTip) {
+        // Hints go to status panel 0, not over the whole status bar.
+        if (StatusHints)
+            setStatusPanel(0, QLatin1Char(' ') + static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TfrmMain::FormResize() {
+    const int w = client->width();
+    const int h = client->height();
+    const int neckBottom = 4 + 123 + 2; // bottom of the frame around the neck picture
+    const int top = neckBottom + 10;
+
+    btnNewChord->setGeometry(w - 8 - 196, 14, 196, 40);
+    grpPlayControls->move(w - 8 - grpPlayControls->width(), top);
+    pnlPlayButtons->move(grpPlayControls->x(), top + grpPlayControls->height() + 10);
+
+    RichEdit1->move(8 + grpEditControls->width() + 8, top);
+    RichEdit1->resize(grpPlayControls->x() - RichEdit1->x() - 7, h - top - 8);
+    const int editTop = top + (h - top - grpEditControls->height()) / 2;
+    grpEditControls->move(8, std::max(top, editTop));
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    FormResize();
+}
+
+void TfrmMain::NylonStringAcoustic1Click(QAction* item) {
+    settings().Patch = Low8Bits(item->data().toInt() - 1);
+    item->setChecked(true);
+    Modified = true;
+}
+
+} // namespace fw

@@ -1,0 +1,197 @@
+// The edit group's commands and the Edit menu: new line, rest, duplicate, clear, delete,
+// durations, rename, transpose, undo and the clipboard.
+
+#include "frm_main.h"
+#include "qt_text.h"
+
+#include "chords/line_edits.h"
+#include "editor/fretboard_view.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+namespace fw {
+
+void TfrmMain::btnNewChordClick() {
+    const int i = CurrentLineIndex();
+    const int n = m_lines.lineCount();
+    if (i == n) {
+        // The caret is on the empty line after a final line break.
+        m_lines.insertLine(n, QString());
+        ShowLineStatus(n + 1);
+        SelectLine(n + 1, true);
+    } else {
+        m_lines.insertLine(i + 1, QString());
+        SelectLine(i + 1, false);
+        ShowLineStatus(i + 1);
+    }
+    focusEditor();
+}
+
+void TfrmMain::btnRestClick() { InsertChordLine(QStringLiteral("Rest")); }
+
+void TfrmMain::btnDupClick() {
+    const int i = CurrentLineIndex();
+    const QString text = m_lines.lineText(i);
+    if (IsCommentText(text) || IsBlankText(text))
+        return; // the focus stays where it is
+    const ParsedLine parsed = ParseChordLine(i, true);
+    if (parsed.ok()) {
+        const int caret = m_lines.selectionStart();
+        m_lines.insertLine(i, text);
+        m_lines.setSelection(caret, 0);
+        SelectLine(CurrentLineIndex(), true);
+        PreviewChord(parsed.entry.Note, parsed.entry.HammerNote);
+        SelectLine(CurrentLineIndex(), true);
+    }
+    focusEditor();
+}
+
+void TfrmMain::btnClearClick() {
+    const int i = CurrentLineIndex();
+    const QString text = m_lines.lineText(i);
+    if (!IsCommentText(text) && !IsBlankText(text)) {
+        ComposeChordLine(i, AllNoFrets(), AllNoFrets());
+        ShowLineStatus(i);
+    }
+    focusEditor();
+}
+
+void TfrmMain::btnDeleteClick() {
+    m_lines.deleteLine(CurrentLineIndex());
+    ShowLineStatus(CurrentLineIndex());
+    focusEditor();
+}
+
+void TfrmMain::DurationClick(const QString& letter) {
+    CurrentDuration =
+        FromStd(DurationTextFor(letter.isEmpty() ? 'Q' : letter.at(0).toLatin1(),
+                                chkDotted->isChecked()));
+    const int i = CurrentLineIndex();
+    const ParsedLine parsed = ParseChordLine(i, false);
+    if (parsed.isChord()) {
+        const std::string rewritten = WithDuration(ToStd(m_lines.lineText(i)), ToStd(CurrentDuration));
+        m_lines.replaceLine(i, FromStd(rewritten));
+        ShowLineStatus(i);
+    }
+    focusEditor();
+}
+
+void TfrmMain::edtNameExit() {
+    const int k = m_nameLine;
+    const ParsedLine parsed = ParseChordLine(k, false);
+    if (!parsed.ok()) {
+        focusEditor();
+        return;
+    }
+    if (!parsed.isChord()) {
+        edtName->clear();
+        return;
+    }
+    const QString box = edtName->text();
+    if (!IsBlankText(box)) {
+        m_lines.replaceLine(k, FromStd(RenamedLine(ToStd(m_lines.lineText(k)), ToStd(box))));
+        m_fretboard->setChordName(box);
+    }
+    focusEditor();
+}
+
+namespace {
+void Transpose(TfrmMain& main, TransposeDirection direction) {
+    const int i = main.CurrentLineIndex();
+    const ParsedLine parsed = main.ParseChordLine(i, false);
+    if (!parsed.isChord())
+        return;
+    const FretsAndHammers moved = direction == TransposeDirection::Up
+                                      ? TransposeUp(parsed.entry.Fret, parsed.entry.HammerFret)
+                                      : TransposeDown(parsed.entry.Fret, parsed.entry.HammerFret);
+    // A chord with no string played (a rest) stays as it is written.
+    const bool anyPlayed = std::any_of(parsed.entry.Fret.begin() + 1, parsed.entry.Fret.end(),
+                                       [](int fret) { return fret != NoFret; });
+    if (anyPlayed)
+        main.ComposeChordLine(i, moved.frets, moved.hammers);
+    const ParsedLine after = main.ParseChordLine(i, true);
+    if (after.isChord())
+        main.PreviewChord(after.entry.Note, after.entry.HammerNote);
+    main.ShowLineStatus(i);
+}
+} // namespace
+
+void TfrmMain::btnShiftLeftClick() {
+    Transpose(*this, TransposeDirection::Down);
+    focusEditor();
+}
+
+void TfrmMain::btnShiftRightClick() {
+    Transpose(*this, TransposeDirection::Up);
+    focusEditor();
+}
+
+namespace {
+bool ClipboardHasText() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText();
+}
+} // namespace
+
+void TfrmMain::Edit1Click() {
+    const bool selected = m_lines.selectionLength() > 0;
+    Undo1->setEnabled(RichEdit1->document()->isUndoAvailable());
+    Copy1->setEnabled(selected);
+    Cut1->setEnabled(selected);
+    Delete1->setEnabled(selected);
+    Paste1->setEnabled(ClipboardHasText());
+    SelectAll1->setEnabled(true);
+}
+
+void TfrmMain::mnuEditorPopUpPopup() {
+    const bool selected = m_lines.selectionLength() > 0;
+    Copy2->setEnabled(selected);
+    Cut2->setEnabled(selected);
+    Paste2->setEnabled(ClipboardHasText());
+}
+
+void TfrmMain::Undo1Click() {
+    RichEdit1->undo();
+    ShowLineStatus(CurrentLineIndex());
+    focusEditor();
+}
+
+void TfrmMain::Cut1Click() {
+    RichEdit1->cut();
+    ShowLineStatus(CurrentLineIndex());
+    focusEditor();
+}
+
+void TfrmMain::Copy1Click() {
+    RichEdit1->copy();
+    focusEditor();
+}
+
+void TfrmMain::Paste1Click() {
+    // The selection is not replaced: the clipboard text goes in front of it.
+    m_lines.setSelection(m_lines.selectionStart(), 0);
+    RichEdit1->insertPlainText(QApplication::clipboard()->text());
+    focusEditor();
+}
+
+void TfrmMain::Delete1Click() {
+    QTextCursor cursor = RichEdit1->textCursor();
+    cursor.removeSelectedText();
+    RichEdit1->setTextCursor(cursor);
+    ShowLineStatus(CurrentLineIndex());
+    focusEditor();
+}
+
+void TfrmMain::SelectAll1Click() {
+    RichEdit1->selectAll();
+    focusEditor();
+}
+
+} // namespace fw

@@ -1,0 +1,56 @@
+// Exports from the Special menu, and printing the chord list.
+
+#include "frm_main.h"
+#include "qt_text.h"
+
+#include "app/shell/dialog_service.h"
+#include "app/shell/settings.h"
+#include "export/midi_file_writer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QTextDocument>
+
+namespace fw {
+
+void TfrmMain::SaveAsMidiFile1Click() {
+    if (!BuildChordList(QStringLiteral("Fix errors before creating a midi file."), true))
+        return;
+    if (!HasChordLine(0, static_cast<int>(EntryList.size()) - 1)) {
+        showError(QStringLiteral("Can't create midi file. No chords defined in editor."));
+        return;
+    }
+    FillDurationTicks(MidiWholeNoteTicks);
+
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save As Midi");
+    request.directory = settings().LastDir;
+    request.fileName = QFileInfo(m_songPath).completeBaseName() + QStringLiteral(".MID");
+    request.filter = QStringLiteral("Midi files (*.mid);;All Files (*)");
+    request.defaultSuffix = QStringLiteral("mid");
+    request.confirmOverwrite = true;
+    const std::optional<QString> chosen = dialogs().SaveFile(request);
+    if (!chosen)
+        return;
+    std::string error;
+    if (!WriteMidiFile(ToStd(*chosen), EntryList, tempo(), settings().Patch, TuningOffset,
+                       error)) {
+        showError(FromStd(error));
+        return;
+    }
+    settings().LastDir = QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath() + QLatin1Char('/'));
+}
+
+void TfrmMain::Print1Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(songFileName());
+    if (!dialogs().Print(printer))
+        return;
+    RichEdit1->document()->print(&printer);
+}
+
+} // namespace fw

@@ -1,0 +1,253 @@
+// Songs: New, Open, the recent files, dropped files, Save and Save As, the question that guards
+// unsaved changes, and loading a song file into the editor and the song settings.
+
+#include "frm_main.h"
+#include "qt_text.h"
+
+#include "app/shell/dialog_service.h"
+#include "app/shell/settings.h"
+#include "app/shell/settings_store.h"
+#include "chords/patch_names.h"
+#include "chords/song_file.h"
+#include "chords/text_file.h"
+#include "chords/tuning.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+
+namespace fw {
+
+namespace {
+const QString SongFilter = QStringLiteral("Fretwick files (*.fwk);;All Files (*)");
+
+std::vector<std::string> EditorBlocks(const QPlainTextEdit* editor) {
+    // Every block, the empty one after a final line break included, so that the text reads
+    // back exactly as it was; an empty document has no lines at all.
+    std::vector<std::string> lines;
+    const QTextDocument* doc = editor->document();
+    if (doc->isEmpty())
+        return lines;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        lines.push_back(ToStd(block.text()));
+    return lines;
+}
+
+QString JoinedLines(const std::vector<std::string>& lines) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines)
+        texts << FromStd(line);
+    return texts.join(QLatin1Char('\n'));
+}
+} // namespace
+
+QString TfrmMain::songFileName() const { return QFileInfo(m_songPath).fileName(); }
+
+void TfrmMain::setSongPath(const QString& path) {
+    m_songPath = path;
+    lblFilename->setText(songFileName());
+    setCaptionFor(path);
+}
+
+void TfrmMain::setCaptionFor(const QString& path) {
+    setWindowTitle(QStringLiteral("Fretwick - ") + QFileInfo(path).fileName());
+}
+
+void TfrmMain::LoadSong(const QString& path) {
+    std::string text;
+    std::string error;
+    RichEdit1->clear();
+    if (!ReadTextFile(ToStd(path), text, error)) {
+        showError(FromStd(error));
+        return;
+    }
+    const std::vector<std::string> lines = SplitLines(text);
+    const SongHeader header = ReadSongHeader(lines);
+
+    RichEdit1->setPlainText(JoinedLines(SongEditorLines(lines, header)));
+
+    if (header.hasPatch)
+        settings().Patch = static_cast<std::uint8_t>(header.patch);
+    if (settings().Patch == BanjoPatch) {
+        AcousticNylonStringGuitar1->setChecked(true);
+    } else {
+        MIDIPatch1->setChecked(true);
+        MIDIPatch1->setText(FromStd(PatchName(settings().Patch)));
+        MIDIPatch1->setData(settings().Patch + 1);
+        settings().MenuPatchName = MIDIPatch1->text();
+        settings().MenuPatchTag = settings().Patch + 1;
+    }
+
+    if (header.hasTuning)
+        Tuning = RepairedTuningCode(header.tuning);
+    if (TuningIndex(Tuning) == UserTuningIndex)
+        tuningItems[UserTuningIndex]->setData(Tuning);
+    ApplyTuning(Tuning);
+
+    if (header.hasTempo) {
+        setTempo(header.tempo);
+        lblTempo->setText(QString::number(tempo()));
+    }
+}
+
+bool TfrmMain::AskSaveChanges() {
+    if (!settings().Prompts)
+        return true;
+    const QString name = songFileName();
+    const QString question = name.isEmpty()
+                                 ? QStringLiteral(" Save changes?")
+                                 : QStringLiteral(" Save changes to \"%1\"?").arg(name);
+    switch (dialogs().Message(question, MessageIcon::Warning, MessageButtons::YesNoCancel)) {
+    case DialogAnswer::Yes:
+        Save1Click();
+        // Only a song that really reached the disk lets the work go.
+        return !Modified;
+    case DialogAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfrmMain::New1Click() {
+    if (Modified && !AskSaveChanges())
+        return;
+    ResetToEmptyDocument();
+    m_lines.setSelection(0, 0);
+    ShowLineStatus(0);
+    focusEditor();
+    Modified = false;
+}
+
+void TfrmMain::openSongFile(const QString& path) {
+    ResetToEmptyDocument();
+    LoadSong(path);
+    setSongPath(path);
+    m_lines.setSelection(0, 0);
+    ShowLineStatus(0);
+    Modified = false;
+    focusEditor();
+}
+
+void TfrmMain::Open1Click() {
+    if (Modified && !AskSaveChanges())
+        return;
+    FileDialogRequest request;
+    request.title = tr("Open");
+    request.directory = settings().LastDir;
+    request.filter = SongFilter;
+    request.defaultSuffix = QStringLiteral("fwk");
+    const std::optional<QString> chosen = dialogs().OpenFile(request);
+    if (!chosen) {
+        focusEditor();
+        return;
+    }
+    const QFileInfo info(*chosen);
+    if (info.fileName().toUpper() == QLatin1String("BCHORDS.DCT")) {
+        dialogs().Message(QStringLiteral("BCHORDS.DCT can't be edited while Fretwick is running."),
+                          MessageIcon::Warning, MessageButtons::CancelOnly);
+        return;
+    }
+    // Whatever was picked, the song of the same name is opened.
+    const QString path = QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".fwk"));
+    if (!QFileInfo(path).isFile()) {
+        showError(QDir::toNativeSeparators(path) + QStringLiteral(" doesn't exist!"));
+        return;
+    }
+    openSongFile(path);
+    settings().LastDir = QFileInfo(path).absolutePath();
+    AddRecentFile(path);
+}
+
+void TfrmMain::OpenRecentFile(const QString& path) {
+    if (Modified && !AskSaveChanges())
+        return;
+    if (!QFileInfo(path).isFile()) {
+        showError(path + QStringLiteral(" doesn't exist!"));
+        return;
+    }
+    openSongFile(path);
+}
+
+void TfrmMain::DropFiles(const QStringList& paths) {
+    if (paths.isEmpty())
+        return;
+    // Only the first dropped file counts; its whole path is kept.
+    const QString path = paths.first();
+    const QFileInfo info(path);
+    if (!info.isFile() || info.suffix().toUpper() != QLatin1String("FWK"))
+        return;
+    const bool ok = !Modified || AskSaveChanges();
+    if (ok && !IsPlaying()) {
+        openSongFile(path);
+        AddRecentFile(path);
+    }
+}
+
+bool TfrmMain::SaveSongTo(const QString& path) {
+    const std::string text =
+        SongFileText(EditorBlocks(RichEdit1), settings().Patch, Tuning, tempo());
+    std::string error;
+    if (!WriteFileAtomically(ToStd(path), text, error)) {
+        showError(FromStd(error));
+        return false;
+    }
+    setSongPath(path);
+    Modified = false;
+    return true;
+}
+
+void TfrmMain::Save1Click() {
+    if (m_songPath.isEmpty()) {
+        SaveAs1Click();
+        return;
+    }
+    SaveSongTo(m_songPath);
+    focusEditor();
+}
+
+void TfrmMain::SaveAs1Click() {
+    FileDialogRequest request;
+    request.title = tr("Save As");
+    request.directory = settings().LastDir;
+    request.fileName = m_songPath;
+    request.filter = SongFilter;
+    request.defaultSuffix = QStringLiteral("fwk");
+    const std::optional<QString> chosen = dialogs().SaveFile(request);
+    if (!chosen) {
+        focusEditor();
+        return;
+    }
+    // Songs always carry the ".fwk" extension, which every open path asks for.
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().toLower() != QLatin1String("fwk"))
+        path += QStringLiteral(".fwk");
+    if (SaveSongTo(path))
+        settings().LastDir = QFileInfo(path).absolutePath();
+    focusEditor();
+}
+
+void TfrmMain::AddRecentFile(const QString& path) {
+    auto& recent = settings().RecentFile;
+    recent[2] = recent[1];
+    recent[1] = recent[0];
+    recent[0] = path;
+    RefreshRecentMenu();
+}
+
+void TfrmMain::RefreshRecentMenu() {
+    const RecentMenu menu = RecentMenuFor(settings().RecentFile);
+    FilenameSep->setVisible(menu.separatorVisible);
+    for (std::size_t i = 0; i < mnuFilename.size(); ++i) {
+        if (!menu.items[i].caption.isEmpty())
+            mnuFilename[i]->setText(menu.items[i].caption);
+        mnuFilename[i]->setVisible(menu.items[i].visible);
+    }
+}
+
+} // namespace fw

@@ -1,0 +1,347 @@
+// Building the main window's controls and menus, with their captions, shortcuts and hints.
+
+#include "frm_main.h"
+
+#include "editor/fretboard_view.h"
+#include "note_icons.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace fw {
+
+namespace {
+
+struct DurationButtonSpec {
+    const char* name;
+    char letter;
+    const char* hint;
+};
+
+constexpr std::array<DurationButtonSpec, 7> DurationButtonSpecs = {{
+    {"btnWholeNote", 'W', "Whole note duration for chord."},
+    {"btnHalfNote", 'H', "Half note duration for chord."},
+    {"btnQuarterNote", 'Q', "Quarter note duration for chord."},
+    {"btnEighthNote", 'E', "Eighth note duration for chord."},
+    {"btnSixteenthNote", 'S', "Sixteenth note duration for chord."},
+    {"btnThirtySecondNote", 'T', "Thirty-second note duration for chord."},
+    {"btnSixtyFourthNote", 'F', "Sixty-fourth note duration for chord."},
+}};
+
+// Hints show in the status bar and, for the mouse user, as tool tips.
+template <typename W> W* Hinted(W* widget, const QString& name, const QString& hint) {
+    widget->setObjectName(name);
+    if (!hint.isEmpty()) {
+        widget->setStatusTip(hint);
+        widget->setToolTip(hint);
+    }
+    return widget;
+}
+
+QAction* MenuItem(QMenu* menu, const QString& name, const QString& caption,
+                  const QKeySequence& shortcut = {}, const QString& hint = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    action->setStatusTip(hint);
+    return action;
+}
+
+} // namespace
+
+void TfrmMain::BuildControls() {
+    client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    m_fretboard = new FretboardView(client);
+    m_fretboard->setObjectName(QStringLiteral("fretboard"));
+    m_fretboard->move(0, 0);
+
+    btnNewChord = Hinted(new QPushButton(tr("New Chord"), client), QStringLiteral("btnNewChord"),
+                         tr("Finish with the current chord and start a new one."));
+    btnNewChord->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+
+    lblFilename = new QLabel(client);
+    lblFilename->setObjectName(QStringLiteral("lblFilename"));
+    lblFilename->hide();
+
+    RichEdit1 = new QPlainTextEdit(client);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    RichEdit1->setTabChangesFocus(false);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSize(std::max(mono.pointSize(), 11));
+    RichEdit1->setFont(mono);
+    RichEdit1->document()->setMaximumBlockCount(0);
+    m_lines = LineEditor(RichEdit1);
+
+    // The edit group on the left.
+    grpEditControls = new QGroupBox(tr("Edit"), client);
+    grpEditControls->setObjectName(QStringLiteral("grpEditControls"));
+    grpEditControls->resize(176, 324);
+    edtName = Hinted(new QLineEdit(grpEditControls), QStringLiteral("edtName"),
+                     tr("Edit chord name for current line."));
+    edtName->setGeometry(10, 26, 156, 26);
+    edtName->setPlaceholderText(tr("Chord name"));
+    btnShiftLeft = Hinted(new QToolButton(grpEditControls), QStringLiteral("btnShiftLeft"),
+                          tr("Transpose down - shift all notes down one fret."));
+    btnShiftRight = Hinted(new QToolButton(grpEditControls), QStringLiteral("btnShiftRight"),
+                           tr("Transpose up - shift all notes up one fret."));
+    const QColor ink = palette().color(QPalette::ButtonText);
+    btnShiftLeft->setIcon(ArrowIcon(false, ink));
+    btnShiftRight->setIcon(ArrowIcon(true, ink));
+    btnShiftLeft->setGeometry(10, 58, 76, 28);
+    btnShiftRight->setGeometry(90, 58, 76, 28);
+    btnRest = Hinted(new QPushButton(tr("Rest"), grpEditControls), QStringLiteral("btnRest"),
+                     tr("Insert a rest in the editor."));
+    btnDup = Hinted(new QPushButton(tr("Duplicate"), grpEditControls), QStringLiteral("btnDup"),
+                    tr("Duplicate the current chord."));
+    btnClear = Hinted(new QPushButton(tr("Clear"), grpEditControls), QStringLiteral("btnClear"),
+                      tr("Clear all notes from current chord."));
+    btnDelete = Hinted(new QPushButton(tr("Delete"), grpEditControls),
+                       QStringLiteral("btnDelete"), tr("Delete the current chord."));
+    btnRest->setGeometry(10, 92, 76, 28);
+    btnDup->setGeometry(90, 92, 76, 28);
+    btnClear->setGeometry(10, 124, 76, 28);
+    btnDelete->setGeometry(90, 124, 76, 28);
+
+    auto* durationLabel = new QLabel(tr("Duration"), grpEditControls);
+    durationLabel->setGeometry(10, 158, 156, 18);
+    for (std::size_t i = 0; i < DurationButtonSpecs.size(); ++i) {
+        const auto& spec = DurationButtonSpecs[i];
+        auto* button = Hinted(new QToolButton(grpEditControls), QString::fromLatin1(spec.name),
+                              tr(spec.hint));
+        button->setIcon(NoteValueIcon(QLatin1Char(spec.letter), ink));
+        button->setIconSize(QSize(26, 26));
+        button->setProperty("durationLetter", QString(QLatin1Char(spec.letter)));
+        const int col = static_cast<int>(i % 4);
+        const int row = static_cast<int>(i / 4);
+        button->setGeometry(10 + col * 39, 178 + row * 38, 36, 35);
+        durationButtons[i] = button;
+    }
+    chkDotted = Hinted(new QCheckBox(tr("Dotted"), grpEditControls), QStringLiteral("chkDotted"),
+                       tr("Note duration values are increased by 1/2 while this is checked."));
+    chkDotted->setGeometry(10, 254, 156, 24);
+    cboDictionary = new QComboBox(grpEditControls);
+    cboDictionary->setObjectName(QStringLiteral("cboDictionary"));
+    cboDictionary->setGeometry(10, 284, 156, 28);
+    cboDictionary->setPlaceholderText(tr("Chord dictionary"));
+
+    // The play group on the right.
+    grpPlayControls = new QGroupBox(tr("Play"), client);
+    grpPlayControls->setObjectName(QStringLiteral("grpPlayControls"));
+    grpPlayControls->resize(196, 250);
+    rdoPlayOptions = Hinted(new QGroupBox(grpPlayControls), QStringLiteral("rdoPlayOptions"),
+                            tr("Settings for play button."));
+    rdoPlayOptions->setFlat(true);
+    rdoPlayOptions->setGeometry(8, 22, 180, 110);
+    playOptionGroup = new QButtonGroup(this);
+    const QStringList options = {tr("All"), tr("From cursor"), tr("Highlighted"),
+                                 tr("Current line")};
+    for (int i = 0; i < options.size(); ++i) {
+        auto* radio = new QRadioButton(options[i], rdoPlayOptions);
+        radio->setObjectName(QStringLiteral("rdoPlayOption%1").arg(i));
+        radio->setStatusTip(rdoPlayOptions->statusTip());
+        radio->setGeometry(4, 2 + i * 26, 170, 24);
+        playOptionGroup->addButton(radio, i);
+    }
+    chkLoop = Hinted(new QCheckBox(tr("Loop"), grpPlayControls), QStringLiteral("chkLoop"),
+                     tr("Play continuously."));
+    chkTrace = Hinted(new QCheckBox(tr("Debug"), grpPlayControls), QStringLiteral("chkTrace"),
+                      tr("Display line while playing.  (Affects playback speed.)"));
+    chkLoop->setGeometry(12, 136, 80, 24);
+    chkTrace->setGeometry(100, 136, 90, 24);
+    const QString tempoHint = tr("Tempo: quarter notes per minute.");
+    scrlTempo = Hinted(new QScrollBar(Qt::Horizontal, grpPlayControls),
+                       QStringLiteral("scrlTempo"), tempoHint);
+    scrlTempo->setGeometry(12, 170, 172, 20);
+    scrlTempo->setPageStep(10);
+    lblSlower = Hinted(new QLabel(tr("Slower"), grpPlayControls), QStringLiteral("lblSlower"),
+                       tempoHint);
+    lblFaster = Hinted(new QLabel(tr("Faster"), grpPlayControls), QStringLiteral("lblFaster"),
+                       tempoHint);
+    lblTempo = Hinted(new QLabel(grpPlayControls), QStringLiteral("lblTempo"), tempoHint);
+    lblSlower->setGeometry(12, 192, 60, 20);
+    lblFaster->setGeometry(124, 192, 60, 20);
+    lblFaster->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblTempo->setGeometry(72, 192, 52, 20);
+    lblTempo->setAlignment(Qt::AlignCenter);
+    QFont tempoFont = lblTempo->font();
+    tempoFont.setBold(true);
+    lblTempo->setFont(tempoFont);
+
+    pnlPlayButtons = new QWidget(client);
+    pnlPlayButtons->setObjectName(QStringLiteral("pnlPlayButtons"));
+    pnlPlayButtons->resize(196, 48);
+    btnPrev = Hinted(new QToolButton(pnlPlayButtons), QStringLiteral("btnPrev"),
+                     tr("Step play backward."));
+    btnPlay = Hinted(new QPushButton(tr("Play"), pnlPlayButtons), QStringLiteral("btnPlay"),
+                     tr("Play chords."));
+    btnNext = Hinted(new QToolButton(pnlPlayButtons), QStringLiteral("btnNext"),
+                     tr("Step play forward."));
+    btnPrev->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
+    btnNext->setIcon(style()->standardIcon(QStyle::SP_MediaSkipForward));
+    btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    btnPrev->setGeometry(0, 4, 44, 40);
+    btnPlay->setGeometry(50, 4, 96, 40);
+    btnNext->setGeometry(152, 4, 44, 40);
+    QFont playFont = btnPlay->font();
+    playFont.setBold(true);
+    btnPlay->setFont(playFont);
+
+    // The status bar: hints and errors, the tuning, the line number.
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    const std::array<int, 3> widths = {350, 195, 0};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        if (widths[i] > 0)
+            panel->setFixedWidth(widths[i]);
+        bar->addWidget(panel, widths[i] > 0 ? 0 : 1);
+        statusPanels[i] = panel;
+    }
+    statusPanels[1]->setText(tr("Tuning (E A D G B E)"));
+    statusPanels[2]->setText(tr("Line WWW"));
+}
+
+void TfrmMain::BuildMenus() {
+    QMenuBar* bar = menuBar();
+
+    mnuFile = bar->addMenu(tr("&File"));
+    mnuFile->setObjectName(QStringLiteral("File1"));
+    New1 = MenuItem(mnuFile, QStringLiteral("New1"), tr("&New"), QKeySequence(tr("Ctrl+N")),
+                    tr("Start a new chord list."));
+    Open1 = MenuItem(mnuFile, QStringLiteral("Open1"), tr("&Open..."),
+                     QKeySequence(tr("Ctrl+O")), tr("Open a song file."));
+    Save1 = MenuItem(mnuFile, QStringLiteral("Save1"), tr("&Save..."),
+                     QKeySequence(tr("Ctrl+S")), tr("Save the song."));
+    SaveAs1 = MenuItem(mnuFile, QStringLiteral("SaveAs1"), tr("Save &As..."),
+                       QKeySequence(tr("Ctrl+A")), tr("Save the song under a new name."));
+    mnuFile->addSeparator();
+    Print1 = MenuItem(mnuFile, QStringLiteral("Print1"), tr("&Print..."), {},
+                      tr("Print the chord list."));
+    mnuFile->addSeparator();
+    Options1 = MenuItem(mnuFile, QStringLiteral("Options1"), tr("S&ettings..."), {},
+                        tr("Change the program's settings."));
+    mnuFile->addSeparator();
+    Exit1 = MenuItem(mnuFile, QStringLiteral("Exit1"), tr("E&xit"), {}, tr("Quit Fretwick."));
+    FilenameSep = mnuFile->addSeparator();
+    FilenameSep->setObjectName(QStringLiteral("FilenameSep"));
+    for (int i = 0; i < 3; ++i)
+        mnuFilename[i] = MenuItem(mnuFile, QStringLiteral("mnuFilename%1").arg(i), QString());
+
+    mnuEdit = bar->addMenu(tr("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("Edit1"));
+    Undo1 = MenuItem(mnuEdit, QStringLiteral("Undo1"), tr("&Undo"), QKeySequence(tr("Ctrl+Z")),
+                     tr("Undo most recent edit."));
+    mnuEdit->addSeparator();
+    Cut1 = MenuItem(mnuEdit, QStringLiteral("Cut1"), tr("Cu&t"), QKeySequence(tr("Ctrl+X")),
+                    tr("Remove selected text to Clipboard."));
+    Copy1 = MenuItem(mnuEdit, QStringLiteral("Copy1"), tr("&Copy"), QKeySequence(tr("Ctrl+C")),
+                     tr("Copy selected text to Clipboard."));
+    Paste1 = MenuItem(mnuEdit, QStringLiteral("Paste1"), tr("&Paste"),
+                      QKeySequence(tr("Ctrl+V")), tr("Paste text from Clipboard."));
+    Delete1 = MenuItem(mnuEdit, QStringLiteral("Delete1"), tr("&Delete"),
+                       QKeySequence(tr("Ctrl+Del")),
+                       tr("Delete selected text without writing to Clipboard."));
+    SelectAll1 = MenuItem(mnuEdit, QStringLiteral("SelectAll1"), tr("Select &All"), {},
+                          tr("Select all lines in chord list."));
+    mnuEdit->addSeparator();
+    Find1 = MenuItem(mnuEdit, QStringLiteral("Find1"), tr("&Find..."), QKeySequence(tr("Ctrl+F")),
+                     tr("Find text in the chord list."));
+    FindNext1 = MenuItem(mnuEdit, QStringLiteral("FindNext1"), tr("Find &Next"),
+                         QKeySequence(Qt::Key_F3), tr("Find the text again."));
+
+    mnuSpecial = bar->addMenu(tr("&Special"));
+    mnuSpecial->setObjectName(QStringLiteral("Special1"));
+    Tab1 = MenuItem(mnuSpecial, QStringLiteral("Tab1"), tr("&Tablature..."),
+                    QKeySequence(Qt::Key_F4), tr("Show the chord list as tablature."));
+    ASCIItab1 = MenuItem(mnuSpecial, QStringLiteral("ASCIItab1"), tr("&ASCII Tablature..."),
+                         QKeySequence(Qt::Key_F5), tr("Show the chord list as ASCII tablature."));
+    SaveAsMidiFile1 = MenuItem(mnuSpecial, QStringLiteral("SaveAsMidiFile1"), tr("&Midi File..."),
+                               QKeySequence(Qt::Key_F6), tr("Create a MIDI file."));
+    MidiPlayer1 = MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), tr("M&idi Player..."), {},
+                           tr("Play a MIDI file."));
+
+    mnuPlay = bar->addMenu(tr("&Play"));
+    mnuPlay->setObjectName(QStringLiteral("Play1"));
+    Start1 = MenuItem(mnuPlay, QStringLiteral("Start1"), tr("&Start"), QKeySequence(Qt::Key_F2),
+                      tr("Start playing."));
+    Stop1 = MenuItem(mnuPlay, QStringLiteral("Stop1"), tr("&Stop"), QKeySequence(Qt::Key_F2),
+                     tr("Stop Playing."));
+    Stop1->setVisible(false);
+
+    mnuInstrument = bar->addMenu(tr("&Instrument"));
+    mnuInstrument->setObjectName(QStringLiteral("Instrument1"));
+    instrumentGroup = new QActionGroup(this);
+    AcousticNylonStringGuitar1 =
+        MenuItem(mnuInstrument, QStringLiteral("AcousticNylonStringGuitar1"), tr("&Banjo"), {},
+                 tr("Play with the banjo sound."));
+    AcousticNylonStringGuitar1->setData(106);
+    MIDIPatch1 = MenuItem(mnuInstrument, QStringLiteral("MIDIPatch1"), QString(), {},
+                          tr("Play with the instrument chosen in the settings."));
+    for (QAction* item : {AcousticNylonStringGuitar1, MIDIPatch1}) {
+        item->setCheckable(true);
+        instrumentGroup->addAction(item);
+    }
+
+    mnuTuning = bar->addMenu(tr("&Tuning"));
+    mnuTuning->setObjectName(QStringLiteral("Tuning1"));
+    tuningGroup = new QActionGroup(this);
+    const std::array<const char*, 7> tuningNames = {"GTuning1",      "CTuning1", "GMinorTuning1",
+                                                    "DTuning1",      "GModalTuning1", "N8",
+                                                    "Usertuning1"};
+    for (std::size_t i = 0; i < tuningNames.size(); ++i) {
+        if (i == 5) {
+            tuningItems[i] = mnuTuning->addSeparator();
+            tuningItems[i]->setObjectName(QString::fromLatin1(tuningNames[i]));
+            continue;
+        }
+        QAction* item = MenuItem(mnuTuning, QString::fromLatin1(tuningNames[i]), QString(), {},
+                                 tr("Choose the tuning the chords sound in."));
+        item->setCheckable(true);
+        tuningGroup->addAction(item);
+        tuningItems[i] = item;
+    }
+
+    mnuHelp = bar->addMenu(tr("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("Help1"));
+    Contents1 = MenuItem(mnuHelp, QStringLiteral("Contents1"), tr("&Contents"),
+                         QKeySequence(Qt::Key_F1), tr("Show the help contents."));
+    Topics1 = MenuItem(mnuHelp, QStringLiteral("Topics1"), tr("&Topics"), {},
+                       tr("Find a help topic."));
+    mnuHelp->addSeparator();
+    About1 = MenuItem(mnuHelp, QStringLiteral("About1"), tr("&About..."), {},
+                      tr("About Fretwick."));
+
+    mnuEditorPopUp = new QMenu(this);
+    mnuEditorPopUp->setObjectName(QStringLiteral("mnuEditorPopUp"));
+    Cut2 = MenuItem(mnuEditorPopUp, QStringLiteral("Cut2"), tr("Cut"));
+    Copy2 = MenuItem(mnuEditorPopUp, QStringLiteral("Copy2"), tr("Copy"));
+    Paste2 = MenuItem(mnuEditorPopUp, QStringLiteral("Paste2"), tr("Paste"));
+}
+
+} // namespace fw

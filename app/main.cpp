@@ -1,0 +1,56 @@
+// Fretwick: the program entry. The command-line tools run without a display; otherwise the
+// splash shows for a moment while the built-in synthesizer loads its sounds in the background,
+// and then the main window runs until it is closed.
+
+#include "command_line.h"
+#include "frm_main.h"
+#include "main_sound.h"
+
+#include "app/shell/qt_dialog_service.h"
+#include "app/shell/small_windows.h"
+#include "sound/qt_event_pump.h"
+#include "sound/steady_play_clock.h"
+#include "sound/system_output.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (const std::optional<int> status = fw::RunCommandLineTool(args, std::cout, std::cerr))
+        return *status;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Fretwick"));
+    QApplication::setOrganizationName(QStringLiteral("Fretwick"));
+    QApplication::setApplicationVersion(QStringLiteral(FRETWICK_VERSION));
+    QApplication::setApplicationDisplayName(QStringLiteral("Fretwick"));
+
+    fw::SystemOutput output;
+    output.Synth().Prepare(); // loads the soundfont off the start-up path
+    fw::SteadyPlayClock clock(fw::QtEventPump());
+    fw::MainSound sound(output, clock);
+    fw::QtDialogService dialogs;
+
+    {
+        fw::TfrmSplash splash;
+        splash.show();
+        QEventLoop wait;
+        QTimer::singleShot(1500, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    fw::MainWindowDeps deps;
+    deps.dialogs = &dialogs;
+    deps.sound = &sound;
+    for (int i = 1; i < argc; ++i)
+        deps.arguments << QString::fromLocal8Bit(argv[i]);
+    deps.programPath = QApplication::applicationFilePath();
+    fw::TfrmMain window(deps);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,44 @@
+#include "main_sound.h"
+
+#include "qt_text.h"
+
+namespace fw {
+
+MainSound::MainSound(MidiOutput& output, PlayClock& clock)
+    : m_port(output, m_portSettings), m_clock(clock), m_player(m_port, clock, m_state) {}
+
+void MainSound::sync() {
+    if (syncState)
+        syncState(m_portSettings, m_state);
+}
+
+QString MainSound::OpenMidiPort() {
+    sync();
+    return FromStd(m_port.OpenMidiPort());
+}
+
+QString MainSound::AcquirePort() {
+    sync();
+    return FromStd(m_port.AcquirePort());
+}
+
+void MainSound::SelectPatch() {
+    sync();
+    m_port.SelectPatch();
+}
+
+void MainSound::PlayChord(const NoteArray& notes, const NoteArray& hammerNotes, int durationMs,
+                          bool pumpMessages) {
+    sync();
+    m_player.PlayChord(notes, hammerNotes, durationMs, pumpMessages);
+}
+
+void MainSound::StartTimeline() { m_timeline = m_clock.Now(); }
+
+void MainSound::PlayTimelineChord(const NoteArray& notes, const NoteArray& hammerNotes,
+                                  int durationMs) {
+    sync();
+    m_timeline = m_player.PlayChordFrom(m_timeline, notes, hammerNotes, durationMs, true);
+}
+
+} // namespace fw

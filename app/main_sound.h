@@ -1,0 +1,54 @@
+#pragma once
+// The main window's sound: the MIDI port and the chord player over one output and one clock,
+// with the values they read (device, channel, octave, patch, tuning offsets, tempo, the stop
+// flag) refreshed from the window's state before every sounding.
+
+#include "chords/chord_entry.h"
+#include "sound/chord_player.h"
+#include "sound/midi_port.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace fw {
+
+class MainSound {
+public:
+    // `output` and `clock` must outlive this object.
+    MainSound(MidiOutput& output, PlayClock& clock);
+
+    // Called before every sounding to copy the window's current values in.
+    std::function<void(MidiPortSettings&, ChordPlayerState&)> syncState;
+
+    // The flag the player's waits watch; the window's Stop paths set it.
+    bool& stopFlag() { return m_state.StopRequested; }
+    MidiPort& port() { return m_port; }
+
+    void setExternalMidiActive(bool active) { m_port.SetExternalMidiActive(active); }
+    QString OpenMidiPort();
+    void CloseMidiPort() { m_port.CloseMidiPort(); }
+    QString AcquirePort();
+    void ReleasePort() { m_port.ReleasePort(); }
+    void SelectPatch();
+
+    // One chord on its own (previews, the current-line option).
+    void PlayChord(const NoteArray& notes, const NoteArray& hammerNotes, int durationMs,
+                   bool pumpMessages);
+    // A range play: StartTimeline once, then each chord starts where the previous one ended,
+    // with events running during its waits, so that a long song keeps its time.
+    void StartTimeline();
+    void PlayTimelineChord(const NoteArray& notes, const NoteArray& hammerNotes, int durationMs);
+
+private:
+    void sync();
+
+    MidiPortSettings m_portSettings;
+    ChordPlayerState m_state;
+    MidiPort m_port;
+    PlayClock& m_clock;
+    ChordPlayer m_player;
+    PlayTime m_timeline{0};
+};
+
+} // namespace fw
