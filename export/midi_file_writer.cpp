@@ -1,0 +1,159 @@
+#include "midi_file_writer.h"
+
+#include "chords/chord_parser.h"
+#include "chords/text_file.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+namespace fw {
+
+namespace {
+
+constexpr std::uint8_t MiddleC = 60; // stands in for string 1 or 2 when it is not played
+constexpr std::uint8_t FullVelocity = 127;
+constexpr char TrackName[] = "Fretwick";
+
+int ClampTempo(int tempo) {
+    return std::clamp(tempo, MinMidiTempo, MaxMidiTempo);
+}
+
+// Overwrites the four bytes at `at` with `value`, high byte first.
+void PatchWord32(MidiBytes& out, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+}
+
+// Starts a track chunk with a zero length and returns where the length field is.
+std::size_t BeginTrack(MidiBytes& out) {
+    WriteChunkId(out, "MTrk");
+    const std::size_t lengthAt = out.size();
+    WriteWord32(out, 0);
+    return lengthAt;
+}
+
+void EndTrack(MidiBytes& out, std::size_t lengthAt, int length) {
+    PatchWord32(out, lengthAt, static_cast<std::uint32_t>(length));
+}
+
+void WriteHeaderChunk(MidiBytes& out, std::uint16_t division) {
+    WriteChunkId(out, "MThd");
+    WriteWord32(out, 6);
+    WriteWord16(out, 1); // format 1: tracks played together
+    WriteWord16(out, 2); // tempo track and note track
+    WriteWord16(out, division);
+}
+
+void WriteTempoTrack(MidiBytes& out, int tempo, int patch) {
+    const std::size_t lengthAt = BeginTrack(out);
+    int length = ProgramChangeEvent(out, patch);
+    length += TimeSignatureEvent(out);
+    length += TempoEvent(out, TempoMicroseconds(tempo));
+    length += EndOfTrackEvent(out);
+    EndTrack(out, lengthAt, length);
+}
+
+} // namespace
+
+std::uint32_t TempoMicroseconds(int tempo) {
+    // Below tempo 4 the exact value no longer fits the three tempo bytes; the slowest tempo
+    // the file can state is the closest honest answer.
+    const auto exact = static_cast<std::uint32_t>(60000000 / ClampTempo(tempo));
+    return std::min(exact, MaxTempoMicroseconds);
+}
+
+int HammerGap(int tempo) {
+    const int wholeNoteMs = (60000000 / ClampTempo(tempo) / 1000) * 4;
+    return DurationValue("T", wholeNoteMs) / 10;
+}
+
+int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int hammerGap,
+                const std::array<int, 6>& tuningOffsets, bool firstChord) {
+    NoteArray struck = entry.Note;
+    NoteArray target = entry.HammerNote;
+    bool hammer = false;
+    for (int k = 1; k <= 5; ++k)
+        hammer = hammer || target[k] != NoNote;
+    // Of the two notes of a hammer-on or pull-off the lower one sounds first. An absent target
+    // (255) is never lower.
+    for (int k = 1; k <= 5; ++k)
+        if (target[k] < struck[k])
+            std::swap(struck[k], target[k]);
+
+    auto present = [](std::uint8_t note) { return note != NoNote; };
+    auto sounding = [&](int k, std::uint8_t note) {
+        return static_cast<std::uint8_t>(note + tuningOffsets[k]);
+    };
+    const auto gap = static_cast<std::uint32_t>(hammerGap);
+    const auto duration = static_cast<std::uint32_t>(std::max(durationTicks, 0));
+
+    int count = 0;
+    std::uint8_t held = MiddleC;
+    if (!present(struck[1]))
+        count += firstChord ? NoteOnWithStatus(out, MiddleC, 0) : NoteOffEvent(out, MiddleC, 0);
+    else {
+        held = sounding(1, struck[1]);
+        count += firstChord ? NoteOnWithStatus(out, held, FullVelocity) : NoteOnEvent(out, held);
+    }
+    for (int k = 2; k <= 5; ++k)
+        if (present(struck[k]))
+            count += NoteOnEvent(out, sounding(k, struck[k]));
+    count += NoteOffEvent(out, held, hammer ? gap : duration);
+
+    if (present(target[1])) {
+        count += NoteOnEvent(out, sounding(1, target[1]));
+        count += NoteOffEvent(out, sounding(1, target[1]), gap);
+    }
+    const std::uint8_t middle = present(struck[2]) ? sounding(2, struck[2]) : MiddleC;
+    for (int k = 3; k <= 5; ++k)
+        if (present(struck[k]))
+            count += NoteOffEvent(out, sounding(k, struck[k]), 0);
+    const std::uint32_t rest = hammer && duration > 3 * gap ? duration - 3 * gap : 0;
+    count += NoteOffEvent(out, middle, rest);
+
+    if (hammer) {
+        const std::uint8_t last = present(target[1]) ? sounding(1, target[1]) : MiddleC;
+        for (int k = 2; k <= 5; ++k)
+            if (present(target[k]))
+                count += NoteOnEvent(out, sounding(k, target[k]));
+        count += NoteOffEvent(out, last, gap);
+        for (int k = 2; k <= 5; ++k)
+            if (present(target[k]))
+                count += NoteOffEvent(out, sounding(k, target[k]), 0);
+    }
+    return count;
+}
+
+MidiBytes BuildMidiFile(std::span<const ChordEntry> entries, int tempo, int patch,
+                        const std::array<int, 6>& tuningOffsets) {
+    MidiBytes out;
+    // About 30 bytes for a typical five-string chord.
+    out.reserve(64 + entries.size() * 32);
+    WriteHeaderChunk(out, TicksPerQuarter);
+    WriteTempoTrack(out, tempo, patch);
+
+    const std::size_t lengthAt = BeginTrack(out);
+    int length = TrackNameEvent(out, TrackName);
+    const int gap = HammerGap(tempo);
+    bool firstChord = true;
+    for (const ChordEntry& entry : entries) {
+        if (KindOf(entry) != LineKind::Chord)
+            continue;
+        const int ticks = DurationValue(entry.Duration, MidiWholeNoteTicks);
+        length += ChordEvents(out, entry, ticks, gap, tuningOffsets, firstChord);
+        firstChord = false;
+    }
+    length += EndOfTrackEvent(out);
+    EndTrack(out, lengthAt, length);
+    return out;
+}
+
+bool WriteMidiFile(const std::string& path, std::span<const ChordEntry> entries, int tempo,
+                   int patch, const std::array<int, 6>& tuningOffsets, std::string& error) {
+    const MidiBytes bytes = BuildMidiFile(entries, tempo, patch, tuningOffsets);
+    const std::string_view data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return WriteFileAtomically(path, data, error);
+}
+
+} // namespace fw

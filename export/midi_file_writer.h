@@ -1,0 +1,56 @@
+#pragma once
+// The chord list as a Standard MIDI File: format 1, 96 ticks per quarter note, a tempo track
+// (program change, 4/4 time signature, tempo) and one note track named "Fretwick" that holds
+// every chord in line order on channel 1. Chord lengths come from each entry's Duration
+// (a whole note is 384 ticks); the entries' DurationTicks are neither read nor changed.
+
+#include "chords/chord_entry.h"
+#include "export/midi_events.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace fw {
+
+constexpr int TicksPerQuarter = 96;
+constexpr int MidiWholeNoteTicks = 4 * TicksPerQuarter;
+constexpr int MinMidiTempo = 1;
+constexpr int MaxMidiTempo = 500;
+
+// Microseconds per quarter note for the tempo event: 60000000 div tempo, limited to
+// MaxTempoMicroseconds because the event holds only three bytes. Tempos 1 to 3 (20000000 and
+// more) therefore all give 0xFFFFFF, the slowest tempo a MIDI file can state. A tempo outside
+// 1..500 is first brought to the nearer end of that range.
+std::uint32_t TempoMicroseconds(int tempo);
+
+// The pause in ticks between the two notes of a hammer-on: the milliseconds of a thirty-second
+// note at the tempo, div 10 (tempo 120 gives 6, 60 gives 12, 500 gives 1, 1 gives 750).
+// A tempo outside 1..500 is first brought to the nearer end of that range.
+int HammerGap(int tempo);
+
+// Appends the note-track events of one chord entry: its onsets, its hammer-ons and the
+// note-offs that give it its length of `durationTicks`. `firstChord` says whether this is the
+// first chord of the track, which carries the note-on status byte; later chords rely on
+// running status. `tuningOffsets[1..5]` are added to the strings' pitches in eight bits.
+// Returns the number of bytes appended.
+int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int hammerGap,
+                const std::array<int, 6>& tuningOffsets, bool firstChord);
+
+// The complete file. `entries` is one entry per editor line, in line order; comment and blank
+// entries (told apart by Name alone) produce no bytes. `tempo` is in beats per minute (1..500),
+// `patch` the MIDI program (0..127) and `tuningOffsets[1..5]` the semitone shift of strings
+// 1..5 (index 0 is unused). Out-of-range tempos and patches are brought to the nearer end of
+// their range. Never fails.
+MidiBytes BuildMidiFile(std::span<const ChordEntry> entries, int tempo, int patch,
+                        const std::array<int, 6>& tuningOffsets);
+
+// Builds the file as BuildMidiFile does and writes it to `path` through a temporary file that is
+// renamed over it. Returns true on success. On failure returns false, leaves any existing file
+// at `path` as it was, removes the temporary file and puts a message into `error` that names
+// the file, the step that failed and why.
+bool WriteMidiFile(const std::string& path, std::span<const ChordEntry> entries, int tempo,
+                   int patch, const std::array<int, 6>& tuningOffsets, std::string& error);
+
+} // namespace fw
