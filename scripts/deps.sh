@@ -3,7 +3,7 @@
 FRETWICK_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl1-mesa-dev
-    libfluidsynth-dev librtmidi-dev fluid-soundfont-gm
+    libfluidsynth-dev librtmidi-dev fluid-soundfont-gm libasound2-dev libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils imagemagick
     python3 python3-mido midicsv

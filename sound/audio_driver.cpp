@@ -1,0 +1,71 @@
+#include "audio_driver.h"
+
+#include "quiet_alsa.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+#include <utility>
+
+namespace fw {
+
+std::vector<std::string> AudioDriverOrder(bool jackServerRunning) {
+    std::vector<std::string> order = {"pipewire", "pulseaudio", "alsa", "sdl2"};
+    if (jackServerRunning)
+        order.push_back("jack");
+    return order;
+}
+
+bool JackServerRunning() {
+    const char* env = std::getenv("JACK_DEFAULT_SERVER");
+    const std::string server = env && *env ? env : "default";
+    const std::string uid = std::to_string(getuid());
+    std::error_code error;
+    for (const char* dir : {"/dev/shm", "/tmp"}) {
+        const std::filesystem::path base(dir);
+        // One layout per JACK generation: a socket per server, or a folder per user.
+        if (std::filesystem::exists(base / ("jack_" + server + "_" + uid + "_0"), error) ||
+            std::filesystem::exists(base / ("jack-" + uid) / server, error))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// SDL's audio driver needs SDL's audio part started by the program first.
+FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return nullptr;
+    FluidDriverPtr driver(new_fluid_audio_driver(settings, synth));
+    if (!driver)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return driver;
+}
+
+} // namespace
+
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
+    QuietFluidSynthLog();
+    QuietAlsaErrors();
+    const std::pair<const char*, int> latency[] = {{"audio.period-size", AudioPeriodSize},
+                                                   {"audio.periods", AudioPeriods}};
+    for (const auto& [key, value] : latency) {
+        if (fluid_settings_setint(settings, key, value) != FLUID_OK)
+            break; // the drivers keep their default sizes: only more latency
+    }
+    for (const std::string& name : AudioDriverOrder(JackServerRunning())) {
+        if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK)
+            continue;
+        FluidDriverPtr driver = name == "sdl2"
+                                    ? StartSdlDriver(settings, synth)
+                                    : FluidDriverPtr(new_fluid_audio_driver(settings, synth));
+        if (driver)
+            return driver;
+    }
+    return nullptr;
+}
+
+} // namespace fw

@@ -1,0 +1,28 @@
+#pragma once
+// Choosing the audio output of the built-in synthesizer.
+
+#include "fluid_support.h"
+
+#include <string>
+#include <vector>
+
+namespace fw {
+
+// Output latency asked of every audio driver: 3 periods of 256 frames, 17.4 ms at 44.1 kHz.
+constexpr int AudioPeriodSize = 256;
+constexpr int AudioPeriods = 3;
+
+// FluidSynth audio drivers to try, in order: pipewire, pulseaudio, alsa, sdl2, and jack only
+// when a JACK server is running (creating that driver blocks for seconds without one).
+std::vector<std::string> AudioDriverOrder(bool jackServerRunning);
+
+// Whether a JACK server of this user is running, judged by its socket files
+// (JACK_DEFAULT_SERVER or "default").
+bool JackServerRunning();
+
+// Starts the first driver of AudioDriverOrder that works for `synth` made from `settings`, with
+// the latency above where the driver allows it. Null when none works (no sound on this
+// machine). Slow on some machines: call it off the GUI thread.
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth);
+
+} // namespace fw
