@@ -5,7 +5,7 @@ FRETWICK_PACKAGES=(
     qt6-base-dev libgl1-mesa-dev
     libfluidsynth-dev librtmidi-dev fluid-soundfont-gm libasound2-dev libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-utils imagemagick
+    xvfb xauth x11-utils xdotool imagemagick
     python3 python3-mido midicsv
     fonts-liberation2 fonts-dejavu-core
 )

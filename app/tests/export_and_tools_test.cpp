@@ -1,0 +1,155 @@
+// The MIDI export command and the command-line tools, which must write the same bytes.
+
+#include "main_window_fixture.h"
+
+#include "app/command_line.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <sstream>
+
+namespace fw::testing {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const char* const SongText = "*Info 1:tools\r\n*Info 2:24\r\n*Info 3:52555\r\n*Info 4:90\r\n"
+                             "* Verse\r\nG, 0, 0, 0, 0, 0, Q\r\nSlide, 0, 2-4, 0, 0, 0, H\r\n"
+                             "\r\nC, x, 2, 0, 1, 2, .e\r\n";
+
+class Export : public MainWindowTest {
+protected:
+    QString WriteSong(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    struct Run {
+        int status;
+        std::string out;
+        std::string err;
+    };
+    static Run Tool(const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        const std::optional<int> status = RunCommandLineTool(args, out, err);
+        return {status.value_or(-1), out.str(), err.str()};
+    }
+};
+
+TEST_F(Export, TheMenuCommandAndTheCommandLineWriteTheSameBytes) {
+    const QString song = WriteSong(QStringLiteral("tools.fwk"), SongText);
+    const QString fromTool = dir.filePath(QStringLiteral("tool.mid"));
+    const Run run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    TfrmMain& window = Start({song});
+    const QString fromMenu = dir.filePath(QStringLiteral("menu.mid"));
+    dialogs.AnswerSaveFile(fromMenu);
+    window.SaveAsMidiFile1Click();
+    const DialogCall& save = dialogs.Log().back();
+    EXPECT_EQ(save.file.title, QStringLiteral("Save As Midi"));
+    EXPECT_EQ(save.file.fileName, QStringLiteral("tools.MID"));
+    EXPECT_EQ(ReadAll(fromMenu), ReadAll(fromTool));
+    EXPECT_TRUE(ReadAll(fromMenu).startsWith("MThd"));
+    EXPECT_EQ(window.settings().LastDir, dir.path() + QLatin1Char('/'));
+}
+
+TEST_F(Export, RefusesAListWithErrorsOrWithoutChords) {
+    TfrmMain& window = Start();
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nbroken"));
+    window.SaveAsMidiFile1Click();
+    SetText(QStringLiteral("* only a comment\n"));
+    window.SaveAsMidiFile1Click();
+    EXPECT_EQ(Messages(), (QStringList{QStringLiteral("Line 2    Not enough commas."),
+                                       QStringLiteral("Fix errors before creating a midi file."),
+                                       QStringLiteral("Can't create midi file. No chords defined in editor.")}));
+    for (const DialogCall& call : dialogs.Log())
+        EXPECT_NE(call.kind, DialogKind::SaveFile) << "no file dialog for a refused export";
+}
+
+TEST_F(Export, AFailedWriteIsReportedAndKeepsTheLastFolder) {
+    TfrmMain& window = Start();
+    window.settings().LastDir = QStringLiteral("/kept/");
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    dialogs.AnswerSaveFile(dir.filePath(QStringLiteral("no/such/folder/out.mid")));
+    window.SaveAsMidiFile1Click();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages().front().contains(QStringLiteral("out.mid")));
+    EXPECT_EQ(window.settings().LastDir, QStringLiteral("/kept/"));
+}
+
+struct CheckCase {
+    const char* label;
+    const char* song;
+    int status;
+    const char* out;
+};
+
+class CheckTool : public Export, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(CheckTool, PrintsTheParserTexts) {
+    const CheckCase& c = GetParam();
+    const QString song = WriteSong(QStringLiteral("check.fwk"), c.song);
+    const Run run = Tool({"--check", song.toStdString()});
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Songs, CheckTool,
+    ::testing::Values(
+        CheckCase{"clean", SongText, 0, ""},
+        CheckCase{"numbered_after_header",
+                  "*Info 1:\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:120\r\nG, 0\r\n* ok\r\n"
+                  "G, 0, 0, 23, 0, 0, Q\r\n",
+                  1,
+                  "Line 1    Not enough commas.\n"
+                  "Line 3    Fret Number for G string (\"23\") must be lower than 23.\n"},
+        CheckCase{"incomplete_header_kept", "*Info 1:\n*Info 2:105\nG, 0, 0, 0, 0, 0, X\n", 1,
+                  "Line 3    \"X\" invalid. (W)hole,(H)alf,Q,E,S,T,F\n"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(Export, ToolsReportUsageAndUnreadableFiles) {
+    EXPECT_FALSE(RunCommandLineTool({dir.filePath(QStringLiteral("song.fwk")).toStdString()},
+                                    std::cout, std::cerr)
+                     .has_value())
+        << "a song path starts the window";
+    EXPECT_EQ(Tool({"--bogus"}).status, 2);
+    EXPECT_EQ(Tool({"--check"}).status, 2);
+    const Run missing = Tool({"--check", dir.filePath(QStringLiteral("none.fwk")).toStdString()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("none.fwk"), std::string::npos);
+    EXPECT_EQ(Tool({"--version"}).out, "Fretwick 1.0\n");
+    EXPECT_NE(Tool({"--help"}).out.find("--export-midi"), std::string::npos);
+}
+
+TEST_F(Export, ExportWithErrorsPrintsThemAndWritesNoFile) {
+    const QString song = WriteSong(QStringLiteral("bad.fwk"), "G, 0, 0, 0, 0, 0, Q\nx\n");
+    const QString out = dir.filePath(QStringLiteral("bad.mid"));
+    const Run run = Tool({"--export-midi", song.toStdString(), out.toStdString()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "Line 2    Not enough commas.\n");
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(Export, TheRealBinaryChecksWithoutADisplay) {
+    const QString song = WriteSong(QStringLiteral("bin.fwk"), "G, 0, 0, 0, 0, 0, Q\nC,1\n");
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(FRETWICK_BINARY), {QStringLiteral("--check"), song});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardOutput(), QByteArray("Line 2    Not enough commas.\n"));
+}
+
+} // namespace
+} // namespace fw::testing

@@ -1,0 +1,88 @@
+#pragma once
+// A main window wired to test doubles: scripted dialogs, a recording MIDI output on a virtual
+// clock (a whole song plays instantly with exact times), and a fresh settings file.
+
+#include "app/frm_main.h"
+#include "app/main_sound.h"
+#include "app/shell/scripted_dialog_service.h"
+#include "app/shell/settings.h"
+#include "app/shell/settings_store.h"
+#include "sound/recording_output.h"
+#include "sound/virtual_play_clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace fw::testing {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetSettingsFile(); }
+
+    // Starts the window with these command-line arguments.
+    TfrmMain& Start(const QStringList& arguments = {}) {
+        MainWindowDeps deps;
+        deps.dialogs = &dialogs;
+        deps.sound = &sound;
+        deps.arguments = arguments;
+        main = std::make_unique<TfrmMain>(deps);
+        return *main;
+    }
+
+    // A settings file that has already welcomed the user, so no dialog waits at activation.
+    static void ResetSettingsFile(const QString& extra = {}) {
+        const QString path = SettingsFilePath();
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(("[Options]\nWelcomed=1\n" + extra).toUtf8());
+    }
+
+    void SetText(const QString& text) {
+        main->RichEdit1->setPlainText(text);
+        main->Modified = false;
+    }
+    QString Text() const { return main->RichEdit1->toPlainText(); }
+    void Caret(int line) { main->lines().selectLine(line, false); }
+
+    // Packed messages sent so far.
+    std::vector<std::uint32_t> Sent() const {
+        std::vector<std::uint32_t> result;
+        for (const auto& event : output.Messages())
+            result.push_back(event.message);
+        return result;
+    }
+    // Keys of the note-on messages sent so far, in order.
+    std::vector<int> NoteOnKeys() const {
+        std::vector<int> keys;
+        for (std::uint32_t message : Sent())
+            if ((message & 0xF0) == 0x90 && ((message >> 16) & 0xFF) != 0)
+                keys.push_back(static_cast<int>((message >> 8) & 0xFF));
+        return keys;
+    }
+    // The texts of the message boxes shown so far.
+    QStringList Messages() const {
+        QStringList texts;
+        for (const DialogCall& call : dialogs.Log())
+            if (call.kind == DialogKind::Message)
+                texts << call.text;
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    ScriptedDialogService dialogs;
+    VirtualPlayClock clock;
+    RecordingOutput output{&clock};
+    MainSound sound{output, clock};
+    std::unique_ptr<TfrmMain> main;
+};
+
+} // namespace fw::testing

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb, waits for its main window, takes a screenshot into the
+# build folder, and closes it through File > Exit as a user would. The settings written at
+# shutdown prove that the program closed cleanly.
+set -euo pipefail
+binary=$1
+build=$2
+work=$(mktemp -d)
+display=""
+cleanup() {
+    [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+for n in $(seq 90 120); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+
+export DISPLAY=$display
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_CONFIG_HOME/Fretwick" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
+song="$work/Two chords.fwk"
+printf '*Info 1:e2e\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\nC, x, 2, 0, 1, 2, H\r\n' >"$song"
+
+# An unquoted path with a space arrives as two arguments; the program joins them again.
+# shellcheck disable=SC2086
+"$binary" $song >"$work/app.log" 2>&1 &
+app_pid=$!
+
+window=""
+for _ in $(seq 200); do
+    window=$(xdotool search --name '^Fretwick - Two chords.fwk$' 2>/dev/null | head -1 || true)
+    [ -n "$window" ] && break
+    kill -0 "$app_pid" 2>/dev/null || { echo "the program ended early"; cat "$work/app.log"; exit 1; }
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "no main window titled 'Fretwick - Two chords.fwk'"; cat "$work/app.log"; exit 1; }
+sleep 1
+import -display "$display" -window root "$build/e2e_main_window.png"
+echo "screenshot: $build/e2e_main_window.png"
+
+xdotool windowfocus --sync "$window"
+xdotool key --window "$window" alt+f
+sleep 0.5
+xdotool key x
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app_pid" 2>/dev/null; then echo "the program did not close"; exit 1; fi
+wait "$app_pid" && status=0 || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || { echo "exit status $status"; cat "$work/app.log"; exit 1; }
+grep -q '^RecentFile0=' "$XDG_CONFIG_HOME/Fretwick/Fretwick.conf" ||
+    { echo "settings were not saved at shutdown"; cat "$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"; exit 1; }
+echo "e2e passed"
