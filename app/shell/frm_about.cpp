@@ -1,0 +1,61 @@
+#include "frm_about.h"
+
+#include "banjo_picture.h"
+#include "program_version.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace fw {
+
+TfrmAbout::TfrmAbout(QWidget* parent)
+    : FixedDialog(QStringLiteral("frmAbout"), QStringLiteral("About"), parent) {
+    auto* picture = new BanjoPicture(124, this);
+    picture->setObjectName(QStringLiteral("imgLogo"));
+
+    QLabel* product =
+        MakeLabel(QStringLiteral("lblProductName"), QStringLiteral("Fretwick"), true, 8);
+    QLabel* description =
+        MakeLabel(QStringLiteral("lblDescription"),
+                  QStringLiteral("Chord lists, tablature and playback for the five-string banjo."));
+    description->setWordWrap(true);
+    description->setFixedWidth(250);
+    QLabel* versionCaption =
+        MakeLabel(QStringLiteral("lblVersionCaption"), QStringLiteral("Version"));
+    lblVersion = MakeLabel(QStringLiteral("lblVersion"), QString());
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* version = new QHBoxLayout;
+    version->addWidget(versionCaption);
+    version->addWidget(lblVersion);
+    version->addStretch();
+    auto* text = new QVBoxLayout;
+    text->addWidget(product);
+    text->addWidget(description);
+    text->addLayout(version);
+    text->addStretch();
+    auto* top = new QHBoxLayout;
+    top->setSpacing(18);
+    top->addWidget(picture, 0, Qt::AlignTop);
+    top->addLayout(text);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    auto* main = new QVBoxLayout;
+    main->addLayout(top);
+    main->addLayout(buttons);
+    SetFixedLayout(main);
+}
+
+void TfrmAbout::setVisible(bool visible) {
+    if (visible)
+        lblVersion->setText(ProgramVersion());
+    FixedDialog::setVisible(visible);
+}
+
+} // namespace fw

@@ -1,0 +1,60 @@
+#include "install_dir.h"
+
+#include "shell_resources.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace fw {
+
+namespace {
+
+void Report(const SettingsErrorReporter& report, const QString& message) {
+    if (report)
+        report(message);
+}
+
+bool CopyFailed(const SettingsErrorReporter& report, const QString& path) {
+    Report(report, QStringLiteral("Cannot copy the chord dictionary to %1").arg(path));
+    return false;
+}
+
+} // namespace
+
+QString DefaultInstallDir() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Fretwick");
+}
+
+bool EnsureFolder(const QString& dir, const SettingsErrorReporter& report) {
+    if (QFileInfo(dir).isDir() || QDir().mkpath(dir))
+        return true;
+    Report(report, QStringLiteral("Cannot create the folder %1").arg(dir));
+    return false;
+}
+
+QByteArray ShippedDictionary() {
+    InitShellResources();
+    QFile shipped(QStringLiteral(":/fretwick/BCHORDS.DCT"));
+    if (!shipped.open(QIODevice::ReadOnly))
+        return {};
+    return shipped.readAll();
+}
+
+bool InstallShippedDictionary(const QString& dir, const SettingsErrorReporter& report) {
+    const QString path = QDir(dir).filePath(QString::fromLatin1(DictionaryFileName));
+    if (QFileInfo::exists(path))
+        return true;
+    const QByteArray text = ShippedDictionary();
+    if (text.isEmpty())
+        return CopyFailed(report, path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        return CopyFailed(report, path);
+    return true;
+}
+
+} // namespace fw

@@ -1,0 +1,161 @@
+#include "settings_store.h"
+
+#include "chords/setting_values.h"
+#include "install_dir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <array>
+#include <type_traits>
+#include <variant>
+
+namespace fw {
+
+namespace {
+
+const QString Options = QStringLiteral("Options");
+const QString Midi = QStringLiteral("Midi");
+const QString Recent = QStringLiteral("Recent");
+
+using FieldPointer =
+    std::variant<bool Settings::*, int Settings::*, std::uint8_t Settings::*, QString Settings::*>;
+
+struct StoredField {
+    const QString& section;
+    const char* name;
+    FieldPointer field;
+};
+
+// Every stored field except the recent files, in the order they are read.
+const std::array<StoredField, 24> StoredFields = {{
+    {Options, "Prompts", &Settings::Prompts},
+    {Options, "TabPrompt", &Settings::TabPrompt},
+    {Options, "TabFont", &Settings::TabFont},
+    {Options, "ShowTabNoteDurations", &Settings::ShowTabNoteDurations},
+    {Options, "Associate", &Settings::Associate},
+    {Options, "ShowChordName", &Settings::ShowChordName},
+    {Options, "ShowFretNumbers", &Settings::ShowFretNumbers},
+    {Options, "SortDictionary", &Settings::SortDictionary},
+    {Options, "CursorPlays", &Settings::CursorPlays},
+    {Options, "LastDir", &Settings::LastDir}, // any spelling is read, "LastDir" written
+    {Options, "InstallDir", &Settings::InstallDir},
+    {Options, "MarkerColor", &Settings::MarkerColor},
+    {Options, "MarkerShape", &Settings::MarkerShape},
+    {Options, "Welcomed", &Settings::Welcomed},
+    {Midi, "ExternalMIDI", &Settings::ExternalMIDI},
+    {Midi, "Device", &Settings::Device},
+    {Midi, "Octave", &Settings::Octave},
+    {Midi, "Channel", &Settings::Channel},
+    {Midi, "Patch", &Settings::Patch},
+    {Midi, "MenuPatchName", &Settings::MenuPatchName},
+    {Midi, "MenuPatchTag", &Settings::MenuPatchTag},
+    {Midi, "MenuTuningName", &Settings::MenuTuningName},
+    {Midi, "MenuTuningTag", &Settings::MenuTuningTag},
+    {Midi, "SoundFont", &Settings::SoundFont},
+}};
+
+QString RecentName(std::size_t index) {
+    return QStringLiteral("RecentFile%1").arg(index);
+}
+
+// The settings file, without fallbacks to system-wide files.
+class SettingsFile : public QSettings {
+public:
+    SettingsFile()
+        : QSettings(QSettings::NativeFormat, QSettings::UserScope, "Fretwick", "Fretwick") {
+        setFallbacksEnabled(false);
+    }
+};
+
+void ReadField(SettingsLayer& layer, const StoredField& stored, Settings& settings) {
+    const QString name = QString::fromLatin1(stored.name);
+    std::visit(
+        [&](auto member) {
+            auto& value = settings.*member;
+            using Value = std::remove_reference_t<decltype(value)>;
+            if constexpr (std::is_same_v<Value, bool>)
+                value = layer.ReadSettingBool(stored.section, name, value);
+            else if constexpr (std::is_same_v<Value, int>)
+                value = layer.ReadSettingInteger(stored.section, name, value);
+            else if constexpr (std::is_same_v<Value, std::uint8_t>)
+                value = static_cast<std::uint8_t>(
+                    Low8Bits(layer.ReadSettingInteger(stored.section, name, value)));
+            else
+                value = layer.ReadSettingText(stored.section, name, value);
+        },
+        stored.field);
+}
+
+void WriteField(SettingsLayer& layer, const StoredField& stored, const Settings& settings) {
+    const QString name = QString::fromLatin1(stored.name);
+    std::visit(
+        [&](auto member) {
+            const auto& value = settings.*member;
+            using Value = std::remove_cvref_t<decltype(value)>;
+            if constexpr (std::is_same_v<Value, bool>)
+                layer.WriteSettingBool(stored.section, name, value);
+            else if constexpr (std::is_same_v<Value, QString>)
+                layer.WriteSettingText(stored.section, name, value);
+            else
+                layer.WriteSettingInteger(stored.section, name, value);
+        },
+        stored.field);
+}
+
+void Report(const SettingsErrorReporter& report, const QString& message) {
+    if (report)
+        report(message);
+}
+
+void PrepareInstallDir(Settings& settings, const SettingsErrorReporter& report) {
+    const bool isDefault = settings.InstallDir.isEmpty();
+    if (isDefault)
+        settings.InstallDir = DefaultInstallDir();
+    if (isDefault || !settings.Welcomed)
+        if (!EnsureFolder(settings.InstallDir, report))
+            return;
+    if (!settings.Welcomed)
+        InstallShippedDictionary(settings.InstallDir, report);
+}
+
+} // namespace
+
+QString SettingsFilePath() {
+    return SettingsFile().fileName();
+}
+
+Settings LoadSettings(const SettingsErrorReporter& report) {
+    Settings settings;
+    SettingsFile file;
+    SettingsLayer layer(file, report);
+    for (const StoredField& stored : StoredFields)
+        ReadField(layer, stored, settings);
+    for (std::size_t i = 0; i < settings.RecentFile.size(); ++i)
+        settings.RecentFile[i] = layer.ReadSettingText(Recent, RecentName(i), QString());
+    PrepareInstallDir(settings, report);
+    return settings;
+}
+
+bool SaveSettings(const Settings& settings, const SettingsErrorReporter& report) {
+    SettingsFile file;
+    const QString folder = QFileInfo(file.fileName()).absolutePath();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        Report(report, QStringLiteral("Failed to create key %1").arg(folder));
+        return false;
+    }
+    SettingsLayer layer(file, report);
+    for (const StoredField& stored : StoredFields)
+        WriteField(layer, stored, settings);
+    for (std::size_t i = 0; i < settings.RecentFile.size(); ++i)
+        layer.WriteSettingText(Recent, RecentName(i), settings.RecentFile[i]);
+    file.sync();
+    if (file.status() != QSettings::NoError) {
+        Report(report, QStringLiteral("Failed to set data for '%1'").arg(file.fileName()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace fw
