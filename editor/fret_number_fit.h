@@ -17,7 +17,8 @@ struct FretNumberFit {
 // For a text of fret numbers separated by blanks, drawn left-aligned in `font` in a label whose
 // left edge is `labelLeft` and width `labelWidth` (client x): the indent and letter spacing that
 // put the centre of each number as near as possible (least squares) to the centre of the marker
-// column of that position, keeping the whole text inside the label. Numbers outside 0..MaxFret
+// column of that position, moved as little as needed to keep the text inside the label (from
+// its left edge when the text is wider than the label). Numbers outside 0..MaxFret
 // are laid out but not aimed at any column.
 FretNumberFit FitFretNumbers(const QString& text, const QFont& font, int labelLeft, int labelWidth);
 

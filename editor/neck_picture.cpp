@@ -196,9 +196,9 @@ void PaintPearlDiamond(QPainter& p, QPointF centre, qreal width, qreal height) {
     diamond.closeSubpath();
     QLinearGradient shine(centre.x() - width / 2, centre.y() - height / 2, centre.x() + width / 2,
                           centre.y() + height / 2);
-    shine.setColorAt(0.0, PearlColour(150));
-    shine.setColorAt(0.5, QColor(0xc9, 0xe0, 0xe6, 120));
-    shine.setColorAt(1.0, QColor(0xe6, 0xd9, 0xe8, 140));
+    shine.setColorAt(0.0, PearlColour(215));
+    shine.setColorAt(0.45, QColor(0xd2, 0xea, 0xee, 185));
+    shine.setColorAt(1.0, QColor(0xee, 0xdc, 0xee, 200));
     p.setPen(Qt::NoPen);
     p.setBrush(shine);
     p.drawPath(diamond);
@@ -206,8 +206,8 @@ void PaintPearlDiamond(QPainter& p, QPointF centre, qreal width, qreal height) {
 
 void PaintPearlDot(QPainter& p, QPointF centre, qreal radius) {
     QRadialGradient shine(centre - QPointF(radius / 3, radius / 3), radius * 1.4);
-    shine.setColorAt(0.0, PearlColour(160));
-    shine.setColorAt(1.0, QColor(0xbf, 0xd2, 0xd8, 110));
+    shine.setColorAt(0.0, PearlColour(220));
+    shine.setColorAt(1.0, QColor(0xc8, 0xdc, 0xe2, 180));
     p.setPen(Qt::NoPen);
     p.setBrush(shine);
     p.drawEllipse(centre, radius, radius);
@@ -298,8 +298,8 @@ void PaintPegs(QPainter& p) {
     // Headstock: the buttons of strings 1 and 2 stick out beyond the top edge of the picture.
     PaintPeg(p, QPointF(HeadPost[1].x(), 6.5), QRectF(HeadPost[1].x() - 7, -16, 14, 15));
     PaintPeg(p, QPointF(HeadPost[2].x(), 2.5), QRectF(HeadPost[2].x() - 7, -20, 14, 15));
-    PaintPeg(p, QPointF(HeadPost[3].x(), 77.5), QRectF(HeadPost[3].x() - 7, 84, 14, 18));
-    PaintPeg(p, QPointF(HeadPost[4].x(), 71.5), QRectF(HeadPost[4].x() - 6, 78, 12, 16));
+    PaintPeg(p, QPointF(HeadPost[3].x(), 77.5), QRectF(HeadPost[3].x() - 6.5, 86, 13, 17));
+    PaintPeg(p, QPointF(HeadPost[4].x(), 71.5), QRectF(HeadPost[4].x() - 6.5, 80, 13, 17));
     PaintPeg(p, QPointF(FifthPegX, WideBottom), FifthPegButton);
 }
 

@@ -41,13 +41,21 @@ QPixmap PickCursorPixmap(qreal devicePixelRatio) {
     p.setBrush(shell);
     p.drawPath(pick);
 
-    // Tortoiseshell mottling.
+    // Tortoiseshell mottling: soft dark flecks, wider across than along.
     p.save();
     p.setClipPath(pick);
-    p.setBrush(QColor(0x3a, 0x16, 0x06, 120));
-    p.drawEllipse(QPointF(16, 15), 4.5, 3.0);
-    p.drawEllipse(QPointF(22, 23), 3.5, 2.5);
-    p.drawEllipse(QPointF(9, 22), 2.5, 3.5);
+    struct Fleck {
+        QPointF centre;
+        qreal rx, ry;
+    };
+    for (const Fleck& f : {Fleck{{17, 14}, 5.0, 2.2}, Fleck{{23, 22}, 3.5, 1.8},
+                           Fleck{{10, 21}, 3.0, 2.0}, Fleck{{16, 26}, 4.0, 1.6}}) {
+        QRadialGradient fleck(f.centre, f.rx);
+        fleck.setColorAt(0.0, QColor(0x3a, 0x16, 0x06, 110));
+        fleck.setColorAt(1.0, QColor(0x3a, 0x16, 0x06, 0));
+        p.setBrush(fleck);
+        p.drawEllipse(f.centre, f.rx, f.ry);
+    }
     QRadialGradient gloss(QPointF(13, 10), 9);
     gloss.setColorAt(0.0, QColor(255, 255, 255, 110));
     gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
