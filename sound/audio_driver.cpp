@@ -6,8 +6,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 #include <utility>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#endif
 
 namespace fw {
 
@@ -19,6 +22,7 @@ std::vector<std::string> AudioDriverOrder(bool jackServerRunning) {
 }
 
 bool JackServerRunning() {
+#if defined(__unix__) || defined(__APPLE__)
     const char* env = std::getenv("JACK_DEFAULT_SERVER");
     const std::string server = env && *env ? env : "default";
     const std::string uid = std::to_string(getuid());
@@ -30,6 +34,7 @@ bool JackServerRunning() {
             std::filesystem::exists(base / ("jack-" + uid) / server, error))
             return true;
     }
+#endif
     return false;
 }
 

@@ -11,6 +11,7 @@ namespace fw {
 // Output latency asked of every audio driver: 3 periods of 256 frames, 17.4 ms at 44.1 kHz.
 constexpr int AudioPeriodSize = 256;
 constexpr int AudioPeriods = 3;
+static_assert(AudioPeriodSize * AudioPeriods * 1000 <= 20 * 44100, "output latency over 20 ms");
 
 // FluidSynth audio drivers to try, in order: pipewire, pulseaudio, alsa, sdl2, and jack only
 // when a JACK server is running (creating that driver blocks for seconds without one).

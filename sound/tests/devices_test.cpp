@@ -1,3 +1,4 @@
+#include "sound/audio_driver.h"
 #include "sound/port_output.h"
 #include "sound/short_message.h"
 #include "sound/soundfont.h"
@@ -109,6 +110,17 @@ TEST(StandardSoundFonts, SearchOrder) {
               (std::vector<std::string>{"/usr/share/sounds/sf2/default-GM.sf2",
                                         "/usr/share/sounds/sf2/FluidR3_GM.sf2",
                                         "/usr/share/sounds/sf2/TimGM6mb.sf2"}));
+}
+
+// --- Audio output
+// ---------------------------------------------------------------------------------
+
+TEST(AudioDriverOrder, JackOnlyWithARunningServerAndLast) {
+    const std::vector<std::string> usual = {"pipewire", "pulseaudio", "alsa", "sdl2"};
+    EXPECT_EQ(AudioDriverOrder(false), usual);
+    std::vector<std::string> withJack = usual;
+    withJack.push_back("jack");
+    EXPECT_EQ(AudioDriverOrder(true), withJack);
 }
 
 // --- Device rules that hold with or without sound hardware ------------------------------------
