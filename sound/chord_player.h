@@ -58,7 +58,7 @@ public:
     PlayTime Now() const { return clock_.Now(); }
 
 private:
-    // Waits until `deadline` = *cursor + ms and moves the cursor there.
+    // Moves `cursor` on by ms (when ms > 0) and waits until it.
     void WaitStep(PlayTime& cursor, int ms, bool pumpMessages);
 
     MidiPort& port_;

@@ -42,7 +42,6 @@ public:
     // The Send events only, in order.
     std::vector<Event> Messages() const;
     int Count(Kind kind) const;
-    void Clear() { events_.clear(); }
     // Makes room for n events, so that recording allocates nothing while timing is measured.
     void Reserve(std::size_t n) { events_.reserve(n); }
 

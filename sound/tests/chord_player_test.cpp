@@ -152,7 +152,7 @@ TEST_F(PlayerTest, ZeroLengthWaitsReturnWithoutRunningEvents) {
     EXPECT_FALSE(clock.Waits()[0].pumped);
 }
 
-// --- Scheduling against deadlines ---------------------------------------------------------
+// --- Scheduling against deadlines --------------------------------------------------------------
 
 TEST_F(PlayerTest, ChainedChordsDoNotDriftWhenTimeIsLostBetweenThem) {
     const ChordEntry e = Chord("G, 0, 0, 0, 0, 0, T");

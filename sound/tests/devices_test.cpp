@@ -1,9 +1,11 @@
 #include "sound/audio_driver.h"
 #include "sound/port_output.h"
+#include "sound/recording_output.h"
 #include "sound/short_message.h"
 #include "sound/soundfont.h"
 #include "sound/synth_output.h"
 #include "sound/system_output.h"
+#include "sound/virtual_play_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +15,7 @@
 namespace fw {
 namespace {
 
-// --- Short messages -----------------------------------------------------------------------------
+// --- Short messages ----------------------------------------------------------------------------
 
 TEST(ShortMessage, PackAndUnpackAreInverse) {
     constexpr std::uint32_t packed = PackShortMessage(0x91, 62, 127);
@@ -51,8 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Statuses, MessageLength,
                                          LengthCase{0xF8, 1}, LengthCase{0xFE, 1},
                                          LengthCase{0x3E, 0}, LengthCase{0x00, 0}));
 
-// --- Soundfont search
-// -----------------------------------------------------------------------------
+// --- Soundfont search --------------------------------------------------------------------------
 
 class SoundFontSearch : public testing::Test {
 protected:
@@ -112,8 +113,34 @@ TEST(StandardSoundFonts, SearchOrder) {
                                         "/usr/share/sounds/sf2/TimGM6mb.sf2"}));
 }
 
-// --- Audio output
-// ---------------------------------------------------------------------------------
+// --- Recording device --------------------------------------------------------------------------
+
+TEST(RecordingOutput, BehavesAsOneDeviceAtATimeAndKeepsTimes) {
+    VirtualPlayClock clock;
+    RecordingOutput device(&clock, {"Only port"});
+    EXPECT_EQ(device.Open(1), MidiResultBadDeviceId);
+    EXPECT_EQ(device.Open(-2), MidiResultBadDeviceId);
+    EXPECT_EQ(device.Open(0), MidiResultOk);
+    EXPECT_EQ(device.Open(-1), MidiResultAllocated);
+    clock.Advance(std::chrono::milliseconds(7));
+    device.Send(0x007F3E91);
+    device.Close();
+    EXPECT_FALSE(device.IsOpen());
+    device.FailOpensWith(MidiResultNoMemory);
+    EXPECT_EQ(device.Open(-1), MidiResultNoMemory);
+    EXPECT_FALSE(device.IsOpen());
+
+    const auto& events = device.Events();
+    ASSERT_EQ(events.size(), 7u);
+    EXPECT_EQ(events[4].kind, RecordingOutput::Kind::Send);
+    EXPECT_EQ(events[4].time, std::chrono::milliseconds(7));
+    EXPECT_EQ(events[4].device, 0);
+    EXPECT_EQ(events[4].message, 0x007F3E91u);
+    EXPECT_EQ(events[6].result, MidiResultNoMemory);
+    EXPECT_EQ(device.Count(RecordingOutput::Kind::Open), 5);
+}
+
+// --- Audio output ------------------------------------------------------------------------------
 
 TEST(AudioDriverOrder, JackOnlyWithARunningServerAndLast) {
     const std::vector<std::string> usual = {"pipewire", "pulseaudio", "alsa", "sdl2"};
@@ -123,7 +150,7 @@ TEST(AudioDriverOrder, JackOnlyWithARunningServerAndLast) {
     EXPECT_EQ(AudioDriverOrder(true), withJack);
 }
 
-// --- Device rules that hold with or without sound hardware ------------------------------------
+// --- Device rules that hold with or without sound hardware -------------------------------------
 
 TEST(PortOutput, IdsOutsideThePortsAreOutOfRangeAndQuiet) {
     testing::internal::CaptureStderr();

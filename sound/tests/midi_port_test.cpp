@@ -10,7 +10,7 @@ namespace {
 using testing::ElementsAre;
 using Kind = RecordingOutput::Kind;
 
-// --- Message bytes ------------------------------------------------------------------------
+// --- Message bytes -----------------------------------------------------------------------------
 
 struct ByteCase {
     const char* what;
@@ -97,7 +97,7 @@ TEST(MessageBytes, NothingIsSentWhileClosed) {
     EXPECT_TRUE(f.device.Events().empty());
 }
 
-// --- Opening and closing ------------------------------------------------------------------
+// --- Opening and closing -----------------------------------------------------------------------
 
 struct OpenCase {
     int code;
@@ -167,7 +167,7 @@ TEST(CloseMidiPort, TwiceClosesOnce) {
     EXPECT_FALSE(f.port.IsOpen());
 }
 
-// --- Soundings ------------------------------------------------------------------------------
+// --- Soundings ---------------------------------------------------------------------------------
 
 std::vector<Kind> OpenCloseSendKinds(const RecordingOutput& device) {
     std::vector<Kind> kinds;
@@ -256,7 +256,7 @@ TEST(Soundings, ExternalMidiModeAfterAFailedOpenStaysSilent) {
     EXPECT_EQ(f.device.Count(Kind::Send), 0);
 }
 
-// --- Device names -----------------------------------------------------------------------------
+// --- Device names ------------------------------------------------------------------------------
 
 TEST(DeviceNames, CountLeavesOutTheBuiltInSynth) {
     SoundFixture f;

@@ -14,7 +14,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing::ElementsAre;
 
-// --- Virtual clock ------------------------------------------------------------------------------
+// --- Virtual clock -----------------------------------------------------------------------------
 
 TEST(VirtualPlayClock, AWaitMovesTheClockToItsDeadline) {
     VirtualPlayClock clock;

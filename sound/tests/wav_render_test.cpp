@@ -29,8 +29,7 @@ std::uint16_t Read16(const std::string& s, std::size_t at) {
                                       static_cast<unsigned char>(s[at + 1]) << 8);
 }
 
-// --- WAV files
-// ------------------------------------------------------------------------------------
+// --- WAV files ---------------------------------------------------------------------------------
 
 TEST(WavHeader, DescribesSixteenBitStereoPcm) {
     const auto h = WavHeader(44100, 2, 1000);
@@ -78,8 +77,7 @@ TEST(WavWriter, RefusesAStreamThatCannotSeek) {
     EXPECT_FALSE(wav.Finish());
 }
 
-// --- Rendering
-// --------------------------------------------------------------------------------------
+// --- Rendering ---------------------------------------------------------------------------------
 
 ChordEntry Entry(std::string_view line) {
     ParsedLine parsed = ParseChordText(line, 0);
