@@ -14,12 +14,11 @@ namespace fw {
 
 namespace {
 
-const char* const Usage =
-    "Usage: fretwick [SONG.fwk]\n"
-    "       fretwick --check SONG.fwk\n"
-    "       fretwick --export-midi SONG.fwk OUT.mid\n"
-    "       fretwick --export-wav SONG.fwk OUT.wav\n"
-    "       fretwick --help | --version\n";
+const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
+                          "       fretwick --check SONG.fwk\n"
+                          "       fretwick --export-midi SONG.fwk OUT.mid\n"
+                          "       fretwick --export-wav SONG.fwk OUT.wav\n"
+                          "       fretwick --help | --version\n";
 
 int UsageError(std::ostream& err, const std::string& why) {
     err << "fretwick: " << why << "\n" << Usage;
@@ -51,8 +50,7 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
     if (const int status = ReadForTool(songPath, song, out, err); status != 0)
         return status;
     std::string error;
-    if (!WriteMidiFile(outPath, song.entries, song.tempo, song.patch, song.tuningOffsets,
-                       error)) {
+    if (!WriteMidiFile(outPath, song.entries, song.tempo, song.patch, song.tuningOffsets, error)) {
         err << "fretwick: " << error << "\n";
         return 2;
     }

@@ -16,8 +16,8 @@
 #include "editor/fretboard_view.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QActionGroup>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -70,15 +70,25 @@ TfrmMain::~TfrmMain() {
         FormClose();
 }
 
-QString TfrmMain::statusPanel(int index) const { return statusPanels[index]->text(); }
+QString TfrmMain::statusPanel(int index) const {
+    return statusPanels[index]->text();
+}
 
-void TfrmMain::setStatusPanel(int index, const QString& text) { statusPanels[index]->setText(text); }
+void TfrmMain::setStatusPanel(int index, const QString& text) {
+    statusPanels[index]->setText(text);
+}
 
-int TfrmMain::tempo() const { return scrlTempo->value(); }
+int TfrmMain::tempo() const {
+    return scrlTempo->value();
+}
 
-void TfrmMain::setTempo(int value) { scrlTempo->setValue(value); }
+void TfrmMain::setTempo(int value) {
+    scrlTempo->setValue(value);
+}
 
-void TfrmMain::focusEditor() { RichEdit1->setFocus(Qt::OtherFocusReason); }
+void TfrmMain::focusEditor() {
+    RichEdit1->setFocus(Qt::OtherFocusReason);
+}
 
 void TfrmMain::showError(const QString& text) {
     dialogs().Message(text, MessageIcon::Error, MessageButtons::Ok);
@@ -102,14 +112,12 @@ void TfrmMain::FormCreate() {
     for (QAction* item : mnuFilename)
         item->setVisible(false);
 
-    QStringList problems;
-    LoadSettings(settings(), problems);
-    for (const QString& problem : std::as_const(problems))
-        qWarning("%s", qPrintable(problem));
+    // A damaged settings value takes its default; the program goes on and says so on stderr.
+    *m_settings = LoadSettings([](const QString& problem) { qWarning("%s", qPrintable(problem)); });
 
     RefreshRecentMenu();
-    m_fretboard->setChordNameVisible(settings().ShowChordName);
-    m_fretboard->setFretNumbersVisible(settings().ShowFretNumbers);
+    m_fretboard->setShowChordName(settings().ShowChordName);
+    m_fretboard->setShowFretNumbers(settings().ShowFretNumbers);
     m_fretboard->setMarkerColor(static_cast<quint32>(settings().MarkerColor));
     m_fretboard->setMarkerShape(settings().MarkerShape);
     MIDIPatch1->setText(settings().MenuPatchName);
@@ -194,9 +202,8 @@ void TfrmMain::FormClose() {
     EntryList.clear();
     m_deps.sound->CloseMidiPort();
     QStringList problems;
-    if (!SaveSettings(settings(), problems))
-        dialogs().Message(problems.join(QLatin1Char('\n')), MessageIcon::Error,
-                          MessageButtons::Ok);
+    if (!SaveSettings(settings(), [&problems](const QString& problem) { problems << problem; }))
+        dialogs().Message(problems.join(QLatin1Char('\n')), MessageIcon::Error, MessageButtons::Ok);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {

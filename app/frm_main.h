@@ -40,10 +40,10 @@ struct Settings;
 
 // Everything the main window needs from outside, so tests can supply their own.
 struct MainWindowDeps {
-    DialogService* dialogs = nullptr;  // modal interactions (required)
-    MainSound* sound = nullptr;        // the port and player (required)
-    QStringList arguments;             // command-line arguments after the program name
-    QString programPath;               // for the file association
+    DialogService* dialogs = nullptr; // modal interactions (required)
+    MainSound* sound = nullptr;       // the port and player (required)
+    QStringList arguments;            // command-line arguments after the program name
+    QString programPath;              // for the file association
 };
 
 class TfrmMain : public QMainWindow {

@@ -34,7 +34,9 @@ void TfrmMain::btnNewChordClick() {
     focusEditor();
 }
 
-void TfrmMain::btnRestClick() { InsertChordLine(QStringLiteral("Rest")); }
+void TfrmMain::btnRestClick() {
+    InsertChordLine(QStringLiteral("Rest"));
+}
 
 void TfrmMain::btnDupClick() {
     const int i = CurrentLineIndex();
@@ -70,13 +72,13 @@ void TfrmMain::btnDeleteClick() {
 }
 
 void TfrmMain::DurationClick(const QString& letter) {
-    CurrentDuration =
-        FromStd(DurationTextFor(letter.isEmpty() ? 'Q' : letter.at(0).toLatin1(),
-                                chkDotted->isChecked()));
+    CurrentDuration = FromStd(
+        DurationTextFor(letter.isEmpty() ? 'Q' : letter.at(0).toLatin1(), chkDotted->isChecked()));
     const int i = CurrentLineIndex();
     const ParsedLine parsed = ParseChordLine(i, false);
     if (parsed.isChord()) {
-        const std::string rewritten = WithDuration(ToStd(m_lines.lineText(i)), ToStd(CurrentDuration));
+        const std::string rewritten =
+            WithDuration(ToStd(m_lines.lineText(i)), ToStd(CurrentDuration));
         m_lines.replaceLine(i, FromStd(rewritten));
         ShowLineStatus(i);
     }

@@ -38,7 +38,9 @@ void TfrmMain::SelectLine(int line, bool wholeLine) {
     focusEditor();
 }
 
-void TfrmMain::FillDurationTicks(int whole) { fw::FillDurationTicks(EntryList, whole); }
+void TfrmMain::FillDurationTicks(int whole) {
+    fw::FillDurationTicks(EntryList, whole);
+}
 
 namespace {
 // The preview of one string: every other string silent.
@@ -56,7 +58,9 @@ std::uint8_t PreviewPitch(int string, int position) {
     return static_cast<std::uint8_t>(OpenPitch[string] + fret);
 }
 
-int FretOfPosition(int string, int position) { return string == 5 ? position - 5 : position; }
+int FretOfPosition(int string, int position) {
+    return string == 5 ? position - 5 : position;
+}
 } // namespace
 
 void TfrmMain::PlaceOrRemoveNote(int string, int position) {

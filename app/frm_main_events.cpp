@@ -97,9 +97,8 @@ void TfrmMain::ConnectEvents() {
     connect(btnShiftLeft, &QToolButton::clicked, this, [this] { btnShiftLeftClick(); });
     connect(btnShiftRight, &QToolButton::clicked, this, [this] { btnShiftRightClick(); });
     for (QToolButton* button : durationButtons)
-        connect(button, &QToolButton::clicked, this, [this, button] {
-            DurationClick(button->property("durationLetter").toString());
-        });
+        connect(button, &QToolButton::clicked, this,
+                [this, button] { DurationClick(button->property("durationLetter").toString()); });
     connect(chkDotted, &QCheckBox::clicked, this, [this] { focusEditor(); });
     edtName->installEventFilter(this);
 

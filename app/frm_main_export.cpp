@@ -37,12 +37,12 @@ void TfrmMain::SaveAsMidiFile1Click() {
     if (!chosen)
         return;
     std::string error;
-    if (!WriteMidiFile(ToStd(*chosen), EntryList, tempo(), settings().Patch, TuningOffset,
-                       error)) {
+    if (!WriteMidiFile(ToStd(*chosen), EntryList, tempo(), settings().Patch, TuningOffset, error)) {
         showError(FromStd(error));
         return;
     }
-    settings().LastDir = QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath() + QLatin1Char('/'));
+    settings().LastDir =
+        QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath() + QLatin1Char('/'));
 }
 
 void TfrmMain::Print1Click() {

@@ -35,7 +35,9 @@ public:
 };
 } // namespace
 
-bool TfrmMain::IsPlaying() const { return btnPlay->text() == QLatin1String("Stop"); }
+bool TfrmMain::IsPlaying() const {
+    return btnPlay->text() == QLatin1String("Stop");
+}
 
 void TfrmMain::PlayButtonPressed() {
     if (m_lines.lineCount() == 0) {
@@ -185,16 +187,16 @@ void TfrmMain::PlayLine(int index) {
 }
 
 void TfrmMain::SetPlayingControls(bool enabled) {
-    const QString titleColour = enabled ? QString() : QStringLiteral("QGroupBox::title { color: #808080; }");
+    const QString titleColour =
+        enabled ? QString() : QStringLiteral("QGroupBox::title { color: #808080; }");
     grpPlayControls->setStyleSheet(titleColour);
     grpEditControls->setStyleSheet(titleColour);
     Start1->setVisible(enabled);
     Stop1->setVisible(!enabled);
     const std::initializer_list<QWidget*> widgets = {
-        grpPlayControls, btnNewChord, grpEditControls, btnPrev,       btnNext,
-        btnShiftLeft,    btnShiftRight, btnRest,       btnDup,        btnClear,
-        btnDelete,       cboDictionary, rdoPlayOptions, chkTrace,     chkLoop,
-        chkDotted};
+        grpPlayControls, btnNewChord, grpEditControls, btnPrev,  btnNext,   btnShiftLeft,
+        btnShiftRight,   btnRest,     btnDup,          btnClear, btnDelete, cboDictionary,
+        rdoPlayOptions,  chkTrace,    chkLoop,         chkDotted};
     for (QWidget* widget : widgets)
         widget->setEnabled(enabled);
     for (QToolButton* button : durationButtons)
@@ -204,7 +206,9 @@ void TfrmMain::SetPlayingControls(bool enabled) {
 }
 
 namespace {
-bool IsPlayableText(const QString& text) { return !IsBlankText(text) && !IsCommentText(text); }
+bool IsPlayableText(const QString& text) {
+    return !IsBlankText(text) && !IsCommentText(text);
+}
 } // namespace
 
 // One step: direction +1 plays forward, -1 backward.
@@ -240,8 +244,12 @@ void TfrmMain::Step(int direction) {
     }
 }
 
-void TfrmMain::StepForward() { Step(+1); }
-void TfrmMain::StepBack() { Step(-1); }
+void TfrmMain::StepForward() {
+    Step(+1);
+}
+void TfrmMain::StepBack() {
+    Step(-1);
+}
 
 void TfrmMain::PreviewChord(const NoteArray& notes, const NoteArray& hammerNotes) {
     MainSound& sound = *m_deps.sound;

@@ -5,6 +5,7 @@
 #include "qt_text.h"
 
 #include "app/shell/dialog_service.h"
+#include "app/shell/recent_files.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "chords/patch_names.h"
@@ -46,7 +47,9 @@ QString JoinedLines(const std::vector<std::string>& lines) {
 }
 } // namespace
 
-QString TfrmMain::songFileName() const { return QFileInfo(m_songPath).fileName(); }
+QString TfrmMain::songFileName() const {
+    return QFileInfo(m_songPath).fileName();
+}
 
 void TfrmMain::setSongPath(const QString& path) {
     m_songPath = path;
@@ -99,9 +102,8 @@ bool TfrmMain::AskSaveChanges() {
     if (!settings().Prompts)
         return true;
     const QString name = songFileName();
-    const QString question = name.isEmpty()
-                                 ? QStringLiteral(" Save changes?")
-                                 : QStringLiteral(" Save changes to \"%1\"?").arg(name);
+    const QString question = name.isEmpty() ? QStringLiteral(" Save changes?")
+                                            : QStringLiteral(" Save changes to \"%1\"?").arg(name);
     switch (dialogs().Message(question, MessageIcon::Warning, MessageButtons::YesNoCancel)) {
     case DialogAnswer::Yes:
         Save1Click();
@@ -154,7 +156,8 @@ void TfrmMain::Open1Click() {
         return;
     }
     // Whatever was picked, the song of the same name is opened.
-    const QString path = QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".fwk"));
+    const QString path =
+        QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".fwk"));
     if (!QFileInfo(path).isFile()) {
         showError(QDir::toNativeSeparators(path) + QStringLiteral(" doesn't exist!"));
         return;
@@ -233,10 +236,7 @@ void TfrmMain::SaveAs1Click() {
 }
 
 void TfrmMain::AddRecentFile(const QString& path) {
-    auto& recent = settings().RecentFile;
-    recent[2] = recent[1];
-    recent[1] = recent[0];
-    recent[0] = path;
+    fw::AddRecentFile(settings().RecentFile, path);
     RefreshRecentMenu();
 }
 

@@ -18,8 +18,7 @@ namespace fw {
 
 ParsedLine TfrmMain::ParseChordLine(int lineIndex, bool showErrorBox) {
     m_fretboard->setChordName(QString());
-    ParsedLine parsed = ParseChordText(ToStd(m_lines.lineText(lineIndex)), lineIndex,
-                                       MaxFret);
+    ParsedLine parsed = ParseChordText(ToStd(m_lines.lineText(lineIndex)), lineIndex, MaxFret);
     if (!parsed.ok() && showErrorBox)
         showError(FromStd(parsed.error));
     return parsed;

@@ -116,8 +116,8 @@ void TfrmMain::BuildControls() {
                     tr("Duplicate the current chord."));
     btnClear = Hinted(new QPushButton(tr("Clear"), grpEditControls), QStringLiteral("btnClear"),
                       tr("Clear all notes from current chord."));
-    btnDelete = Hinted(new QPushButton(tr("Delete"), grpEditControls),
-                       QStringLiteral("btnDelete"), tr("Delete the current chord."));
+    btnDelete = Hinted(new QPushButton(tr("Delete"), grpEditControls), QStringLiteral("btnDelete"),
+                       tr("Delete the current chord."));
     btnRest->setGeometry(10, 92, 76, 28);
     btnDup->setGeometry(90, 92, 76, 28);
     btnClear->setGeometry(10, 124, 76, 28);
@@ -127,8 +127,8 @@ void TfrmMain::BuildControls() {
     durationLabel->setGeometry(10, 158, 156, 18);
     for (std::size_t i = 0; i < DurationButtonSpecs.size(); ++i) {
         const auto& spec = DurationButtonSpecs[i];
-        auto* button = Hinted(new QToolButton(grpEditControls), QString::fromLatin1(spec.name),
-                              tr(spec.hint));
+        auto* button =
+            Hinted(new QToolButton(grpEditControls), QString::fromLatin1(spec.name), tr(spec.hint));
         button->setIcon(NoteValueIcon(QLatin1Char(spec.letter), ink));
         button->setIconSize(QSize(26, 26));
         button->setProperty("durationLetter", QString(QLatin1Char(spec.letter)));
@@ -139,7 +139,7 @@ void TfrmMain::BuildControls() {
     }
     chkDotted = Hinted(new QCheckBox(tr("Dotted"), grpEditControls), QStringLiteral("chkDotted"),
                        tr("Note duration values are increased by 1/2 while this is checked."));
-    chkDotted->setGeometry(10, 254, 156, 24);
+    chkDotted->setGeometry(10, 254, 90, 24);
     cboDictionary = new QComboBox(grpEditControls);
     cboDictionary->setObjectName(QStringLiteral("cboDictionary"));
     cboDictionary->setGeometry(10, 284, 156, 28);
@@ -170,14 +170,14 @@ void TfrmMain::BuildControls() {
     chkLoop->setGeometry(12, 136, 80, 24);
     chkTrace->setGeometry(100, 136, 90, 24);
     const QString tempoHint = tr("Tempo: quarter notes per minute.");
-    scrlTempo = Hinted(new QScrollBar(Qt::Horizontal, grpPlayControls),
-                       QStringLiteral("scrlTempo"), tempoHint);
+    scrlTempo = Hinted(new QScrollBar(Qt::Horizontal, grpPlayControls), QStringLiteral("scrlTempo"),
+                       tempoHint);
     scrlTempo->setGeometry(12, 170, 172, 20);
     scrlTempo->setPageStep(10);
-    lblSlower = Hinted(new QLabel(tr("Slower"), grpPlayControls), QStringLiteral("lblSlower"),
-                       tempoHint);
-    lblFaster = Hinted(new QLabel(tr("Faster"), grpPlayControls), QStringLiteral("lblFaster"),
-                       tempoHint);
+    lblSlower =
+        Hinted(new QLabel(tr("Slower"), grpPlayControls), QStringLiteral("lblSlower"), tempoHint);
+    lblFaster =
+        Hinted(new QLabel(tr("Faster"), grpPlayControls), QStringLiteral("lblFaster"), tempoHint);
     lblTempo = Hinted(new QLabel(grpPlayControls), QStringLiteral("lblTempo"), tempoHint);
     lblSlower->setGeometry(12, 192, 60, 20);
     lblFaster->setGeometry(124, 192, 60, 20);
@@ -234,10 +234,10 @@ void TfrmMain::BuildMenus() {
     mnuFile->setObjectName(QStringLiteral("File1"));
     New1 = MenuItem(mnuFile, QStringLiteral("New1"), tr("&New"), QKeySequence(tr("Ctrl+N")),
                     tr("Start a new chord list."));
-    Open1 = MenuItem(mnuFile, QStringLiteral("Open1"), tr("&Open..."),
-                     QKeySequence(tr("Ctrl+O")), tr("Open a song file."));
-    Save1 = MenuItem(mnuFile, QStringLiteral("Save1"), tr("&Save..."),
-                     QKeySequence(tr("Ctrl+S")), tr("Save the song."));
+    Open1 = MenuItem(mnuFile, QStringLiteral("Open1"), tr("&Open..."), QKeySequence(tr("Ctrl+O")),
+                     tr("Open a song file."));
+    Save1 = MenuItem(mnuFile, QStringLiteral("Save1"), tr("&Save..."), QKeySequence(tr("Ctrl+S")),
+                     tr("Save the song."));
     SaveAs1 = MenuItem(mnuFile, QStringLiteral("SaveAs1"), tr("Save &As..."),
                        QKeySequence(tr("Ctrl+A")), tr("Save the song under a new name."));
     mnuFile->addSeparator();
@@ -262,11 +262,11 @@ void TfrmMain::BuildMenus() {
                     tr("Remove selected text to Clipboard."));
     Copy1 = MenuItem(mnuEdit, QStringLiteral("Copy1"), tr("&Copy"), QKeySequence(tr("Ctrl+C")),
                      tr("Copy selected text to Clipboard."));
-    Paste1 = MenuItem(mnuEdit, QStringLiteral("Paste1"), tr("&Paste"),
-                      QKeySequence(tr("Ctrl+V")), tr("Paste text from Clipboard."));
-    Delete1 = MenuItem(mnuEdit, QStringLiteral("Delete1"), tr("&Delete"),
-                       QKeySequence(tr("Ctrl+Del")),
-                       tr("Delete selected text without writing to Clipboard."));
+    Paste1 = MenuItem(mnuEdit, QStringLiteral("Paste1"), tr("&Paste"), QKeySequence(tr("Ctrl+V")),
+                      tr("Paste text from Clipboard."));
+    Delete1 =
+        MenuItem(mnuEdit, QStringLiteral("Delete1"), tr("&Delete"), QKeySequence(tr("Ctrl+Del")),
+                 tr("Delete selected text without writing to Clipboard."));
     SelectAll1 = MenuItem(mnuEdit, QStringLiteral("SelectAll1"), tr("Select &All"), {},
                           tr("Select all lines in chord list."));
     mnuEdit->addSeparator();
@@ -311,9 +311,8 @@ void TfrmMain::BuildMenus() {
     mnuTuning = bar->addMenu(tr("&Tuning"));
     mnuTuning->setObjectName(QStringLiteral("Tuning1"));
     tuningGroup = new QActionGroup(this);
-    const std::array<const char*, 7> tuningNames = {"GTuning1",      "CTuning1", "GMinorTuning1",
-                                                    "DTuning1",      "GModalTuning1", "N8",
-                                                    "Usertuning1"};
+    const std::array<const char*, 7> tuningNames = {
+        "GTuning1", "CTuning1", "GMinorTuning1", "DTuning1", "GModalTuning1", "N8", "Usertuning1"};
     for (std::size_t i = 0; i < tuningNames.size(); ++i) {
         if (i == 5) {
             tuningItems[i] = mnuTuning->addSeparator();
@@ -331,11 +330,11 @@ void TfrmMain::BuildMenus() {
     mnuHelp->setObjectName(QStringLiteral("Help1"));
     Contents1 = MenuItem(mnuHelp, QStringLiteral("Contents1"), tr("&Contents"),
                          QKeySequence(Qt::Key_F1), tr("Show the help contents."));
-    Topics1 = MenuItem(mnuHelp, QStringLiteral("Topics1"), tr("&Topics"), {},
-                       tr("Find a help topic."));
+    Topics1 =
+        MenuItem(mnuHelp, QStringLiteral("Topics1"), tr("&Topics"), {}, tr("Find a help topic."));
     mnuHelp->addSeparator();
-    About1 = MenuItem(mnuHelp, QStringLiteral("About1"), tr("&About..."), {},
-                      tr("About Fretwick."));
+    About1 =
+        MenuItem(mnuHelp, QStringLiteral("About1"), tr("&About..."), {}, tr("About Fretwick."));
 
     mnuEditorPopUp = new QMenu(this);
     mnuEditorPopUp->setObjectName(QStringLiteral("mnuEditorPopUp"));

@@ -33,7 +33,9 @@ void MainSound::PlayChord(const NoteArray& notes, const NoteArray& hammerNotes, 
     m_player.PlayChord(notes, hammerNotes, durationMs, pumpMessages);
 }
 
-void MainSound::StartTimeline() { m_timeline = m_clock.Now(); }
+void MainSound::StartTimeline() {
+    m_timeline = m_clock.Now();
+}
 
 void MainSound::PlayTimelineChord(const NoteArray& notes, const NoteArray& hammerNotes,
                                   int durationMs) {

@@ -11,11 +11,16 @@ constexpr int IconSize = 32;
 
 int FlagCount(QChar letter) {
     switch (letter.toLatin1()) {
-    case 'E': return 1;
-    case 'S': return 2;
-    case 'T': return 3;
-    case 'F': return 4;
-    default: return 0;
+    case 'E':
+        return 1;
+    case 'S':
+        return 2;
+    case 'T':
+        return 3;
+    case 'F':
+        return 4;
+    default:
+        return 0;
     }
 }
 } // namespace

@@ -29,19 +29,37 @@ TEST_P(EditorCommands, RewriteTheDocument) {
     SetText(QString::fromUtf8(c.before));
     Caret(c.line);
     switch (c.command) {
-    case Command::Up: window.btnShiftRightClick(); break;
-    case Command::Down: window.btnShiftLeftClick(); break;
-    case Command::Half: window.DurationClick(QStringLiteral("H")); break;
+    case Command::Up:
+        window.btnShiftRightClick();
+        break;
+    case Command::Down:
+        window.btnShiftLeftClick();
+        break;
+    case Command::Half:
+        window.DurationClick(QStringLiteral("H"));
+        break;
     case Command::DottedHalf:
         window.chkDotted->setChecked(true);
         window.DurationClick(QStringLiteral("H"));
         break;
-    case Command::Eighth: window.DurationClick(QStringLiteral("E")); break;
-    case Command::Rest: window.btnRestClick(); break;
-    case Command::Dup: window.btnDupClick(); break;
-    case Command::Clear: window.btnClearClick(); break;
-    case Command::Delete: window.btnDeleteClick(); break;
-    case Command::NewLine: window.btnNewChordClick(); break;
+    case Command::Eighth:
+        window.DurationClick(QStringLiteral("E"));
+        break;
+    case Command::Rest:
+        window.btnRestClick();
+        break;
+    case Command::Dup:
+        window.btnDupClick();
+        break;
+    case Command::Clear:
+        window.btnClearClick();
+        break;
+    case Command::Delete:
+        window.btnDeleteClick();
+        break;
+    case Command::NewLine:
+        window.btnNewChordClick();
+        break;
     }
     EXPECT_EQ(Text(), QString::fromUtf8(c.after));
 }
@@ -92,9 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowTest, DottedAloneChangesNothingAndTheNextButtonWritesADottedValue) {
     TfrmMain& window = Start();
+    window.show();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     Caret(0);
-    QTest::mouseClick(window.chkDotted, Qt::LeftButton);
+    QTest::mouseClick(window.chkDotted, Qt::LeftButton, {}, QPoint(8, 12));
+    ASSERT_TRUE(window.chkDotted->isChecked());
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     window.DurationClick(QStringLiteral("Q"));
     EXPECT_EQ(window.CurrentDuration, QStringLiteral(" .Q"));
@@ -145,6 +165,8 @@ TEST_F(MainWindowTest, EditMenuStatesFollowSelectionAndClipboard) {
 TEST_F(MainWindowTest, CtrlAInTheEditorIsSaveAsNotSelectAll) {
     TfrmMain& window = Start();
     window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     window.RichEdit1->setFocus();
     QTest::keyClick(window.RichEdit1, Qt::Key_A, Qt::ControlModifier);

@@ -66,9 +66,11 @@ TEST_F(Export, RefusesAListWithErrorsOrWithoutChords) {
     window.SaveAsMidiFile1Click();
     SetText(QStringLiteral("* only a comment\n"));
     window.SaveAsMidiFile1Click();
-    EXPECT_EQ(Messages(), (QStringList{QStringLiteral("Line 2    Not enough commas."),
-                                       QStringLiteral("Fix errors before creating a midi file."),
-                                       QStringLiteral("Can't create midi file. No chords defined in editor.")}));
+    EXPECT_EQ(
+        Messages(),
+        (QStringList{QStringLiteral("Line 2    Not enough commas."),
+                     QStringLiteral("Fix errors before creating a midi file."),
+                     QStringLiteral("Can't create midi file. No chords defined in editor.")}));
     for (const DialogCall& call : dialogs.Log())
         EXPECT_NE(call.kind, DialogKind::SaveFile) << "no file dialog for a refused export";
 }

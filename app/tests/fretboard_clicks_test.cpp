@@ -13,12 +13,12 @@ enum class Click { Left, Right, Peg };
 
 struct ClickCase {
     const char* label;
-    const char* before;   // the document; the caret on line `line`
+    const char* before; // the document; the caret on line `line`
     int line;
     Click click;
     int string;
     int position;
-    const char* after;    // the whole document afterwards
+    const char* after;            // the whole document afterwards
     std::vector<int> previewKeys; // note-on keys heard, in order
 };
 
@@ -31,9 +31,15 @@ TEST_P(FretboardClicks, RewriteTheCurrentLine) {
     Caret(c.line);
     window.ShowLineStatus(c.line);
     switch (c.click) {
-    case Click::Left: window.PlaceOrRemoveNote(c.string, c.position); break;
-    case Click::Right: window.SetHammerOn(c.string, c.position); break;
-    case Click::Peg: emit window.fretboard()->pegPressed(); break;
+    case Click::Left:
+        window.PlaceOrRemoveNote(c.string, c.position);
+        break;
+    case Click::Right:
+        window.SetHammerOn(c.string, c.position);
+        break;
+    case Click::Peg:
+        emit window.fretboard()->pegPressed();
+        break;
     }
     EXPECT_EQ(Text(), QString::fromUtf8(c.after));
     EXPECT_EQ(NoteOnKeys(), c.previewKeys);
@@ -44,34 +50,118 @@ INSTANTIATE_TEST_SUITE_P(
     Composed, FretboardClicks,
     ::testing::Values(
         ClickCase{"blank_left", "", 0, Click::Left, 3, 2, "Chord, x, x, 2, x, x, S", {57}},
-        ClickCase{"hammer_on", "Chord, x, x, 2, x, x, S", 0, Click::Right, 3, 4,
-                  "Chord, x, x, 2-4, x, x, S", {57, 59}},
-        ClickCase{"remove_open_fifth", "G, 0, 0, 0, 0, 0, Q", 0, Click::Left, 5, 5,
-                  "Chord, x, 0, 0, 0, 0, S", {}},
-        ClickCase{"move_fifth", "G, 0, 0, 0, 0, 0, Q", 0, Click::Left, 5, 7,
-                  "Chord, 2, 0, 0, 0, 0, S", {69}},
-        ClickCase{"comment_inserts_below", "* Verse", 0, Click::Left, 1, 0,
-                  "* Verse\nChord, x, x, x, x, 0, S", {62}},
-        ClickCase{"error_line_inserts_below", "G, 0, 0", 0, Click::Left, 2, 1,
-                  "G, 0, 0\nChord, x, x, x, 1, x, S", {60}},
-        ClickCase{"after_final_break", "G, 0, 0, 0, 0, 0, Q\n", 1, Click::Left, 4, 2,
-                  "G, 0, 0, 0, 0, 0, Q\nChord, x, 2, x, x, x, S", {52}},
-        ClickCase{"dotted_duration_replaced", "G, 0, 0, 0, 0, 0, .Q", 0, Click::Left, 1, 3,
-                  "Chord, 0, 0, 0, 0, 3, S", {65}},
-        ClickCase{"right_on_unplayed", "C, x, 2, 0, 1, 2, Q", 0, Click::Right, 5, 7,
-                  "C, x, 2, 0, 1, 2, Q", {}},
-        ClickCase{"right_on_own_note", "C, x, 2, 0, 1, 2, Q", 0, Click::Right, 4, 2,
-                  "C, x, 2, 0, 1, 2, Q", {}},
-        ClickCase{"right_on_own_fifth_note", "G, 0, 0, 0, 0, 0, Q", 0, Click::Right, 5, 5,
-                  "G, 0, 0, 0, 0, 0, Q", {}},
-        ClickCase{"disabled_fifth_position", "G, x, 0, 0, 0, 0, Q", 0, Click::Left, 5, 3,
-                  "G, x, 0, 0, 0, 0, Q", {}},
-        ClickCase{"peg_sets_open_fifth", "G, x, 0, 0, 0, 0, Q", 0, Click::Peg, 0, 0,
-                  "Chord, 0, 0, 0, 0, 0, S", {67}},
-        ClickCase{"peg_removes_open_fifth", "G, 0, 0, 0, 0, 0, Q", 0, Click::Peg, 0, 0,
-                  "Chord, x, 0, 0, 0, 0, S", {}},
-        ClickCase{"pull_off_target", "Chord, x, x, x, x, 4, S", 0, Click::Right, 1, 2,
-                  "Chord, x, x, x, x, 4-2, S", {66, 64}}),
+        ClickCase{"hammer_on",
+                  "Chord, x, x, 2, x, x, S",
+                  0,
+                  Click::Right,
+                  3,
+                  4,
+                  "Chord, x, x, 2-4, x, x, S",
+                  {57, 59}},
+        ClickCase{"remove_open_fifth",
+                  "G, 0, 0, 0, 0, 0, Q",
+                  0,
+                  Click::Left,
+                  5,
+                  5,
+                  "Chord, x, 0, 0, 0, 0, S",
+                  {}},
+        ClickCase{"move_fifth",
+                  "G, 0, 0, 0, 0, 0, Q",
+                  0,
+                  Click::Left,
+                  5,
+                  7,
+                  "Chord, 2, 0, 0, 0, 0, S",
+                  {69}},
+        ClickCase{"comment_inserts_below",
+                  "* Verse",
+                  0,
+                  Click::Left,
+                  1,
+                  0,
+                  "* Verse\nChord, x, x, x, x, 0, S",
+                  {62}},
+        ClickCase{"error_line_inserts_below",
+                  "G, 0, 0",
+                  0,
+                  Click::Left,
+                  2,
+                  1,
+                  "G, 0, 0\nChord, x, x, x, 1, x, S",
+                  {60}},
+        ClickCase{"after_final_break",
+                  "G, 0, 0, 0, 0, 0, Q\n",
+                  1,
+                  Click::Left,
+                  4,
+                  2,
+                  "G, 0, 0, 0, 0, 0, Q\nChord, x, 2, x, x, x, S",
+                  {52}},
+        ClickCase{"dotted_duration_replaced",
+                  "G, 0, 0, 0, 0, 0, .Q",
+                  0,
+                  Click::Left,
+                  1,
+                  3,
+                  "Chord, 0, 0, 0, 0, 3, S",
+                  {65}},
+        ClickCase{"right_on_unplayed",
+                  "C, x, 2, 0, 1, 2, Q",
+                  0,
+                  Click::Right,
+                  5,
+                  7,
+                  "C, x, 2, 0, 1, 2, Q",
+                  {}},
+        ClickCase{"right_on_own_note",
+                  "C, x, 2, 0, 1, 2, Q",
+                  0,
+                  Click::Right,
+                  4,
+                  2,
+                  "C, x, 2, 0, 1, 2, Q",
+                  {}},
+        ClickCase{"right_on_own_fifth_note",
+                  "G, 0, 0, 0, 0, 0, Q",
+                  0,
+                  Click::Right,
+                  5,
+                  5,
+                  "G, 0, 0, 0, 0, 0, Q",
+                  {}},
+        ClickCase{"disabled_fifth_position",
+                  "G, x, 0, 0, 0, 0, Q",
+                  0,
+                  Click::Left,
+                  5,
+                  3,
+                  "G, x, 0, 0, 0, 0, Q",
+                  {}},
+        ClickCase{"peg_sets_open_fifth",
+                  "G, x, 0, 0, 0, 0, Q",
+                  0,
+                  Click::Peg,
+                  0,
+                  0,
+                  "Chord, 0, 0, 0, 0, 0, S",
+                  {67}},
+        ClickCase{"peg_removes_open_fifth",
+                  "G, 0, 0, 0, 0, 0, Q",
+                  0,
+                  Click::Peg,
+                  0,
+                  0,
+                  "Chord, x, 0, 0, 0, 0, S",
+                  {}},
+        ClickCase{"pull_off_target",
+                  "Chord, x, x, x, x, 4, S",
+                  0,
+                  Click::Right,
+                  1,
+                  2,
+                  "Chord, x, x, x, x, 4-2, S",
+                  {66, 64}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(MainWindowTest, AFilledMarkerOnALineInErrorEmptiesTheChordAfterTheErrorBox) {

@@ -40,8 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{"   \t ", false, "No Chord  -  Blank Line", ""},
                       StatusCase{"", false, "No Chord  -  Blank Line", ""},
                       StatusCase{" *Verse", false, "(Error in line.)", ""},
-                      StatusCase{" *A, 0, 0, 0, 0, 0, Q", false, "No Chord  -  Comment Line",
-                                 ""}));
+                      StatusCase{" *A, 0, 0, 0, 0, 0, Q", false, "No Chord  -  Comment Line", ""}));
 
 TEST_F(MainWindowTest, ErrorsShowInTheFirstPanelAndCommentsKeepIt) {
     TfrmMain& window = Start();

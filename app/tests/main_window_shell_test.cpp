@@ -7,10 +7,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusTipEvent>
 
 namespace fw::testing {
 namespace {
@@ -34,39 +36,30 @@ TEST_P(MenuItems, HaveTheirCaptionAndShortcut) {
 
 INSTANTIATE_TEST_SUITE_P(
     MainMenu, MenuItems,
-    ::testing::Values(MenuItemCase{"New1", "&New", "Ctrl+N"},
-                      MenuItemCase{"Open1", "&Open...", "Ctrl+O"},
-                      MenuItemCase{"Save1", "&Save...", "Ctrl+S"},
-                      MenuItemCase{"SaveAs1", "Save &As...", "Ctrl+A"},
-                      MenuItemCase{"Print1", "&Print...", ""},
-                      MenuItemCase{"Options1", "S&ettings...", ""},
-                      MenuItemCase{"Exit1", "E&xit", ""},
-                      MenuItemCase{"Undo1", "&Undo", "Ctrl+Z"},
-                      MenuItemCase{"Cut1", "Cu&t", "Ctrl+X"},
-                      MenuItemCase{"Copy1", "&Copy", "Ctrl+C"},
-                      MenuItemCase{"Paste1", "&Paste", "Ctrl+V"},
-                      MenuItemCase{"Delete1", "&Delete", "Ctrl+Del"},
-                      MenuItemCase{"SelectAll1", "Select &All", ""},
-                      MenuItemCase{"Find1", "&Find...", "Ctrl+F"},
-                      MenuItemCase{"FindNext1", "Find &Next", "F3"},
-                      MenuItemCase{"Tab1", "&Tablature...", "F4"},
-                      MenuItemCase{"ASCIItab1", "&ASCII Tablature...", "F5"},
-                      MenuItemCase{"SaveAsMidiFile1", "&Midi File...", "F6"},
-                      MenuItemCase{"MidiPlayer1", "M&idi Player...", ""},
-                      MenuItemCase{"Start1", "&Start", "F2"},
-                      MenuItemCase{"Stop1", "&Stop", "F2"},
-                      MenuItemCase{"AcousticNylonStringGuitar1", "&Banjo", ""},
-                      MenuItemCase{"GTuning1", "&G Tuning - G D G B D", ""},
-                      MenuItemCase{"CTuning1", "&C Tuning - G C G B D", ""},
-                      MenuItemCase{"GMinorTuning1", "G Minor Tuning - G D G Bb D", ""},
-                      MenuItemCase{"DTuning1", "&D Tuning - F# D G C D", ""},
-                      MenuItemCase{"GModalTuning1", "&G Modal Tuning - G D G C D", ""},
-                      MenuItemCase{"Usertuning1", "&Custom Tuning - G D G B D", ""},
-                      MenuItemCase{"Contents1", "&Contents", "F1"},
-                      MenuItemCase{"Topics1", "&Topics", ""},
-                      MenuItemCase{"About1", "&About...", ""},
-                      MenuItemCase{"Cut2", "Cut", ""}, MenuItemCase{"Copy2", "Copy", ""},
-                      MenuItemCase{"Paste2", "Paste", ""}));
+    ::testing::Values(
+        MenuItemCase{"New1", "&New", "Ctrl+N"}, MenuItemCase{"Open1", "&Open...", "Ctrl+O"},
+        MenuItemCase{"Save1", "&Save...", "Ctrl+S"},
+        MenuItemCase{"SaveAs1", "Save &As...", "Ctrl+A"}, MenuItemCase{"Print1", "&Print...", ""},
+        MenuItemCase{"Options1", "S&ettings...", ""}, MenuItemCase{"Exit1", "E&xit", ""},
+        MenuItemCase{"Undo1", "&Undo", "Ctrl+Z"}, MenuItemCase{"Cut1", "Cu&t", "Ctrl+X"},
+        MenuItemCase{"Copy1", "&Copy", "Ctrl+C"}, MenuItemCase{"Paste1", "&Paste", "Ctrl+V"},
+        MenuItemCase{"Delete1", "&Delete", "Ctrl+Del"},
+        MenuItemCase{"SelectAll1", "Select &All", ""}, MenuItemCase{"Find1", "&Find...", "Ctrl+F"},
+        MenuItemCase{"FindNext1", "Find &Next", "F3"}, MenuItemCase{"Tab1", "&Tablature...", "F4"},
+        MenuItemCase{"ASCIItab1", "&ASCII Tablature...", "F5"},
+        MenuItemCase{"SaveAsMidiFile1", "&Midi File...", "F6"},
+        MenuItemCase{"MidiPlayer1", "M&idi Player...", ""}, MenuItemCase{"Start1", "&Start", "F2"},
+        MenuItemCase{"Stop1", "&Stop", "F2"},
+        MenuItemCase{"AcousticNylonStringGuitar1", "&Banjo", ""},
+        MenuItemCase{"GTuning1", "&G Tuning - G D G B D", ""},
+        MenuItemCase{"CTuning1", "&C Tuning - G C G B D", ""},
+        MenuItemCase{"GMinorTuning1", "G Minor Tuning - G D G Bb D", ""},
+        MenuItemCase{"DTuning1", "&D Tuning - F# D G C D", ""},
+        MenuItemCase{"GModalTuning1", "&G Modal Tuning - G D G C D", ""},
+        MenuItemCase{"Usertuning1", "&Custom Tuning - G D G B D", ""},
+        MenuItemCase{"Contents1", "&Contents", "F1"}, MenuItemCase{"Topics1", "&Topics", ""},
+        MenuItemCase{"About1", "&About...", ""}, MenuItemCase{"Cut2", "Cut", ""},
+        MenuItemCase{"Copy2", "Copy", ""}, MenuItemCase{"Paste2", "Paste", ""}));
 
 TEST_F(MainWindowTest, StartsWithAnEmptyDocument) {
     TfrmMain& window = Start();
@@ -125,7 +118,8 @@ TEST_P(CommandLine, OpensOnlyAnExistingSongJoinedFromFiveArguments) {
     const QString folder = dir.path();
     QFile song(folder + QStringLiteral("/my  banjo song.fwk"));
     ASSERT_TRUE(song.open(QIODevice::WriteOnly));
-    song.write("*Info 1:x\r\n*Info 2:105\r\n*Info 3:52555\r\n*Info 4:90\r\nG, 0, 0, 0, 0, 0, Q\r\n");
+    song.write(
+        "*Info 1:x\r\n*Info 2:105\r\n*Info 3:52555\r\n*Info 4:90\r\nG, 0, 0, 0, 0, 0, Q\r\n");
     song.close();
     QFile sixPieces(folder + QStringLiteral("/a b c d e f.fwk"));
     ASSERT_TRUE(sixPieces.open(QIODevice::WriteOnly));
@@ -155,19 +149,19 @@ INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLine,
     ::testing::Values(
         ArgumentCase{"quoted",
-                     [](const QString& f) { return QStringList{f + "/my  banjo song.fwk"}; },
-                     true},
+                     [](const QString& f) { return QStringList{f + "/my  banjo song.fwk"}; }, true},
         // Two spaces in an unquoted path arrive as three arguments (one of them empty).
         ArgumentCase{"unquoted",
-                     [](const QString& f) { return QStringList{f + "/my", "", "banjo song.fwk"}; },
-                     true},
-        ArgumentCase{"more than five pieces",
                      [](const QString& f) {
-                         return QStringList{f + "/a", "b", "c", "d", "e", "f.fwk"};
+                         return QStringList{f + "/my", "", "banjo song.fwk"};
                      },
+                     true},
+        ArgumentCase{
+            "more than five pieces",
+            [](const QString& f) { return QStringList{f + "/a", "b", "c", "d", "e", "f.fwk"}; },
+            false},
+        ArgumentCase{"missing", [](const QString& f) { return QStringList{f + "/missing.fwk"}; },
                      false},
-        ArgumentCase{"missing",
-                     [](const QString& f) { return QStringList{f + "/missing.fwk"}; }, false},
         ArgumentCase{"another extension",
                      [](const QString& f) { return QStringList{f + "/notes.txt"}; }, false}),
     [](const auto& info) {

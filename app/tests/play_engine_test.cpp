@@ -9,6 +9,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -75,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PlayEngine, AParseErrorStopsThePlayWithTheLineSelected) {
     TfrmMain& window = Start();
-    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\n* a\n\nC, x, 2, 0, 1, 2, Q\nbad, 1\nG, 0, 0, 0, 0, 0, Q"));
+    SetText(QStringLiteral(
+        "G, 0, 0, 0, 0, 0, Q\n* a\n\nC, x, 2, 0, 1, 2, Q\nbad, 1\nG, 0, 0, 0, 0, 0, Q"));
     window.PlayButtonPressed();
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("Line 5    Not enough commas.")});
     EXPECT_TRUE(Sent().empty());

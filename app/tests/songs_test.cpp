@@ -5,9 +5,11 @@
 
 #include "chords/patch_names.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QLabel>
 #include <QScrollBar>
 
 #include <random>
@@ -62,22 +64,26 @@ TEST_P(LoadingSongs, ReadTheHeader) {
 INSTANTIATE_TEST_SUITE_P(
     Headers, LoadingSongs,
     ::testing::Values(
-        LoadCase{"complete", "*Info 1:x\r\n*Info 2:105\r\n*Info 3:52555\r\n*Info 4:90\r\nG, 0, 0, 0, 0, 0, Q\r\n",
-                 "G, 0, 0, 0, 0, 0, Q", 105, 52555, 90, true},
+        LoadCase{
+            "complete",
+            "*Info 1:x\r\n*Info 2:105\r\n*Info 3:52555\r\n*Info 4:90\r\nG, 0, 0, 0, 0, 0, Q\r\n",
+            "G, 0, 0, 0, 0, 0, Q", 105, 52555, 90, true},
         LoadCase{"three_lines", "*Info 1:x\n*Info 2:105\n*Info 3:52555\nG, 0, 0, 0, 0, 0, Q\n",
                  "*Info 1:x\n*Info 2:105\n*Info 3:52555\nG, 0, 0, 0, 0, 0, Q", 105, 52555, 120,
                  true},
         LoadCase{"patch_not_a_number", "*Info 1:\n*Info 2:abc\n*Info 3:55555\n*Info 4:120\n", "",
                  25, 55555, 120, false},
-        LoadCase{"tempo_zero", "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:0\n", "", 105,
-                 55555, 1, true},
-        LoadCase{"tempo_too_fast", "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4: 900\n", "",
-                 105, 55555, 500, true},
+        LoadCase{"tempo_zero", "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:0\n", "", 105, 55555,
+                 1, true},
+        LoadCase{"tempo_too_fast", "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4: 900\n", "", 105,
+                 55555, 500, true},
         LoadCase{"marker_case", "*Info 1:\n*INFO 2:40\n*Info 3:55555\n*Info 4:100\n",
                  "*Info 1:\n*INFO 2:40\n*Info 3:55555\n*Info 4:100", 105, 55555, 100, true},
-        LoadCase{"user_tuning", "*Info 1:\r*Info 2:105\r*Info 3:64556\r*Info 4:120\rC, x, 2, 0, 1, 2, Q",
+        LoadCase{"user_tuning",
+                 "*Info 1:\r*Info 2:105\r*Info 3:64556\r*Info 4:120\rC, x, 2, 0, 1, 2, Q",
                  "C, x, 2, 0, 1, 2, Q", 105, 64556, 120, true},
-        LoadCase{"windows_1252", "*Info 1:\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:120\r\n* Caf\xe9\r\n",
+        LoadCase{"windows_1252",
+                 "*Info 1:\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:120\r\n* Caf\xe9\r\n",
                  "* Caf\xc3\xa9", 105, 55555, 120, true}),
     [](const auto& info) { return std::string(info.param.label); });
 
@@ -106,7 +112,8 @@ TEST_F(Songs, AUserTuningSongPutsItsCodeOnTheUserItem) {
 
 TEST_F(Songs, OpenForcesTheSongExtensionAndRefusesTheDictionary) {
     TfrmMain& window = Start();
-    const QString song = Write(QStringLiteral("song.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:77\n");
+    const QString song =
+        Write(QStringLiteral("song.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:77\n");
     dialogs.AnswerOpenFile(dir.filePath(QStringLiteral("song.txt")));
     window.Open1Click();
     EXPECT_EQ(window.tempo(), 77);
@@ -117,10 +124,11 @@ TEST_F(Songs, OpenForcesTheSongExtensionAndRefusesTheDictionary) {
     window.Open1Click();
     dialogs.AnswerOpenFile(dir.filePath(QStringLiteral("bchords.dct")));
     window.Open1Click();
-    EXPECT_EQ(Messages(),
-              (QStringList{QDir::toNativeSeparators(dir.filePath(QStringLiteral("other.fwk"))) +
-                               QStringLiteral(" doesn't exist!"),
-                           QStringLiteral("BCHORDS.DCT can't be edited while Fretwick is running.")}));
+    EXPECT_EQ(
+        Messages(),
+        (QStringList{QDir::toNativeSeparators(dir.filePath(QStringLiteral("other.fwk"))) +
+                         QStringLiteral(" doesn't exist!"),
+                     QStringLiteral("BCHORDS.DCT can't be edited while Fretwick is running.")}));
     EXPECT_EQ(dialogs.Log().back().buttons, MessageButtons::CancelOnly);
     EXPECT_EQ(window.tempo(), 77) << "nothing else changed";
 }
@@ -153,8 +161,10 @@ TEST_F(Songs, CancellingTheQuestionKeepsTheWork) {
 
 TEST_F(Songs, DroppingOpensOnlyTheFirstSong) {
     TfrmMain& window = Start();
-    const QString first = Write(QStringLiteral("first.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:61\n");
-    const QString second = Write(QStringLiteral("second.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:62\n");
+    const QString first =
+        Write(QStringLiteral("first.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:61\n");
+    const QString second =
+        Write(QStringLiteral("second.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:62\n");
     window.DropFiles({first, second});
     EXPECT_EQ(window.tempo(), 61);
     EXPECT_EQ(window.settings().RecentFile[0], first);
@@ -180,12 +190,16 @@ TEST_F(Songs, SaveAsWritesTheHeaderAndEditorLinesWithCrLf) {
 TEST_F(Songs, RandomSongsSurviveSaveAndOpen) {
     TfrmMain& window = Start();
     std::mt19937 random(20261207);
-    const std::vector<QString> pieces = {
-        QStringLiteral("G, 0, 0, 0, 0, 0, Q"), QStringLiteral("C,x,2,0,1,2,.e"),
-        QStringLiteral("Slide in , 0 , 2-4 , 0 , 0 , 0 , H"), QStringLiteral("* Vers\u00e9 \u266a"),
-        QStringLiteral(""), QStringLiteral("   \t"), QStringLiteral("Rest , x, x, x, x, x, S"),
-        QStringLiteral("G, 0, 0, 0, 0, 4-2, S"), QStringLiteral("bad line"),
-        QStringLiteral("*Info 2:99")};
+    const std::vector<QString> pieces = {QStringLiteral("G, 0, 0, 0, 0, 0, Q"),
+                                         QStringLiteral("C,x,2,0,1,2,.e"),
+                                         QStringLiteral("Slide in , 0 , 2-4 , 0 , 0 , 0 , H"),
+                                         QStringLiteral("* Vers\u00e9 \u266a"),
+                                         QStringLiteral(""),
+                                         QStringLiteral("   \t"),
+                                         QStringLiteral("Rest , x, x, x, x, x, S"),
+                                         QStringLiteral("G, 0, 0, 0, 0, 4-2, S"),
+                                         QStringLiteral("bad line"),
+                                         QStringLiteral("*Info 2:99")};
     const std::array<int, 6> tunings = {55555, 52555, 45435, 64556, 19991, 55565};
     for (int round = 0; round < 25; ++round) {
         QStringList lines;
@@ -231,8 +245,8 @@ TEST_F(Songs, AFailedSaveKeepsTheOldFileAndTellsTheUser) {
 
     window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     EXPECT_FALSE(window.SaveSongTo(path));
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(Read(path), QByteArray("old contents"));
     EXPECT_TRUE(window.Modified);
     ASSERT_EQ(Messages().size(), 1);
