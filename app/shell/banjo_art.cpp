@@ -140,7 +140,7 @@ void DrawStrings(QPainter& p) {
     constexpr std::array<double, 4> AtBridge = {-0.15, -0.075, 0.0, 0.075};
     constexpr std::array<double, 4> AtNut = {-0.1, -0.035, 0.03, 0.095};
     p.setBrush(Qt::NoBrush);
-    p.setPen(Outline(QColor(0xF2, 0xF2, 0xF2, 230), 0.009));
+    p.setPen(Outline(QColor(0xA8, 0xA8, 0xA8), 0.011));
     for (std::size_t s = 0; s < AtBridge.size(); ++s)
         p.drawPolyline(
             QPolygonF({{TailX, AtBridge[s] * 0.45}, {BridgeX, AtBridge[s]}, {NutX, AtNut[s]}}));
@@ -156,7 +156,7 @@ void DrawTailpieceAndBridge(QPainter& p) {
     metal.setColorAt(1, QColor(0x9A, 0x9A, 0x9A));
     p.setPen(Outline(QColor(0x50, 0x50, 0x50), 0.008));
     p.setBrush(metal);
-    p.drawPolygon(QPolygonF({{-0.97, -0.1}, {TailX, -0.065}, {TailX, 0.085}, {-0.97, 0.1}}));
+    p.drawPolygon(QPolygonF({{-0.93, -0.075}, {TailX, -0.05}, {TailX, 0.07}, {-0.93, 0.085}}));
     p.setPen(Outline(QColor(0x5A, 0x3B, 0x14), 0.008));
     p.setBrush(QColor(0xD9, 0xB3, 0x7A));
     p.drawRect(QRectF(BridgeX - 0.025, -0.2, 0.05, 0.4));
@@ -212,14 +212,14 @@ void DrawTitleCard(QPainter& painter, const QRectF& rect, const QString& version
     background.setColorAt(0, QColor(0x3A, 0x22, 0x13));
     background.setColorAt(1, QColor(0x14, 0x0B, 0x06));
     painter.fillRect(rect, background);
-    const QPointF pot(rect.left() + 0.23 * rect.width(), rect.top() + 0.6 * rect.height());
+    const QPointF pot(rect.left() + 0.17 * rect.width(), rect.top() + 0.69 * rect.height());
     QRadialGradient glow(pot, rect.height() * 0.75);
     glow.setColorAt(0, QColor(0xFF, 0xC8, 0x70, 70));
     glow.setColorAt(1, QColor(0xFF, 0xC8, 0x70, 0));
     painter.fillRect(rect, glow);
 
     painter.setClipRect(rect);
-    DrawBanjo(painter, pot, rect.height() * 0.34, -30);
+    DrawBanjo(painter, pot, rect.height() * 0.265, -30);
     painter.setClipping(false);
 
     const double h = rect.height();

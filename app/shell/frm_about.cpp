@@ -11,7 +11,7 @@ namespace fw {
 
 TfrmAbout::TfrmAbout(QWidget* parent)
     : FixedDialog(QStringLiteral("frmAbout"), QStringLiteral("About"), parent) {
-    auto* picture = new BanjoPicture(124, this);
+    auto* picture = new BanjoPicture(136, this);
     picture->setObjectName(QStringLiteral("imgLogo"));
 
     QLabel* product =
@@ -31,6 +31,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* version = new QHBoxLayout;
+    version->setSpacing(6);
     version->addWidget(versionCaption);
     version->addWidget(lblVersion);
     version->addStretch();

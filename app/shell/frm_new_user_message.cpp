@@ -10,7 +10,7 @@ namespace fw {
 
 TfrmNewUserMessage::TfrmNewUserMessage(QWidget* parent)
     : FixedDialog(QStringLiteral("frmNewUserMessage"), QStringLiteral("Welcome"), parent) {
-    auto* picture = new BanjoPicture(72, this);
+    auto* picture = new BanjoPicture(84, this);
     picture->setObjectName(QStringLiteral("imgLogo"));
     QLabel* title =
         MakeLabel(QStringLiteral("lblTitle"), QStringLiteral("Welcome to Fretwick"), true, 4);

@@ -22,6 +22,7 @@ h1 { color: #6b3e17; font-size: x-large; margin-bottom: 8px; }
 h2 { color: #6b3e17; font-size: large; margin-top: 14px; }
 code, kbd, pre { font-family: "DejaVu Sans Mono", "Liberation Mono", monospace; }
 pre { background-color: #f5efe3; margin-left: 12px; }
+table { border-collapse: collapse; border-color: #cdbb98; margin-top: 4px; margin-bottom: 10px; }
 th { background-color: #efe4cf; text-align: left; }
 )";
 

@@ -1,0 +1,280 @@
+// The settings store against real settings files in temporary folders.
+
+#include "test_env.h"
+
+#include "app/shell/install_dir.h"
+#include "app/shell/settings_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+namespace fw {
+namespace {
+
+using test::ScopedUserFolders;
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    Settings Load() {
+        return LoadSettings([this](const QString& problem) { problems.append(problem); });
+    }
+    bool Save(const Settings& settings) {
+        return SaveSettings(settings, [this](const QString& problem) { problems.append(problem); });
+    }
+    // Stores `text` as a text value, the way a hand-edited file or an earlier run left it.
+    void Seed(const QString& key, const QString& text) {
+        QSettings file(folders.SettingsFile(), QSettings::NativeFormat);
+        file.setValue(key, text);
+        file.sync();
+        ASSERT_EQ(file.status(), QSettings::NoError);
+    }
+    void SeedRaw(const QByteArray& contents) {
+        ASSERT_TRUE(QDir().mkpath(folders.ConfigHome() + QStringLiteral("/Fretwick")));
+        QFile file(folders.SettingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(contents), contents.size());
+    }
+    QByteArray FileText() {
+        QFile file(folders.SettingsFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    ScopedUserFolders folders;
+    QStringList problems;
+};
+
+TEST_F(SettingsStoreTest, LivesInTheConfigFolderNamedByXdgConfigHome) {
+    EXPECT_EQ(test::StartSettingsFile(),
+              test::StartConfigHome() + QStringLiteral("/Fretwick/Fretwick.conf"));
+    EXPECT_EQ(SettingsFilePath(), folders.SettingsFile());
+}
+
+TEST_F(SettingsStoreTest, FirstStartWithoutAFileGivesEveryDefault) {
+    const Settings loaded = Load();
+    Settings expected;
+    expected.InstallDir = folders.DataHome() + QStringLiteral("/Fretwick");
+    EXPECT_EQ(loaded, expected);
+    EXPECT_EQ(DefaultInstallDir(), expected.InstallDir);
+    EXPECT_TRUE(QFileInfo(expected.InstallDir).isDir());
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folders.SettingsFile())) << "loading writes nothing";
+}
+
+TEST_F(SettingsStoreTest, SavingDefaultsWritesEveryValueAsTextInThreeSections) {
+    ASSERT_TRUE(Save(Load()));
+    const QString installDir = folders.DataHome() + QStringLiteral("/Fretwick");
+    const std::vector<std::pair<QString, QString>> expected = {
+        {"Options/Prompts", "1"},
+        {"Options/TabPrompt", "1"},
+        {"Options/TabFont", "0"},
+        {"Options/ShowTabNoteDurations", "0"},
+        {"Options/Associate", "1"},
+        {"Options/ShowChordName", "1"},
+        {"Options/ShowFretNumbers", "1"},
+        {"Options/SortDictionary", "0"},
+        {"Options/CursorPlays", "0"},
+        {"Options/LastDir", ""},
+        {"Options/InstallDir", installDir},
+        {"Options/MarkerColor", "16776960"},
+        {"Options/MarkerShape", "5"},
+        {"Options/Welcomed", "0"},
+        {"Midi/ExternalMIDI", "0"},
+        {"Midi/Device", "-1"},
+        {"Midi/Octave", "0"},
+        {"Midi/Channel", "0"},
+        {"Midi/Patch", "105"},
+        {"Midi/MenuPatchName", "  1 Acoustic Grand"},
+        {"Midi/MenuPatchTag", "1"},
+        {"Midi/MenuTuningName", "&Custom Tuning - G D G B D"},
+        {"Midi/MenuTuningTag", "55555"},
+        {"Midi/SoundFont", ""},
+        {"Recent/RecentFile0", ""},
+        {"Recent/RecentFile1", ""},
+        {"Recent/RecentFile2", ""},
+    };
+    QSettings file(folders.SettingsFile(), QSettings::NativeFormat);
+    EXPECT_EQ(file.childGroups(), (QStringList{"Midi", "Options", "Recent"}));
+    EXPECT_EQ(file.allKeys().size(), static_cast<qsizetype>(expected.size()));
+    for (const auto& [key, text] : expected) {
+        const QVariant value = file.value(key);
+        EXPECT_EQ(value.typeId(), QMetaType::QString) << key.toStdString();
+        EXPECT_EQ(value.toString(), text) << key.toStdString();
+    }
+    EXPECT_TRUE(problems.isEmpty());
+}
+
+TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
+    Settings changed;
+    changed.Prompts = false;
+    changed.TabPrompt = false;
+    changed.TabFont = true;
+    changed.ShowTabNoteDurations = true;
+    changed.Associate = false;
+    changed.ShowChordName = false;
+    changed.ShowFretNumbers = false;
+    changed.SortDictionary = true;
+    changed.CursorPlays = true;
+    changed.LastDir = QStringLiteral("/home/picker/songs, old/");
+    changed.InstallDir = folders.DataHome() + QStringLiteral("/elsewhere");
+    changed.MarkerColor = 0x0000FF;
+    changed.MarkerShape = 1;
+    changed.Welcomed = true;
+    changed.ExternalMIDI = true;
+    changed.Device = 2;
+    changed.Octave = -12;
+    changed.Channel = 9;
+    changed.Patch = 24;
+    changed.MenuPatchName = QStringLiteral(" 25 Acoustic Guitar(nylon)");
+    changed.MenuPatchTag = 25;
+    changed.MenuTuningName = QStringLiteral("&Custom Tuning - Ab C# G B Eb");
+    changed.MenuTuningTag = 64556;
+    changed.SoundFont = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    changed.RecentFile = {QStringLiteral("/a/Cripple Creek.fwk"), QStringLiteral("/b/é.fwk"),
+                          QStringLiteral(" /c/leading space.fwk")};
+    ASSERT_TRUE(Save(changed));
+    ASSERT_TRUE(QDir().mkpath(changed.InstallDir));
+    EXPECT_EQ(Load(), changed);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+}
+
+struct StoredText {
+    const char* key;
+    const char* text;
+    int expected;
+};
+
+class IntegerTextTest : public SettingsStoreTest,
+                        public ::testing::WithParamInterface<StoredText> {};
+
+int IntegerField(const Settings& s, const QString& key) {
+    if (key == "Midi/Device")
+        return s.Device;
+    if (key == "Midi/Octave")
+        return s.Octave;
+    if (key == "Midi/Channel")
+        return s.Channel;
+    if (key == "Midi/Patch")
+        return s.Patch;
+    if (key == "Options/MarkerColor")
+        return s.MarkerColor;
+    if (key == "Options/MarkerShape")
+        return s.MarkerShape;
+    if (key == "Options/Prompts")
+        return s.Prompts;
+    if (key == "Options/TabFont")
+        return s.TabFont;
+    ADD_FAILURE() << "no such field in the table: " << key.toStdString();
+    return 0;
+}
+
+TEST_P(IntegerTextTest, ReadsWithTheIntegerRule) {
+    const StoredText& c = GetParam();
+    Seed(QString::fromLatin1(c.key), QString::fromUtf8(c.text));
+    EXPECT_EQ(IntegerField(Load(), QString::fromLatin1(c.key)), c.expected);
+    EXPECT_TRUE(problems.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, IntegerTextTest,
+    ::testing::Values(
+        StoredText{"Midi/Device", "-1", -1}, StoredText{"Midi/Device", "3", 3},
+        StoredText{"Options/MarkerColor", "0xFF", 255},
+        StoredText{"Options/MarkerColor", "0X1f", 31}, StoredText{"Options/MarkerColor", "$1F", 31},
+        StoredText{"Midi/Device", " 12", 12}, StoredText{"Midi/Device", "12 ", -1},
+        StoredText{"Midi/Device", "abc", -1}, StoredText{"Midi/Device", "", -1},
+        StoredText{"Midi/Device", "0x", -1}, StoredText{"Midi/Device", "99999999999", -1},
+        StoredText{"Midi/Octave", "12", 12}, StoredText{"Midi/Octave", "+12", 12},
+        StoredText{"Midi/Channel", "300", 44}, StoredText{"Midi/Patch", "361", 105},
+        StoredText{"Options/MarkerShape", "-1", 255}, StoredText{"Options/Prompts", "yes", 1},
+        StoredText{"Options/Prompts", "0", 0}, StoredText{"Options/Prompts", "-5", 1},
+        StoredText{"Options/TabFont", "yes", 0}, StoredText{"Options/TabFont", "1", 1},
+        StoredText{"Options/TabFont", "-5", 1}, StoredText{"Options/TabFont", "0x0", 0}));
+
+TEST_F(SettingsStoreTest, LastDirIsReadUnderEitherSpellingAndWrittenOnce) {
+    SeedRaw("[Options]\nLastdir=/music/old\n");
+    Settings loaded = Load();
+    EXPECT_EQ(loaded.LastDir, QStringLiteral("/music/old"));
+    loaded.LastDir = QStringLiteral("/music/new");
+    ASSERT_TRUE(Save(loaded));
+    const QByteArray text = FileText();
+    EXPECT_TRUE(text.contains("LastDir=/music/new")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Lastdir")) << text.toStdString();
+    EXPECT_EQ(Load().LastDir, QStringLiteral("/music/new"));
+}
+
+TEST_F(SettingsStoreTest, NamesAreMatchedWithoutRegardToCase) {
+    SeedRaw("[midi]\ndevice=4\n[Options]\nPROMPTS=0\n");
+    const Settings loaded = Load();
+    EXPECT_EQ(loaded.Device, 4);
+    EXPECT_FALSE(loaded.Prompts);
+    ASSERT_TRUE(Save(loaded));
+    QSettings file(folders.SettingsFile(), QSettings::NativeFormat);
+    EXPECT_FALSE(file.contains(QStringLiteral("midi/device")));
+    EXPECT_FALSE(file.contains(QStringLiteral("Options/PROMPTS")));
+    EXPECT_EQ(file.value(QStringLiteral("Midi/Device")).toString(), QStringLiteral("4"));
+}
+
+struct DamagedValue {
+    const char* file;
+    const char* name;
+};
+
+class NonTextValueTest : public SettingsStoreTest,
+                         public ::testing::WithParamInterface<DamagedValue> {};
+
+TEST_P(NonTextValueTest, IsReportedAndTakesTheDefault) {
+    SeedRaw(GetParam().file);
+    const Settings loaded = Load();
+    Settings expected;
+    expected.InstallDir = DefaultInstallDir();
+    EXPECT_EQ(loaded, expected);
+    EXPECT_EQ(problems, QStringList{QStringLiteral("Invalid data type for '%1'")
+                                        .arg(QString::fromLatin1(GetParam().name))});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandEdited, NonTextValueTest,
+    ::testing::Values(DamagedValue{"[Midi]\nDevice=1, 2\n", "Device"},
+                      DamagedValue{"[Options]\nMarkerColor=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n",
+                                   "MarkerColor"},
+                      DamagedValue{"[Recent]\nRecentFile1=@ByteArray(abc)\n", "RecentFile1"},
+                      DamagedValue{"[Options]\nPrompts=@Invalid()\n", "Prompts"}));
+
+TEST_F(SettingsStoreTest, AGarbledFileNeverStopsTheLoad) {
+    static const char raw[] = "[[[Options\n=\n\0\0\xff\xfe[Midi]\nDevice\n\"unterminated\n=x=y\n";
+    QByteArray garbage(raw, sizeof raw - 1);
+    garbage.append(QByteArray(5000, 'z'));
+    SeedRaw(garbage);
+    const Settings loaded = Load();
+    EXPECT_EQ(loaded.Patch, 105);
+    EXPECT_EQ(loaded.MenuTuningTag, 55555);
+}
+
+TEST_F(SettingsStoreTest, ASettingsFolderThatCannotBeMadeIsReported) {
+    ASSERT_TRUE(QDir().mkpath(folders.ConfigHome()));
+    QFile blocker(folders.ConfigHome() + QStringLiteral("/Fretwick"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    EXPECT_FALSE(Save(Settings{}));
+    EXPECT_EQ(problems, QStringList{QStringLiteral("Failed to create key %1")
+                                        .arg(folders.ConfigHome() + QStringLiteral("/Fretwick"))});
+}
+
+TEST_F(SettingsStoreTest, ASettingsFileThatCannotBeWrittenIsReported) {
+    ASSERT_TRUE(QDir().mkpath(folders.SettingsFile())); // a folder where the file should be
+    EXPECT_FALSE(Save(Settings{}));
+    EXPECT_EQ(
+        problems,
+        QStringList{QStringLiteral("Failed to set data for '%1'").arg(folders.SettingsFile())});
+}
+
+TEST_F(SettingsStoreTest, AnEmptyInstallDirMeansTheDefaultFolder) {
+    SeedRaw("[Options]\nInstallDir=\nWelcomed=1\n");
+    EXPECT_EQ(Load().InstallDir, folders.DataHome() + QStringLiteral("/Fretwick"));
+}
+
+} // namespace
+} // namespace fw
