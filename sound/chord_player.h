@@ -46,8 +46,8 @@ public:
 
     // The same, for a chord scheduled to start at `start`, normally the end of the previous
     // chord as this function returned it: every wait ends at an absolute deadline, so a long
-    // play does not drift. Returns the chord's end (its last deadline), or the clock's time
-    // when it was stopped.
+    // play does not drift. A start in the future, or more than MaxCatchUp ago, counts as now.
+    // Returns the chord's end (its last deadline), or the clock's time when it was stopped.
     PlayTime PlayChordFrom(PlayTime start, const NoteArray& notes, const NoteArray& hammerNotes,
                            int durationMs, bool pumpMessages);
 
