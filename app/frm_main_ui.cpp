@@ -148,7 +148,7 @@ void TfrmMain::BuildControls() {
     // The play group on the right.
     grpPlayControls = new QGroupBox(tr("Play"), client);
     grpPlayControls->setObjectName(QStringLiteral("grpPlayControls"));
-    grpPlayControls->resize(196, 250);
+    grpPlayControls->resize(196, 226);
     rdoPlayOptions = Hinted(new QGroupBox(grpPlayControls), QStringLiteral("rdoPlayOptions"),
                             tr("Settings for play button."));
     rdoPlayOptions->setFlat(true);

@@ -60,12 +60,15 @@ protected:
             result.push_back(event.message);
         return result;
     }
-    // Keys of the note-on messages sent so far, in order.
-    std::vector<int> NoteOnKeys() const {
+    // Keys of the note-on messages sent so far (after the first `skip` messages), in order.
+    std::vector<int> NoteOnKeys(std::size_t skip = 0) const {
         std::vector<int> keys;
-        for (std::uint32_t message : Sent())
+        const std::vector<std::uint32_t> sent = Sent();
+        for (std::size_t i = skip; i < sent.size(); ++i) {
+            const std::uint32_t message = sent[i];
             if ((message & 0xF0) == 0x90 && ((message >> 16) & 0xFF) != 0)
                 keys.push_back(static_cast<int>((message >> 8) & 0xFF));
+        }
         return keys;
     }
     // The texts of the message boxes shown so far.

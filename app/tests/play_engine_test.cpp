@@ -214,9 +214,9 @@ TEST_F(PlayEngine, StepForwardPlaysAndMovesToTheNextChord) {
     window.StepForward();
     EXPECT_EQ(NoteOnKeys(), (std::vector<int>{62, 59, 55, 50, 67}));
     EXPECT_EQ(window.CurrentLineIndex(), 3);
-    output.Clear();
+    const std::size_t before = Sent().size();
     window.StepForward();
-    EXPECT_EQ(NoteOnKeys(), (std::vector<int>{64, 60, 55, 52}));
+    EXPECT_EQ(NoteOnKeys(before), (std::vector<int>{64, 60, 55, 52}));
     EXPECT_EQ(window.CurrentLineIndex(), 3) << "the last chord stays highlighted";
     window.StepForward();
     EXPECT_TRUE(Messages().isEmpty()) << "pressing again plays it again";
