@@ -198,6 +198,13 @@ TEST_F(PlayerTest, ASmallDelayIsCaughtUpWithinTheNextChord) {
     EXPECT_THAT(WaitLengths(clock), ElementsAre(500, 470));
 }
 
+TEST_F(PlayerTest, AStartInTheFutureCountsAsNow) {
+    const ChordEntry e = Chord("G, 0, 0, 0, 0, 0, Q");
+    const PlayTime end = player.PlayChordFrom(player.Now() + 1s, e.Note, e.HammerNote, 500, true);
+    EXPECT_EQ(Ms(end), 500);
+    EXPECT_THAT(WaitLengths(clock), ElementsAre(500));
+}
+
 TEST_F(PlayerTest, AStoppedChordReportsWhenItEnded) {
     clock.At(100ms, [&] { state.StopRequested = true; });
     const ChordEntry e = Chord("G, 0, 0, 0, 0, 0, Q");
