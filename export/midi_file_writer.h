@@ -31,10 +31,10 @@ std::uint32_t TempoMicroseconds(int tempo);
 int HammerGap(int tempo);
 
 // Appends the note-track events of one chord entry: its onsets, its hammer-ons and the
-// note-offs that give it its length of `durationTicks`. `firstChord` says whether this is the
-// first chord of the track, which carries the note-on status byte; later chords rely on
-// running status. `tuningOffsets[1..5]` are added to the strings' pitches in eight bits.
-// Returns the number of bytes appended.
+// note-offs that give it its length of `durationTicks` (a negative length counts as 0).
+// `firstChord` says whether this is the first chord of the track, which carries the note-on status
+// byte; later chords rely on running status. `tuningOffsets[1..5]` are added to the strings'
+// pitches in eight bits. Returns the number of bytes appended.
 int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int hammerGap,
                 const std::array<int, 6>& tuningOffsets, bool firstChord);
 
