@@ -5,7 +5,9 @@
 namespace fw {
 
 namespace {
-bool IsTrimmed(unsigned char c) { return c <= 32; }
+bool IsTrimmed(unsigned char c) {
+    return c <= 32;
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -17,17 +19,23 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool IsContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuationByte(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 } // namespace
 
-std::string Trim(std::string_view text) {
+std::string_view TrimView(std::string_view text) {
     std::size_t first = 0;
     std::size_t last = text.size();
     while (first < last && IsTrimmed(static_cast<unsigned char>(text[first])))
         ++first;
     while (last > first && IsTrimmed(static_cast<unsigned char>(text[last - 1])))
         --last;
-    return std::string(text.substr(first, last - first));
+    return text.substr(first, last - first);
+}
+
+std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
 }
 
 std::string UpperCase(std::string_view text) {
@@ -55,7 +63,8 @@ std::optional<int> ReadInteger(std::string_view text) {
     const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
     std::int64_t value = 0;
     for (; i < text.size(); ++i) {
-        const int digit = hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        const int digit =
+            hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
         if (digit < 0)
             return std::nullopt;
         value = value * (hex ? 16 : 10) + digit;
@@ -68,16 +77,23 @@ std::optional<int> ReadInteger(std::string_view text) {
     return static_cast<int>(signedValue);
 }
 
-std::string FirstChars(std::string_view text, std::size_t count) {
+std::string_view FirstCharsView(std::string_view text, std::size_t count) {
+    // A text of at most `count` bytes has at most `count` characters.
+    if (text.size() <= count)
+        return text;
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (IsContinuationByte(static_cast<unsigned char>(text[i])))
             continue;
         if (chars == count)
-            return std::string(text.substr(0, i));
+            return text.substr(0, i);
         ++chars;
     }
-    return std::string(text);
+    return text;
+}
+
+std::string FirstChars(std::string_view text, std::size_t count) {
+    return std::string(FirstCharsView(text, count));
 }
 
 std::size_t CharCount(std::string_view text) {

@@ -11,6 +11,9 @@ namespace fw {
 // Removes every character of code 0 to 32 (space, tab, control characters) from both ends.
 std::string Trim(std::string_view text);
 
+// The same trimming as a view into `text`, for hot paths that must not allocate.
+std::string_view TrimView(std::string_view text);
+
 // Upper-cases the letters a to z only; every other byte is kept as it is.
 std::string UpperCase(std::string_view text);
 
@@ -22,6 +25,9 @@ std::optional<int> ReadInteger(std::string_view text);
 
 // The first `count` characters (code points) of a UTF-8 text; the whole text when shorter.
 std::string FirstChars(std::string_view text, std::size_t count);
+
+// The same cut as a view into `text`.
+std::string_view FirstCharsView(std::string_view text, std::size_t count);
 
 // Number of characters (code points) in a UTF-8 text.
 std::size_t CharCount(std::string_view text);
