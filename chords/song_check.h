@@ -1,0 +1,19 @@
+#pragma once
+// Checking a whole song text without an editor: the error of every chord line, numbered as the
+// editor numbers its lines after the song is opened.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fw {
+
+// `decodedText` is a file's text after DecodeText. A complete four-line "*Info 1:".."*Info 4:"
+// header is skipped exactly as loading skips it, so line index 0 is the first line after it
+// (an incomplete header stays, and counts as comment lines). Every line is parsed with
+// MaxFret; the result holds the parser's error texts ("Line 3    Too many commas.") in line
+// order, and is empty for a song without errors. The empty line an editor shows after a final
+// line break parses as blank, so leaving it out changes nothing here.
+std::vector<std::string> CheckSongText(std::string_view decodedText);
+
+} // namespace fw

@@ -1,0 +1,42 @@
+#pragma once
+// Reading and writing text files. Files are read as UTF-8, falling back to Windows-1252 for
+// files written by older versions, with CR LF, LF or CR line ends; they are written as UTF-8
+// with CR LF, atomically, so that a failed or interrupted save never leaves a half-written
+// file in place of the old one.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fw {
+
+// UTF-8 text from file bytes: the bytes themselves when they are valid UTF-8 (less a leading
+// UTF-8 byte order mark), otherwise the bytes read as Windows-1252 and converted to UTF-8.
+// The five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the
+// control characters of the same code, as Windows itself converts them.
+std::string DecodeText(std::string_view bytes);
+
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// The lines of a text, each without its line break. CR LF, LF and CR each end a line. A final
+// line break ends the last line and does not start a further one; the empty text has no lines.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Every line followed by CR LF: the inverse of SplitLines, SplitLines(JoinLinesCrLf(lines))
+// gives `lines` back for any lines that hold no CR or LF themselves.
+std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+// Reads a whole file and decodes it with DecodeText. On failure returns false and sets
+// `error` to a sentence naming the file and the reason.
+bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::string& error);
+
+// Replaces the file at `path` with `bytes`: writes a temporary file in the same folder, flushes
+// it, forces it to disk, closes it, gives it the old file's permissions and renames it over the
+// target. Every step is checked. On failure returns false, the old file is untouched, the
+// temporary file is removed, and `error` says which step failed and why.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         std::string& error);
+
+} // namespace fw
