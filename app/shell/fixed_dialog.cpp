@@ -1,9 +1,11 @@
 #include "fixed_dialog.h"
 
+#include "banjo_picture.h"
 #include "window_placement.h"
 
 #include <QBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 
 namespace fw {
 
@@ -19,6 +21,32 @@ void FixedDialog::SetFixedLayout(QBoxLayout* layout) {
     layout->setSpacing(12);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     setLayout(layout);
+}
+
+void FixedDialog::LayOutBesidePicture(int pictureSide, QBoxLayout* text,
+                                      const QList<QPushButton*>& buttons) {
+    auto* picture = new BanjoPicture(pictureSide, this);
+    picture->setObjectName(QStringLiteral("imgLogo"));
+    text->addStretch();
+    auto* top = new QHBoxLayout;
+    top->setSpacing(18);
+    top->addWidget(picture, 0, Qt::AlignTop);
+    top->addLayout(text);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    auto* main = new QVBoxLayout;
+    main->addLayout(top);
+    main->addLayout(row);
+    SetFixedLayout(main);
+}
+
+QPushButton* FixedDialog::MakeButton(const QString& name, const QString& text, bool isDefault) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(name);
+    button->setDefault(isDefault);
+    return button;
 }
 
 QLabel* FixedDialog::MakeLabel(const QString& name, const QString& text, bool bold,

@@ -7,6 +7,7 @@
 
 class QBoxLayout;
 class QLabel;
+class QPushButton;
 
 namespace fw {
 
@@ -17,6 +18,13 @@ protected:
 
     // Installs `layout` as the dialog's layout with the usual margins and a fixed size.
     void SetFixedLayout(QBoxLayout* layout);
+
+    // Lays the dialog out as the program's banjo picture ("imgLogo", `pictureSide` pixels
+    // square) beside `text`, with `buttons` in a row at the bottom right.
+    void LayOutBesidePicture(int pictureSide, QBoxLayout* text, const QList<QPushButton*>& buttons);
+
+    // A push button named `name`; `isDefault` makes it the button Enter presses.
+    QPushButton* MakeButton(const QString& name, const QString& text, bool isDefault = false);
 
     // A label named `name` showing `text`; `pointSizeStep` enlarges the font, `bold` makes it
     // bold.

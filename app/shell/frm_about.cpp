@@ -1,6 +1,5 @@
 #include "frm_about.h"
 
-#include "banjo_picture.h"
 #include "program_version.h"
 
 #include <QBoxLayout>
@@ -11,9 +10,6 @@ namespace fw {
 
 TfrmAbout::TfrmAbout(QWidget* parent)
     : FixedDialog(QStringLiteral("frmAbout"), QStringLiteral("About"), parent) {
-    auto* picture = new BanjoPicture(136, this);
-    picture->setObjectName(QStringLiteral("imgLogo"));
-
     QLabel* product =
         MakeLabel(QStringLiteral("lblProductName"), QStringLiteral("Fretwick"), true, 8);
     QLabel* description =
@@ -24,10 +20,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     QLabel* versionCaption =
         MakeLabel(QStringLiteral("lblVersionCaption"), QStringLiteral("Version"));
     lblVersion = MakeLabel(QStringLiteral("lblVersion"), QString());
-
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
+    btnOK = MakeButton(QStringLiteral("btnOK"), QStringLiteral("OK"), true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* version = new QHBoxLayout;
@@ -39,18 +32,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     text->addWidget(product);
     text->addWidget(description);
     text->addLayout(version);
-    text->addStretch();
-    auto* top = new QHBoxLayout;
-    top->setSpacing(18);
-    top->addWidget(picture, 0, Qt::AlignTop);
-    top->addLayout(text);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    auto* main = new QVBoxLayout;
-    main->addLayout(top);
-    main->addLayout(buttons);
-    SetFixedLayout(main);
+    LayOutBesidePicture(136, text, {btnOK});
 }
 
 void TfrmAbout::setVisible(bool visible) {

@@ -22,9 +22,7 @@ TfrmNoSoundMessage::TfrmNoSoundMessage(const QString& openError, QWidget* parent
     // The wrapped error text is as wide as the heading above it.
     lblOpenError->setFixedWidth(heading->sizeHint().width());
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
+    btnOK = MakeButton(QStringLiteral("btnOK"), QStringLiteral("OK"), true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* main = new QVBoxLayout;

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QSettings>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 namespace fw {
@@ -149,25 +151,25 @@ struct StoredText {
 class IntegerTextTest : public SettingsStoreTest,
                         public ::testing::WithParamInterface<StoredText> {};
 
+// The loaded value of the field stored under `key`, as an integer.
 int IntegerField(const Settings& s, const QString& key) {
-    if (key == "Midi/Device")
-        return s.Device;
-    if (key == "Midi/Octave")
-        return s.Octave;
-    if (key == "Midi/Channel")
-        return s.Channel;
-    if (key == "Midi/Patch")
-        return s.Patch;
-    if (key == "Options/MarkerColor")
-        return s.MarkerColor;
-    if (key == "Options/MarkerShape")
-        return s.MarkerShape;
-    if (key == "Options/Prompts")
-        return s.Prompts;
-    if (key == "Options/TabFont")
-        return s.TabFont;
-    ADD_FAILURE() << "no such field in the table: " << key.toStdString();
-    return 0;
+    using Read = int (*)(const Settings&);
+    static const std::map<QString, Read> fields = {
+        {"Midi/Device", [](const Settings& f) { return f.Device; }},
+        {"Midi/Octave", [](const Settings& f) { return f.Octave; }},
+        {"Midi/Channel", [](const Settings& f) { return int(f.Channel); }},
+        {"Midi/Patch", [](const Settings& f) { return int(f.Patch); }},
+        {"Options/MarkerColor", [](const Settings& f) { return f.MarkerColor; }},
+        {"Options/MarkerShape", [](const Settings& f) { return int(f.MarkerShape); }},
+        {"Options/Prompts", [](const Settings& f) { return int(f.Prompts); }},
+        {"Options/TabFont", [](const Settings& f) { return int(f.TabFont); }},
+    };
+    const auto found = fields.find(key);
+    if (found == fields.end()) {
+        ADD_FAILURE() << "no such field in the table: " << key.toStdString();
+        return 0;
+    }
+    return found->second(s);
 }
 
 TEST_P(IntegerTextTest, ReadsWithTheIntegerRule) {
