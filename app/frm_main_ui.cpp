@@ -336,6 +336,11 @@ void TfrmMain::BuildMenus() {
     About1 =
         MenuItem(mnuHelp, QStringLiteral("About1"), tr("&About..."), {}, tr("About Fretwick."));
 
+    // Commands whose windows are not part of the program yet stay greyed out rather than
+    // doing nothing when chosen.
+    for (QAction* pending : {Options1, Find1, FindNext1, Tab1, ASCIItab1, MidiPlayer1})
+        pending->setEnabled(false);
+
     mnuEditorPopUp = new QMenu(this);
     mnuEditorPopUp->setObjectName(QStringLiteral("mnuEditorPopUp"));
     Cut2 = MenuItem(mnuEditorPopUp, QStringLiteral("Cut2"), tr("Cut"));

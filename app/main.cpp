@@ -7,6 +7,7 @@
 #include "main_sound.h"
 
 #include "app/shell/qt_dialog_service.h"
+#include "app/shell/settings_store.h"
 #include "app/shell/small_windows.h"
 #include "sound/qt_event_pump.h"
 #include "sound/steady_play_clock.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QSettings>
 #include <QTimer>
 
 #include <iostream>
@@ -30,7 +32,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(FRETWICK_VERSION));
     QApplication::setApplicationDisplayName(QStringLiteral("Fretwick"));
 
-    fw::SystemOutput output;
+    // The soundfont setting is needed before the window exists: the synthesizer starts loading
+    // it now, in the background.
+    const QString soundFont = QSettings(fw::SettingsFilePath(), QSettings::NativeFormat)
+                                  .value("Midi/SoundFont")
+                                  .toString();
+    fw::SystemOutput output(soundFont.toStdString());
     output.Synth().Prepare(); // loads the soundfont off the start-up path
     fw::SteadyPlayClock clock(fw::QtEventPump());
     fw::MainSound sound(output, clock);
