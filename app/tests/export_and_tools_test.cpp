@@ -140,6 +140,32 @@ TEST_F(Export, ExportWithErrorsPrintsThemAndWritesNoFile) {
     EXPECT_FALSE(QFile::exists(out));
 }
 
+TEST_F(Export, ExportWavRendersTheSongAtItsTempo) {
+    // One quarter note at tempo 60 lasts a second; the renderer adds a short release tail.
+    const QString song = WriteSong(QStringLiteral("wav.fwk"),
+                                   "*Info 1:\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:60\r\n"
+                                   "G, 0, 0, 0, 0, 0, Q\r\n");
+    const QString out = dir.filePath(QStringLiteral("song.wav"));
+    const Run run = Tool({"--export-wav", song.toStdString(), out.toStdString()});
+    if (run.status == 2 && run.err.find("soundfont") != std::string::npos)
+        GTEST_SKIP() << "no soundfont installed";
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QByteArray wav = ReadAll(out);
+    ASSERT_GT(wav.size(), 44);
+    EXPECT_TRUE(wav.startsWith("RIFF"));
+    EXPECT_EQ(wav.mid(8, 4), QByteArray("WAVE"));
+    const double seconds = (wav.size() - 44) / (44100.0 * 2 * 2);
+    EXPECT_GT(seconds, 1.0);
+    EXPECT_LT(seconds, 1.5);
+    // Not silent: some sample well away from zero.
+    const auto* samples = reinterpret_cast<const qint16*>(wav.constData() + 44);
+    const qsizetype count = (wav.size() - 44) / 2;
+    int loudest = 0;
+    for (qsizetype i = 0; i < count; ++i)
+        loudest = std::max(loudest, std::abs(int(samples[i])));
+    EXPECT_GT(loudest, 1000);
+}
+
 TEST_F(Export, TheRealBinaryChecksWithoutADisplay) {
     const QString song = WriteSong(QStringLiteral("bin.fwk"), "G, 0, 0, 0, 0, 0, Q\nC,1\n");
     QProcess process;
