@@ -107,17 +107,12 @@ void TfrmMain::edtNameExit() {
 namespace {
 void Transpose(TfrmMain& main, TransposeDirection direction) {
     const int i = main.CurrentLineIndex();
-    const ParsedLine parsed = main.ParseChordLine(i, false);
-    if (!parsed.isChord())
+    if (!main.ParseChordLine(i, false).isChord())
         return;
-    const FretsAndHammers moved = direction == TransposeDirection::Up
-                                      ? TransposeUp(parsed.entry.Fret, parsed.entry.HammerFret)
-                                      : TransposeDown(parsed.entry.Fret, parsed.entry.HammerFret);
     // A chord with no string played (a rest) stays as it is written.
-    const bool anyPlayed = std::any_of(parsed.entry.Fret.begin() + 1, parsed.entry.Fret.end(),
-                                       [](int fret) { return fret != NoFret; });
-    if (anyPlayed)
-        main.ComposeChordLine(i, moved.frets, moved.hammers);
+    if (const auto moved =
+            TransposedLine(ToStd(main.lines().lineText(i)), direction, ToStd(main.CurrentDuration)))
+        main.lines().replaceLine(i, FromStd(*moved));
     const ParsedLine after = main.ParseChordLine(i, true);
     if (after.isChord())
         main.PreviewChord(after.entry.Note, after.entry.HammerNote);
