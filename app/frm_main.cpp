@@ -221,6 +221,13 @@ void TfrmMain::changeEvent(QEvent* e) {
         QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
+// Some desktops (and a bare X server) never activate a new window; its first showing counts.
+void TfrmMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!ActivatedOnce)
+        QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
 bool TfrmMain::event(QEvent* e) {
     if (e->type() == QEvent::StatusTip) {
         // Hints go to status panel 0, not over the whole status bar.

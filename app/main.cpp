@@ -30,7 +30,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Fretwick"));
     QApplication::setOrganizationName(QStringLiteral("Fretwick"));
     QApplication::setApplicationVersion(QStringLiteral(FRETWICK_VERSION));
-    QApplication::setApplicationDisplayName(QStringLiteral("Fretwick"));
 
     // The soundfont setting is needed before the window exists: the synthesizer starts loading
     // it now, in the background.

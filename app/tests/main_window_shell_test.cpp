@@ -2,6 +2,8 @@
 
 #include "main_window_fixture.h"
 
+#include "app/shell/help_window.h"
+#include "app/shell/small_windows.h"
 #include "editor/fretboard_view.h"
 
 #include <QAction>
@@ -209,6 +211,61 @@ TEST_F(MainWindowTest, HintsGoToTheFirstStatusPanel) {
     QStatusTipEvent other(QStringLiteral("Step play forward."));
     QCoreApplication::sendEvent(&window, &other);
     EXPECT_EQ(window.statusPanel(0), QStringLiteral(" Play chords."));
+}
+
+} // namespace
+} // namespace fw::testing
+
+namespace fw::testing {
+namespace {
+
+class FirstShowing : public MainWindowTest {
+protected:
+    void ShowAndSettle(TfrmMain& window) {
+        window.show();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    std::vector<QString> ModalDialogs() const {
+        std::vector<QString> names;
+        for (const DialogCall& call : dialogs.Log())
+            if (call.kind == DialogKind::Modal)
+                names.push_back(call.dialogName);
+        return names;
+    }
+};
+
+TEST_F(FirstShowing, WelcomesANewUserOnceAndOpensGettingStartedOnYes) {
+    ResetSettingsFile(QStringLiteral("Welcomed=0\n"));
+    TfrmMain& window = Start();
+    dialogs.AnswerModal(TfrmNewUserMessage::Yes);
+    ShowAndSettle(window);
+    EXPECT_EQ(ModalDialogs(), std::vector<QString>{QStringLiteral("frmNewUserMessage")});
+    EXPECT_EQ(HelpWindowOf(&window).CurrentTopicId(), QStringLiteral("getting_started"));
+    window.hide();
+    ShowAndSettle(window);
+    EXPECT_EQ(ModalDialogs().size(), 1u) << "a second activation does not welcome again";
+    EXPECT_TRUE(window.settings().Welcomed);
+}
+
+TEST_F(FirstShowing, ExternalMidiOpensThePortOnceAndReportsAFailure) {
+    ResetSettingsFile(QStringLiteral("[Midi]\nExternalMIDI=1\n"));
+    output.FailOpensWith(MidiResultAllocated);
+    TfrmMain& window = Start();
+    QString shownError;
+    dialogs.AnswerModal([&shownError](QDialog& dialog) {
+        shownError = dialog.findChild<QLabel*>(QStringLiteral("lblOpenError"))->text();
+    });
+    ShowAndSettle(window);
+    EXPECT_EQ(ModalDialogs(), std::vector<QString>{QStringLiteral("frmNoSoundMessage")});
+    EXPECT_EQ(shownError, QStringLiteral("The MIDI device is already in use."));
+    EXPECT_EQ(output.Count(RecordingOutput::Kind::Open), 1);
+
+    // Soundings neither open nor close the port in this mode, and still take their time.
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.PlayButtonPressed();
+    EXPECT_EQ(output.Count(RecordingOutput::Kind::Open), 1);
+    EXPECT_EQ(clock.Now(), std::chrono::milliseconds(500));
 }
 
 } // namespace
