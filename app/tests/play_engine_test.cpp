@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolButton>
 
 namespace fw::testing {
@@ -231,6 +232,28 @@ TEST_F(PlayEngine, StepBackWithOnlyCommentsAboveSaysSo) {
     Caret(2);
     window.StepBack();
     EXPECT_EQ(NoteOnKeys().size(), 5u);
+}
+
+TEST_F(PlayEngine, EscapeAndF2StopAPlayFromTheKeyboard) {
+    TfrmMain& window = Start();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, W\nC, x, 2, 0, 1, 2, W"));
+    window.RichEdit1->setFocus();
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_F2}) {
+        const auto start = clock.Now();
+        clock.At(start + milliseconds(250), [&] { QTest::keyClick(window.RichEdit1, key); });
+        window.PlayButtonPressed();
+        EXPECT_EQ(clock.Now() - start, milliseconds(250)) << "key " << key;
+        EXPECT_EQ(window.btnPlay->text(), QStringLiteral("Play"));
+    }
+    // Idle, Escape does nothing and F2 starts a play.
+    QTest::keyClick(window.RichEdit1, Qt::Key_Escape);
+    EXPECT_EQ(NoteOnKeys().size(), 10u);
+    const auto idle = clock.Now();
+    QTest::keyClick(window.RichEdit1, Qt::Key_F2);
+    EXPECT_EQ(clock.Now() - idle, milliseconds(4000));
 }
 
 TEST_F(PlayEngine, ChangingTheTempoMarksTheDocumentModified) {
