@@ -9,7 +9,6 @@
 #include "editor/line_editor.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -228,13 +227,11 @@ private:
     void RichEdit1Refresh();
     void RichEdit1KeyUp(int key);
     void RichEdit1SelectionChange();
-    void setCaptionFor(const QString& path);
     void setSongPath(const QString& path);
     void openSongFile(const QString& path);
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
-    bool playStringStepTarget(int from, int step, int& found) const;
     void Step(int direction);
 
     MainWindowDeps m_deps;

@@ -54,11 +54,7 @@ QString TfrmMain::songFileName() const {
 void TfrmMain::setSongPath(const QString& path) {
     m_songPath = path;
     lblFilename->setText(songFileName());
-    setCaptionFor(path);
-}
-
-void TfrmMain::setCaptionFor(const QString& path) {
-    setWindowTitle(QStringLiteral("Fretwick - ") + QFileInfo(path).fileName());
+    setWindowTitle(QStringLiteral("Fretwick - ") + songFileName());
 }
 
 void TfrmMain::LoadSong(const QString& path) {
