@@ -89,10 +89,10 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
         for (std::size_t k = 0; k < StaffLines; ++k)
             staff[k] = *staffLines[start + k];
         // Only the last staff of a run can have a line under it.
-        std::optional<std::vector<std::string>> durations;
+        std::optional<std::vector<tabstaff::DurationMark>> durations;
         if (start + StaffLines == last && last < lines.size())
             durations = tabstaff::ReadDurationLine(lines[last]);
-        const std::vector<std::string>* given = durations ? &*durations : nullptr;
+        const std::vector<tabstaff::DurationMark>* given = durations ? &*durations : nullptr;
         std::optional<StaffReading> reading = tabstaff::ReadOwnLayoutStaff(staff, given);
         if (!reading)
             reading = tabstaff::ReadStaff(staff, given);

@@ -33,10 +33,18 @@ struct StaffLine {
 // last bar that follows a space and holds a letter or a parenthesis is a remark.
 std::optional<StaffLine> ReadStaffLine(std::string_view line);
 
+// One text of a duration line, as written, and the column of the staff it stands under. The
+// writer puts each text one column after its fret cell starts, and every dotted text pushes the
+// rest of the line one column to the right; `column` takes those shifts off again.
+struct DurationMark {
+    std::string text;
+    std::size_t column = 0;
+};
+
 // The duration line this program writes under a staff: only duration texts (W H Q E S T F in
 // either case, "." in front for dotted) separated by spaces, at least one. Returns the texts in
-// order, as written, or nothing for any other line.
-std::optional<std::vector<std::string>> ReadDurationLine(std::string_view line);
+// order, or nothing for any other line.
+std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line);
 
 // One note column: the notes struck together, with their hammer-on targets.
 struct ReadChord {
@@ -60,10 +68,11 @@ struct StaffReading {
 // "--", "-7" or "12", and for a chord with hammer-ons a target cell "---", "/4-" or "/12") as
 // the tablature writer spaces them. Because the layout is known, cells that touch ("-213" is 2
 // then 13) and rests (cells of dashes only) are read exactly. Returns nothing when the staff is
-// not in that layout or, given `durations`, when their count is not the number of cells.
-// Without `durations` the rest cells are left out and durations come from the spacing.
+// not in that layout or, given `durations`, when they do not stand one under each cell (a run of
+// dashes can often be cut into cells more than one way; the durations tell which). Without
+// `durations` the rest cells are left out and durations come from the spacing.
 std::optional<StaffReading> ReadOwnLayoutStaff(const std::array<StaffLine, 5>& lines,
-                                               const std::vector<std::string>* durations);
+                                               const std::vector<DurationMark>* durations);
 
 // Reads any staff: five lines top to bottom (string 1 on top, unless the labels read g D G B D
 // from the top, or string numbers say otherwise). Each column holding at least one fret is a
@@ -74,7 +83,7 @@ std::optional<StaffReading> ReadOwnLayoutStaff(const std::array<StaffLine, 5>& l
 // columns in each measure, the measure being a whole note; a staff without bar lines gets "E"
 // for every chord and is cut into measures of eight chords. A rest is never made up.
 StaffReading ReadStaff(const std::array<StaffLine, 5>& lines,
-                       const std::vector<std::string>* durations);
+                       const std::vector<DurationMark>* durations);
 
 // The nearest duration text ("W", ".H", "Q", ... "F") to `fraction` of a whole note; on a tie
 // the plain value.

@@ -119,28 +119,30 @@ std::optional<StaffLine> ReadStaffLine(std::string_view raw) {
     return line;
 }
 
-std::optional<std::vector<std::string>> ReadDurationLine(std::string_view line) {
+std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line) {
     static constexpr std::string_view Letters = "WHQESTFwhqestf";
-    std::vector<std::string> texts;
+    std::vector<DurationMark> marks;
+    std::size_t shift = 0;
     std::size_t i = 0;
     while (i < line.size()) {
-        if (line[i] == ' ' || line[i] == '\t') {
+        if (line[i] == ' ') {
             ++i;
             continue;
         }
         std::size_t j = i;
-        while (j < line.size() && line[j] != ' ' && line[j] != '\t')
+        while (j < line.size() && line[j] != ' ')
             ++j;
         const std::string_view word = line.substr(i, j - i);
         const std::string_view letter = word.front() == '.' ? word.substr(1) : word;
         if (letter.size() != 1 || Letters.find(letter.front()) == std::string_view::npos)
             return std::nullopt;
-        texts.emplace_back(word);
+        marks.push_back({std::string(word), i - shift});
+        shift += word.size() - 1;
         i = j;
     }
-    if (texts.empty())
+    if (marks.empty())
         return std::nullopt;
-    return texts;
+    return marks;
 }
 
 bool ReadChord::IsRest() const {

@@ -150,11 +150,11 @@ void DurationsFromSpacing(ReadMeasure& measure, std::size_t measureEnd) {
         measure[i].duration = NearestDuration(gaps[i] / total);
 }
 
-void AssignInOrder(std::vector<ReadMeasure>& measures, const std::vector<std::string>& texts) {
+void AssignInOrder(std::vector<ReadMeasure>& measures, const std::vector<DurationMark>& marks) {
     std::size_t next = 0;
     for (ReadMeasure& measure : measures)
         for (ReadChord& chord : measure)
-            chord.duration = texts[next++];
+            chord.duration = marks[next++].text;
 }
 
 std::size_t ChordCount(const std::vector<ReadMeasure>& measures) {
@@ -253,10 +253,30 @@ std::optional<ReadMeasure> CellsWithPad(const Rows& rows, std::size_t pad, std::
     return cells;
 }
 
-std::optional<ReadMeasure> OwnLayoutMeasure(const Rows& rows, std::size_t offset) {
+// Every way the inside of a measure reads as cells.
+std::vector<ReadMeasure> OwnLayoutMeasures(const Rows& rows, std::size_t offset) {
+    std::vector<ReadMeasure> readings;
     for (std::size_t pad = 0; pad <= rows[0].size(); ++pad)
         if (std::optional<ReadMeasure> cells = CellsWithPad(rows, pad, offset))
-            return cells;
+            readings.push_back(std::move(*cells));
+    return readings;
+}
+
+// The reading whose cells stand exactly over `marks`, with the marks' texts as durations.
+std::optional<ReadMeasure> ReadingUnder(std::vector<ReadMeasure> readings,
+                                        const std::vector<DurationMark>& marks) {
+    for (ReadMeasure& cells : readings) {
+        const bool fits = cells.size() == marks.size() &&
+                          std::equal(cells.begin(), cells.end(), marks.begin(),
+                                     [](const ReadChord& c, const DurationMark& m) {
+                                         return c.column == m.column;
+                                     });
+        if (!fits)
+            continue;
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            cells[i].duration = marks[i].text;
+        return std::move(cells);
+    }
     return std::nullopt;
 }
 
@@ -297,7 +317,7 @@ std::string NearestDuration(double fraction) {
 }
 
 std::optional<StaffReading> ReadOwnLayoutStaff(const std::array<StaffLine, 5>& lines,
-                                               const std::vector<std::string>* durations) {
+                                               const std::vector<DurationMark>* durations) {
     const StaffLine& top = lines[0];
     for (const StaffLine& line : lines) {
         if (!line.label.empty() || !line.remark.empty() || line.begin != top.begin ||
@@ -315,41 +335,46 @@ std::optional<StaffReading> ReadOwnLayoutStaff(const std::array<StaffLine, 5>& l
                 return std::nullopt;
 
     StaffReading reading;
+    reading.durationLineUsed = durations != nullptr;
     for (std::size_t b = 0; b + 1 < bars.size(); ++b) {
         Rows rows;
         for (std::size_t k = 0; k < 5; ++k)
             rows[k] =
                 std::string_view(lines[k].text).substr(bars[b] + 1, bars[b + 1] - bars[b] - 1);
-        std::optional<ReadMeasure> cells = OwnLayoutMeasure(rows, bars[b] + 1);
-        if (!cells)
+        std::vector<ReadMeasure> readings = OwnLayoutMeasures(rows, bars[b] + 1);
+        if (readings.empty())
             return std::nullopt;
-        reading.measures.push_back(std::move(*cells));
-    }
-    if (durations) {
-        if (durations->size() != ChordCount(reading.measures))
-            return std::nullopt;
-        AssignInOrder(reading.measures, *durations);
-        reading.durationLineUsed = true;
-        return reading;
-    }
-    // Without the duration line a rest leaves no mark of its own.
-    std::vector<ReadMeasure> kept;
-    for (std::size_t m = 0; m < reading.measures.size(); ++m) {
+        if (durations) {
+            std::vector<DurationMark> under;
+            for (const DurationMark& mark : *durations)
+                if (mark.column > bars[b] && mark.column < bars[b + 1])
+                    under.push_back(mark);
+            std::optional<ReadMeasure> cells = ReadingUnder(std::move(readings), under);
+            if (!cells)
+                return std::nullopt;
+            reading.measures.push_back(std::move(*cells));
+            continue;
+        }
+        // Without the duration line a rest leaves no mark of its own: the reading with the
+        // fewest cells makes up none.
         ReadMeasure measure;
-        for (const ReadChord& chord : reading.measures[m])
+        for (const ReadChord& chord : *std::min_element(
+                 readings.begin(), readings.end(),
+                 [](const ReadMeasure&a, const ReadMeasure&b) { return a.size() < b.size(); }))
             if (!chord.IsRest())
                 measure.push_back(chord);
         if (measure.empty())
             continue;
-        DurationsFromSpacing(measure, bars[m + 1]);
-        kept.push_back(std::move(measure));
+        DurationsFromSpacing(measure, bars[b + 1]);
+        reading.measures.push_back(std::move(measure));
     }
-    reading.measures = std::move(kept);
+    if (durations && ChordCount(reading.measures) != durations->size())
+        return std::nullopt;
     return reading;
 }
 
 StaffReading ReadStaff(const std::array<StaffLine, 5>& lines,
-                       const std::vector<std::string>* durations) {
+                       const std::vector<DurationMark>* durations) {
     StaffReading reading;
     bool digitLabels = false;
     const std::array<int, 5> order = StringOrder(lines, digitLabels);
