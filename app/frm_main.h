@@ -150,6 +150,8 @@ public:
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
+    void PasteTablature1Click();
+    void ImportAsciiTab1Click();
     void Delete1Click();
     void SelectAll1Click();
     void Find1Click();
@@ -204,6 +206,7 @@ public:
     std::array<QAction*, 3> mnuFilename{};
     QAction *Undo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
             *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr, *FindNext1 = nullptr;
+    QAction *PasteTablature1 = nullptr, *ImportAsciiTab1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;

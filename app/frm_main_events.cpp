@@ -35,6 +35,7 @@ namespace fw {
 void TfrmMain::ConnectEvents() {
     connect(New1, &QAction::triggered, this, [this] { New1Click(); });
     connect(Open1, &QAction::triggered, this, [this] { Open1Click(); });
+    connect(ImportAsciiTab1, &QAction::triggered, this, [this] { ImportAsciiTab1Click(); });
     connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
     connect(Print1, &QAction::triggered, this, [this] { Print1Click(); });
@@ -47,6 +48,7 @@ void TfrmMain::ConnectEvents() {
     connect(Cut1, &QAction::triggered, this, [this] { Cut1Click(); });
     connect(Copy1, &QAction::triggered, this, [this] { Copy1Click(); });
     connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
+    connect(PasteTablature1, &QAction::triggered, this, [this] { PasteTablature1Click(); });
     connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
     connect(SelectAll1, &QAction::triggered, this, [this] { SelectAll1Click(); });
     connect(Find1, &QAction::triggered, this, [this] { Find1Click(); });

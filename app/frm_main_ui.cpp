@@ -236,6 +236,9 @@ void TfrmMain::BuildMenus() {
                     tr("Start a new chord list."));
     Open1 = MenuItem(mnuFile, QStringLiteral("Open1"), tr("&Open..."), QKeySequence(tr("Ctrl+O")),
                      tr("Open a song file."));
+    ImportAsciiTab1 =
+        MenuItem(mnuFile, QStringLiteral("ImportAsciiTab1"), tr("&Import ASCII Tablature..."), {},
+                 tr("Open a banjo tablature text file as a new song."));
     Save1 = MenuItem(mnuFile, QStringLiteral("Save1"), tr("&Save..."), QKeySequence(tr("Ctrl+S")),
                      tr("Save the song."));
     SaveAs1 = MenuItem(mnuFile, QStringLiteral("SaveAs1"), tr("Save &As..."),
@@ -264,6 +267,9 @@ void TfrmMain::BuildMenus() {
                      tr("Copy selected text to Clipboard."));
     Paste1 = MenuItem(mnuEdit, QStringLiteral("Paste1"), tr("&Paste"), QKeySequence(tr("Ctrl+V")),
                       tr("Paste text from Clipboard."));
+    PasteTablature1 = MenuItem(mnuEdit, QStringLiteral("PasteTablature1"), tr("Paste Ta&blature"),
+                               QKeySequence(tr("Ctrl+Shift+V")),
+                               tr("Paste banjo tablature from Clipboard as chord lines."));
     Delete1 =
         MenuItem(mnuEdit, QStringLiteral("Delete1"), tr("&Delete"), QKeySequence(tr("Ctrl+Del")),
                  tr("Delete selected text without writing to Clipboard."));

@@ -256,7 +256,9 @@ std::optional<ReadMeasure> CellsWithPad(const Rows& rows, std::size_t pad, std::
 // Every way the inside of a measure reads as cells.
 std::vector<ReadMeasure> OwnLayoutMeasures(const Rows& rows, std::size_t offset) {
     std::vector<ReadMeasure> readings;
-    for (std::size_t pad = 0; pad <= rows[0].size(); ++pad)
+    // The writer pads with at most (MeasureRoom - 2) div 3 dashes (a measure of one chord).
+    constexpr std::size_t MaxPad = (MeasureRoom - 2) / 3;
+    for (std::size_t pad = 0; pad <= std::min(MaxPad, rows[0].size()); ++pad)
         if (std::optional<ReadMeasure> cells = CellsWithPad(rows, pad, offset))
             readings.push_back(std::move(*cells));
     return readings;
