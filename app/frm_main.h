@@ -66,6 +66,8 @@ public:
     LineEditor& lines() { return m_lines; }
     DialogService& dialogs() { return *m_deps.dialogs; }
     FretboardView* fretboard() const { return m_fretboard; }
+    // True from the start of a play until it has really ended (also while it winds down after
+    // a Stop, when the button already reads "Play").
     bool IsPlaying() const;
     QString statusPanel(int index) const;
     void setStatusPanel(int index, const QString& text);
@@ -241,6 +243,7 @@ private:
     int m_nameLine = 0;
     bool m_externalMidiAtStart = false;
     bool m_shutDown = false;
+    bool m_playing = false; // from the start of a play until it has wound down
 };
 
 } // namespace fw
