@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -105,7 +106,10 @@ public:
     void TuningMenuClicked(QAction* item);
 
     // --- Songs ------------------------------------------------------------------------------
-    void LoadSong(const QString& path);
+    // Reads the song into the editor and the song settings. A file that cannot be read is
+    // reported and changes nothing; the result says whether the song was loaded.
+    bool LoadSong(const QString& path);
+    void LoadSongText(const std::string& text);
     bool AskSaveChanges();
     void OpenRecentFile(const QString& path);
     void DropFiles(const QStringList& paths);
@@ -230,7 +234,7 @@ private:
     void RichEdit1KeyUp(int key);
     void RichEdit1SelectionChange();
     void setSongPath(const QString& path);
-    void openSongFile(const QString& path);
+    bool openSongFile(const QString& path);
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
