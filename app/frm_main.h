@@ -149,6 +149,7 @@ public:
     void Edit1Click();
     void mnuEditorPopUpPopup();
     void Undo1Click();
+    void Redo1Click();
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
@@ -201,8 +202,9 @@ public:
     QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *SaveAs1 = nullptr,
             *Print1 = nullptr, *Options1 = nullptr, *Exit1 = nullptr, *FilenameSep = nullptr;
     std::array<QAction*, 3> mnuFilename{};
-    QAction *Undo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
-            *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr, *FindNext1 = nullptr;
+    QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
+            *Paste1 = nullptr, *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr,
+            *FindNext1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
@@ -225,6 +227,9 @@ protected:
 
 private:
     void BuildControls();
+    // The Edit menu's states are shown while it is open; afterwards its shortcuts act again on
+    // the state at the key press, which each command checks itself.
+    void EnableEditShortcuts();
     void BuildMenus();
     void ConnectEvents();
     void FormCreate();

@@ -68,6 +68,7 @@ int FretOfPosition(int string, int position) {
 void TfrmMain::PlaceOrRemoveNote(int string, int position) {
     if (IsPlaying() || (string == 5 && position < 5))
         return;
+    const UndoStep step(m_lines);
     // A filled marker removes the string's note, but only from a chord line: the neck may still
     // show an earlier chord while the caret stands on a comment or a blank line, which a click
     // never writes over; there it places the note as on a hidden marker.
@@ -113,6 +114,7 @@ void TfrmMain::PlaceOrRemoveNote(int string, int position) {
 void TfrmMain::SetHammerOn(int string, int position) {
     if (IsPlaying() || (string == 5 && position < 5))
         return;
+    const UndoStep step(m_lines);
     const int line = CurrentLineIndex();
     const QString text = m_lines.lineText(line);
     if (IsCommentText(text) || IsBlankText(text))
