@@ -137,8 +137,7 @@ void TfrmMain::FormCreate() {
     // An unquoted path with spaces arrives as several arguments: join the first five again.
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
     if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
-        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK")) {
-        LoadSong(joined);
+        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK") && LoadSong(joined)) {
         setSongPath(joined);
         Modified = false;
         AddRecentFile(joined);

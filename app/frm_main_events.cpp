@@ -43,7 +43,9 @@ void TfrmMain::ConnectEvents() {
         connect(item, &QAction::triggered, this, [this, item] { OpenRecentFile(item->text()); });
 
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { Edit1Click(); });
+    connect(mnuEdit, &QMenu::aboutToHide, this, [this] { EnableEditShortcuts(); });
     connect(Undo1, &QAction::triggered, this, [this] { Undo1Click(); });
+    connect(Redo1, &QAction::triggered, this, [this] { Redo1Click(); });
     connect(Cut1, &QAction::triggered, this, [this] { Cut1Click(); });
     connect(Copy1, &QAction::triggered, this, [this] { Copy1Click(); });
     connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
@@ -145,8 +147,10 @@ bool IsMenuShortcut(const QMenuBar* bar, const QKeyEvent* key) {
     const QKeySequence pressed(key->keyCombination());
     const auto actions = bar->findChildren<QAction*>();
     return std::any_of(actions.begin(), actions.end(), [&](const QAction* action) {
-        return action->isEnabled() && !action->shortcut().isEmpty() &&
-               action->shortcut().matches(pressed) == QKeySequence::ExactMatch;
+        const auto keys = action->shortcuts();
+        return action->isEnabled() && std::any_of(keys.begin(), keys.end(), [&](const auto& k) {
+                   return k.matches(pressed) == QKeySequence::ExactMatch;
+               });
     });
 }
 } // namespace

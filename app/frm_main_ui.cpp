@@ -90,7 +90,6 @@ void TfrmMain::BuildControls() {
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(std::max(mono.pointSize(), 11));
     RichEdit1->setFont(mono);
-    RichEdit1->document()->setMaximumBlockCount(0);
     m_lines = LineEditor(RichEdit1);
 
     // The edit group on the left.
@@ -257,6 +256,9 @@ void TfrmMain::BuildMenus() {
     mnuEdit->setObjectName(QStringLiteral("Edit1"));
     Undo1 = MenuItem(mnuEdit, QStringLiteral("Undo1"), tr("&Undo"), QKeySequence(tr("Ctrl+Z")),
                      tr("Undo most recent edit."));
+    Redo1 = MenuItem(mnuEdit, QStringLiteral("Redo1"), tr("&Redo"), QKeySequence(tr("Ctrl+Y")),
+                     tr("Redo the edit last undone."));
+    Redo1->setShortcuts({QKeySequence(tr("Ctrl+Y")), QKeySequence(tr("Ctrl+Shift+Z"))});
     mnuEdit->addSeparator();
     Cut1 = MenuItem(mnuEdit, QStringLiteral("Cut1"), tr("Cu&t"), QKeySequence(tr("Ctrl+X")),
                     tr("Remove selected text to Clipboard."));
