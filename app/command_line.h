@@ -3,6 +3,8 @@
 //   fretwick --check SONG            prints every line error; exit 0 clean, 1 errors, 2 unreadable
 //   fretwick --export-midi SONG OUT  writes the MIDI file the Special menu would write
 //   fretwick --export-wav SONG OUT   renders the song through the built-in synthesizer
+// An export of a song with line errors (exit 1, the errors on standard output) or without a
+// single chord line (exit 1, the menu's message on standard error) writes no file.
 //   fretwick --help, --version
 
 #include <iosfwd>

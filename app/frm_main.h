@@ -233,6 +233,7 @@ private:
     void showError(const QString& text);
     QString songFileName() const;
     void Step(int direction);
+    void ShowSilentNotice();
 
     MainWindowDeps m_deps;
     std::unique_ptr<Settings> m_settings;

@@ -40,11 +40,12 @@ bool JackServerRunning() {
 
 namespace {
 
-// SDL's audio driver needs SDL's audio part started by the program first.
+// SDL's audio driver needs SDL's audio part started by the program first; the driver's
+// deleter shuts it down again.
 FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return nullptr;
-    FluidDriverPtr driver(new_fluid_audio_driver(settings, synth));
+    FluidDriverPtr driver(new_fluid_audio_driver(settings, synth), FluidDriverDeleter{true});
     if (!driver)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return driver;
@@ -52,7 +53,18 @@ FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, fluid_synth_t* synth) 
 
 } // namespace
 
+void FluidDriverDeleter::operator()(fluid_audio_driver_t* p) const {
+    delete_fluid_audio_driver(p);
+    if (quitSdlAudio)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
+    return StartAudioDriver(settings, synth, AudioDriverOrder(JackServerRunning()));
+}
+
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
+                                const std::vector<std::string>& order) {
     QuietFluidSynthLog();
     QuietAlsaErrors();
     const std::pair<const char*, int> latency[] = {{"audio.period-size", AudioPeriodSize},
@@ -61,7 +73,7 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth
         if (fluid_settings_setint(settings, key, value) != FLUID_OK)
             break; // the drivers keep their default sizes: only more latency
     }
-    for (const std::string& name : AudioDriverOrder(JackServerRunning())) {
+    for (const std::string& name : order) {
         if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK)
             continue;
         FluidDriverPtr driver = name == "sdl2"
