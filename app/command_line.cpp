@@ -43,6 +43,26 @@ int ReadForTool(const std::string& path, SongForExport& song, std::ostream& out,
     return song.errors.empty() ? 0 : 1;
 }
 
+// An export needs at least one chord line, as the Special menu's export does: a song of
+// comments and blank lines is refused with the menu's own message and no file is written.
+// Returns 0 when the song can be exported, else 1 after saying why on `err`.
+int RequireChords(const SongForExport& song, std::ostream& err) {
+    const bool hasChord = std::any_of(song.entries.begin(), song.entries.end(),
+                                      [](const auto& e) { return KindOf(e) == LineKind::Chord; });
+    if (hasChord)
+        return 0;
+    err << "Can't create midi file. No chords defined in editor.\n";
+    return 1;
+}
+
+// Reads the song for an export: 0 when it can be exported, otherwise the exit status.
+int ReadForExport(const std::string& path, SongForExport& song, std::ostream& out,
+                  std::ostream& err) {
+    if (const int status = ReadForTool(path, song, out, err); status != 0)
+        return status;
+    return RequireChords(song, err);
+}
+
 int Check(const std::string& path, std::ostream& out, std::ostream& err) {
     SongForExport song;
     return ReadForTool(path, song, out, err);
@@ -51,7 +71,7 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
 int ExportMidi(const std::string& songPath, const std::string& outPath, std::ostream& out,
                std::ostream& err) {
     SongForExport song;
-    if (const int status = ReadForTool(songPath, song, out, err); status != 0)
+    if (const int status = ReadForExport(songPath, song, out, err); status != 0)
         return status;
     std::string error;
     if (!WriteMidiFile(outPath, song.entries, song.tempo, song.patch, song.tuningOffsets, error)) {
@@ -84,7 +104,7 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
 int ExportWav(const std::string& songPath, const std::string& outPath, std::ostream& out,
               std::ostream& err) {
     SongForExport song;
-    if (const int status = ReadForTool(songPath, song, out, err); status != 0)
+    if (const int status = ReadForExport(songPath, song, out, err); status != 0)
         return status;
     RenderSettings settings;
     settings.Patch = static_cast<std::uint8_t>(song.patch);

@@ -6,6 +6,8 @@
 //   fretwick --export-musicxml SONG OUT  writes the score with banjo tablature; a song without
 //                                        chord lines is refused (exit 1, no file)
 //   fretwick --help, --version
+// An export of a song with line errors (exit 1, the errors on standard output) or without a
+// single chord line (exit 1, the menu's message on standard error) writes no file.
 
 #include <iosfwd>
 #include <optional>

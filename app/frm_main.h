@@ -255,6 +255,7 @@ private:
     void Step(int direction);
     Tfrmfind& findDialog();
     void ShowNotFound();
+    void ShowSilentNotice();
 
     MainWindowDeps m_deps;
     std::unique_ptr<Settings> m_settings;

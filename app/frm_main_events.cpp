@@ -156,12 +156,12 @@ bool IsMenuShortcut(const QMenuBar* bar, const QKeyEvent* key) {
 } // namespace
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == btnPlay && e->type() == QEvent::MouseButtonPress) {
+    // Every press counts: the second press of a quick pair arrives as a double-click.
+    if (watched == btnPlay &&
+        (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {
         PlayButtonPressed();
         return true;
     }
-    if (watched == btnPlay && e->type() == QEvent::MouseButtonDblClick)
-        return true;
     if (watched == edtName && e->type() == QEvent::FocusOut)
         edtNameExit();
     if (watched == RichEdit1) {

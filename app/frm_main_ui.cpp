@@ -2,6 +2,7 @@
 
 #include "frm_main.h"
 
+#include "editor/chord_text_edit.h"
 #include "editor/fretboard_view.h"
 #include "note_icons.h"
 
@@ -78,10 +79,11 @@ void TfrmMain::BuildControls() {
     btnNewChord->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
 
     lblFilename = new QLabel(client);
+    lblFilename->setTextFormat(Qt::PlainText);
     lblFilename->setObjectName(QStringLiteral("lblFilename"));
     lblFilename->hide();
 
-    RichEdit1 = new QPlainTextEdit(client);
+    RichEdit1 = new ChordTextEdit(client);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -206,22 +208,28 @@ void TfrmMain::BuildControls() {
     playFont.setBold(true);
     btnPlay->setFont(playFont);
 
-    // The status bar: hints and errors, the tuning, the line number.
+    // The status bar: hints and errors, the tuning, the line number. Panel 0 takes the spare
+    // width (a long error is cut at its edge, never widening the window; the whole text is its
+    // tool tip), the tuning keeps its width and the line number fits its text. All three show
+    // plain text: a chord name or an error about one is never read as markup.
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
-    const std::array<int, 3> widths = {350, 195, 0};
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setTextFormat(Qt::PlainText);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(4, 0, 4, 0);
-        if (widths[i] > 0)
-            panel->setFixedWidth(widths[i]);
-        bar->addWidget(panel, widths[i] > 0 ? 0 : 1);
+        bar->addWidget(panel, i == 0 ? 1 : 0);
         statusPanels[i] = panel;
     }
+    statusPanels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusPanels[0]->setMinimumWidth(120);
+    statusPanels[1]->setFixedWidth(195);
+    const int lineDigits = statusPanels[2]->fontMetrics().horizontalAdvance(tr("Line 00000"));
+    statusPanels[2]->setMinimumWidth(lineDigits + 8 + 2 * statusPanels[2]->frameWidth());
     statusPanels[1]->setText(tr("Tuning (E A D G B E)"));
     statusPanels[2]->setText(tr("Line WWW"));
 }
