@@ -3,6 +3,8 @@
 //   fretwick --check SONG            prints every line error; exit 0 clean, 1 errors, 2 unreadable
 //   fretwick --export-midi SONG OUT  writes the MIDI file the Special menu would write
 //   fretwick --export-wav SONG OUT   renders the song through the built-in synthesizer
+//   fretwick --export-tab SONG OUT   writes ASCII tablature (tab_tools.h)
+//   fretwick --export-pdf SONG OUT   writes graphic tablature as a PDF file (tab_tools.h)
 //   fretwick --help, --version
 
 #include <iosfwd>
