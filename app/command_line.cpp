@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "song_for_export.h"
+#include "tab_tools.h"
 
 #include "chords/chord_parser.h"
 #include "chords/text_file.h"
@@ -22,6 +23,9 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --export-midi SONG.fwk OUT.mid\n"
                           "       fretwick --export-wav SONG.fwk OUT.wav\n"
                           "       fretwick --export-musicxml SONG.fwk OUT.musicxml\n"
+                          "       fretwick --export-tab SONG.fwk OUT.tab [--durations]\n"
+                          "       fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] "
+                          "[--letter]\n"
                           "       fretwick --help | --version\n";
 
 int UsageError(std::ostream& err, const std::string& why) {
@@ -154,6 +158,13 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
     if (tool == "--export-wav")
         return operands == 2 ? ExportWav(args[1], args[2], out, err)
                              : UsageError(err, "--export-wav takes a song file and a WAV file");
+    if (tool == "--export-tab" || tool == "--export-pdf") {
+        TabToolOptions options;
+        const std::string wrong = ReadTabToolOptions(tool, {args.begin() + 1, args.end()}, options);
+        if (!wrong.empty())
+            return UsageError(err, wrong);
+        return tool == "--export-tab" ? ExportTab(options, out, err) : ExportPdf(options, out, err);
+    }
     return UsageError(err, "unknown option " + tool);
 }
 

@@ -34,6 +34,7 @@ class QToolButton;
 namespace fw {
 
 class DialogService;
+enum class TabMode;
 class FretboardView;
 class MainSound;
 class MidiFilePlayer;
@@ -141,6 +142,11 @@ public:
     void SaveAs1Click();
     void Print1Click();
     void SaveAsMidiFile1Click();
+    void Tab1Click();
+    void ASCIItab1Click();
+    // Checks the chord list, asks for titles when TabPrompt is on, and shows the tablature
+    // window in `mode`.
+    void ShowTablature(TabMode mode);
     void btnNewChordClick();
     void btnRestClick();
     void btnDupClick();

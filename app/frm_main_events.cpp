@@ -63,6 +63,8 @@ void TfrmMain::ConnectEvents() {
 
     connect(SaveAsMidiFile1, &QAction::triggered, this, [this] { SaveAsMidiFile1Click(); });
     connect(MidiPlayer1, &QAction::triggered, this, [this] { MidiPlayer1Click(); });
+    connect(Tab1, &QAction::triggered, this, [this] { Tab1Click(); });
+    connect(ASCIItab1, &QAction::triggered, this, [this] { ASCIItab1Click(); });
     connect(Start1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(Stop1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(instrumentGroup, &QActionGroup::triggered, this,

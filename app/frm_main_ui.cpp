@@ -288,9 +288,9 @@ void TfrmMain::BuildMenus() {
     mnuSpecial = bar->addMenu(tr("&Special"));
     mnuSpecial->setObjectName(QStringLiteral("Special1"));
     Tab1 = MenuItem(mnuSpecial, QStringLiteral("Tab1"), tr("&Tablature..."),
-                    QKeySequence(Qt::Key_F4), tr("Show the chord list as tablature."));
+                    QKeySequence(Qt::Key_F4), tr("Show tablature window."));
     ASCIItab1 = MenuItem(mnuSpecial, QStringLiteral("ASCIItab1"), tr("&ASCII Tablature..."),
-                         QKeySequence(Qt::Key_F5), tr("Show the chord list as ASCII tablature."));
+                         QKeySequence(Qt::Key_F5), tr("Show ASCII tablature window."));
     SaveAsMidiFile1 = MenuItem(mnuSpecial, QStringLiteral("SaveAsMidiFile1"), tr("&Midi File..."),
                                QKeySequence(Qt::Key_F6), tr("Create a MIDI file."));
     MidiPlayer1 = MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), tr("M&idi Player..."), {},
@@ -348,7 +348,7 @@ void TfrmMain::BuildMenus() {
 
     // Commands whose windows are not part of the program yet stay greyed out rather than
     // doing nothing when chosen.
-    for (QAction* pending : {Options1, Tab1, ASCIItab1})
+    for (QAction* pending : {Options1})
         pending->setEnabled(false);
     MidiPlayer1->setEnabled(m_deps.filePlayer != nullptr);
 
