@@ -108,7 +108,7 @@ public:
     QCheckBox* ChkShowDurations = nullptr;
     QCheckBox* chkExternalMIDI = nullptr;
     QComboBox* cboChannel = nullptr;
-    QGroupBox* rdoOctave = nullptr;
+    QWidget* rdoOctave = nullptr;
     QButtonGroup* octaveGroup = nullptr;
     QComboBox* cboMIDIOutDevice = nullptr;
     QCheckBox* chkSortDictionary = nullptr;

@@ -18,7 +18,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace fw {
 
@@ -50,8 +53,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.translate(-PictureRect.left(), -PictureRect.top());
-        painter.setClipRect(QRect(PictureRect.topLeft(), QSize(Width, PictureRect.height())));
+        painter.setClipRect(rect());
         PaintNeckPicture(painter);
     }
 };
@@ -97,8 +99,12 @@ void TfrmOptions::FormCreate() {
     PageControl1->addTab(BuildDictionaryPage(), QStringLiteral("Chord Dictionary"));
     PageControl1->addTab(BuildInstrumentPage(), QStringLiteral("Instrument and Tuning"));
     PageControl1->setCurrentIndex(0);
+    // Every tab caption in full: no scroll arrows, and pages at least as wide as the tab row.
+    PageControl1->tabBar()->setUsesScrollButtons(false);
+    PageControl1->tabBar()->setExpanding(false);
+    const int width = std::max(PageWidth + 32, PageControl1->tabBar()->sizeHint().width() + 4);
     for (int i = 0; i < PageControl1->count(); ++i)
-        PageControl1->widget(i)->setFixedWidth(PageWidth + 32);
+        PageControl1->widget(i)->setFixedWidth(width);
 
     btnOK = MakeButton(QStringLiteral("btnOK"), QStringLiteral("OK"), true);
     btnCancel = MakeButton(QStringLiteral("btnCancel"), QStringLiteral("Cancel"));
@@ -246,8 +252,9 @@ QWidget* TfrmOptions::BuildMidiPage() {
     cboChannel = new QComboBox(page);
     cboChannel->setObjectName(QStringLiteral("cboChannel"));
     cboChannel->setMaxVisibleItems(16);
-    rdoOctave = Group(QStringLiteral("rdoOctave"), QString(), page);
-    rdoOctave->setFlat(true);
+    // A plain row of radio buttons: a frame around them would only repeat the row's label.
+    rdoOctave = new QWidget(page);
+    rdoOctave->setObjectName(QStringLiteral("rdoOctave"));
     octaveGroup = new QButtonGroup(this);
     auto* octaves = new QHBoxLayout(rdoOctave);
     octaves->setContentsMargins(0, 0, 0, 0);
