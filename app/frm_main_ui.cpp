@@ -284,7 +284,7 @@ void TfrmMain::BuildMenus() {
     SaveAsMidiFile1 = MenuItem(mnuSpecial, QStringLiteral("SaveAsMidiFile1"), tr("&Midi File..."),
                                QKeySequence(Qt::Key_F6), tr("Create a MIDI file."));
     MidiPlayer1 = MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), tr("M&idi Player..."), {},
-                           tr("Play a MIDI file."));
+                           tr("Play any midi file"));
 
     mnuPlay = bar->addMenu(tr("&Play"));
     mnuPlay->setObjectName(QStringLiteral("Play1"));
@@ -338,8 +338,9 @@ void TfrmMain::BuildMenus() {
 
     // Commands whose windows are not part of the program yet stay greyed out rather than
     // doing nothing when chosen.
-    for (QAction* pending : {Find1, FindNext1, Tab1, ASCIItab1, MidiPlayer1})
+    for (QAction* pending : {Tab1, ASCIItab1})
         pending->setEnabled(false);
+    MidiPlayer1->setEnabled(m_deps.filePlayer != nullptr);
 
     mnuEditorPopUp = new QMenu(this);
     mnuEditorPopUp->setObjectName(QStringLiteral("mnuEditorPopUp"));

@@ -8,6 +8,8 @@ FRETWICK_PACKAGES=(
     xvfb xauth x11-utils xdotool imagemagick
     shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
     python3 python3-mido midicsv
+    poppler-utils
+    musescore3
     fonts-liberation2 fonts-dejavu-core
 )
 
