@@ -64,6 +64,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     BuildControls();
     BuildMenus();
     ConnectEvents();
+    BuildDictionaryControls();
     FormCreate();
 }
 
@@ -120,6 +121,8 @@ void TfrmMain::FormCreate() {
     // A damaged settings value takes its default; the program goes on and says so on stderr.
     *m_settings = LoadSettings([](const QString& problem) { qWarning("%s", qPrintable(problem)); });
 
+    if (settings().Associate)
+        RegisterAssociation();
     RefreshRecentMenu();
     m_fretboard->setShowChordName(settings().ShowChordName);
     m_fretboard->setShowFretNumbers(settings().ShowFretNumbers);
@@ -136,6 +139,7 @@ void TfrmMain::FormCreate() {
     m_externalMidiAtStart = settings().ExternalMIDI;
     m_deps.sound->setExternalMidiActive(m_externalMidiAtStart);
 
+    LoadChordDictionary();
     scrlTempo->setRange(1, 500);
     ResetToEmptyDocument();
 
@@ -206,6 +210,7 @@ bool TfrmMain::FormCloseQuery() {
 void TfrmMain::FormClose() {
     m_shutDown = true;
     EntryList.clear();
+    SaveChordDictionary();
     m_deps.sound->CloseMidiPort();
     QStringList problems;
     if (!SaveSettings(settings(), [&problems](const QString& problem) { problems << problem; }))

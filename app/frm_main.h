@@ -36,6 +36,7 @@ namespace fw {
 class DialogService;
 enum class TabMode;
 class FretboardView;
+class TfrmOptions;
 class MainSound;
 class MidiFilePlayer;
 class Tfrmfind;
@@ -135,6 +136,22 @@ public:
     void StepForward();
     void StepBack();
 
+    // --- Chord dictionary (frm_main_dictionary.cpp) -----------------------------------------
+    void LoadChordDictionary();
+    // Writes the list to InstallDir/BCHORDS.DCT, making the folder when missing; a folder that
+    // cannot be made or a file that cannot be written is reported. Nothing is written when the
+    // file could not be read at start-up, so that it is never replaced by an empty list.
+    void SaveChordDictionary();
+    void ReplaceChordDictionary();
+    // Sorting on sorts the list at once and keeps every added entry in its sorted place.
+    void SetDictionarySorted(bool sorted);
+    void AddDictionaryEntry(const QString& entry);
+    QStringList dictionaryEntries() const;
+    QString DictionaryPath() const;
+    void cboDictionaryChange(const QString& entry);
+    void NameChordFromFrets();
+    void Options1Click();
+
     // --- Handlers (public so tests can drive them like the user does) -----------------------
     void New1Click();
     void Open1Click();
@@ -189,6 +206,7 @@ public:
     std::array<QToolButton*, 7> durationButtons{};
     QCheckBox* chkDotted = nullptr;
     QComboBox* cboDictionary = nullptr;
+    QLabel* lblDictionary = nullptr;
     QGroupBox* grpPlayControls = nullptr;
     QGroupBox* rdoPlayOptions = nullptr;
     QButtonGroup* playOptionGroup = nullptr;
@@ -218,6 +236,7 @@ public:
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
             *Paste1 = nullptr, *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr,
             *FindNext1 = nullptr;
+    QAction* NameChord1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
@@ -247,6 +266,9 @@ private:
     void EnableEditShortcuts();
     void BuildMenus();
     void ConnectEvents();
+    void BuildDictionaryControls();
+    void setDictionaryEntries(const QStringList& entries);
+    void RegisterAssociation();
     void FormCreate();
     void FormClose();
     bool FormCloseQuery();
@@ -271,6 +293,9 @@ private:
     bool m_externalMidiAtStart = false;
     bool m_shutDown = false;
     bool m_playing = false; // from the start of a play until it has wound down
+    bool m_dictionarySorted = false;
+    bool m_dictionaryUnreadable = false;
+    TfrmOptions* m_options = nullptr; // made at the first showing, then reused
 };
 
 } // namespace fw

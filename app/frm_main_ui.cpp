@@ -97,7 +97,7 @@ void TfrmMain::BuildControls() {
     // The edit group on the left.
     grpEditControls = new QGroupBox(tr("Edit"), client);
     grpEditControls->setObjectName(QStringLiteral("grpEditControls"));
-    grpEditControls->resize(176, 324);
+    grpEditControls->resize(176, 342);
     edtName = Hinted(new QLineEdit(grpEditControls), QStringLiteral("edtName"),
                      tr("Edit chord name for current line."));
     edtName->setGeometry(10, 26, 156, 26);
@@ -143,7 +143,7 @@ void TfrmMain::BuildControls() {
     chkDotted->setGeometry(10, 254, 90, 24);
     cboDictionary = new QComboBox(grpEditControls);
     cboDictionary->setObjectName(QStringLiteral("cboDictionary"));
-    cboDictionary->setGeometry(10, 284, 156, 28);
+    cboDictionary->setGeometry(10, 302, 156, 28);
     cboDictionary->setPlaceholderText(tr("Chord dictionary"));
 
     // The play group on the right.
@@ -346,10 +346,6 @@ void TfrmMain::BuildMenus() {
     About1 =
         MenuItem(mnuHelp, QStringLiteral("About1"), tr("&About..."), {}, tr("About Fretwick."));
 
-    // Commands whose windows are not part of the program yet stay greyed out rather than
-    // doing nothing when chosen.
-    for (QAction* pending : {Options1})
-        pending->setEnabled(false);
     MidiPlayer1->setEnabled(m_deps.filePlayer != nullptr);
 
     mnuEditorPopUp = new QMenu(this);
