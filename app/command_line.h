@@ -3,6 +3,8 @@
 //   fretwick --check SONG            prints every line error; exit 0 clean, 1 errors, 2 unreadable
 //   fretwick --export-midi SONG OUT  writes the MIDI file the Special menu would write
 //   fretwick --export-wav SONG OUT   renders the song through the built-in synthesizer
+//   fretwick --export-musicxml SONG OUT  writes the score with banjo tablature; a song without
+//                                        chord lines is refused (exit 1, no file)
 //   fretwick --help, --version
 
 #include <iosfwd>
