@@ -131,6 +131,7 @@ public:
     void SaveAs1Click();
     void Print1Click();
     void SaveAsMidiFile1Click();
+    void SaveAsMusicXmlFile1Click();
     void btnNewChordClick();
     void btnRestClick();
     void btnDupClick();
@@ -199,6 +200,7 @@ public:
             *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr, *FindNext1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
+    QAction* SaveAsMusicXmlFile1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
     QAction *AcousticNylonStringGuitar1 = nullptr, *MIDIPatch1 = nullptr;
     std::array<QAction*, 7> tuningItems{}; // index 5 is the separator
@@ -232,6 +234,8 @@ private:
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
+    bool ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage);
+    void RememberLastDir(const QString& chosenFile);
     void Step(int direction);
 
     MainWindowDeps m_deps;

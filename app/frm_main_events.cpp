@@ -58,6 +58,7 @@ void TfrmMain::ConnectEvents() {
     });
 
     connect(SaveAsMidiFile1, &QAction::triggered, this, [this] { SaveAsMidiFile1Click(); });
+    connect(SaveAsMusicXmlFile1, &QAction::triggered, this, [this] { SaveAsMusicXmlFile1Click(); });
     connect(Start1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(Stop1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(instrumentGroup, &QActionGroup::triggered, this,

@@ -283,6 +283,9 @@ void TfrmMain::BuildMenus() {
                          QKeySequence(Qt::Key_F5), tr("Show the chord list as ASCII tablature."));
     SaveAsMidiFile1 = MenuItem(mnuSpecial, QStringLiteral("SaveAsMidiFile1"), tr("&Midi File..."),
                                QKeySequence(Qt::Key_F6), tr("Create a MIDI file."));
+    SaveAsMusicXmlFile1 =
+        MenuItem(mnuSpecial, QStringLiteral("SaveAsMusicXmlFile1"), tr("Music&XML File..."),
+                 QKeySequence(Qt::Key_F7), tr("Create a MusicXML file with banjo tablature."));
     MidiPlayer1 = MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), tr("M&idi Player..."), {},
                            tr("Play a MIDI file."));
 
