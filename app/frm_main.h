@@ -35,12 +35,16 @@ namespace fw {
 class DialogService;
 class FretboardView;
 class MainSound;
+class MidiFilePlayer;
+class Tfrmfind;
+class TfrmMidiPlayer;
 struct Settings;
 
 // Everything the main window needs from outside, so tests can supply their own.
 struct MainWindowDeps {
     DialogService* dialogs = nullptr; // modal interactions (required)
     MainSound* sound = nullptr;       // the port and player (required)
+    MidiFilePlayer* filePlayer = nullptr; // the MIDI player window's device (none: no window)
     QStringList arguments;            // command-line arguments after the program name
     QString programPath;              // for the file association
 };
@@ -149,6 +153,9 @@ public:
     void Paste1Click();
     void Delete1Click();
     void SelectAll1Click();
+    void Find1Click();
+    void FindNext1Click();
+    void MidiPlayer1Click();
     void NylonStringAcoustic1Click(QAction* item);
     void FormActivate();
     void FormResize();
@@ -208,6 +215,8 @@ public:
     QAction *Cut2 = nullptr, *Copy2 = nullptr, *Paste2 = nullptr;
     QActionGroup* instrumentGroup = nullptr;
     QActionGroup* tuningGroup = nullptr;
+    Tfrmfind* frmfind = nullptr;             // made at the first search
+    TfrmMidiPlayer* frmMidiPlayer = nullptr; // made at the first showing
 
 protected:
     bool event(QEvent* e) override;
@@ -237,6 +246,8 @@ private:
     bool ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage);
     void RememberLastDir(const QString& chosenFile);
     void Step(int direction);
+    Tfrmfind& findDialog();
+    void ShowNotFound();
 
     MainWindowDeps m_deps;
     std::unique_ptr<Settings> m_settings;

@@ -49,6 +49,8 @@ void TfrmMain::ConnectEvents() {
     connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
     connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
     connect(SelectAll1, &QAction::triggered, this, [this] { SelectAll1Click(); });
+    connect(Find1, &QAction::triggered, this, [this] { Find1Click(); });
+    connect(FindNext1, &QAction::triggered, this, [this] { FindNext1Click(); });
     connect(Cut2, &QAction::triggered, this, [this] { Cut1Click(); });
     connect(Copy2, &QAction::triggered, this, [this] { Copy1Click(); });
     connect(Paste2, &QAction::triggered, this, [this] { Paste1Click(); });
@@ -59,6 +61,7 @@ void TfrmMain::ConnectEvents() {
 
     connect(SaveAsMidiFile1, &QAction::triggered, this, [this] { SaveAsMidiFile1Click(); });
     connect(SaveAsMusicXmlFile1, &QAction::triggered, this, [this] { SaveAsMusicXmlFile1Click(); });
+    connect(MidiPlayer1, &QAction::triggered, this, [this] { MidiPlayer1Click(); });
     connect(Start1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(Stop1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(instrumentGroup, &QActionGroup::triggered, this,

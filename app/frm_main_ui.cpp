@@ -287,7 +287,7 @@ void TfrmMain::BuildMenus() {
         MenuItem(mnuSpecial, QStringLiteral("SaveAsMusicXmlFile1"), tr("Music&XML File..."),
                  QKeySequence(Qt::Key_F7), tr("Create a MusicXML file with banjo tablature."));
     MidiPlayer1 = MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), tr("M&idi Player..."), {},
-                           tr("Play a MIDI file."));
+                           tr("Play any midi file"));
 
     mnuPlay = bar->addMenu(tr("&Play"));
     mnuPlay->setObjectName(QStringLiteral("Play1"));
@@ -341,8 +341,9 @@ void TfrmMain::BuildMenus() {
 
     // Commands whose windows are not part of the program yet stay greyed out rather than
     // doing nothing when chosen.
-    for (QAction* pending : {Options1, Find1, FindNext1, Tab1, ASCIItab1, MidiPlayer1})
+    for (QAction* pending : {Options1, Tab1, ASCIItab1})
         pending->setEnabled(false);
+    MidiPlayer1->setEnabled(m_deps.filePlayer != nullptr);
 
     mnuEditorPopUp = new QMenu(this);
     mnuEditorPopUp->setObjectName(QStringLiteral("mnuEditorPopUp"));
