@@ -13,7 +13,6 @@ struct SongForExport {
     std::vector<std::string> lines;  // the editor's lines, without the song's info lines
     std::vector<ChordEntry> entries; // one per editor line, plus the blank one after the last
     std::vector<std::string> errors; // the parser's texts, in line order; entries is then empty
-    std::vector<std::string> lines;  // the editor lines (the file less its info lines)
     int patch = 105;
     int tuning = 55555;
     std::array<int, 6> tuningOffsets{};
