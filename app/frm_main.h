@@ -164,6 +164,7 @@ public:
     // Checks the chord list, asks for titles when TabPrompt is on, and shows the tablature
     // window in `mode`.
     void ShowTablature(TabMode mode);
+    void SaveAsMusicXmlFile1Click();
     void btnNewChordClick();
     void btnRestClick();
     void btnDupClick();
@@ -239,6 +240,7 @@ public:
     QAction* NameChord1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
+    QAction* SaveAsMusicXmlFile1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
     QAction *AcousticNylonStringGuitar1 = nullptr, *MIDIPatch1 = nullptr;
     std::array<QAction*, 7> tuningItems{}; // index 5 is the separator
@@ -280,6 +282,8 @@ private:
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
+    bool ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage);
+    void RememberLastDir(const QString& chosenFile);
     void Step(int direction);
     Tfrmfind& findDialog();
     void ShowNotFound();

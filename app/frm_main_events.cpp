@@ -62,6 +62,7 @@ void TfrmMain::ConnectEvents() {
     });
 
     connect(SaveAsMidiFile1, &QAction::triggered, this, [this] { SaveAsMidiFile1Click(); });
+    connect(SaveAsMusicXmlFile1, &QAction::triggered, this, [this] { SaveAsMusicXmlFile1Click(); });
     connect(MidiPlayer1, &QAction::triggered, this, [this] { MidiPlayer1Click(); });
     connect(Tab1, &QAction::triggered, this, [this] { Tab1Click(); });
     connect(ASCIItab1, &QAction::triggered, this, [this] { ASCIItab1Click(); });

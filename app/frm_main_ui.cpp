@@ -293,6 +293,9 @@ void TfrmMain::BuildMenus() {
                          QKeySequence(Qt::Key_F5), tr("Show ASCII tablature window."));
     SaveAsMidiFile1 = MenuItem(mnuSpecial, QStringLiteral("SaveAsMidiFile1"), tr("&Midi File..."),
                                QKeySequence(Qt::Key_F6), tr("Create a MIDI file."));
+    SaveAsMusicXmlFile1 =
+        MenuItem(mnuSpecial, QStringLiteral("SaveAsMusicXmlFile1"), tr("Music&XML File..."),
+                 QKeySequence(Qt::Key_F7), tr("Create a MusicXML file with banjo tablature."));
     MidiPlayer1 = MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), tr("M&idi Player..."), {},
                            tr("Play any midi file"));
 
