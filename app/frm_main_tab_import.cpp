@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace fw {
 
@@ -76,9 +77,11 @@ void TfrmMain::PasteTablature1Click() {
         lines.emplace_back();
 
     m_lines.insertLine(index, JoinedLines(lines));
-    const int start = m_lines.lineStartPosition(first);
-    m_lines.setSelection(start,
-                         m_lines.lineStartPosition(last) + m_lines.lineText(last).size() - start);
+    // Selected from the end back to the start, so that the view shows the first line read.
+    QTextCursor cursor(RichEdit1->document());
+    cursor.setPosition(m_lines.lineStartPosition(last) + m_lines.lineText(last).size());
+    cursor.setPosition(m_lines.lineStartPosition(first), QTextCursor::KeepAnchor);
+    RichEdit1->setTextCursor(cursor);
     Modified = true;
     ShowLineStatus(CurrentLineIndex());
     focusEditor();

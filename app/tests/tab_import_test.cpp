@@ -78,6 +78,9 @@ TEST_P(PasteTablature, InsertsAfterTheCurrentLineSelectsAndPlaysNothing) {
 
     EXPECT_EQ(Text(), c.result);
     EXPECT_EQ(Selected(), c.selected);
+    // The caret stands at the start of what was read, which the view shows.
+    EXPECT_EQ(window.RichEdit1->textCursor().position(),
+              window.RichEdit1->textCursor().selectionStart());
     EXPECT_TRUE(window.Modified);
     EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(Sent().size(), sentBefore);
@@ -267,7 +270,8 @@ TEST_P(ImportRefused, LeavesTheSongAsItWas) {
     EXPECT_FALSE(window.Modified);
     ASSERT_EQ(Messages().size(), 1);
     if (c.message.isEmpty())
-        EXPECT_TRUE(Messages()[0].contains(QStringLiteral("missing.tab"))) << Messages()[0].toStdString();
+        EXPECT_TRUE(Messages()[0].contains(QStringLiteral("missing.tab")))
+            << Messages()[0].toStdString();
     else
         EXPECT_EQ(Messages()[0], c.message);
 }
