@@ -1,6 +1,7 @@
 // Importing ASCII banjo tablature: Edit > Paste Tablature with a clipboard set by the test, File >
 // Import ASCII Tablature... through the scripted dialogs, and fretwick --import-tab.
 
+#include "command_line_runs.h"
 #include "main_window_fixture.h"
 
 #include "app/command_line.h"
@@ -289,23 +290,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- fretwick --import-tab --------------------------------------------------------------------
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun Tool(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const std::optional<int> status = RunCommandLineTool(args, out, err);
-    return {status.value_or(-1), out.str(), err.str()};
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST_F(TabImport, CommandLineWritesASongFile) {
     const QString in = WriteFile(QStringLiteral("in.tab"), OwnTab);
     const QString out = dir.filePath(QStringLiteral("out.fwk"));
@@ -339,14 +323,8 @@ TEST_F(TabImport, CommandLineRefusesTextWithoutTablatureAndWritesNothing) {
 TEST_F(TabImport, TheRealBinaryImportsWithoutADisplay) {
     const QString in = WriteFile(QStringLiteral("in.tab"), OneNoteTab.toUtf8());
     const QString out = dir.filePath(QStringLiteral("out.fwk"));
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(FRETWICK_BINARY), {QStringLiteral("--import-tab"), in, out});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const ToolRun run = Binary({QStringLiteral("--import-tab"), in, out});
+    EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(ReadAll(out).endsWith(OneNoteLine.toUtf8() + "\r\n\r\n"));
 }
 
