@@ -34,14 +34,20 @@ class QToolButton;
 namespace fw {
 
 class DialogService;
+enum class TabMode;
 class FretboardView;
+class TfrmOptions;
 class MainSound;
+class MidiFilePlayer;
+class Tfrmfind;
+class TfrmMidiPlayer;
 struct Settings;
 
 // Everything the main window needs from outside, so tests can supply their own.
 struct MainWindowDeps {
     DialogService* dialogs = nullptr; // modal interactions (required)
     MainSound* sound = nullptr;       // the port and player (required)
+    MidiFilePlayer* filePlayer = nullptr; // the MIDI player window's device (none: no window)
     QStringList arguments;            // command-line arguments after the program name
     QString programPath;              // for the file association
 };
@@ -130,6 +136,22 @@ public:
     void StepForward();
     void StepBack();
 
+    // --- Chord dictionary (frm_main_dictionary.cpp) -----------------------------------------
+    void LoadChordDictionary();
+    // Writes the list to InstallDir/BCHORDS.DCT, making the folder when missing; a folder that
+    // cannot be made or a file that cannot be written is reported. Nothing is written when the
+    // file could not be read at start-up, so that it is never replaced by an empty list.
+    void SaveChordDictionary();
+    void ReplaceChordDictionary();
+    // Sorting on sorts the list at once and keeps every added entry in its sorted place.
+    void SetDictionarySorted(bool sorted);
+    void AddDictionaryEntry(const QString& entry);
+    QStringList dictionaryEntries() const;
+    QString DictionaryPath() const;
+    void cboDictionaryChange(const QString& entry);
+    void NameChordFromFrets();
+    void Options1Click();
+
     // --- Handlers (public so tests can drive them like the user does) -----------------------
     void New1Click();
     void Open1Click();
@@ -137,6 +159,12 @@ public:
     void SaveAs1Click();
     void Print1Click();
     void SaveAsMidiFile1Click();
+    void Tab1Click();
+    void ASCIItab1Click();
+    // Checks the chord list, asks for titles when TabPrompt is on, and shows the tablature
+    // window in `mode`.
+    void ShowTablature(TabMode mode);
+    void SaveAsMusicXmlFile1Click();
     void btnNewChordClick();
     void btnRestClick();
     void btnDupClick();
@@ -155,6 +183,9 @@ public:
     void Paste1Click();
     void Delete1Click();
     void SelectAll1Click();
+    void Find1Click();
+    void FindNext1Click();
+    void MidiPlayer1Click();
     void NylonStringAcoustic1Click(QAction* item);
     void FormActivate();
     void FormResize();
@@ -176,6 +207,7 @@ public:
     std::array<QToolButton*, 7> durationButtons{};
     QCheckBox* chkDotted = nullptr;
     QComboBox* cboDictionary = nullptr;
+    QLabel* lblDictionary = nullptr;
     QGroupBox* grpPlayControls = nullptr;
     QGroupBox* rdoPlayOptions = nullptr;
     QButtonGroup* playOptionGroup = nullptr;
@@ -205,8 +237,10 @@ public:
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
             *Paste1 = nullptr, *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr,
             *FindNext1 = nullptr;
+    QAction* NameChord1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
+    QAction* SaveAsMusicXmlFile1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
     QAction *AcousticNylonStringGuitar1 = nullptr, *MIDIPatch1 = nullptr;
     std::array<QAction*, 7> tuningItems{}; // index 5 is the separator
@@ -214,6 +248,8 @@ public:
     QAction *Cut2 = nullptr, *Copy2 = nullptr, *Paste2 = nullptr;
     QActionGroup* instrumentGroup = nullptr;
     QActionGroup* tuningGroup = nullptr;
+    Tfrmfind* frmfind = nullptr;             // made at the first search
+    TfrmMidiPlayer* frmMidiPlayer = nullptr; // made at the first showing
 
 protected:
     bool event(QEvent* e) override;
@@ -232,6 +268,9 @@ private:
     void EnableEditShortcuts();
     void BuildMenus();
     void ConnectEvents();
+    void BuildDictionaryControls();
+    void setDictionaryEntries(const QStringList& entries);
+    void RegisterAssociation();
     void FormCreate();
     void FormClose();
     bool FormCloseQuery();
@@ -243,7 +282,12 @@ private:
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
+    bool ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage);
+    void RememberLastDir(const QString& chosenFile);
     void Step(int direction);
+    Tfrmfind& findDialog();
+    void ShowNotFound();
+    void ShowSilentNotice();
 
     MainWindowDeps m_deps;
     std::unique_ptr<Settings> m_settings;
@@ -253,6 +297,9 @@ private:
     bool m_externalMidiAtStart = false;
     bool m_shutDown = false;
     bool m_playing = false; // from the start of a play until it has wound down
+    bool m_dictionarySorted = false;
+    bool m_dictionaryUnreadable = false;
+    TfrmOptions* m_options = nullptr; // made at the first showing, then reused
 };
 
 } // namespace fw

@@ -51,6 +51,8 @@ void TfrmMain::ConnectEvents() {
     connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
     connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
     connect(SelectAll1, &QAction::triggered, this, [this] { SelectAll1Click(); });
+    connect(Find1, &QAction::triggered, this, [this] { Find1Click(); });
+    connect(FindNext1, &QAction::triggered, this, [this] { FindNext1Click(); });
     connect(Cut2, &QAction::triggered, this, [this] { Cut1Click(); });
     connect(Copy2, &QAction::triggered, this, [this] { Copy1Click(); });
     connect(Paste2, &QAction::triggered, this, [this] { Paste1Click(); });
@@ -60,6 +62,10 @@ void TfrmMain::ConnectEvents() {
     });
 
     connect(SaveAsMidiFile1, &QAction::triggered, this, [this] { SaveAsMidiFile1Click(); });
+    connect(SaveAsMusicXmlFile1, &QAction::triggered, this, [this] { SaveAsMusicXmlFile1Click(); });
+    connect(MidiPlayer1, &QAction::triggered, this, [this] { MidiPlayer1Click(); });
+    connect(Tab1, &QAction::triggered, this, [this] { Tab1Click(); });
+    connect(ASCIItab1, &QAction::triggered, this, [this] { ASCIItab1Click(); });
     connect(Start1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(Stop1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(instrumentGroup, &QActionGroup::triggered, this,
@@ -153,12 +159,12 @@ bool IsMenuShortcut(const QMenuBar* bar, const QKeyEvent* key) {
 } // namespace
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == btnPlay && e->type() == QEvent::MouseButtonPress) {
+    // Every press counts: the second press of a quick pair arrives as a double-click.
+    if (watched == btnPlay &&
+        (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {
         PlayButtonPressed();
         return true;
     }
-    if (watched == btnPlay && e->type() == QEvent::MouseButtonDblClick)
-        return true;
     if (watched == edtName && e->type() == QEvent::FocusOut)
         edtNameExit();
     if (watched == RichEdit1) {

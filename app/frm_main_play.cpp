@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace fw {
@@ -68,6 +69,15 @@ void TfrmMain::PlayButtonPressed() {
     btnPlay->setText(QStringLiteral("Play"));
     btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     m_playing = false;
+    ShowSilentNotice();
+}
+
+// Once per run, after a sounding that could not be heard, panel 0 says why. Callers run it
+// after their own status updates, so that the notice is what remains.
+void TfrmMain::ShowSilentNotice() {
+    const QString notice = m_deps.sound->TakeSilentNotice();
+    if (!notice.isEmpty())
+        setStatusPanel(0, notice);
 }
 
 bool TfrmMain::BuildChordList(const QString& message, bool interactive) {
@@ -265,6 +275,9 @@ void TfrmMain::PreviewChord(const NoteArray& notes, const NoteArray& hammerNotes
     sound.SelectPatch();
     sound.PlayChord(notes, hammerNotes, PreviewMs, false);
     sound.ReleasePort();
+    // A preview's caller updates the line status after it: the notice comes after that.
+    if (sound.SilentNoticeDue())
+        QTimer::singleShot(0, this, [this] { ShowSilentNotice(); });
 }
 
 } // namespace fw

@@ -3,6 +3,7 @@
 
 #include "frm_main.h"
 #include "qt_text.h"
+#include "song_paths.h"
 
 #include "app/shell/dialog_service.h"
 #include "app/shell/recent_files.h"
@@ -82,8 +83,10 @@ void TfrmMain::LoadSongText(const std::string& text) {
 
     RichEdit1->setPlainText(JoinedLines(SongEditorLines(lines, header)));
 
+    // A patch above 127 ("*Info 2:-1" reads 255) plays as the MIDI file writer writes it, and
+    // the user item then names that instrument.
     if (header.hasPatch)
-        settings().Patch = static_cast<std::uint8_t>(header.patch);
+        settings().Patch = static_cast<std::uint8_t>(PlayablePatch(header.patch));
     if (settings().Patch == BanjoPatch) {
         AcousticNylonStringGuitar1->setChecked(true);
     } else {
@@ -170,10 +173,10 @@ void TfrmMain::Open1Click() {
         return;
     }
     // Whatever was picked, the song of the same name is opened.
-    const QString path =
-        QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".fwk"));
-    if (!QFileInfo(path).isFile()) {
-        showError(QDir::toNativeSeparators(path) + QStringLiteral(" doesn't exist!"));
+    const QString path = ExistingSongFile(*chosen);
+    if (path.isEmpty()) {
+        showError(QDir::toNativeSeparators(SongPathFor(*chosen)) +
+                  QStringLiteral(" doesn't exist!"));
         return;
     }
     if (!openSongFile(path))
@@ -182,11 +185,13 @@ void TfrmMain::Open1Click() {
     AddRecentFile(path);
 }
 
-void TfrmMain::OpenRecentFile(const QString& path) {
+void TfrmMain::OpenRecentFile(const QString& recent) {
     if (Modified && !AskSaveChanges())
         return;
-    if (!QFileInfo(path).isFile()) {
-        showError(path + QStringLiteral(" doesn't exist!"));
+    // A song renamed only in the letter case of its extension is still the same song.
+    const QString path = ExistingFileIgnoringExtensionCase(recent);
+    if (path.isEmpty()) {
+        showError(recent + QStringLiteral(" doesn't exist!"));
         return;
     }
     openSongFile(path);

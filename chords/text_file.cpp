@@ -100,11 +100,12 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::string DecodeText(std::string_view bytes) {
-    if (IsValidUtf8(bytes)) {
-        if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-            bytes.remove_prefix(3);
+    // A leading UTF-8 byte order mark goes whichever way the rest is read: an editor may have
+    // put it before text in another encoding, and left in place it would hide the song header.
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (IsValidUtf8(bytes))
         return std::string(bytes);
-    }
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 2);
     for (const char ch : bytes) {
@@ -114,15 +115,33 @@ std::string DecodeText(std::string_view bytes) {
     return text;
 }
 
+namespace {
+// The length of the line break that starts at `i`, or 0: CR LF, LF, CR, and the Unicode line
+// and paragraph separators U+2028 and U+2029 (E2 80 A8, E2 80 A9), which some editors and web
+// pages put where a line ends.
+std::size_t LineBreakAt(std::string_view text, std::size_t i) {
+    switch (text[i]) {
+    case '\r':
+        return i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+    case '\n':
+        return 1;
+    case '\xE2':
+        return text.substr(i, 3) == "\xE2\x80\xA8" || text.substr(i, 3) == "\xE2\x80\xA9" ? 3 : 0;
+    default:
+        return 0;
+    }
+}
+} // namespace
+
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
+        const std::size_t breakLength = LineBreakAt(text, i);
+        if (breakLength == 0)
             continue;
         lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
+        i += breakLength - 1;
         start = i + 1;
     }
     if (start < text.size())

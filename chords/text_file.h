@@ -11,8 +11,8 @@
 
 namespace fw {
 
-// UTF-8 text from file bytes: the bytes themselves when they are valid UTF-8 (less a leading
-// UTF-8 byte order mark), otherwise the bytes read as Windows-1252 and converted to UTF-8.
+// UTF-8 text from file bytes. A leading UTF-8 byte order mark is dropped first; the rest is
+// kept as it is when it is valid UTF-8, otherwise read as Windows-1252 and converted to UTF-8.
 // The five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the
 // control characters of the same code, as Windows itself converts them.
 std::string DecodeText(std::string_view bytes);
@@ -20,12 +20,14 @@ std::string DecodeText(std::string_view bytes);
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
-// The lines of a text, each without its line break. CR LF, LF and CR each end a line. A final
-// line break ends the last line and does not start a further one; the empty text has no lines.
+// The lines of a UTF-8 text, each without its line break. CR LF, LF, CR, U+2028 (line
+// separator) and U+2029 (paragraph separator) each end a line, so that every reader sees the
+// lines the editor shows. A final line break ends the last line and does not start a further
+// one; the empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);
 
 // Every line followed by CR LF: the inverse of SplitLines, SplitLines(JoinLinesCrLf(lines))
-// gives `lines` back for any lines that hold no CR or LF themselves.
+// gives `lines` back for any lines that hold no line break themselves.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
 // Reads a whole file and decodes it with DecodeText. On failure returns false and sets

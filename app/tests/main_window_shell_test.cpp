@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemCase{"GTuning1", "&G Tuning - G D G B D", ""},
         MenuItemCase{"CTuning1", "&C Tuning - G C G B D", ""},
         MenuItemCase{"GMinorTuning1", "G Minor Tuning - G D G Bb D", ""},
-        MenuItemCase{"DTuning1", "&D Tuning - F# D G C D", ""},
+        MenuItemCase{"DTuning1", "&D Tuning - F# D F# A D", ""},
         MenuItemCase{"GModalTuning1", "&G Modal Tuning - G D G C D", ""},
         MenuItemCase{"Usertuning1", "&Custom Tuning - G D G B D", ""},
         MenuItemCase{"Contents1", "&Contents", "F1"}, MenuItemCase{"Topics1", "&Topics", ""},
