@@ -157,3 +157,49 @@ TEST_F(PlayControl, ClicksDoNothingWhilePlaying) {
 
 } // namespace
 } // namespace fw::testing
+
+namespace fw::testing {
+namespace {
+
+struct MenuKeyCase {
+    const char* label;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+void PrintTo(const MenuKeyCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class MenuKeysDuringAPlay : public PlayControl,
+                            public ::testing::WithParamInterface<MenuKeyCase> {};
+
+// The menus that are greyed out during a play take their shortcuts with them: a key cannot
+// replace, reload or rewrite the song while it plays.
+TEST_P(MenuKeysDuringAPlay, DoNothing) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.chkLoop->setChecked(false);
+    window.settings().Prompts = false;
+    const std::size_t dialogsBefore = dialogs.Log().size();
+    clock.At(milliseconds(100), [&] {
+        window.RichEdit1->setFocus();
+        QTest::keyClick(window.RichEdit1, GetParam().key, GetParam().modifiers);
+    });
+    window.PlayButtonPressed();
+    EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    EXPECT_EQ(dialogs.Log().size(), dialogsBefore) << "no dialog was opened";
+    EXPECT_EQ(clock.Now(), milliseconds(500));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MenuKeysDuringAPlay,
+                         ::testing::Values(MenuKeyCase{"new", Qt::Key_N, Qt::ControlModifier},
+                                           MenuKeyCase{"open", Qt::Key_O, Qt::ControlModifier},
+                                           MenuKeyCase{"save_as", Qt::Key_A, Qt::ControlModifier},
+                                           MenuKeyCase{"undo", Qt::Key_Z, Qt::ControlModifier},
+                                           MenuKeyCase{"find", Qt::Key_F, Qt::ControlModifier},
+                                           MenuKeyCase{"tablature", Qt::Key_F4, Qt::NoModifier},
+                                           MenuKeyCase{"midi_file", Qt::Key_F6, Qt::NoModifier}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+} // namespace
+} // namespace fw::testing
