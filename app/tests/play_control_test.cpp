@@ -7,7 +7,9 @@
 #include "editor/fretboard_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -139,6 +141,27 @@ TEST_F(PlayControl, CloseIsRefusedUntilThePlayHasReallyEnded) {
     EXPECT_FALSE(acceptedWhileStopping) << "the caption says Play, but the play still runs";
     EXPECT_EQ(clock.Now(), milliseconds(600));
     EXPECT_TRUE(CloseAccepted());
+}
+
+TEST_F(PlayControl, ThePopUpMenuOnlyCopiesDuringAPlay) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.chkLoop->setChecked(false);
+    QApplication::clipboard()->setText(QStringLiteral("C, x, 2, 0, 1, 2, Q"));
+    bool copy = false, cut = true, paste = true;
+    clock.At(milliseconds(100), [&] {
+        window.lines().setSelection(0, 5);
+        window.mnuEditorPopUpPopup();
+        copy = window.Copy2->isEnabled();
+        cut = window.Cut2->isEnabled();
+        paste = window.Paste2->isEnabled();
+    });
+    window.PlayButtonPressed();
+    EXPECT_TRUE(copy);
+    EXPECT_FALSE(cut);
+    EXPECT_FALSE(paste);
+    window.mnuEditorPopUpPopup();
+    EXPECT_TRUE(window.Cut2->isEnabled()) << "after the play, as before";
+    EXPECT_TRUE(window.Paste2->isEnabled());
 }
 
 TEST_F(PlayControl, ClicksDoNothingWhilePlaying) {
