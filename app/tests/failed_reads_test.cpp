@@ -152,11 +152,13 @@ TEST_F(FailedReads, FromTheCommandLineStartWithAnEmptyUnnamedDocument) {
     EXPECT_EQ(main->tempo(), 120);
     EXPECT_EQ(main->settings().RecentFile, (std::array<QString, 3>{}))
         << "a song that was never read is not a recent file";
-    // The window itself was made as the ordinary user, who may not read the test's data folder
-    // either: only the last message is the song's.
-    ASSERT_FALSE(Messages().isEmpty());
-    EXPECT_EQ(Messages().back(),
-              QStringLiteral("Opening \"%1\" failed: Permission denied.").arg(locked));
+    // The unprivileged start may not read the test's chord dictionary either; only what it
+    // says of the song matters here.
+    QStringList aboutTheSong = Messages();
+    aboutTheSong.removeIf(
+        [](const QString& m) { return m.contains(QLatin1String("BCHORDS.DCT")); });
+    EXPECT_EQ(aboutTheSong,
+              QStringList{QStringLiteral("Opening \"%1\" failed: Permission denied.").arg(locked)});
 }
 
 } // namespace
