@@ -214,6 +214,9 @@ std::optional<int> TuningCodeOfStatusText(std::string_view text) {
     for (const TuningMenuItem& item : FixedTunings)
         if (trimmed == StatusTuningText(item.caption))
             return item.tag;
+    // Tablature written while the D tuning item was still captioned with notes it never had.
+    if (trimmed == "D Tuning - F# D G C D")
+        return 45435;
     constexpr std::string_view CustomPrefix = "Custom Tuning - ";
     if (trimmed.substr(0, CustomPrefix.size()) != CustomPrefix)
         return std::nullopt;

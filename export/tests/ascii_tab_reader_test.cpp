@@ -298,6 +298,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TuningLineCase{"FixedWithSpaces", "  G Minor Tuning - G D G Bb D ", 55545},
         TuningLineCase{"Custom", "Custom Tuning - Ab C# G B Eb", 64556},
+        TuningLineCase{"EarlierDTuningCaption", "D Tuning - F# D G C D", 45435},
         TuningLineCase{"CustomWithAnUnknownName", "Custom Tuning - Ab C# G H Eb", std::nullopt},
         TuningLineCase{"CustomWithFourNames", "Custom Tuning - G D G B", std::nullopt},
         TuningLineCase{"CustomWithSixNames", "Custom Tuning - G D G B D D", std::nullopt},
