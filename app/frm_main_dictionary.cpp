@@ -62,6 +62,8 @@ void TfrmMain::BuildDictionaryControls() {
     // The entries are whole chord lines: let the open list show them in full.
     cboDictionary->view()->setMinimumWidth(300);
     cboDictionary->setMaxVisibleItems(20);
+    // A scrolling list of twenty rows rather than one as tall as the screen.
+    cboDictionary->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     connect(cboDictionary, &QComboBox::activated, this,
             [this](int index) { cboDictionaryChange(cboDictionary->itemText(index)); });
 
