@@ -3,6 +3,8 @@
 
 #include "app/shell/file_association.h"
 
+#include "offscreen_home.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -13,9 +15,7 @@
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenHome(home);
     QApplication app(argc, argv);
 
     const QString program = QStringLiteral("/usr/bin/fretwick");
