@@ -39,6 +39,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace fw {
 
 TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
@@ -77,6 +79,9 @@ QString TfrmMain::statusPanel(int index) const {
 
 void TfrmMain::setStatusPanel(int index, const QString& text) {
     statusPanels[index]->setText(text);
+    // Panel 0 may be too narrow for a long error: its tool tip holds all of it.
+    if (index == 0)
+        statusPanels[0]->setToolTip(text.trimmed().isEmpty() ? QString() : text);
 }
 
 int TfrmMain::tempo() const {
@@ -141,13 +146,14 @@ void TfrmMain::FormCreate() {
     // An unquoted path with spaces arrives as several arguments: join the first five again.
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
     if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
-        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK")) {
-        LoadSong(joined);
+        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK") && LoadSong(joined)) {
         setSongPath(joined);
         Modified = false;
         AddRecentFile(joined);
     }
     ShowLineStatus(0);
+    // Typing goes into the chord list from the moment the window shows.
+    focusEditor();
 }
 
 void TfrmMain::ResetToEmptyDocument() {
@@ -249,7 +255,9 @@ void TfrmMain::FormResize() {
     const int neckBottom = 4 + 123 + 2; // bottom of the frame around the neck picture
     const int top = neckBottom + 10;
 
-    btnNewChord->setGeometry(w - 8 - 196, 14, 196, 40);
+    // New Chord sits right of the neck, narrower when the window is narrow, never over it.
+    const int newChordLeft = std::max(m_fretboard->geometry().right() + 1 + 8, w - 8 - 196);
+    btnNewChord->setGeometry(newChordLeft, 14, std::max(w - 8 - newChordLeft, 0), 40);
     grpPlayControls->move(w - 8 - grpPlayControls->width(), top);
     pnlPlayButtons->move(grpPlayControls->x(), top + grpPlayControls->height() + 10);
 
