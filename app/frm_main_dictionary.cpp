@@ -51,8 +51,8 @@ void TfrmMain::BuildDictionaryControls() {
     lblDictionary = new QLabel(tr("Chord Dictionary"), grpEditControls);
     lblDictionary->setObjectName(QStringLiteral("lblDictionary"));
     lblDictionary->setBuddy(cboDictionary);
-    lblDictionary->setGeometry(cboDictionary->x(), cboDictionary->y() - 20, cboDictionary->width(),
-                               18);
+    lblDictionary->setGeometry(cboDictionary->x(), cboDictionary->y() - 17, cboDictionary->width(),
+                               16);
     const QString hint = tr("Pre-defined chords.");
     for (QWidget* widget :
          {static_cast<QWidget*>(lblDictionary), static_cast<QWidget*>(cboDictionary)}) {
