@@ -5,8 +5,6 @@
 
 #include "main_window_fixture.h"
 
-#include "app/shell/install_dir.h"
-
 #include "chords/tests/unprivileged_user.h"
 
 #include <QAction>
@@ -141,9 +139,6 @@ INSTANTIATE_TEST_SUITE_P(Paths, FailedReadsFrom, ::testing::ValuesIn(ReadPaths),
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(FailedReads, FromTheCommandLineStartWithAnEmptyUnnamedDocument) {
-    // No dictionary left by earlier tests: the test user could not read it, and start-up
-    // would rightly report that.
-    QFile::remove(DefaultInstallDir() + QStringLiteral("/BCHORDS.DCT"));
     {
         test::AsUnprivilegedUser user;
         ASSERT_TRUE(user.Active());
