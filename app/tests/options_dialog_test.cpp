@@ -82,6 +82,14 @@ struct RecordingHost {
     }
 };
 
+// A dialog over its own settings, host and scripted dialogs.
+struct DialogUnderTest {
+    Settings settings;
+    RecordingHost host;
+    ScriptedDialogService dialogs;
+    TfrmOptions dialog{settings, dialogs, host.Make()};
+};
+
 void Pick(QComboBox* list, int index) {
     list->setCurrentIndex(index);
     emit list->activated(index);
@@ -325,10 +333,8 @@ TEST(OptionsDialogLists, HoldTheirEntriesAndFollowTheSettings) {
 
 // The page last shown is shown again; Escape applies nothing.
 TEST(OptionsDialogLists, TheLastPageStaysAndEscapeAppliesNothing) {
-    Settings settings;
-    RecordingHost host;
-    ScriptedDialogService dialogs;
-    TfrmOptions dialog(settings, dialogs, host.Make());
+    DialogUnderTest t;
+    auto& [settings, host, dialogs, dialog] = t;
     dialogs.AnswerModal([&](QDialog&) {
         dialog.PageControl1->setCurrentIndex(3);
         dialog.chkSavePrompts->click();
@@ -445,10 +451,8 @@ namespace {
 class OptionsPages : public ::testing::TestWithParam<int> {};
 
 TEST_P(OptionsPages, FitTheirTexts) {
-    Settings settings;
-    RecordingHost host;
-    ScriptedDialogService dialogs;
-    TfrmOptions dialog(settings, dialogs, host.Make());
+    DialogUnderTest t;
+    auto& [settings, host, dialogs, dialog] = t;
     dialogs.AnswerModal([&](QDialog&) {
         dialog.PageControl1->setCurrentIndex(GetParam());
         QApplication::processEvents();
