@@ -1,10 +1,12 @@
 #include "command_line.h"
 
 #include "song_for_export.h"
+#include "tab_tools.h"
 
 #include "chords/chord_parser.h"
 #include "chords/text_file.h"
 #include "export/midi_file_writer.h"
+#include "export/musicxml_writer.h"
 #include "sound/wav_render.h"
 
 #include <algorithm>
@@ -20,6 +22,10 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --check SONG.fwk\n"
                           "       fretwick --export-midi SONG.fwk OUT.mid\n"
                           "       fretwick --export-wav SONG.fwk OUT.wav\n"
+                          "       fretwick --export-musicxml SONG.fwk OUT.musicxml\n"
+                          "       fretwick --export-tab SONG.fwk OUT.tab [--durations]\n"
+                          "       fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] "
+                          "[--letter]\n"
                           "       fretwick --help | --version\n";
 
 int UsageError(std::ostream& err, const std::string& why) {
@@ -79,6 +85,26 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
     return 0;
 }
 
+int ExportMusicXml(const std::string& songPath, const std::string& outPath, std::ostream& out,
+                   std::ostream& err) {
+    SongForExport song;
+    if (const int status = ReadForTool(songPath, song, out, err); status != 0)
+        return status;
+    if (std::none_of(song.entries.begin(), song.entries.end(),
+                     [](const ChordEntry& e) { return KindOf(e) == LineKind::Chord; })) {
+        err << "fretwick: Can't create musicxml file. No chords defined in editor.\n";
+        return 1;
+    }
+    MusicXmlSong score{song.entries, song.tempo, song.patch, song.tuningOffsets, {}, {}};
+    SetTitlesFromLines(score, song.lines, songPath);
+    std::string error;
+    if (!WriteMusicXmlFile(outPath, score, error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    return 0;
+}
+
 int ExportWav(const std::string& songPath, const std::string& outPath, std::ostream& out,
               std::ostream& err) {
     SongForExport song;
@@ -125,9 +151,20 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
     if (tool == "--export-midi")
         return operands == 2 ? ExportMidi(args[1], args[2], out, err)
                              : UsageError(err, "--export-midi takes a song file and a MIDI file");
+    if (tool == "--export-musicxml")
+        return operands == 2
+                   ? ExportMusicXml(args[1], args[2], out, err)
+                   : UsageError(err, "--export-musicxml takes a song file and a MusicXML file");
     if (tool == "--export-wav")
         return operands == 2 ? ExportWav(args[1], args[2], out, err)
                              : UsageError(err, "--export-wav takes a song file and a WAV file");
+    if (tool == "--export-tab" || tool == "--export-pdf") {
+        TabToolOptions options;
+        const std::string wrong = ReadTabToolOptions(tool, {args.begin() + 1, args.end()}, options);
+        if (!wrong.empty())
+            return UsageError(err, wrong);
+        return tool == "--export-tab" ? ExportTab(options, out, err) : ExportPdf(options, out, err);
+    }
     return UsageError(err, "unknown option " + tool);
 }
 

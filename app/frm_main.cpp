@@ -64,6 +64,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     BuildControls();
     BuildMenus();
     ConnectEvents();
+    BuildDictionaryControls();
     FormCreate();
 }
 
@@ -120,6 +121,8 @@ void TfrmMain::FormCreate() {
     // A damaged settings value takes its default; the program goes on and says so on stderr.
     *m_settings = LoadSettings([](const QString& problem) { qWarning("%s", qPrintable(problem)); });
 
+    if (settings().Associate)
+        RegisterAssociation();
     RefreshRecentMenu();
     m_fretboard->setShowChordName(settings().ShowChordName);
     m_fretboard->setShowFretNumbers(settings().ShowFretNumbers);
@@ -136,14 +139,14 @@ void TfrmMain::FormCreate() {
     m_externalMidiAtStart = settings().ExternalMIDI;
     m_deps.sound->setExternalMidiActive(m_externalMidiAtStart);
 
+    LoadChordDictionary();
     scrlTempo->setRange(1, 500);
     ResetToEmptyDocument();
 
     // An unquoted path with spaces arrives as several arguments: join the first five again.
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
     if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
-        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK")) {
-        LoadSong(joined);
+        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK") && LoadSong(joined)) {
         setSongPath(joined);
         Modified = false;
         AddRecentFile(joined);
@@ -207,6 +210,7 @@ bool TfrmMain::FormCloseQuery() {
 void TfrmMain::FormClose() {
     m_shutDown = true;
     EntryList.clear();
+    SaveChordDictionary();
     m_deps.sound->CloseMidiPort();
     QStringList problems;
     if (!SaveSettings(settings(), [&problems](const QString& problem) { problems << problem; }))

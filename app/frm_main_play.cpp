@@ -37,18 +37,20 @@ public:
 } // namespace
 
 bool TfrmMain::IsPlaying() const {
-    return btnPlay->text() == QLatin1String("Stop");
+    return m_playing;
 }
 
 void TfrmMain::PlayButtonPressed() {
-    if (m_lines.lineCount() == 0) {
-        showError(QStringLiteral("No chords to play - no lines in editor."));
+    // Stop comes first: whatever became of the editor meanwhile, a running play always ends,
+    // and a press during its wind-down cannot start a play inside it.
+    if (m_playing) {
+        btnPlay->setText(QStringLiteral("Play"));
+        btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+        StopRequested = true;
         return;
     }
-    if (btnPlay->text() != QLatin1String("Play") || StopRequested) {
-        // Stop: the play in progress winds down inside its current wait.
-        btnPlay->setText(QStringLiteral("Play"));
-        StopRequested = true;
+    if (m_lines.lineCount() == 0) {
+        showError(QStringLiteral("No chords to play - no lines in editor."));
         return;
     }
     bool built = false;
@@ -58,6 +60,7 @@ void TfrmMain::PlayButtonPressed() {
     }
     if (!built)
         return;
+    m_playing = true;
     btnPlay->setText(QStringLiteral("Stop"));
     btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     PlaySelection(playOptionGroup->checkedId());
@@ -65,6 +68,7 @@ void TfrmMain::PlayButtonPressed() {
     StopRequested = false;
     btnPlay->setText(QStringLiteral("Play"));
     btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    m_playing = false;
     ShowSilentNotice();
 }
 
@@ -262,6 +266,10 @@ void TfrmMain::StepBack() {
 }
 
 void TfrmMain::PreviewChord(const NoteArray& notes, const NoteArray& hammerNotes) {
+    // A running play holds the port and watches the stop flag; a preview meanwhile would close
+    // the one under it, so nothing is previewed until the play has ended.
+    if (m_playing)
+        return;
     MainSound& sound = *m_deps.sound;
     sound.AcquirePort();
     sound.SelectPatch();

@@ -58,14 +58,26 @@ void TfrmMain::setSongPath(const QString& path) {
     setWindowTitle(QStringLiteral("Fretwick - ") + songFileName());
 }
 
-void TfrmMain::LoadSong(const QString& path) {
-    std::string text;
+namespace {
+// Reads a song file; false, after telling the user, when it cannot be read.
+bool ReadSong(TfrmMain& main, const QString& path, std::string& text) {
     std::string error;
-    RichEdit1->clear();
-    if (!ReadTextFile(ToStd(path), text, error)) {
-        showError(FromStd(error));
-        return;
-    }
+    if (ReadTextFile(ToStd(path), text, error))
+        return true;
+    main.dialogs().Message(FromStd(error), MessageIcon::Error, MessageButtons::Ok);
+    return false;
+}
+} // namespace
+
+bool TfrmMain::LoadSong(const QString& path) {
+    std::string text;
+    if (!ReadSong(*this, path, text))
+        return false;
+    LoadSongText(text);
+    return true;
+}
+
+void TfrmMain::LoadSongText(const std::string& text) {
     const std::vector<std::string> lines = SplitLines(text);
     const SongHeader header = ReadSongHeader(lines);
 
@@ -125,14 +137,20 @@ void TfrmMain::New1Click() {
     Modified = false;
 }
 
-void TfrmMain::openSongFile(const QString& path) {
+bool TfrmMain::openSongFile(const QString& path) {
+    // The file is read before anything changes: a song that cannot be read leaves the
+    // document, its name, settings and the recent files exactly as they were.
+    std::string text;
+    if (!ReadSong(*this, path, text))
+        return false;
     ResetToEmptyDocument();
-    LoadSong(path);
+    LoadSongText(text);
     setSongPath(path);
     m_lines.setSelection(0, 0);
     ShowLineStatus(0);
     Modified = false;
     focusEditor();
+    return true;
 }
 
 void TfrmMain::Open1Click() {
@@ -161,7 +179,8 @@ void TfrmMain::Open1Click() {
                   QStringLiteral(" doesn't exist!"));
         return;
     }
-    openSongFile(path);
+    if (!openSongFile(path))
+        return;
     settings().LastDir = QFileInfo(path).absolutePath();
     AddRecentFile(path);
 }
@@ -187,10 +206,8 @@ void TfrmMain::DropFiles(const QStringList& paths) {
     if (!info.isFile() || info.suffix().toUpper() != QLatin1String("FWK"))
         return;
     const bool ok = !Modified || AskSaveChanges();
-    if (ok && !IsPlaying()) {
-        openSongFile(path);
+    if (ok && !IsPlaying() && openSongFile(path))
         AddRecentFile(path);
-    }
 }
 
 bool TfrmMain::SaveSongTo(const QString& path) {

@@ -92,13 +92,12 @@ void TfrmMain::BuildControls() {
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(std::max(mono.pointSize(), 11));
     RichEdit1->setFont(mono);
-    RichEdit1->document()->setMaximumBlockCount(0);
     m_lines = LineEditor(RichEdit1);
 
     // The edit group on the left.
     grpEditControls = new QGroupBox(tr("Edit"), client);
     grpEditControls->setObjectName(QStringLiteral("grpEditControls"));
-    grpEditControls->resize(176, 324);
+    grpEditControls->resize(176, 342);
     edtName = Hinted(new QLineEdit(grpEditControls), QStringLiteral("edtName"),
                      tr("Edit chord name for current line."));
     edtName->setGeometry(10, 26, 156, 26);
@@ -144,7 +143,7 @@ void TfrmMain::BuildControls() {
     chkDotted->setGeometry(10, 254, 90, 24);
     cboDictionary = new QComboBox(grpEditControls);
     cboDictionary->setObjectName(QStringLiteral("cboDictionary"));
-    cboDictionary->setGeometry(10, 284, 156, 28);
+    cboDictionary->setGeometry(10, 302, 156, 28);
     cboDictionary->setPlaceholderText(tr("Chord dictionary"));
 
     // The play group on the right.
@@ -265,6 +264,9 @@ void TfrmMain::BuildMenus() {
     mnuEdit->setObjectName(QStringLiteral("Edit1"));
     Undo1 = MenuItem(mnuEdit, QStringLiteral("Undo1"), tr("&Undo"), QKeySequence(tr("Ctrl+Z")),
                      tr("Undo most recent edit."));
+    Redo1 = MenuItem(mnuEdit, QStringLiteral("Redo1"), tr("&Redo"), QKeySequence(tr("Ctrl+Y")),
+                     tr("Redo the edit last undone."));
+    Redo1->setShortcuts({QKeySequence(tr("Ctrl+Y")), QKeySequence(tr("Ctrl+Shift+Z"))});
     mnuEdit->addSeparator();
     Cut1 = MenuItem(mnuEdit, QStringLiteral("Cut1"), tr("Cu&t"), QKeySequence(tr("Ctrl+X")),
                     tr("Remove selected text to Clipboard."));
@@ -286,13 +288,16 @@ void TfrmMain::BuildMenus() {
     mnuSpecial = bar->addMenu(tr("&Special"));
     mnuSpecial->setObjectName(QStringLiteral("Special1"));
     Tab1 = MenuItem(mnuSpecial, QStringLiteral("Tab1"), tr("&Tablature..."),
-                    QKeySequence(Qt::Key_F4), tr("Show the chord list as tablature."));
+                    QKeySequence(Qt::Key_F4), tr("Show tablature window."));
     ASCIItab1 = MenuItem(mnuSpecial, QStringLiteral("ASCIItab1"), tr("&ASCII Tablature..."),
-                         QKeySequence(Qt::Key_F5), tr("Show the chord list as ASCII tablature."));
+                         QKeySequence(Qt::Key_F5), tr("Show ASCII tablature window."));
     SaveAsMidiFile1 = MenuItem(mnuSpecial, QStringLiteral("SaveAsMidiFile1"), tr("&Midi File..."),
                                QKeySequence(Qt::Key_F6), tr("Create a MIDI file."));
+    SaveAsMusicXmlFile1 =
+        MenuItem(mnuSpecial, QStringLiteral("SaveAsMusicXmlFile1"), tr("Music&XML File..."),
+                 QKeySequence(Qt::Key_F7), tr("Create a MusicXML file with banjo tablature."));
     MidiPlayer1 = MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), tr("M&idi Player..."), {},
-                           tr("Play a MIDI file."));
+                           tr("Play any midi file"));
 
     mnuPlay = bar->addMenu(tr("&Play"));
     mnuPlay->setObjectName(QStringLiteral("Play1"));
@@ -344,10 +349,7 @@ void TfrmMain::BuildMenus() {
     About1 =
         MenuItem(mnuHelp, QStringLiteral("About1"), tr("&About..."), {}, tr("About Fretwick."));
 
-    // Commands whose windows are not part of the program yet stay greyed out rather than
-    // doing nothing when chosen.
-    for (QAction* pending : {Options1, Find1, FindNext1, Tab1, ASCIItab1, MidiPlayer1})
-        pending->setEnabled(false);
+    MidiPlayer1->setEnabled(m_deps.filePlayer != nullptr);
 
     mnuEditorPopUp = new QMenu(this);
     mnuEditorPopUp->setObjectName(QStringLiteral("mnuEditorPopUp"));

@@ -20,10 +20,12 @@ bool ReadSongForExport(const std::string& path, SongForExport& song, std::string
     song.tempo = header.tempo;
 
     song.entries.clear();
+    song.lines.clear();
     song.errors = CheckSongText(text);
     if (!song.errors.empty())
         return true;
-    const std::vector<std::string> lines = SongEditorLines(fileLines, header);
+    song.lines = SongEditorLines(fileLines, header);
+    const std::vector<std::string>& lines = song.lines;
     for (std::size_t i = 0; i <= lines.size(); ++i) {
         const std::string_view line = i < lines.size() ? std::string_view(lines[i]) : "";
         song.entries.push_back(ParseChordText(line, static_cast<int>(i)).entry);

@@ -10,6 +10,7 @@
 namespace fw {
 
 struct SongForExport {
+    std::vector<std::string> lines;  // the editor's lines, without the song's info lines
     std::vector<ChordEntry> entries; // one per editor line, plus the blank one after the last
     std::vector<std::string> errors; // the parser's texts, in line order; entries is then empty
     int patch = 105;

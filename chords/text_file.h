@@ -35,9 +35,15 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::string& error);
 
 // Replaces the file at `path` with `bytes`: writes a temporary file in the same folder, flushes
-// it, forces it to disk, closes it, gives it the old file's permissions and renames it over the
-// target. Every step is checked. On failure returns false, the old file is untouched, the
-// temporary file is removed, and `error` says which step failed and why.
+// it, forces it to disk, gives it the old file's owner, group (where the process may set them)
+// and permission bits, closes it and renames it over the target. Every step is checked.
+// - A symbolic link is followed: the file it points to is replaced and the link stays a link.
+// - A file the process may not write is refused with the system's reason ("Permission denied").
+// - When no temporary file can be made beside a writable file (a folder that takes no new
+//   files), the file is rewritten in place; should that fail, its old bytes are written back.
+// - The temporary name is kept within the folder's limit on name length.
+// On failure returns false, the old file is untouched, no temporary file is left, and `error`
+// names the file, the step that failed and why.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string& error);
 

@@ -87,4 +87,12 @@ std::string StatusTuningText(std::string_view caption) {
     return text;
 }
 
+std::string TuningStatusText(int code) {
+    code = RepairedTuningCode(code);
+    const int index = TuningIndex(code);
+    if (index == UserTuningIndex)
+        return StatusTuningText(UserTuningCaption(code));
+    return StatusTuningText(FixedTunings[static_cast<std::size_t>(index)].caption);
+}
+
 } // namespace fw

@@ -70,4 +70,9 @@ std::string UserTuningCaption(int code);
 // and at most 100 characters after it); a caption without "&" is shown whole.
 std::string StatusTuningText(std::string_view caption);
 
+// The status bar's tuning text once `code` is applied: the fixed item's caption for the codes of
+// the fixed tunings, the user tuning's caption from the code for every other, each without its
+// "&". A damaged code (fewer than five digits, negative) is read as the reference tuning.
+std::string TuningStatusText(int code);
+
 } // namespace fw

@@ -1,6 +1,7 @@
 #include "scripted_dialog_service.h"
 
 #include <QDialog>
+#include <QPrinter>
 
 #include <utility>
 
@@ -47,6 +48,11 @@ void ScriptedDialogService::AnswerColor(std::optional<QColor> color) {
 void ScriptedDialogService::AnswerPrint(bool accepted) {
     queue_.push_back(Scripted{DialogKind::Print});
     queue_.back().accepted = accepted;
+}
+
+void ScriptedDialogService::AnswerPrintToFile(const QString& path) {
+    AnswerPrint(true);
+    queue_.back().printFile = path;
 }
 
 void ScriptedDialogService::AnswerModal(int result) {
@@ -116,9 +122,13 @@ std::optional<QColor> ScriptedDialogService::PickColor(const QColor& initial) {
     return color;
 }
 
-bool ScriptedDialogService::Print(QPrinter&) {
+bool ScriptedDialogService::Print(QPrinter& printer) {
     const auto scripted = Take(DialogKind::Print, [](const Scripted&) { return true; });
     const bool accepted = scripted && scripted->accepted;
+    if (accepted && !scripted->printFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(scripted->printFile);
+    }
     Record(DialogKind::Print, scripted.has_value(),
            accepted ? QStringLiteral("accepted") : Cancelled);
     return accepted;

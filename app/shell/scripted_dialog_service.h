@@ -40,6 +40,8 @@ public:
     void AnswerSaveFile(std::optional<QString> path);
     void AnswerColor(std::optional<QColor> color);
     void AnswerPrint(bool accepted);
+    // The user accepts the print dialog having chosen to print to the PDF file `path`.
+    void AnswerPrintToFile(const QString& path);
     // Modal dialogs are shown (not modally), then closed by the answer, then hidden; the call
     // returns the dialog's result, as exec() would. The default answer is the close box:
     // QDialog::reject().
@@ -68,6 +70,7 @@ private:
         std::optional<QString> path;
         std::optional<QColor> color;
         bool accepted = false;
+        QString printFile; // print to this PDF file
         std::function<void(QDialog&)> act;
     };
 

@@ -174,15 +174,6 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST_F(MainWindowTest, CloseIsRefusedWhilePlaying) {
-    TfrmMain& window = Start();
-    window.btnPlay->setText(QStringLiteral("Stop"));
-    QCloseEvent event;
-    QCoreApplication::sendEvent(&window, &event);
-    EXPECT_FALSE(event.isAccepted());
-    window.btnPlay->setText(QStringLiteral("Play"));
-}
-
 TEST_F(MainWindowTest, CloseWithChangesAndPromptsOffDoesNotAsk) {
     TfrmMain& window = Start();
     window.settings().Prompts = false;

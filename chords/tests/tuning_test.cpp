@@ -161,6 +161,15 @@ TEST(StatusTuningText, RemovesTheFirstAmpersandOnly) {
     EXPECT_EQ(StatusTuningText("ab&" + longTail), "ab" + longTail.substr(0, 100));
 }
 
+TEST(TuningStatusText, OfACodeAsTheStatusBarShowsIt) {
+    EXPECT_EQ(TuningStatusText(55555), "G Tuning - G D G B D");
+    EXPECT_EQ(TuningStatusText(45435), "D Tuning - F# D G C D");
+    EXPECT_EQ(TuningStatusText(55545), "G Minor Tuning - G D G Bb D");
+    EXPECT_EQ(TuningStatusText(64556), "Custom Tuning - Ab C# G B Eb");
+    EXPECT_EQ(TuningStatusText(53555), "Custom Tuning - G C G B D");
+    EXPECT_EQ(TuningStatusText(123), "G Tuning - G D G B D"); // damaged: the reference tuning
+}
+
 TEST(NoteNames, TablesByStringColumn) {
     const std::array<const char*, 10> s53 = {"?", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
     const std::array<const char*, 10> s41 = {"?", "Bb", "B", "C", "C#", "D", "Eb", "E", "F", "F#"};

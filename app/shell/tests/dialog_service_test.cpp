@@ -113,6 +113,16 @@ TEST(ScriptedDialogService, WithoutAFittingAnswerGivesTheDefaultAndKeepsTheScrip
     EXPECT_FALSE(other.Print(printer));
 }
 
+TEST(ScriptedDialogService, PrintingToAFileSetsThePrinterUp) {
+    ScriptedDialogService dialogs;
+    dialogs.AnswerPrintToFile(QStringLiteral("/tmp/out.pdf"));
+    QPrinter printer;
+    EXPECT_TRUE(dialogs.Print(printer));
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName(), QStringLiteral("/tmp/out.pdf"));
+    EXPECT_EQ(dialogs.Log().back().answer, QStringLiteral("accepted"));
+}
+
 TEST(ScriptedDialogService, ModalDialogsAreShownAndClosedByTheAnswer) {
     ScriptedDialogService dialogs;
     TfrmNewUserMessage welcome;

@@ -1,0 +1,72 @@
+#pragma once
+// The tablature builder: cuts the chord list into measures of tab items. A measure is the run
+// of chord lines between two blank lines of the editor; comment lines take no place in it.
+// Tablature shows two measures side by side per row; each chord takes one column of its
+// measure, and a chord with hammer-ons a second column for the hammer-on targets.
+// Pure C++: shared by the ASCII text, the drawing on screen and printing.
+
+#include "chords/chord_entry.h"
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+// A measure shows at most this many chords; the rest are dropped with a warning.
+inline constexpr int MaxMeasureChords = 24;
+
+// One editor line that is not a comment line, or the blank entry after the last line.
+struct TabItem {
+    FretArray Fret = AllNoFrets();       // index 1..5 = string; -1 = not played
+    FretArray HammerFret = AllNoFrets(); // -1 = no hammer-on on that string
+    NoteArray HammerNote = AllNoNotes(); // 255 = no hammer-on on that string
+    std::string Duration;                // as written in the line, e.g. "Q" or ".E"
+    bool IsTerminator = false;           // a blank line: it closes its measure
+    int MeasureNumber = 0;               // 1 for the first measure
+    int Position = 0;                    // 1-based place in the measure, terminator included
+    int MeasureSize = 0;                 // the terminator's Position, once it has been seen
+
+    // True when at least one string has a hammer-on target.
+    bool HasHammerOn() const;
+    // Number of strings with a hammer-on target.
+    int HammerOnCount() const;
+    // True when no string is played (a rest).
+    bool IsRest() const;
+};
+
+// A measure with at least one chord: its chord items are items[first, terminator), the item at
+// `terminator` closes it.
+struct TabMeasure {
+    std::size_t first = 0;
+    std::size_t terminator = 0;
+};
+
+// Makes the items of a chord list: `entries` holds the parsed editor lines, one more than
+// `lines` (the blank entry after the last line). Line i past the end of `lines` reads as an
+// empty line. Comment lines make no item; a line that is empty once trimmed makes a terminator
+// and starts the next measure. The caller has parsed every line without error.
+std::vector<TabItem> BuildTabItems(std::span<const ChordEntry> entries,
+                                   std::span<const std::string> lines);
+
+// Sets MeasureSize on every item of every measure closed by a terminator, and returns the
+// number of measures with at least one chord. Consecutive blank lines make measures of size 1,
+// which hold no chord and are not counted.
+int AssignMeasureSizes(std::vector<TabItem>& items);
+
+// The measures with at least one chord, in list order (after AssignMeasureSizes).
+std::vector<TabMeasure> NonEmptyMeasures(std::span<const TabItem> items);
+
+// The chord items of a measure.
+std::span<const TabItem> MeasureChords(std::span<const TabItem> items, const TabMeasure& measure);
+
+// The number of parts, less one, a measure is divided into: the measure's size (its chords
+// plus one) plus the number of hammer-on targets over all its chords, at most MaxMeasureChords.
+// Both the ASCII text and the drawing divide a measure into ColumnCount + 1 equal parts.
+int ColumnCount(std::span<const TabItem> measureChords);
+
+// True when a measure holds more chords than tablature shows.
+bool IsTruncated(std::span<const TabItem> measureChords);
+
+} // namespace fw

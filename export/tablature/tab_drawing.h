@@ -1,0 +1,74 @@
+#pragma once
+// Graphic tablature: five-line staffs with fret numbers on the string lines (string 1 on top),
+// hammer-on targets in an extra column joined to their start note by an arc, optional
+// duration letters under the staff, two measures per row. One drawing serves the screen and
+// the printer; only the geometry and the fonts differ.
+
+#include "tab_geometry.h"
+
+#include "export/tab_builder.h"
+
+#include <QString>
+
+#include <span>
+
+class QPainter;
+
+namespace fw {
+
+struct TabDrawOptions {
+    bool boldNumbers = false;   // fret numbers in bold
+    bool showDurations = false; // a duration letter under each chord that plays
+};
+
+// The texts at the top of tablature.
+struct TabTexts {
+    QString tuning; // as the status bar shows it
+    QString title;
+    QString subtitle;
+};
+
+// Writes `text` with the top left of its line box at (x, y), as tablature places all text.
+void WriteText(QPainter& painter, int x, int y, const QString& text);
+
+// Draws measures with a painter on one device.
+class TabCanvas {
+public:
+    // `device` picks the fonts; the painter's pen should be black and its device white.
+    TabCanvas(QPainter& painter, const TabGeometry& geometry, const TabDrawOptions& options,
+              TabDevice device);
+
+    // Draws one measure `w` wide whose top string line is at y0, starting at x0: the measure
+    // is divided into ColumnCount + 1 equal columns, each chord stands at the next column's x
+    // and a chord with hammer-ons takes one more column for its targets. A rest keeps its
+    // column empty. Chords after the 24th are not drawn and set truncated(). Returns the y
+    // reached: y0 + 5 s when a chord was drawn, else y0.
+    int DrawMeasure(std::span<const TabItem> measureChords, int w, int y0, int x0);
+
+    // The five string lines from x0 to x0 + w and the bar lines at both ends.
+    void DrawStaff(int x0, int y0, int w);
+
+    const TabGeometry& geometry() const { return geometry_; }
+    bool truncated() const { return truncated_; }
+
+private:
+    // Writes a number centred on the string line at `lineY`, with a gap in the line behind it.
+    void WriteNumber(int x, int lineY, int value);
+
+    QPainter& painter_;
+    TabGeometry geometry_;
+    TabDrawOptions options_;
+    QFont numberFont_;
+    QFont letterFont_;
+    bool truncated_ = false;
+};
+
+// Draws rows firstRow..lastRow (from 0, inclusive) of `measures` on the screen: the left
+// measure of row r is measures[2 r], the right one measures[2 r + 1].
+void DrawAllMeasures(TabCanvas& canvas, std::span<const TabItem> items,
+                     std::span<const TabMeasure> measures, int firstRow, int lastRow);
+
+// The tuning text, the title and the subtitle at the top of the screen's tablature.
+void DrawScreenTitles(QPainter& painter, const TabGeometry& geometry, const TabTexts& texts);
+
+} // namespace fw

@@ -1,0 +1,82 @@
+#include "tab_geometry.h"
+
+#include <algorithm>
+
+namespace fw {
+
+namespace {
+
+// Metric-compatible stand-ins for the fonts tablature has always been printed in; the same
+// files on screen, printer and PDF keep the layout stable everywhere.
+const char* const SansFamily = "Liberation Sans";
+const char* const SerifFamily = "Liberation Serif";
+const char* const MonoFamily = "DejaVu Sans Mono";
+
+QFont Font(const char* family, QFont::StyleHint hint, int points, bool bold = false) {
+    QFont font(QString::fromLatin1(family), points, bold ? QFont::Bold : QFont::Normal);
+    font.setStyleHint(hint);
+    font.setKerning(false);
+    return font;
+}
+
+} // namespace
+
+TabGeometry ScreenTabGeometry(int paintWidth) {
+    TabGeometry g;
+    g.UsableWidth = paintWidth - paintWidth / 20;
+    g.LineSpacing = 15;
+    g.StaffHeight = 4 * g.LineSpacing;
+    g.LeftMargin = 10;
+    g.FirstStaffTop = g.StaffHeight + 20;
+    g.TitleTop = 10;
+    g.DurationGap = 7;
+    g.LineWidth = 1;
+    return g;
+}
+
+TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight) {
+    TabGeometry g;
+    g.UsableWidth = pageWidth - pageWidth / 10;
+    g.LineSpacing = pageHeight / 60;
+    g.StaffHeight = 4 * g.LineSpacing;
+    g.LeftMargin = 50;
+    g.FirstStaffTop = g.StaffHeight / 2 + g.StaffHeight;
+    g.TitleTop = 110;
+    // The screen's 7 pixels at the printer's line spacing: 7 device pixels would put the
+    // letters into the numbers of the bottom string at printer resolutions.
+    g.DurationGap = 7 * g.LineSpacing / 15;
+    // About a tenth of a millimetre; a one-pixel line all but disappears at 1200 dpi.
+    g.LineWidth = std::max(1, g.LineSpacing / 40);
+    return g;
+}
+
+int ScreenPaintHeight(int nonEmptyMeasures) {
+    const TabGeometry g = ScreenTabGeometry();
+    return (nonEmptyMeasures + 1) / 2 * g.RowHeight() + g.FirstStaffTop;
+}
+
+QFont TabNumberFont(TabDevice device, bool bold) {
+    return Font(SansFamily, QFont::SansSerif, device == TabDevice::Screen ? 10 : 12, bold);
+}
+
+QFont TabTitleFont() {
+    return Font(SerifFamily, QFont::Serif, 16);
+}
+
+QFont TabSubtitleFont(TabDevice device) {
+    return Font(SerifFamily, QFont::Serif, device == TabDevice::Screen ? 8 : 12);
+}
+
+QFont TabTuningFont(TabDevice device) {
+    return TabSubtitleFont(device);
+}
+
+QFont TabPageNumberFont() {
+    return Font(SerifFamily, QFont::Serif, 12);
+}
+
+QFont AsciiTabFont() {
+    return Font(MonoFamily, QFont::Monospace, 10);
+}
+
+} // namespace fw
