@@ -5,14 +5,12 @@
 
 #include "main_window_fixture.h"
 
-
 #include "chords/tests/unprivileged_user.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QFile>
 #include <QLabel>
-#include <QScopeGuard>
 
 #include <functional>
 
@@ -141,11 +139,6 @@ INSTANTIATE_TEST_SUITE_P(Paths, FailedReadsFrom, ::testing::ValuesIn(ReadPaths),
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(FailedReads, FromTheCommandLineStartWithAnEmptyUnnamedDocument) {
-    // The unprivileged user gets a data folder of its own: the shared one, made by earlier
-    // tests, is not readable to it, and its dictionary is not what this test is about.
-    const QByteArray sharedData = qgetenv("XDG_DATA_HOME");
-    const auto restore = qScopeGuard([&sharedData] { qputenv("XDG_DATA_HOME", sharedData); });
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
     {
         test::AsUnprivilegedUser user;
         ASSERT_TRUE(user.Active());
