@@ -9,6 +9,7 @@
 #include "app/shell/qt_dialog_service.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/small_windows.h"
+#include "sound/fluid_midi_file_player.h"
 #include "sound/qt_event_pump.h"
 #include "sound/steady_play_clock.h"
 #include "sound/system_output.h"
@@ -40,6 +41,8 @@ int main(int argc, char* argv[]) {
     output.Synth().Prepare(); // loads the soundfont off the start-up path
     fw::SteadyPlayClock clock(fw::QtEventPump());
     fw::MainSound sound(output, clock);
+    // The MIDI player window's own synthesizer; it loads its sounds when the window is shown.
+    fw::FluidMidiFilePlayer filePlayer(soundFont.toStdString());
     fw::QtDialogService dialogs;
 
     {
@@ -53,6 +56,7 @@ int main(int argc, char* argv[]) {
     fw::MainWindowDeps deps;
     deps.dialogs = &dialogs;
     deps.sound = &sound;
+    deps.filePlayer = &filePlayer;
     for (int i = 1; i < argc; ++i)
         deps.arguments << QString::fromLocal8Bit(argv[i]);
     deps.programPath = QApplication::applicationFilePath();

@@ -12,7 +12,9 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <climits>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -98,11 +100,12 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::string DecodeText(std::string_view bytes) {
-    if (IsValidUtf8(bytes)) {
-        if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-            bytes.remove_prefix(3);
+    // A leading UTF-8 byte order mark goes whichever way the rest is read: an editor may have
+    // put it before text in another encoding, and left in place it would hide the song header.
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (IsValidUtf8(bytes))
         return std::string(bytes);
-    }
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 2);
     for (const char ch : bytes) {
@@ -112,15 +115,33 @@ std::string DecodeText(std::string_view bytes) {
     return text;
 }
 
+namespace {
+// The length of the line break that starts at `i`, or 0: CR LF, LF, CR, and the Unicode line
+// and paragraph separators U+2028 and U+2029 (E2 80 A8, E2 80 A9), which some editors and web
+// pages put where a line ends.
+std::size_t LineBreakAt(std::string_view text, std::size_t i) {
+    switch (text[i]) {
+    case '\r':
+        return i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+    case '\n':
+        return 1;
+    case '\xE2':
+        return text.substr(i, 3) == "\xE2\x80\xA8" || text.substr(i, 3) == "\xE2\x80\xA9" ? 3 : 0;
+    default:
+        return 0;
+    }
+}
+} // namespace
+
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
+        const std::size_t breakLength = LineBreakAt(text, i);
+        if (breakLength == 0)
             continue;
         lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
+        i += breakLength - 1;
         start = i + 1;
     }
     if (start < text.size())
@@ -166,8 +187,31 @@ bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::str
 
 namespace {
 
-// A name for the temporary file beside the target: ".<name>.tmp-<hex>". Uniqueness is checked
-// by creating the file exclusively; this only makes clashes unlikely.
+constexpr std::size_t TemporarySuffixLength = 22; // ".", ".tmp-" and 16 hex digits
+
+// The longest file name the folder allows, in bytes.
+std::size_t NameMax([[maybe_unused]] const std::filesystem::path& folder) {
+#ifndef _WIN32
+    const long max = pathconf(folder.empty() ? "." : folder.string().c_str(), _PC_NAME_MAX);
+    if (max > 0)
+        return static_cast<std::size_t>(max);
+#endif
+    return 255;
+}
+
+// `name` cut to at most `bytes` bytes without splitting a UTF-8 sequence.
+std::string CutAtCharacter(const std::string& name, std::size_t bytes) {
+    if (name.size() <= bytes)
+        return name;
+    std::size_t end = bytes;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+        --end;
+    return name.substr(0, end);
+}
+
+// A name for the temporary file beside the target: ".<name>.tmp-<hex>", the name cut short when
+// the whole would pass the folder's limit on name length. Uniqueness is checked by creating the
+// file exclusively; this only makes clashes unlikely.
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsigned attempt) {
     static std::atomic<std::uint64_t> counter{0};
     const auto now =
@@ -175,8 +219,11 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsi
     std::uint64_t mix = now ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ULL) ^ attempt;
     char suffix[17];
     std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(mix));
+    const std::size_t max = NameMax(target.parent_path());
+    const std::size_t room = max > TemporarySuffixLength ? max - TemporarySuffixLength : 1;
     std::filesystem::path temporary = target;
-    temporary.replace_filename(Concat({".", target.filename().string(), ".tmp-", suffix}));
+    temporary.replace_filename(
+        Concat({".", CutAtCharacter(target.filename().string(), room), ".tmp-", suffix}));
     return temporary;
 }
 
@@ -200,23 +247,196 @@ void SyncFolder([[maybe_unused]] const std::filesystem::path& folder) {
 #endif
 }
 
+// The file a path names once symbolic links are followed: saving through a link replaces the
+// file it points to and leaves the link in place. A link to a file that does not exist yet
+// names that file. Returns false with errno set for a loop of links or a link that cannot be
+// read.
+bool FollowLinks(std::filesystem::path& path) {
+#ifndef _WIN32
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return true; // a missing file is simply created
+        std::string to(static_cast<std::size_t>(PATH_MAX), '\0');
+        const ssize_t length = readlink(path.c_str(), to.data(), to.size());
+        if (length < 0)
+            return false;
+        to.resize(static_cast<std::size_t>(length));
+        const std::filesystem::path next(to);
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    errno = ELOOP;
+    return false;
+#else
+    (void)path;
+    return true;
+#endif
+}
+
+// What is known of the file about to be replaced.
+struct ExistingFile {
+    bool regular = false;
+#ifndef _WIN32
+    struct stat info {};
+#else
+    std::filesystem::perms perms = std::filesystem::perms::none;
+#endif
+};
+
+ExistingFile Examine(const std::filesystem::path& path) {
+    ExistingFile existing;
+#ifndef _WIN32
+    existing.regular = stat(path.c_str(), &existing.info) == 0 && S_ISREG(existing.info.st_mode);
+#else
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    existing.regular = !ec && std::filesystem::is_regular_file(status);
+    existing.perms = status.permissions();
+#endif
+    return existing;
+}
+
+// 0 when the process may write the existing file, otherwise the error an open for writing gives
+// (EACCES for a read-only file). The open neither creates nor truncates anything.
+int WriteAccess([[maybe_unused]] const std::filesystem::path& path) {
+#ifndef _WIN32
+    const int fd = open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    close(fd);
+#endif
+    return 0;
+}
+
+// Gives the new file the old one's owner, group and permission bits. The owner and the group are
+// kept where the process may set them (an ordinary user may only pick one of their own groups;
+// only the superuser gives a file away); they are set first because a change of owner clears
+// the set-user-ID bits. Returns 0 or the errno of a failed permission change.
+int CopyOwnerAndMode([[maybe_unused]] std::FILE* file, const ExistingFile& old,
+                     [[maybe_unused]] const std::filesystem::path& temporary) {
+#ifndef _WIN32
+    const int fd = fileno(file);
+    struct stat now {};
+    if (fstat(fd, &now) == 0) {
+        if (now.st_gid != old.info.st_gid && fchown(fd, static_cast<uid_t>(-1), old.info.st_gid)) {
+            // Not one of our groups: the file keeps ours.
+        }
+        if (now.st_uid != old.info.st_uid && fchown(fd, old.info.st_uid, static_cast<gid_t>(-1))) {
+            // Not the superuser: the file is ours.
+        }
+    }
+    return fchmod(fd, old.info.st_mode & 07777) == 0 ? 0 : errno;
+#else
+    std::error_code ec;
+    std::filesystem::permissions(temporary, old.perms, ec);
+    return ec.value();
+#endif
+}
+
+bool WriteAll(std::FILE* file, std::string_view bytes) {
+    return (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) &&
+           std::fflush(file) == 0;
+}
+
+// For a file whose folder takes no new files: rewrites the file itself, as editors do. It is
+// not atomic, so the old bytes are kept and written back when the new ones cannot be.
+bool WriteInPlace(const std::filesystem::path& path, const std::filesystem::path& target,
+                  std::string_view bytes, std::string& error) {
+    std::string old;
+    {
+        std::FILE* in = std::fopen(target.string().c_str(), "rb");
+        if (!in) {
+            const int openErrno = errno;
+            error = Concat({"Opening ", Quoted(target), " failed: ", Reason(openErrno), ". ",
+                            Quoted(path), " was not changed."});
+            return false;
+        }
+        char buffer[65536];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            old.append(buffer, got);
+        const bool failed = std::ferror(in) != 0;
+        const int readErrno = errno;
+        std::fclose(in);
+        if (failed) {
+            error = Concat({"Reading ", Quoted(target), " failed: ", Reason(readErrno), ". ",
+                            Quoted(path), " was not changed."});
+            return false;
+        }
+    }
+    std::FILE* file = std::fopen(target.string().c_str(), "r+b");
+    if (!file) {
+        const int openErrno = errno;
+        error = Concat({"Opening ", Quoted(target), " for writing failed: ", Reason(openErrno),
+                        ". ", Quoted(path), " was not changed."});
+        return false;
+    }
+    // Truncating through the open file keeps its owner, group, permissions and links.
+    auto rewrite = [file](std::string_view data) {
+        std::rewind(file);
+#ifndef _WIN32
+        if (ftruncate(fileno(file), 0) != 0)
+            return false;
+#endif
+        return WriteAll(file, data) && SyncToDisk(file) == 0;
+    };
+    if (rewrite(bytes)) {
+        if (std::fclose(file) == 0)
+            return true;
+        const int closeErrno = errno;
+        error = Concat({"Closing ", Quoted(target), " failed: ", Reason(closeErrno), "."});
+        return false;
+    }
+    const int writeErrno = errno;
+    const bool restored = rewrite(old);
+    std::fclose(file);
+    error = Concat({"Writing ", Quoted(target), " failed: ", Reason(writeErrno), ". ",
+                    restored ? Concat({Quoted(path), " was not changed."})
+                             : Concat({Quoted(path), " may be damaged."})});
+    return false;
+}
+
+bool MayWriteInPlace(int createErrno) {
+    return createErrno == EACCES || createErrno == EPERM || createErrno == ENAMETOOLONG;
+}
+
 } // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string& error) {
     const std::string unchanged = Concat({" ", Quoted(path), " was not changed."});
 
+    std::filesystem::path target = path;
+    if (!FollowLinks(target)) {
+        const int linkErrno = errno;
+        error = Concat(
+            {"Following the link ", Quoted(path), " failed: ", Reason(linkErrno), ".", unchanged});
+        return false;
+    }
+    const ExistingFile existing = Examine(target);
+    // A file the user may not write is refused, not silently replaced by a new one.
+    if (existing.regular) {
+        if (const int accessErrno = WriteAccess(target); accessErrno != 0) {
+            error =
+                Concat({"Saving ", Quoted(path), " failed: ", Reason(accessErrno), ".", unchanged});
+            return false;
+        }
+    }
+
     std::filesystem::path temporary;
     std::FILE* file = nullptr;
     int openErrno = 0;
     for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
-        temporary = TemporaryPathFor(path, attempt);
+        temporary = TemporaryPathFor(target, attempt);
         file = std::fopen(temporary.string().c_str(), "wbx");
         openErrno = errno;
         if (!file && openErrno != EEXIST)
             break;
     }
     if (!file) {
+        // A folder that takes no new files, while the file itself may be written.
+        if (existing.regular && MayWriteInPlace(openErrno))
+            return WriteInPlace(path, target, bytes, error);
         error = Concat({"Creating the temporary file ", Quoted(temporary),
                         " failed: ", Reason(openErrno), ".", unchanged});
         return false;
@@ -246,6 +466,10 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         const int syncErrno = errno;
         return fail("Syncing", Reason(syncErrno), " to disk");
     }
+    if (existing.regular) {
+        if (const int modeErrno = CopyOwnerAndMode(file, existing, temporary); modeErrno != 0)
+            return fail("Setting the permissions of", Reason(modeErrno), "");
+    }
     const int closed = std::fclose(file);
     const int closeErrno = errno;
     file = nullptr;
@@ -253,16 +477,10 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         return fail("Closing", Reason(closeErrno), "");
 
     std::error_code ec;
-    const auto old = std::filesystem::status(path, ec);
-    if (!ec && std::filesystem::is_regular_file(old)) {
-        std::filesystem::permissions(temporary, old.permissions(), ec);
-        if (ec)
-            return fail("Setting the permissions of", ec.message(), "");
-    }
-    std::filesystem::rename(temporary, path, ec);
+    std::filesystem::rename(temporary, target, ec);
     if (ec)
-        return fail("Renaming", ec.message(), Concat({" to ", Quoted(path)}));
-    SyncFolder(path.parent_path());
+        return fail("Renaming", ec.message(), Concat({" to ", Quoted(target)}));
+    SyncFolder(target.parent_path());
     return true;
 }
 

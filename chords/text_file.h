@@ -11,8 +11,8 @@
 
 namespace fw {
 
-// UTF-8 text from file bytes: the bytes themselves when they are valid UTF-8 (less a leading
-// UTF-8 byte order mark), otherwise the bytes read as Windows-1252 and converted to UTF-8.
+// UTF-8 text from file bytes. A leading UTF-8 byte order mark is dropped first; the rest is
+// kept as it is when it is valid UTF-8, otherwise read as Windows-1252 and converted to UTF-8.
 // The five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the
 // control characters of the same code, as Windows itself converts them.
 std::string DecodeText(std::string_view bytes);
@@ -20,12 +20,14 @@ std::string DecodeText(std::string_view bytes);
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
-// The lines of a text, each without its line break. CR LF, LF and CR each end a line. A final
-// line break ends the last line and does not start a further one; the empty text has no lines.
+// The lines of a UTF-8 text, each without its line break. CR LF, LF, CR, U+2028 (line
+// separator) and U+2029 (paragraph separator) each end a line, so that every reader sees the
+// lines the editor shows. A final line break ends the last line and does not start a further
+// one; the empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);
 
 // Every line followed by CR LF: the inverse of SplitLines, SplitLines(JoinLinesCrLf(lines))
-// gives `lines` back for any lines that hold no CR or LF themselves.
+// gives `lines` back for any lines that hold no line break themselves.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
 // Reads a whole file and decodes it with DecodeText. On failure returns false and sets
@@ -33,9 +35,15 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::string& error);
 
 // Replaces the file at `path` with `bytes`: writes a temporary file in the same folder, flushes
-// it, forces it to disk, closes it, gives it the old file's permissions and renames it over the
-// target. Every step is checked. On failure returns false, the old file is untouched, the
-// temporary file is removed, and `error` says which step failed and why.
+// it, forces it to disk, gives it the old file's owner, group (where the process may set them)
+// and permission bits, closes it and renames it over the target. Every step is checked.
+// - A symbolic link is followed: the file it points to is replaced and the link stays a link.
+// - A file the process may not write is refused with the system's reason ("Permission denied").
+// - When no temporary file can be made beside a writable file (a folder that takes no new
+//   files), the file is rewritten in place; should that fail, its old bytes are written back.
+// - The temporary name is kept within the folder's limit on name length.
+// On failure returns false, the old file is untouched, no temporary file is left, and `error`
+// names the file, the step that failed and why.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string& error);
 

@@ -6,7 +6,10 @@ FRETWICK_PACKAGES=(
     libfluidsynth-dev librtmidi-dev fluid-soundfont-gm libasound2-dev libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool imagemagick
-    python3 python3-mido midicsv poppler-utils
+    shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
+    python3 python3-mido midicsv
+    poppler-utils
+    musescore3
     fonts-liberation2 fonts-dejavu-core
 )
 

@@ -7,6 +7,7 @@
 #include "app/shell/scripted_dialog_service.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
+#include "sound/recording_file_player.h"
 #include "sound/recording_output.h"
 #include "sound/virtual_play_clock.h"
 
@@ -38,6 +39,7 @@ protected:
         MainWindowDeps deps;
         deps.dialogs = &dialogs;
         deps.sound = &sound;
+        deps.filePlayer = &filePlayer;
         deps.arguments = arguments;
         main = std::make_unique<TfrmMain>(deps);
         return *main;
@@ -91,6 +93,7 @@ protected:
     VirtualPlayClock clock;
     RecordingOutput output{&clock};
     MainSound sound{output, clock};
+    RecordingFilePlayer filePlayer;
     std::unique_ptr<TfrmMain> main;
 };
 

@@ -1,4 +1,5 @@
 #include "chords/text_file.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Utf8Case{"\xF4\x90\x80\x80", false}, // above U+10FFFF
                       Utf8Case{"\xF5\x80\x80\x80", false}, Utf8Case{"\xFF", false},
                       Utf8Case{"\xC3", false}, // cut short
-                      Utf8Case{"\xE2\x99", false}, Utf8Case{"\xE2\x41\x41", false}));
+                      Utf8Case{"\xE2\x99", false}, Utf8Case{"\xE2\x41\x41", false}),
+    [](const auto& info) {
+        return testing::HexName(info.param.bytes) + (info.param.valid ? "_Valid" : "_Invalid");
+    });
 
 TEST(DecodeText, KeepsValidUtf8AndDropsItsByteOrderMark) {
     EXPECT_EQ(DecodeText("*Caf\xC3\xA9 \xE2\x99\xAA"), "*Caf\xC3\xA9 \xE2\x99\xAA");
@@ -92,11 +96,19 @@ TEST(DecodeText, Windows1252ExamplesOneByOne) {
     EXPECT_EQ(DecodeText("\x93quoted\x94"), "\xE2\x80\x9Cquoted\xE2\x80\x9D");
     EXPECT_EQ(DecodeText("\x81"), "\xC2\x81");
     EXPECT_EQ(DecodeText("\xFF"), "\xC3\xBF");
-    // A text that is not UTF-8 as a whole is read byte by byte, its mark included.
-    EXPECT_EQ(DecodeText("\xEF\xBB\xBF\xE9"), "\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xA9");
+}
+
+TEST(DecodeText, DropsTheByteOrderMarkBeforeWindows1252Text) {
+    // The rest is not UTF-8, so it is read byte by byte; the mark is still no text.
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF\xE9"), "\xC3\xA9");
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF*Info 1:Caf\xE9\r\n*Info 2:105\r\n"),
+              "*Info 1:Caf\xC3\xA9\r\n*Info 2:105\r\n");
+    // Only a leading mark is one: a later one is read as the three Windows-1252 characters.
+    EXPECT_EQ(DecodeText("\xE9\xEF\xBB\xBF"), "\xC3\xA9\xC3\xAF\xC2\xBB\xC2\xBF");
 }
 
 struct SplitCase {
+    const char* label;
     std::string text;
     std::vector<std::string> lines;
 };
@@ -111,15 +123,33 @@ using Lines = std::vector<std::string>;
 
 INSTANTIATE_TEST_SUITE_P(
     Table, LineSplits,
-    ::testing::Values(SplitCase{"", {}}, SplitCase{"a", {"a"}}, SplitCase{"a\r\n", {"a"}},
-                      SplitCase{"a\n", {"a"}}, SplitCase{"a\r", {"a"}},
-                      SplitCase{"a\r\nb", {"a", "b"}}, SplitCase{"a\nb\n", {"a", "b"}},
-                      SplitCase{"a\rb\r", {"a", "b"}}, SplitCase{"a\r\n\r\n", {"a", ""}},
-                      SplitCase{"\r\n", {""}}, SplitCase{"\n\n", {"", ""}},
-                      SplitCase{"\n\r", {"", ""}}, SplitCase{"a\r\r\nb", {"a", "", "b"}},
-                      SplitCase{"a\n\r\nb", {"a", "", "b"}},
-                      SplitCase{"x\r\ny\nz\rw", {"x", "y", "z", "w"}},
-                      SplitCase{" a \t\r\n\tb ", {" a \t", "\tb "}}));
+    ::testing::Values(SplitCase{"Empty", "", {}}, SplitCase{"NoBreak", "a", {"a"}},
+                      SplitCase{"FinalCrLf", "a\r\n", {"a"}}, SplitCase{"FinalLf", "a\n", {"a"}},
+                      SplitCase{"FinalCr", "a\r", {"a"}}, SplitCase{"CrLf", "a\r\nb", {"a", "b"}},
+                      SplitCase{"Lf", "a\nb\n", {"a", "b"}}, SplitCase{"Cr", "a\rb\r", {"a", "b"}},
+                      SplitCase{"EmptyLastLine", "a\r\n\r\n", {"a", ""}},
+                      SplitCase{"OnlyCrLf", "\r\n", {""}}, SplitCase{"TwoLf", "\n\n", {"", ""}},
+                      SplitCase{"LfThenCr", "\n\r", {"", ""}},
+                      SplitCase{"CrThenCrLf", "a\r\r\nb", {"a", "", "b"}},
+                      SplitCase{"LfThenCrLf", "a\n\r\nb", {"a", "", "b"}},
+                      SplitCase{"Mixed", "x\r\ny\nz\rw", {"x", "y", "z", "w"}},
+                      SplitCase{"KeepsSpaces", " a \t\r\n\tb ", {" a \t", "\tb "}},
+                      // The Unicode line and paragraph separators end lines like any other break.
+                      SplitCase{"LineSeparator",
+                                "G, 0, 0, 0, 0, 0, Q\xE2\x80\xA8"
+                                "C, x, 2, 0, 1, 2, H",
+                                {"G, 0, 0, 0, 0, 0, Q", "C, x, 2, 0, 1, 2, H"}},
+                      SplitCase{"ParagraphSeparator",
+                                "a\xE2\x80\xA9"
+                                "b\xE2\x80\xA9",
+                                {"a", "b"}},
+                      SplitCase{"SeparatorThenCrLf", "a\xE2\x80\xA8\r\nb", {"a", "", "b"}},
+                      // Other characters that start with the same byte stay in their line.
+                      SplitCase{"OtherE280Characters",
+                                "\xE2\x80\x94\xE2\x80\xAA\xE2\x99\xAA",
+                                {"\xE2\x80\x94\xE2\x80\xAA\xE2\x99\xAA"}},
+                      SplitCase{"CutShortSeparator", "a\xE2\x80", {"a\xE2\x80"}}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST(JoinLinesCrLf, EndsEveryLine) {
     EXPECT_EQ(JoinLinesCrLf({}), "");

@@ -1,5 +1,6 @@
 #include "export/midi_file_writer.h"
 
+#include "chords/tests/unprivileged_user.h"
 #include "midi_test_support.h"
 #include "temp_folder.h"
 
@@ -25,19 +26,32 @@ const std::vector<ChordEntry>& ShortSong() {
     return song;
 }
 
-constexpr std::array<int, 6> SomeOffsets{0, 1, 0, -1, 0, 2};
-
-std::string Built() {
-    const MidiBytes bytes = BuildMidiFile(ShortSong(), 100, 33, SomeOffsets);
-    return {bytes.begin(), bytes.end()};
+const std::vector<ChordEntry>& OneGChord() {
+    static const std::vector<ChordEntry> song = test::Song({"G, 0, 0, 0, 0, 0, Q"});
+    return song;
 }
 
-TEST(WriteMidiFileTest, WritesTheBuiltBytesToANewFile) {
+// One G chord at tempo 120 with the Banjo patch, byte for byte: the header, the tempo track
+// (program 105, 4/4, 500000 microseconds a quarter) and the note track with five strings struck
+// together and released after a quarter note (96 ticks).
+const std::string GoldenOneGChord =
+    test::Hex({"4D 54 68 64 00 00 00 06 00 01 00 02 00 60", "4D 54 72 6B 00 00 00 16",
+               "00 C0 69 00 FF 58 04 04 02 18 08 00 FF 51 03 07 A1 20 00 FF 2F 00",
+               "4D 54 72 6B 00 00 00 2F 00 FF 03 08 46 72 65 74 77 69 63 6B", "00 90 3E 7F",
+               "00 3B 7F", "00 37 7F", "00 32 7F", "00 43 7F", "60 3E 00", "00 37 00", "00 32 00",
+               "00 43 00", "00 3B 00", "00 FF 2F 00"});
+
+std::string HexOfFile(const std::string& path) {
+    const std::string bytes = ReadAll(path);
+    return test::Hex(MidiBytes(bytes.begin(), bytes.end()));
+}
+
+TEST(WriteMidiFileTest, WritesTheSongToANewFile) {
     TempFolder folder;
     const std::string path = folder / "song.mid";
     std::string error;
-    ASSERT_TRUE(WriteMidiFile(path, ShortSong(), 100, 33, SomeOffsets, error)) << error;
-    EXPECT_EQ(ReadAll(path), Built());
+    ASSERT_TRUE(WriteMidiFile(path, OneGChord(), 120, 105, test::NoOffsets, error)) << error;
+    EXPECT_EQ(HexOfFile(path), GoldenOneGChord);
     EXPECT_EQ(test::EntryCount(folder.path()), 1u); // no temporary file left behind
 }
 
@@ -46,8 +60,8 @@ TEST(WriteMidiFileTest, ReplacesAnExistingFile) {
     const std::string path = folder / "song.mid";
     WriteText(path, std::string(5000, 'o'));
     std::string error;
-    ASSERT_TRUE(WriteMidiFile(path, ShortSong(), 100, 33, SomeOffsets, error)) << error;
-    EXPECT_EQ(ReadAll(path), Built());
+    ASSERT_TRUE(WriteMidiFile(path, OneGChord(), 120, 105, test::NoOffsets, error)) << error;
+    EXPECT_EQ(HexOfFile(path), GoldenOneGChord);
     EXPECT_EQ(test::EntryCount(folder.path()), 1u);
 }
 
@@ -93,17 +107,43 @@ TEST(WriteMidiFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(test::EntryCount(folder.path()), 1u);
 }
 
-TEST(WriteMidiFileTest, ReadOnlyFolderLeavesTheOldFileIntact) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser may write into read-only folders";
+// Refused access is checked as an ordinary user, also when the tests run as the superuser.
+TEST(WriteMidiFileTest, AReadOnlyFileIsRefusedAndKept) {
     TempFolder folder;
+    test::OwnForTestUser(folder.path());
     const std::string path = folder / "song.mid";
     WriteText(path, "old song");
-    ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
+    test::OwnForTestUser(path);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     std::string error;
-    EXPECT_FALSE(WriteMidiFile(path, ShortSong(), 120, 0, test::NoOffsets, error));
+    bool written = true;
+    {
+        test::AsUnprivilegedUser user;
+        ASSERT_TRUE(user.Active());
+        written = WriteMidiFile(path, ShortSong(), 120, 0, test::NoOffsets, error);
+    }
+    EXPECT_FALSE(written);
     EXPECT_THAT(error, HasSubstr("Permission denied"));
     EXPECT_EQ(ReadAll(path), "old song");
+    EXPECT_EQ(test::EntryCount(folder.path()), 1u);
+}
+
+TEST(WriteMidiFileTest, AFileInAReadOnlyFolderIsWrittenInPlace) {
+    TempFolder folder;
+    test::OwnForTestUser(folder.path());
+    const std::string path = folder / "song.mid";
+    WriteText(path, "old song");
+    test::OwnForTestUser(path);
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
+    std::string error;
+    bool written = false;
+    {
+        test::AsUnprivilegedUser user;
+        ASSERT_TRUE(user.Active());
+        written = WriteMidiFile(path, OneGChord(), 120, 105, test::NoOffsets, error);
+    }
+    EXPECT_TRUE(written) << error;
+    EXPECT_EQ(HexOfFile(path), GoldenOneGChord);
     EXPECT_EQ(test::EntryCount(folder.path()), 1u);
 }
 

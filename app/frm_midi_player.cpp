@@ -1,0 +1,301 @@
+#include "frm_midi_player.h"
+
+#include "extension_case.h"
+
+#include "app/shell/dialog_service.h"
+#include "sound/midi_file_player.h"
+
+#include <QBoxLayout>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+
+#include <algorithm>
+#include <limits>
+
+namespace fw {
+
+namespace {
+
+// Shows a path in a fixed width: a long one loses its middle ("/home/…/song.mid"), the full
+// path is in text() and in the tooltip.
+class PathLabel : public QLabel {
+public:
+    explicit PathLabel(QWidget* parent) : QLabel(parent) {
+        setTextFormat(Qt::PlainText);
+        setObjectName(QStringLiteral("Label1"));
+        setFixedWidth(fontMetrics().averageCharWidth() * 60);
+        setMinimumHeight(fontMetrics().height());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
+        style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter, palette(),
+                              isEnabled(), shown, foregroundRole());
+    }
+};
+
+const QString MidiExtension = QStringLiteral(".mid");
+
+} // namespace
+
+QString FormatPlayTime(long long ms) {
+    const long long seconds = std::max(ms, 0LL) / 1000;
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+TfrmMidiPlayer::TfrmMidiPlayer(MidiFilePlayer& player, DialogService& dialogs,
+                               std::function<QString()> lastDir, QWidget* parent)
+    : FixedDialog(QStringLiteral("frmMidiPlayer"), QStringLiteral("Midi Player"), parent),
+      player_(player), dialogs_(dialogs), lastDir_(std::move(lastDir)), timer_(new QTimer(this)) {
+    // A title bar without a close box: the window closes with OK or Escape.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    Label1 = new PathLabel(this);
+    lblPosition = MakeLabel(QStringLiteral("lblPosition"), FormatPlayTime(0));
+    lblState = MakeLabel(QStringLiteral("lblState"), QString());
+    for (QLabel* label : {lblPosition, lblState})
+        label->setTextFormat(Qt::PlainText);
+    lblState->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    prgPosition = new QProgressBar(this);
+    prgPosition->setObjectName(QStringLiteral("prgPosition"));
+    prgPosition->setTextVisible(false);
+    prgPosition->setRange(0, 1);
+    prgPosition->setValue(0);
+
+    BitBtnOpen = MakeButton(QStringLiteral("BitBtnOpen"), QStringLiteral("Open"));
+    BitBtnPlay = MakeButton(QStringLiteral("BitBtnPlay"), QStringLiteral("Play"));
+    BitBtnStop = MakeButton(QStringLiteral("BitBtnStop"), QStringLiteral("Stop"));
+    BitBtnPause = MakeButton(QStringLiteral("BitBtnPause"), QStringLiteral("Pause/Resume"));
+    BitBtnOK = MakeButton(QStringLiteral("BitBtnOK"), QStringLiteral("OK"), true);
+    const std::pair<QPushButton*, QStyle::StandardPixmap> icons[] = {
+        {BitBtnOpen, QStyle::SP_DialogOpenButton},
+        {BitBtnPlay, QStyle::SP_MediaPlay},
+        {BitBtnStop, QStyle::SP_MediaStop},
+        {BitBtnPause, QStyle::SP_MediaPause},
+        {BitBtnOK, QStyle::SP_DialogOkButton}};
+    for (const auto& [button, icon] : icons)
+        button->setIcon(style()->standardIcon(icon));
+
+    auto* status = new QHBoxLayout;
+    status->addWidget(lblPosition);
+    status->addStretch();
+    status->addWidget(lblState);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {BitBtnOpen, BitBtnPlay, BitBtnStop, BitBtnPause})
+        buttons->addWidget(button);
+    buttons->addSpacing(24);
+    buttons->addStretch();
+    buttons->addWidget(BitBtnOK);
+    auto* main = new QVBoxLayout;
+    main->addWidget(Label1);
+    main->addLayout(status);
+    main->addWidget(prgPosition);
+    main->addSpacing(4);
+    main->addLayout(buttons);
+    SetFixedLayout(main);
+
+    connect(BitBtnOpen, &QPushButton::clicked, this, [this] { BitBtnOpenClick(); });
+    connect(BitBtnPlay, &QPushButton::clicked, this, [this] { BitBtnPlayClick(); });
+    connect(BitBtnStop, &QPushButton::clicked, this, [this] { BitBtnStopClick(); });
+    connect(BitBtnPause, &QPushButton::clicked, this, [this] { BitBtnPauseClick(); });
+    connect(BitBtnOK, &QPushButton::clicked, this, &QDialog::accept);
+    timer_->setInterval(RefreshIntervalMs);
+    connect(timer_, &QTimer::timeout, this, [this] { TimerTick(); });
+
+    // FormCreate: no file yet.
+    Label1->clear();
+    RefreshPosition();
+}
+
+TfrmMidiPlayer::~TfrmMidiPlayer() {
+    player_.Close();
+}
+
+void TfrmMidiPlayer::showEvent(QShowEvent* event) {
+    FixedDialog::showEvent(event);
+    deactivated_ = true;
+    player_.Prepare(); // the sounds load while the window appears
+    timer_->start();
+    // Some desktops (and a bare X server) never activate a new window; its showing counts.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            FormActivate();
+    });
+    RefreshPosition();
+}
+
+void TfrmMidiPlayer::hideEvent(QHideEvent* event) {
+    FormDeactivate();
+    timer_->stop();
+    player_.Release(); // the sounds take memory; they load again at the next showing
+    FixedDialog::hideEvent(event);
+}
+
+void TfrmMidiPlayer::changeEvent(QEvent* event) {
+    FixedDialog::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isVisible())
+        return;
+    if (isActiveWindow())
+        FormActivate();
+    else if (ownDialogs_ == 0)
+        FormDeactivate();
+}
+
+void TfrmMidiPlayer::FormActivate() {
+    if (!deactivated_)
+        return; // back from the window's own dialog: still active
+    deactivated_ = false;
+    if (player_.IsOpen())
+        return; // Open has opened and started a file meanwhile
+    if (!player_.IsReady()) {
+        player_.Prepare();
+        pending_ = std::max(pending_, Pending::Open);
+        RefreshPosition();
+        return;
+    }
+    OpenDevice(false);
+}
+
+void TfrmMidiPlayer::FormDeactivate() {
+    deactivated_ = true;
+    // A file chosen while the sounds were loading is kept, to be opened at the next activation.
+    pending_ = Pending::None;
+    player_.Close();
+    RefreshPosition();
+}
+
+void TfrmMidiPlayer::OpenDevice(bool play) {
+    const QString error = player_.Open(fileName_);
+    if (!error.isEmpty()) {
+        RefreshPosition();
+        ShowError(error);
+        return;
+    }
+    if (play) {
+        player_.SeekToStart();
+        player_.Play();
+    }
+    RefreshPosition();
+}
+
+void TfrmMidiPlayer::ShowError(const QString& text) {
+    ++ownDialogs_;
+    dialogs_.Message(text, MessageIcon::Error, MessageButtons::Ok);
+    --ownDialogs_;
+}
+
+void TfrmMidiPlayer::BitBtnOpenClick() {
+    FileDialogRequest request;
+    request.title = QStringLiteral("Open");
+    request.directory = lastDir_ ? lastDir_() : QString(); // empty: the toolkit's choice
+    request.filter = QStringLiteral("MIDI files (*.mid *.MID *.midi)");
+    request.defaultSuffix = QStringLiteral("mid");
+    ++ownDialogs_;
+    const std::optional<QString> chosen = dialogs_.OpenFile(request);
+    --ownDialogs_;
+    if (!chosen)
+        return;
+    // Whatever extension was typed or picked, the ".mid" file of that name is played
+    // ("song.MIDI" asks for "song.mid"). File names are case-sensitive here, and files exported
+    // as "<song>.MID" must still open: the same name with ".MID" (or any other letter case of
+    // the extension) is taken when "song.mid" itself does not exist.
+    const QString wanted = ChangeFileExt(*chosen, MidiExtension);
+    const QString path = ExistingFileAnyExtensionCase(wanted);
+    if (path.isEmpty()) {
+        ShowError(QDir::toNativeSeparators(wanted) + QStringLiteral(" doesn't exist!"));
+        return;
+    }
+    if (!player_.IsReady()) {
+        // The sounds are still loading: the file opens and plays as soon as they are there.
+        fileName_ = path;
+        Label1->setText(path);
+        Label1->setToolTip(path);
+        pending_ = Pending::OpenAndPlay;
+        RefreshPosition();
+        return;
+    }
+    // The device takes the new file in place of the old one; a file it cannot load leaves the
+    // old one loaded (and playing) rather than closing the device over nothing.
+    const QString error = player_.Open(path);
+    if (!error.isEmpty()) {
+        ShowError(error);
+        return;
+    }
+    fileName_ = path;
+    Label1->setText(path);
+    Label1->setToolTip(path);
+    player_.SeekToStart();
+    player_.Play();
+    RefreshPosition();
+}
+
+void TfrmMidiPlayer::BitBtnPlayClick() {
+    player_.SeekToStart();
+    player_.Play();
+    RefreshPosition();
+}
+
+void TfrmMidiPlayer::BitBtnStopClick() {
+    player_.Stop();
+    RefreshPosition();
+}
+
+void TfrmMidiPlayer::BitBtnPauseClick() {
+    if (!player_.IsOpen()) {
+        ShowError(QStringLiteral("No MCI device open"));
+        return;
+    }
+    switch (player_.Mode()) {
+    case PlayerMode::Playing:
+        player_.Pause();
+        break;
+    case PlayerMode::Paused:
+        if (!player_.Resume())
+            player_.Play();
+        break;
+    case PlayerMode::Stopped:
+        break;
+    }
+    RefreshPosition();
+}
+
+void TfrmMidiPlayer::TimerTick() {
+    if (pending_ != Pending::None && player_.IsReady() && !deactivated_) {
+        const bool play = pending_ == Pending::OpenAndPlay;
+        pending_ = Pending::None;
+        OpenDevice(play);
+        return;
+    }
+    RefreshPosition();
+}
+
+void TfrmMidiPlayer::RefreshPosition() {
+    const bool loading = pending_ != Pending::None;
+    for (QPushButton* button : {BitBtnPlay, BitBtnStop, BitBtnPause})
+        button->setEnabled(!loading);
+    const PlayerPosition at = player_.Position();
+    lblPosition->setText(FormatPlayTime(at.positionMs) + QStringLiteral(" / ") +
+                         FormatPlayTime(at.lengthMs));
+    constexpr long long most = std::numeric_limits<int>::max();
+    prgPosition->setRange(0, static_cast<int>(std::clamp(at.lengthMs, 1LL, most)));
+    prgPosition->setValue(static_cast<int>(std::clamp(at.positionMs, 0LL, most)));
+    QString state = QStringLiteral("Stopped");
+    if (loading)
+        state = QStringLiteral("Loading sounds...");
+    else if (player_.Mode() == PlayerMode::Playing)
+        state = QStringLiteral("Playing");
+    else if (player_.Mode() == PlayerMode::Paused)
+        state = QStringLiteral("Paused");
+    lblState->setText(state);
+}
+
+} // namespace fw

@@ -1,0 +1,61 @@
+#pragma once
+// The song-file association on a freedesktop desktop: a shared-mime-info package that gives
+// "*.fwk" (any letter case) the type application/x-fretwick, a desktop entry fretwick.desktop
+// that opens such files with the program, the program's icon in the hicolor theme, and the
+// program made the type's default application in mimeapps.list. Everything goes under the
+// user's own folders ($XDG_DATA_HOME, $XDG_CONFIG_HOME); nothing needs root.
+
+#include "settings_layer.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace fw {
+
+inline constexpr const char* SongMimeType = "application/x-fretwick";
+inline constexpr const char* DesktopFileName = "fretwick.desktop";
+inline constexpr const char* IconName = "fretwick";
+
+// How the MIME and desktop databases are refreshed after a change: in the background at
+// start-up and from the settings dialog, or waited for (tests, and anyone who needs the
+// result at once).
+enum class DatabaseRefresh { Background, Wait };
+
+// Writes the association for `extension` (its dots removed: ".fwk" and "fwk" are the same)
+// and `description`, for the program at `programPath`. Does nothing when the extension is
+// empty after removing its dots or when the program path is empty. Each file is written only
+// when its content differs from what is there (atomically), and the databases are refreshed
+// only after a change, by update-mime-database and update-desktop-database when they are
+// installed; when nothing changed the call only reads four small files. A folder that cannot
+// be made is reported as "Failed to create key <folder>", a file that cannot be written as
+// "Failed to set data for '<file>'"; the other files are still written. Returns true when
+// everything is in place.
+bool RegisterFileAssociation(const QString& extension, const QString& description,
+                             const QString& programPath, const SettingsErrorReporter& report,
+                             DatabaseRefresh refresh = DatabaseRefresh::Background);
+
+// --- The pieces, for the tests --------------------------------------------------------------
+
+// The shared-mime-info package for `extension` (without dot) and `description`.
+QByteArray MimePackageText(const QString& extension, const QString& description);
+
+// The desktop entry that opens songs with the program at `programPath`.
+QByteArray DesktopEntryText(const QString& programPath);
+
+// `path` as one argument of a desktop entry's Exec key: in double quotes with `"`, "`", "$"
+// and "\" escaped by a backslash, "%" doubled, and then every backslash doubled again, as the
+// key's string value needs. Returns nothing for a path holding a line break or another
+// control character, which an Exec key cannot carry.
+std::optional<QString> ExecArgument(const QString& path);
+
+// `list` (the text of a mimeapps.list) with `desktopId` as the default application of
+// `mimeType` in its [Default Applications] group; every other line is kept as it is.
+QString WithDefaultApplication(const QString& list, const QString& mimeType,
+                               const QString& desktopId);
+
+// The program's icon, a banjo, as PNG bytes of `size` x `size` pixels.
+QByteArray ProgramIconPng(int size);
+
+} // namespace fw

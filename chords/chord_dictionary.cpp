@@ -1,0 +1,54 @@
+#include "chord_dictionary.h"
+
+#include "text_file.h"
+
+#include <algorithm>
+
+namespace fw {
+
+DictionaryEntries ParseDictionaryText(std::string_view bytes) {
+    const std::size_t nul = bytes.find('\0');
+    if (nul != std::string_view::npos)
+        bytes = bytes.substr(0, nul);
+    return SplitLines(DecodeText(bytes));
+}
+
+std::string DictionaryFileText(const DictionaryEntries& entries) {
+    std::string text;
+    for (const std::string& entry : entries) {
+        for (const char c : entry) {
+            if (c == '\0')
+                continue;
+            text += (c == '\r' || c == '\n') ? ' ' : c;
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool ReadDictionaryFile(const std::filesystem::path& path, DictionaryEntries& entries,
+                        std::string& error) {
+    std::string text;
+    if (!ReadTextFile(path, text, error))
+        return false;
+    // Decoded text is valid UTF-8, so the second decoding in ParseDictionaryText keeps it.
+    entries = ParseDictionaryText(text);
+    return true;
+}
+
+bool WriteDictionaryFile(const std::filesystem::path& path, const DictionaryEntries& entries,
+                         std::string& error) {
+    return WriteFileAtomically(path, DictionaryFileText(entries), error);
+}
+
+void SortEntries(DictionaryEntries& entries, const EntryLess& less) {
+    std::stable_sort(entries.begin(), entries.end(), less);
+}
+
+std::size_t SortedInsertPosition(const DictionaryEntries& entries, const std::string& text,
+                                 const EntryLess& less) {
+    return static_cast<std::size_t>(std::upper_bound(entries.begin(), entries.end(), text, less) -
+                                    entries.begin());
+}
+
+} // namespace fw

@@ -1,0 +1,47 @@
+#pragma once
+// The chord dictionary file BCHORDS.DCT: one entry per line, each meant to be a chord line.
+// Entries are kept as written; they are checked only when the user picks one.
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fw {
+
+using DictionaryEntries = std::vector<std::string>;
+
+// The entries of a dictionary file's bytes. A NUL byte ends the text; the rest is decoded like
+// every text file (UTF-8, else Windows-1252). CR LF, a lone CR and a lone LF each end a line;
+// an empty line is an empty entry, except that a final line end adds none.
+DictionaryEntries ParseDictionaryText(std::string_view bytes);
+
+// The file's text: every entry followed by CR LF, the last one included. NUL characters are
+// left out (on reading one would end the text); CR and LF inside an entry become spaces, so
+// that every entry reads back as one entry.
+std::string DictionaryFileText(const DictionaryEntries& entries);
+
+// Reads the file at `path`. On failure returns false, leaves `entries` alone and sets `error`
+// to a sentence naming the file and the reason.
+bool ReadDictionaryFile(const std::filesystem::path& path, DictionaryEntries& entries,
+                        std::string& error);
+
+// Replaces the file at `path` atomically with DictionaryFileText(entries). On failure returns
+// false, the old file is untouched and `error` says why.
+bool WriteDictionaryFile(const std::filesystem::path& path, const DictionaryEntries& entries,
+                         std::string& error);
+
+// An ordering of entry texts ("a comes before b"); the program passes the user's collation.
+using EntryLess = std::function<bool(const std::string& a, const std::string& b)>;
+
+// Sorts the entries by `less`, keeping the order of entries it counts as equal.
+void SortEntries(DictionaryEntries& entries, const EntryLess& less);
+
+// Where `text` goes in entries sorted by `less`: after every entry that is not after it, so
+// equal entries keep the order in which they were added.
+std::size_t SortedInsertPosition(const DictionaryEntries& entries, const std::string& text,
+                                 const EntryLess& less);
+
+} // namespace fw

@@ -1,0 +1,25 @@
+#pragma once
+// The chord-list editor: a plain-text editor in which every line break is an ordinary one.
+// Shift+Enter starts a new line as Enter does (a plain text editor would insert a soft line
+// break, U+2028, which looks like a new line but is none), and pasted or dropped text has its
+// Unicode line and paragraph separators turned into line breaks, so that the editor shows
+// exactly the lines that the parser, the song file and every export see.
+
+#include <QPlainTextEdit>
+
+namespace fw {
+
+// `text` with every U+2028 (line separator) and U+2029 (paragraph separator) made "\n".
+QString WithPlainLineBreaks(QString text);
+
+class ChordTextEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit ChordTextEdit(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void insertFromMimeData(const QMimeData* source) override;
+};
+
+} // namespace fw

@@ -1,0 +1,422 @@
+#include "musicxml_writer.h"
+
+#include "musicxml_values.h"
+#include "tab_titles.h"
+#include "xml_text.h"
+
+#include "chords/chord_parser.h"
+#include "chords/text_file.h"
+
+#include <algorithm>
+#include <ostream>
+#include <string_view>
+
+namespace fw {
+
+namespace {
+
+constexpr int MinTempo = 1;
+constexpr int MaxTempo = 500;
+constexpr int FifthString = 5;
+constexpr int FifthStringFirstFret = 5; // the short string starts at the neck's fifth fret
+constexpr std::size_t FlushSize = 1 << 16;
+
+// One string of a chord as it is written.
+struct StringNote {
+    int string = 0;
+    int pitch = 0; // sounding MIDI pitch
+    int fret = 0;  // as written in the tab
+};
+
+struct HammerStart {
+    StringNote note;
+    bool pullOff = false; // the target is below the start
+};
+
+// The notes of one chord line: the strings that sound for the chord's length (hammered strings
+// at their target) and the grace notes that start the hammered strings.
+struct ChordNotes {
+    std::array<StringNote, 5> sounding{};
+    int soundingCount = 0;
+    std::array<HammerStart, 5> graces{};
+    int graceCount = 0;
+};
+
+int WrittenFret(int string, int fret) {
+    return string == FifthString && fret > 0 ? fret + FifthStringFirstFret : fret;
+}
+
+ChordNotes NotesOf(const ChordEntry& entry, const std::array<int, 6>& offsets) {
+    ChordNotes notes;
+    for (int k = 1; k <= 5; ++k) {
+        if (entry.Note[k] == NoNote)
+            continue;
+        const StringNote struck{k, entry.Note[k] + offsets[k], WrittenFret(k, entry.Fret[k])};
+        if (entry.HammerNote[k] == NoNote) {
+            notes.sounding[notes.soundingCount++] = struck;
+            continue;
+        }
+        const StringNote target{k, entry.HammerNote[k] + offsets[k],
+                                WrittenFret(k, entry.HammerFret[k])};
+        notes.sounding[notes.soundingCount++] = target;
+        notes.graces[notes.graceCount++] = {struck, target.pitch < struck.pitch};
+    }
+    return notes;
+}
+
+// Where the next note starts: the measure (counted from 1; 0 before the first) and the
+// divisions into it. Measures are filled by time.
+class MeasureClock {
+public:
+    // Splits a length that starts now into written values, at barlines first. Calls
+    // `openMeasure(number)` before a value that starts a measure and `value(noteValue, first,
+    // more)` for each value, `first` for the first value of the length and `more` when more of
+    // it follows.
+    template <class OpenMeasure, class Value>
+    void Advance(int length, OpenMeasure&& openMeasure, Value&& value) {
+        bool first = true;
+        while (length > 0) {
+            if (measure_ == 0 || position_ == MusicXmlMeasureLength) {
+                ++measure_;
+                position_ = 0;
+                openMeasure(measure_);
+            }
+            const int here = std::min(length, MusicXmlMeasureLength - position_);
+            for (const NoteValue& written : NoteValuesFor(here)) {
+                length -= written.duration;
+                value(written, first, length > 0);
+                position_ += written.duration;
+                first = false;
+            }
+        }
+    }
+
+    // What is left of the current measure; a whole measure before the first.
+    int Remaining() const {
+        return measure_ == 0 ? MusicXmlMeasureLength : MusicXmlMeasureLength - position_;
+    }
+    int Measure() const { return measure_; }
+
+private:
+    int measure_ = 0;
+    int position_ = 0;
+};
+
+// Bytes the score will take, near enough to reserve them once: a note is about 250 bytes.
+std::size_t EstimatedSize(const MusicXmlSong& song) {
+    constexpr std::size_t NoteBytes = 300, MeasureBytes = 40, HeaderBytes = 4096;
+    MeasureClock clock;
+    std::size_t notes = 0;
+    const auto noMeasure = [](int) {};
+    for (const ChordEntry& entry : song.entries) {
+        if (KindOf(entry) != LineKind::Chord)
+            continue;
+        const ChordNotes chord = NotesOf(entry, song.tuningOffsets);
+        const std::size_t perValue = static_cast<std::size_t>(std::max(chord.soundingCount, 1));
+        clock.Advance(DurationDivisions(entry.Duration), noMeasure,
+                      [&](const NoteValue&, bool, bool) { notes += perValue; });
+        notes += static_cast<std::size_t>(chord.graceCount);
+    }
+    clock.Advance(clock.Remaining(), noMeasure, [&](const NoteValue&, bool, bool) { ++notes; });
+    return HeaderBytes + 6 * (song.title.size() + song.subtitle.size()) + NoteBytes * notes +
+           MeasureBytes * static_cast<std::size_t>(clock.Measure());
+}
+
+class ScoreWriter {
+public:
+    ScoreWriter(std::string& buffer, std::ostream* sink, const MusicXmlSong& song)
+        : out_(buffer), sink_(sink), song_(song) {}
+
+    void Write() {
+        WriteHeader();
+        for (const ChordEntry& entry : song_.entries) {
+            if (KindOf(entry) != LineKind::Chord)
+                continue;
+            const ChordNotes notes = NotesOf(entry, song_.tuningOffsets);
+            const int length = DurationDivisions(entry.Duration);
+            if (notes.soundingCount == 0)
+                WriteRest(length);
+            else
+                WriteChord(notes, length);
+        }
+        FinishLastMeasure();
+        out_ += "  </part>\n</score-partwise>\n";
+        Flush();
+    }
+
+private:
+    void Line(std::string_view indent, std::string_view text) {
+        out_ += indent;
+        out_ += text;
+        out_ += '\n';
+    }
+
+    void Number(int value) { out_ += std::to_string(value); }
+
+    void Escaped(std::string_view text) { AppendXmlEscaped(out_, text); }
+
+    void Flush() {
+        if (sink_ != nullptr && !out_.empty()) {
+            sink_->write(out_.data(), static_cast<std::streamsize>(out_.size()));
+            out_.clear();
+        }
+    }
+
+    void WriteHeader() {
+        out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+                "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 3.1 Partwise//EN\" "
+                "\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
+                "<score-partwise version=\"3.1\">\n";
+        if (!song_.title.empty()) {
+            out_ += "  <work>\n    <work-title>";
+            Escaped(song_.title);
+            out_ += "</work-title>\n  </work>\n";
+        }
+        out_ += "  <identification>\n    <encoding>\n      <software>Fretwick</software>\n"
+                "    </encoding>\n  </identification>\n";
+        WriteSubtitleCredit();
+        out_ += "  <part-list>\n    <score-part id=\"P1\">\n      <part-name>Banjo</part-name>\n"
+                "      <score-instrument id=\"P1-I1\">\n"
+                "        <instrument-name>Banjo</instrument-name>\n"
+                "      </score-instrument>\n      <midi-instrument id=\"P1-I1\">\n"
+                "        <midi-channel>1</midi-channel>\n        <midi-program>";
+        Number(std::clamp(song_.patch, 0, 127) + 1);
+        out_ += "</midi-program>\n      </midi-instrument>\n    </score-part>\n  </part-list>\n"
+                "  <part id=\"P1\">\n";
+    }
+
+    // The subtitle as a credit of type "subtitle", left for the reader to place: a reader that
+    // finds positioned credits lays out the title page from them alone, and not every reader
+    // places two of them apart.
+    void WriteSubtitleCredit() {
+        if (song_.subtitle.empty())
+            return;
+        out_ += "  <credit page=\"1\">\n    <credit-type>subtitle</credit-type>\n"
+                "    <credit-words justify=\"center\" valign=\"top\">";
+        Escaped(song_.subtitle);
+        out_ += "</credit-words>\n  </credit>\n";
+    }
+
+    void WriteAttributes() {
+        out_ += "      <attributes>\n        <divisions>";
+        Number(MusicXmlDivisions);
+        out_ += "</divisions>\n"
+                "        <time><beats>4</beats><beat-type>4</beat-type></time>\n"
+                "        <clef><sign>TAB</sign></clef>\n"
+                "        <staff-details>\n"
+                "          <staff-lines>5</staff-lines>\n";
+        // Line 1 is the bottom line: string 5, the short one, up to string 1 on top.
+        for (int line = 1; line <= 5; ++line) {
+            const int string = 6 - line;
+            const SpelledPitch open = SpellPitch(OpenPitch[string] + song_.tuningOffsets[string]);
+            out_ += "          <staff-tuning line=\"";
+            Number(line);
+            out_ += "\"><tuning-step>";
+            out_ += open.step;
+            out_ += "</tuning-step>";
+            if (open.alter != 0) {
+                out_ += "<tuning-alter>";
+                Number(open.alter);
+                out_ += "</tuning-alter>";
+            }
+            out_ += "<tuning-octave>";
+            Number(open.octave);
+            out_ += "</tuning-octave></staff-tuning>\n";
+        }
+        out_ += "        </staff-details>\n      </attributes>\n";
+
+        const int tempo = std::clamp(song_.tempo, MinTempo, MaxTempo);
+        out_ += "      <direction placement=\"above\">\n        <direction-type>\n"
+                "          <metronome><beat-unit>quarter</beat-unit><per-minute>";
+        Number(tempo);
+        out_ += "</per-minute></metronome>\n        </direction-type>\n        <sound tempo=\"";
+        Number(tempo);
+        out_ += "\"/>\n      </direction>\n";
+    }
+
+    // Closes the measure before (when there is one) and opens measure `number`.
+    void OpenMeasure(int number) {
+        if (number > 1) {
+            Line("    ", "</measure>");
+            if (out_.size() >= FlushSize)
+                Flush();
+        }
+        out_ += "    <measure number=\"";
+        Number(number);
+        out_ += "\">\n";
+        if (number == 1)
+            WriteAttributes();
+    }
+
+    void FinishLastMeasure() {
+        WriteRest(clock_.Remaining());
+        Line("      ", "<barline location=\"right\"><bar-style>light-heavy</bar-style></barline>");
+        Line("    ", "</measure>");
+    }
+
+    void WriteRest(int length) {
+        clock_.Advance(
+            length, [this](int number) { OpenMeasure(number); },
+            [this](const NoteValue& value, bool, bool) {
+                Line("      ", "<note>");
+                Line("        ", "<rest/>");
+                WriteDurationAndType(value, false, false);
+                Line("      ", "</note>");
+            });
+    }
+
+    void WriteChord(const ChordNotes& notes, int length) {
+        clock_.Advance(
+            length, [this](int number) { OpenMeasure(number); },
+            [&](const NoteValue& value, bool first, bool more) {
+                if (first)
+                    for (int i = 0; i < notes.graceCount; ++i)
+                        WriteGrace(notes.graces[i], i > 0);
+                for (int i = 0; i < notes.soundingCount; ++i)
+                    WriteSounding(notes, i, value, !first, more, first);
+            });
+    }
+
+    void WriteGrace(const HammerStart& grace, bool inChord) {
+        Line("      ", "<note>");
+        Line("        ", "<grace slash=\"yes\"/>");
+        if (inChord)
+            Line("        ", "<chord/>");
+        WritePitch(grace.note.pitch);
+        Line("        ", "<voice>1</voice>");
+        Line("        ", "<type>eighth</type>");
+        out_ += "        <notations><slur number=\"";
+        Number(grace.note.string);
+        out_ += "\" type=\"start\"/><technical>";
+        WriteHammerMark(grace.note.string, grace.pullOff, true);
+        WriteStringAndFret(grace.note);
+        out_ += "</technical></notations>\n";
+        Line("      ", "</note>");
+    }
+
+    // The i-th sounding note of a chord for one written value. `tieStop`/`tieStart` join the
+    // pieces of a chord split at barlines; `afterGrace` ends the hammer-on of a hammered string.
+    void WriteSounding(const ChordNotes& notes, int i, const NoteValue& value, bool tieStop,
+                       bool tieStart, bool afterGrace) {
+        const StringNote& note = notes.sounding[i];
+        const HammerStart* grace = nullptr;
+        if (afterGrace)
+            for (int g = 0; g < notes.graceCount; ++g)
+                if (notes.graces[g].note.string == note.string)
+                    grace = &notes.graces[g];
+
+        Line("      ", "<note>");
+        if (i > 0)
+            Line("        ", "<chord/>");
+        WritePitch(note.pitch);
+        WriteDurationAndType(value, tieStop, tieStart);
+        out_ += "        <notations>";
+        if (tieStop)
+            out_ += "<tied type=\"stop\"/>";
+        if (tieStart)
+            out_ += "<tied type=\"start\"/>";
+        if (grace != nullptr) {
+            out_ += "<slur number=\"";
+            Number(note.string);
+            out_ += "\" type=\"stop\"/>";
+        }
+        out_ += "<technical>";
+        if (grace != nullptr)
+            WriteHammerMark(note.string, grace->pullOff, false);
+        WriteStringAndFret(note);
+        out_ += "</technical></notations>\n";
+        Line("      ", "</note>");
+    }
+
+    void WritePitch(int midiPitch) {
+        const SpelledPitch pitch = SpellPitch(midiPitch);
+        out_ += "        <pitch><step>";
+        out_ += pitch.step;
+        out_ += "</step>";
+        if (pitch.alter != 0) {
+            out_ += "<alter>";
+            Number(pitch.alter);
+            out_ += "</alter>";
+        }
+        out_ += "<octave>";
+        Number(pitch.octave);
+        out_ += "</octave></pitch>\n";
+    }
+
+    void WriteDurationAndType(const NoteValue& value, bool tieStop, bool tieStart) {
+        out_ += "        <duration>";
+        Number(value.duration);
+        out_ += "</duration>\n";
+        if (tieStop)
+            Line("        ", "<tie type=\"stop\"/>");
+        if (tieStart)
+            Line("        ", "<tie type=\"start\"/>");
+        Line("        ", "<voice>1</voice>");
+        out_ += "        <type>";
+        out_ += value.type;
+        out_ += "</type>\n";
+        for (int d = 0; d < value.dots; ++d)
+            Line("        ", "<dot/>");
+    }
+
+    void WriteHammerMark(int string, bool pullOff, bool start) {
+        const std::string_view element = pullOff ? "pull-off" : "hammer-on";
+        out_ += '<';
+        out_ += element;
+        out_ += " number=\"";
+        Number(string);
+        if (start) {
+            out_ += "\" type=\"start\">";
+            out_ += pullOff ? "P" : "H";
+            out_ += "</";
+            out_ += element;
+            out_ += '>';
+        } else {
+            out_ += "\" type=\"stop\"/>";
+        }
+    }
+
+    void WriteStringAndFret(const StringNote& note) {
+        out_ += "<string>";
+        Number(note.string);
+        out_ += "</string><fret>";
+        Number(note.fret);
+        out_ += "</fret>";
+    }
+
+    std::string& out_;
+    std::ostream* sink_;
+    const MusicXmlSong& song_;
+    MeasureClock clock_;
+};
+
+} // namespace
+
+void SetTitlesFromLines(MusicXmlSong& song, std::span<const std::string> lines,
+                        std::string_view songPath) {
+    song.title = TitleFromComments(lines);
+    if (song.title.empty())
+        song.title = DefaultTabTitle(songPath);
+    song.subtitle = SubtitleFromComments(lines);
+}
+
+bool WriteMusicXml(std::ostream& out, const MusicXmlSong& song) {
+    std::string buffer;
+    buffer.reserve(FlushSize + 4096);
+    ScoreWriter(buffer, &out, song).Write();
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+std::string BuildMusicXml(const MusicXmlSong& song) {
+    std::string text;
+    text.reserve(EstimatedSize(song));
+    ScoreWriter(text, nullptr, song).Write();
+    return text;
+}
+
+bool WriteMusicXmlFile(const std::string& path, const MusicXmlSong& song, std::string& error) {
+    return WriteFileAtomically(path, BuildMusicXml(song), error);
+}
+
+} // namespace fw

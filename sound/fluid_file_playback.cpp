@@ -1,0 +1,193 @@
+#include "fluid_file_playback.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace fw {
+
+FluidFilePlayback::FluidFilePlayback(fluid_synth_t* synth) : synth_(synth) {
+    // By default the file player resets the whole synthesizer when a file ends, which cuts the
+    // last notes' release off with a click. Each file sets its own programs anyway. When the
+    // setting is refused, files just end with that click.
+    static_cast<void>(
+        fluid_settings_setint(fluid_synth_get_settings(synth_), "player.reset-synth", 0));
+}
+
+FluidFilePlayback::~FluidFilePlayback() {
+    Unload();
+}
+
+fluid_player_t* FluidFilePlayback::MakePlayer(const std::vector<std::uint8_t>& bytes) {
+    fluid_player_t* player = new_fluid_player(synth_);
+    if (!player)
+        return nullptr;
+    if (fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK) {
+        delete_fluid_player(player);
+        return nullptr;
+    }
+    return player;
+}
+
+void FluidFilePlayback::ReplacePlayer(fluid_player_t* player) {
+    if (player_) {
+        delete_fluid_player(player_);
+        // What the old player left sounding (long release tails too) ends with it. When the
+        // synth refuses, the notes still fade out by themselves.
+        static_cast<void>(fluid_synth_all_sounds_off(synth_, -1));
+    }
+    player_ = player;
+    halted_ = false;
+    paused_ = false;
+}
+
+// The file player reports "done" after a stop order, and only some time after the end of the
+// file: it keeps "playing" while the last notes ring, which for a banjo takes seconds. For the
+// user the file has ended when its last event has played.
+bool FluidFilePlayback::Ended() const {
+    if (!player_ || halted_)
+        return false;
+    const int status = fluid_player_get_status(player_);
+    return status == FLUID_PLAYER_DONE ||
+           (status == FLUID_PLAYER_PLAYING &&
+            fluid_player_get_current_tick(player_) >= timing_->LengthTicks());
+}
+
+QString FluidFilePlayback::Load(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("The MIDI file could not be read: ") + path;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("The MIDI file could not be read: ") + path;
+    std::vector<std::uint8_t> bytes(data.begin(), data.end());
+    std::optional<MidiFileTiming> timing = MidiFileTiming::Scan(bytes);
+    if (!timing)
+        return QStringLiteral("Not a MIDI file: ") + path;
+
+    std::lock_guard lock(mutex_);
+    fluid_player_t* player = MakePlayer(bytes);
+    if (!player)
+        return QStringLiteral("The MIDI file could not be loaded: ") + path;
+    ReplacePlayer(player);
+    bytes_ = std::move(bytes);
+    timing_ = std::move(timing);
+    return {};
+}
+
+void FluidFilePlayback::Unload() {
+    std::lock_guard lock(mutex_);
+    ReplacePlayer(nullptr);
+    bytes_.clear();
+    timing_.reset();
+}
+
+bool FluidFilePlayback::HasFile() {
+    std::lock_guard lock(mutex_);
+    return player_ != nullptr;
+}
+
+void FluidFilePlayback::Play() {
+    std::lock_guard lock(mutex_);
+    // After the end a fresh player starts from the beginning; the old one's tail stops.
+    if (Ended()) {
+        if (fluid_player_t* fresh = MakePlayer(bytes_))
+            ReplacePlayer(fresh);
+    }
+    if (player_ && fluid_player_play(player_) == FLUID_OK) {
+        halted_ = false;
+        paused_ = false;
+    }
+}
+
+void FluidFilePlayback::Stop() {
+    std::lock_guard lock(mutex_);
+    if (!player_)
+        return;
+    // Stopping the ringing after the end keeps the file "ended", so that Play starts it over.
+    const bool ended = Ended();
+    if (fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING &&
+        fluid_player_stop(player_) == FLUID_OK)
+        halted_ = !ended;
+    paused_ = false;
+}
+
+void FluidFilePlayback::Pause() {
+    std::lock_guard lock(mutex_);
+    if (player_ && !Ended() && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING &&
+        fluid_player_stop(player_) == FLUID_OK) {
+        // Stopping keeps the position; playing again carries on from it.
+        halted_ = true;
+        paused_ = true;
+    }
+}
+
+bool FluidFilePlayback::Resume() {
+    std::lock_guard lock(mutex_);
+    if (!player_ || !paused_ || fluid_player_play(player_) != FLUID_OK)
+        return false;
+    halted_ = false;
+    paused_ = false;
+    return true;
+}
+
+void FluidFilePlayback::SeekToStart() {
+    std::lock_guard lock(mutex_);
+    if (!player_)
+        return;
+    // A fresh player stands at the start at once, whatever the old one was doing; seeking the
+    // old one would only happen at its next turn, and not at all after the end of the file.
+    if (fluid_player_t* fresh = MakePlayer(bytes_)) {
+        ReplacePlayer(fresh);
+    } else if (fluid_player_stop(player_) == FLUID_OK) {
+        halted_ = true;
+        paused_ = false;
+    }
+}
+
+PlayerMode FluidFilePlayback::Mode() {
+    std::lock_guard lock(mutex_);
+    if (!player_ || Ended())
+        return PlayerMode::Stopped;
+    if (fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING)
+        return PlayerMode::Playing;
+    return paused_ ? PlayerMode::Paused : PlayerMode::Stopped;
+}
+
+PlayerPosition FluidFilePlayback::Position() {
+    std::lock_guard lock(mutex_);
+    if (!player_ || !timing_)
+        return {};
+    const long long length = timing_->LengthMs();
+    if (Ended())
+        return {length, length};
+    const long long at = timing_->TicksToMs(fluid_player_get_current_tick(player_));
+    return {std::clamp(at, 0LL, length), length};
+}
+
+bool FluidFilePlayback::Render(int frames, float* left, float* right) {
+    std::lock_guard lock(mutex_);
+    const std::size_t bytes = static_cast<std::size_t>(frames) * sizeof(float);
+    std::memset(left, 0, bytes);
+    std::memset(right, 0, bytes);
+    // Reverb and chorus are mixed into the same two buffers as the dry sound.
+    float* dry[2] = {left, right};
+    float* effects[4] = {left, right, left, right};
+    return fluid_synth_process(synth_, frames, 4, effects, 2, dry) == FLUID_OK;
+}
+
+int FluidFilePlayback::AudioCallback(void* data, int len, int nfx, float* fx[], int nout,
+                                     float* out[]) {
+    // Buffers beyond the first stereo pair stay silent.
+    for (int i = 0; i < nfx; ++i)
+        std::memset(fx[i], 0, static_cast<std::size_t>(len) * sizeof(float));
+    for (int i = 2; i < nout; ++i)
+        std::memset(out[i], 0, static_cast<std::size_t>(len) * sizeof(float));
+    if (nout < 2)
+        return FLUID_FAILED;
+    return static_cast<FluidFilePlayback*>(data)->Render(len, out[0], out[1]) ? FLUID_OK
+                                                                              : FLUID_FAILED;
+}
+
+} // namespace fw

@@ -1,0 +1,135 @@
+#include "fluid_midi_file_player.h"
+
+#include "audio_driver.h"
+#include "fluid_file_playback.h"
+#include "fluid_support.h"
+
+#include <atomic>
+#include <thread>
+
+namespace fw {
+
+// Everything the loading thread makes. Members are destroyed in reverse order: the audio
+// driver stops before the playback it renders, and that goes before the synth.
+struct FluidMidiFilePlayer::Engine {
+    std::thread loader;
+    std::atomic<bool> done{false};
+    LoadedSynth loaded;
+    std::unique_ptr<FluidFilePlayback> playback;
+    FluidDriverPtr driver;
+    QString problem;
+
+    void Load(const std::string& preferredSoundFont) {
+        loaded = MakeLoadedSynth(preferredSoundFont, 44100.0);
+        if (!loaded.error.empty()) {
+            problem = QString::fromStdString(loaded.error);
+        } else {
+            playback = std::make_unique<FluidFilePlayback>(loaded.synth.get());
+            driver = StartAudioDriver(loaded.settings.get(), &FluidFilePlayback::AudioCallback,
+                                      playback.get());
+            if (!driver)
+                problem = QStringLiteral("No audio output was found.");
+        }
+        done = true;
+    }
+
+    ~Engine() {
+        if (loader.joinable())
+            loader.join();
+    }
+};
+
+FluidMidiFilePlayer::FluidMidiFilePlayer(std::string preferredSoundFont)
+    : preferredSoundFont_(std::move(preferredSoundFont)) {}
+
+FluidMidiFilePlayer::~FluidMidiFilePlayer() = default;
+
+void FluidMidiFilePlayer::DropFinishedRetired() {
+    std::erase_if(retired_,
+                  [](const std::unique_ptr<Engine>& engine) { return engine->done.load(); });
+}
+
+void FluidMidiFilePlayer::Prepare() {
+    DropFinishedRetired();
+    if (engine_)
+        return;
+    engine_ = std::make_unique<Engine>();
+    engine_->loader =
+        std::thread([engine = engine_.get(), path = preferredSoundFont_] { engine->Load(path); });
+}
+
+bool FluidMidiFilePlayer::IsReady() {
+    return engine_ && engine_->done;
+}
+
+void FluidMidiFilePlayer::Release() {
+    Close();
+    DropFinishedRetired();
+    if (!engine_)
+        return;
+    // Joining a thread that is still loading would block the caller; it finishes on its own.
+    if (!engine_->done)
+        retired_.push_back(std::move(engine_));
+    engine_.reset();
+}
+
+FluidMidiFilePlayer::Engine& FluidMidiFilePlayer::Ready() {
+    Prepare();
+    if (engine_->loader.joinable())
+        engine_->loader.join();
+    return *engine_;
+}
+
+QString FluidMidiFilePlayer::Open(const QString& path) {
+    Engine& engine = Ready();
+    if (!engine.problem.isEmpty())
+        return engine.problem;
+    if (path.isEmpty()) {
+        engine.playback->Unload();
+    } else if (QString error = engine.playback->Load(path); !error.isEmpty()) {
+        return error;
+    }
+    open_ = true;
+    return {};
+}
+
+void FluidMidiFilePlayer::Close() {
+    if (!open_)
+        return;
+    open_ = false;
+    engine_->playback->Unload();
+}
+
+void FluidMidiFilePlayer::Play() {
+    if (open_)
+        engine_->playback->Play();
+}
+
+void FluidMidiFilePlayer::Stop() {
+    if (open_)
+        engine_->playback->Stop();
+}
+
+void FluidMidiFilePlayer::Pause() {
+    if (open_)
+        engine_->playback->Pause();
+}
+
+bool FluidMidiFilePlayer::Resume() {
+    return open_ && engine_->playback->Resume();
+}
+
+void FluidMidiFilePlayer::SeekToStart() {
+    if (open_)
+        engine_->playback->SeekToStart();
+}
+
+PlayerMode FluidMidiFilePlayer::Mode() {
+    return open_ ? engine_->playback->Mode() : PlayerMode::Stopped;
+}
+
+PlayerPosition FluidMidiFilePlayer::Position() {
+    return open_ ? engine_->playback->Position() : PlayerPosition{};
+}
+
+} // namespace fw
