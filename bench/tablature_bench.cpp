@@ -2,6 +2,8 @@
 // screen of graphic tablature deep inside it, and one run of the real program's --export-tab and
 // --export-pdf on a 1,000-chord song (budget: well under 100 ms each, the whole process).
 
+#include "bench_song.h"
+
 #include "chords/chord_parser.h"
 #include "chords/song_file.h"
 #include "export/ascii_tab.h"
@@ -30,28 +32,12 @@ namespace {
 
 constexpr int SongLines = 100000;
 
-// The same mix as the other benchmarks: chords, hammer-ons, pull-offs, rests, comments and a
-// blank line every twelve lines.
-const std::array<const char*, 12> Mix = {
-    "G, 0, 0, 0, 0, 0, Q",
-    "C, x, 2, 0, 1, 2, .e",
-    "*Verse",
-    "Slide, 0, 2-4, 0, 0, 0, H",
-    "D7, 0, 0, 2, 1, 0, S",
-    "Pull, 0, 0, 0, 0, 4-2, S",
-    "",
-    "Em,x,2,0,0,0,Q",
-    "Rest , x, x, x, x, x, S",
-    "H, 0, 0, 0, 0-1, 0-2, E",
-    "G,0,0,0,0,22,W",
-    "Am7, x, 2, 2, 1, 2, .T",
-};
-
 std::vector<std::string> SongText(int count) {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(count));
+    const auto& mix = fw::bench::SongMixLines();
     for (int i = 0; i < count; ++i)
-        lines.emplace_back(Mix[static_cast<std::size_t>(i) % Mix.size()]);
+        lines.emplace_back(mix[static_cast<std::size_t>(i) % mix.size()]);
     return lines;
 }
 
