@@ -3,6 +3,7 @@
 #include "chords/text_rules.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 
 #include <algorithm>
@@ -24,6 +25,10 @@ TabCanvas::TabCanvas(QPainter& painter, const TabGeometry& geometry, const TabDr
     numberHeight_ = numbers.height();
     halfTwo_ = numbers.horizontalAdvance(QLatin1Char('2')) / 2;
     letterAscent_ = QFontMetrics(letterFont_, painter_.device()).ascent();
+    QFont devicePixels = numberFont_;
+    devicePixels.setPixelSize(
+        std::max(1, qRound(numberFont_.pointSizeF() * painter_.device()->logicalDpiY() / 72.0)));
+    numberGlyphs_ = QRawFont::fromFont(devicePixels);
 }
 
 const TabCanvas::NumberShape& TabCanvas::ShapeOf(int value) {
@@ -34,6 +39,14 @@ const TabCanvas::NumberShape& TabCanvas::ShapeOf(int value) {
     if (shape.text.isEmpty()) {
         shape.text = QString::number(value);
         shape.ink = QFontMetrics(numberFont_, painter_.device()).boundingRect(shape.text);
+        if (numberGlyphs_.isValid()) {
+            shape.glyphs = numberGlyphs_.glyphIndexesForString(shape.text);
+            qreal offset = 0;
+            for (const QPointF& advance : numberGlyphs_.advancesForGlyphIndexes(shape.glyphs)) {
+                shape.offsets.push_back(offset);
+                offset += advance.x();
+            }
+        }
     }
     return shape;
 }
@@ -104,12 +117,28 @@ int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0
     const int gap = std::max(1, s / 15);
     if (!numbers_.empty()) {
         painter_.setFont(numberFont_);
+        runGlyphs_.clear();
+        runPositions_.clear();
         for (const PlacedNumber& number : numbers_) {
             const NumberShape& shape = ShapeOf(number.value);
             const int baseline = number.lineY - numberHeight_ / 2 + numberAscent_;
             painter_.fillRect(
                 shape.ink.translated(number.x, baseline).adjusted(-gap, -gap, gap, gap), Qt::white);
-            painter_.drawText(number.x, baseline, shape.text);
+            if (shape.glyphs.isEmpty()) { // no glyphs for the font: as plain text
+                painter_.drawText(number.x, baseline, shape.text);
+                continue;
+            }
+            for (qsizetype i = 0; i < shape.glyphs.size(); ++i) {
+                runGlyphs_.push_back(shape.glyphs[i]);
+                runPositions_.push_back(QPointF(number.x + shape.offsets[i], baseline));
+            }
+        }
+        if (!runGlyphs_.isEmpty()) {
+            QGlyphRun run;
+            run.setRawFont(numberGlyphs_);
+            run.setGlyphIndexes(runGlyphs_);
+            run.setPositions(runPositions_);
+            painter_.drawGlyphRun(QPointF(0, 0), run);
         }
     }
     if (!letters_.empty()) {

@@ -8,6 +8,9 @@
 
 #include "export/tab_builder.h"
 
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
 #include <QRect>
 #include <QString>
 
@@ -65,10 +68,12 @@ private:
         int x;
         const std::string* text;
     };
-    // The text and ink of a fret number in the number font, measured once per canvas.
+    // The text, ink and glyphs of a fret number in the number font, measured once per canvas.
     struct NumberShape {
         QString text;
         QRect ink; // relative to the baseline at x
+        QList<quint32> glyphs;
+        QList<qreal> offsets; // of each glyph from x
     };
     const NumberShape& ShapeOf(int value);
 
@@ -82,6 +87,11 @@ private:
     int letterAscent_ = 0;
     int halfTwo_ = 0; // half the width of "2", where arcs meet their numbers
     std::vector<NumberShape> shapes_;
+    // The number font at the device's pixel size: all numbers of a measure go out as one run of
+    // glyphs, which costs a PDF a fraction of a text item per number.
+    QRawFont numberGlyphs_;
+    QList<quint32> runGlyphs_;
+    QList<QPointF> runPositions_;
     // Reused between measures: what a measure draws, collected before drawing it in passes.
     std::vector<PlacedNumber> numbers_;
     std::vector<PlacedLetter> letters_;
