@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -39,21 +38,28 @@ bool JackServerRunning() {
     return false;
 }
 
+void FluidDriverDeleter::operator()(fluid_audio_driver_t* p) const {
+    delete_fluid_audio_driver(p);
+    if (quitSdlAudio)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
 namespace {
 
-using DriverMaker = std::function<fluid_audio_driver_t*(fluid_settings_t*)>;
-
-// SDL's audio driver needs SDL's audio part started by the program first.
-FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, const DriverMaker& make) {
+// SDL's audio driver needs SDL's audio part started by the program first; the driver's
+// deleter stops it again.
+FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return nullptr;
-    FluidDriverPtr driver(make(settings));
+    FluidDriverPtr driver(new_fluid_audio_driver(settings, synth), FluidDriverDeleter{true});
     if (!driver)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return driver;
 }
 
-FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& make) {
+} // namespace
+
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
     QuietFluidSynthLog();
     QuietAlsaErrors();
     const std::pair<const char*, int> latency[] = {{"audio.period-size", AudioPeriodSize},
@@ -65,25 +71,13 @@ FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& m
     for (const std::string& name : AudioDriverOrder(JackServerRunning())) {
         if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK)
             continue;
-        FluidDriverPtr driver =
-            name == "sdl2" ? StartSdlDriver(settings, make) : FluidDriverPtr(make(settings));
+        FluidDriverPtr driver = name == "sdl2"
+                                    ? StartSdlDriver(settings, synth)
+                                    : FluidDriverPtr(new_fluid_audio_driver(settings, synth));
         if (driver)
             return driver;
     }
     return nullptr;
-}
-
-} // namespace
-
-FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
-    return StartFirstDriver(
-        settings, [synth](fluid_settings_t* s) { return new_fluid_audio_driver(s, synth); });
-}
-
-FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t render, void* data) {
-    return StartFirstDriver(settings, [render, data](fluid_settings_t* s) {
-        return new_fluid_audio_driver2(s, render, data);
-    });
 }
 
 } // namespace fw

@@ -26,8 +26,4 @@ bool JackServerRunning();
 // machine). Slow on some machines: call it off the GUI thread.
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth);
 
-// As above, for a driver that asks `render` (called with `data` on the driver's thread) for
-// every block of audio instead of rendering a synth itself.
-FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t render, void* data);
-
 } // namespace fw

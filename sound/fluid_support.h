@@ -17,7 +17,9 @@ struct FluidSynthDeleter {
     void operator()(fluid_synth_t* p) const { delete_fluid_synth(p); }
 };
 struct FluidDriverDeleter {
-    void operator()(fluid_audio_driver_t* p) const { delete_fluid_audio_driver(p); }
+    // The driver is SDL's, for which SDL's audio part was started: it is stopped again after.
+    bool quitSdlAudio = false;
+    void operator()(fluid_audio_driver_t* p) const; // in audio_driver.cpp
 };
 using FluidSettingsPtr = std::unique_ptr<fluid_settings_t, FluidSettingsDeleter>;
 using FluidSynthPtr = std::unique_ptr<fluid_synth_t, FluidSynthDeleter>;
