@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -38,28 +39,23 @@ bool JackServerRunning() {
     return false;
 }
 
-void FluidDriverDeleter::operator()(fluid_audio_driver_t* p) const {
-    delete_fluid_audio_driver(p);
-    if (quitSdlAudio)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
 namespace {
 
+using DriverMaker = std::function<fluid_audio_driver_t*(fluid_settings_t*)>;
+
 // SDL's audio driver needs SDL's audio part started by the program first; the driver's
-// deleter stops it again.
-FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
+// deleter shuts it down again.
+FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, const DriverMaker& make) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return nullptr;
-    FluidDriverPtr driver(new_fluid_audio_driver(settings, synth), FluidDriverDeleter{true});
+    FluidDriverPtr driver(make(settings), FluidDriverDeleter{true});
     if (!driver)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return driver;
 }
 
-} // namespace
-
-FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
+FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& make,
+                                const std::vector<std::string>& order) {
     QuietFluidSynthLog();
     QuietAlsaErrors();
     const std::pair<const char*, int> latency[] = {{"audio.period-size", AudioPeriodSize},
@@ -68,16 +64,34 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth
         if (fluid_settings_setint(settings, key, value) != FLUID_OK)
             break; // the drivers keep their default sizes: only more latency
     }
-    for (const std::string& name : AudioDriverOrder(JackServerRunning())) {
+    for (const std::string& name : order) {
         if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK)
             continue;
-        FluidDriverPtr driver = name == "sdl2"
-                                    ? StartSdlDriver(settings, synth)
-                                    : FluidDriverPtr(new_fluid_audio_driver(settings, synth));
+        FluidDriverPtr driver =
+            name == "sdl2" ? StartSdlDriver(settings, make) : FluidDriverPtr(make(settings));
         if (driver)
             return driver;
     }
     return nullptr;
+}
+
+} // namespace
+
+void FluidDriverDeleter::operator()(fluid_audio_driver_t* p) const {
+    delete_fluid_audio_driver(p);
+    if (quitSdlAudio)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
+    return StartAudioDriver(settings, synth, AudioDriverOrder(JackServerRunning()));
+}
+
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
+                                const std::vector<std::string>& order) {
+    return StartFirstDriver(
+        settings, [synth](fluid_settings_t* s) { return new_fluid_audio_driver(s, synth); },
+        order);
 }
 
 } // namespace fw

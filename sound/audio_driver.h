@@ -25,5 +25,8 @@ bool JackServerRunning();
 // the latency above where the driver allows it. Null when none works (no sound on this
 // machine). Slow on some machines: call it off the GUI thread.
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth);
+// The same over the drivers named in `order` (FluidSynth's names), in that order.
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
+                                const std::vector<std::string>& order);
 
 } // namespace fw
