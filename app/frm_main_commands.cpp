@@ -164,9 +164,10 @@ void TfrmMain::EnableEditShortcuts() {
 
 void TfrmMain::mnuEditorPopUpPopup() {
     const bool selected = m_lines.selectionLength() > 0;
+    // During a play the list is not edited: the pop-up menu only copies.
     Copy2->setEnabled(selected);
-    Cut2->setEnabled(selected);
-    Paste2->setEnabled(ClipboardHasText());
+    Cut2->setEnabled(selected && !IsPlaying());
+    Paste2->setEnabled(ClipboardHasText() && !IsPlaying());
 }
 
 void TfrmMain::Undo1Click() {

@@ -154,6 +154,7 @@ void TfrmMain::cboDictionaryChange(const QString& entry) {
                   FromStd(FirstChars(ToStd(message), 96)));
         return;
     }
+    const UndoStep step(m_lines);
     m_lines.insertLine(b, entry);
     SelectLine(b, true);
     ShowLineStatus(b);

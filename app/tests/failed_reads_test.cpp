@@ -152,7 +152,12 @@ TEST_F(FailedReads, FromTheCommandLineStartWithAnEmptyUnnamedDocument) {
     EXPECT_EQ(main->tempo(), 120);
     EXPECT_EQ(main->settings().RecentFile, (std::array<QString, 3>{}))
         << "a song that was never read is not a recent file";
-    EXPECT_EQ(Messages(),
+    // The unprivileged start may not read the test's chord dictionary either; only what it
+    // says of the song matters here.
+    QStringList aboutTheSong = Messages();
+    aboutTheSong.removeIf(
+        [](const QString& m) { return m.contains(QLatin1String("BCHORDS.DCT")); });
+    EXPECT_EQ(aboutTheSong,
               QStringList{QStringLiteral("Opening \"%1\" failed: Permission denied.").arg(locked)});
 }
 

@@ -7,7 +7,9 @@
 #include "editor/fretboard_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -141,6 +143,27 @@ TEST_F(PlayControl, CloseIsRefusedUntilThePlayHasReallyEnded) {
     EXPECT_TRUE(CloseAccepted());
 }
 
+TEST_F(PlayControl, ThePopUpMenuOnlyCopiesDuringAPlay) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.chkLoop->setChecked(false);
+    QApplication::clipboard()->setText(QStringLiteral("C, x, 2, 0, 1, 2, Q"));
+    bool copy = false, cut = true, paste = true;
+    clock.At(milliseconds(100), [&] {
+        window.lines().setSelection(0, 5);
+        window.mnuEditorPopUpPopup();
+        copy = window.Copy2->isEnabled();
+        cut = window.Cut2->isEnabled();
+        paste = window.Paste2->isEnabled();
+    });
+    window.PlayButtonPressed();
+    EXPECT_TRUE(copy);
+    EXPECT_FALSE(cut);
+    EXPECT_FALSE(paste);
+    window.mnuEditorPopUpPopup();
+    EXPECT_TRUE(window.Cut2->isEnabled()) << "after the play, as before";
+    EXPECT_TRUE(window.Paste2->isEnabled());
+}
+
 TEST_F(PlayControl, ClicksDoNothingWhilePlaying) {
     TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     window.chkLoop->setChecked(false);
@@ -154,6 +177,52 @@ TEST_F(PlayControl, ClicksDoNothingWhilePlaying) {
     EXPECT_EQ(NoteOnKeys(), (std::vector<int>{62, 59, 55, 50, 67})) << "only the chord sounded";
     EXPECT_EQ(clock.Now(), milliseconds(500));
 }
+
+} // namespace
+} // namespace fw::testing
+
+namespace fw::testing {
+namespace {
+
+struct MenuKeyCase {
+    const char* label;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+void PrintTo(const MenuKeyCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class MenuKeysDuringAPlay : public PlayControl,
+                            public ::testing::WithParamInterface<MenuKeyCase> {};
+
+// The menus that are greyed out during a play take their shortcuts with them: a key cannot
+// replace, reload or rewrite the song while it plays.
+TEST_P(MenuKeysDuringAPlay, DoNothing) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.chkLoop->setChecked(false);
+    window.settings().Prompts = false;
+    const std::size_t dialogsBefore = dialogs.Log().size();
+    clock.At(milliseconds(100), [&] {
+        window.RichEdit1->setFocus();
+        QTest::keyClick(window.RichEdit1, GetParam().key, GetParam().modifiers);
+    });
+    window.PlayButtonPressed();
+    EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    EXPECT_EQ(dialogs.Log().size(), dialogsBefore) << "no dialog was opened";
+    EXPECT_EQ(clock.Now(), milliseconds(500));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MenuKeysDuringAPlay,
+                         ::testing::Values(MenuKeyCase{"new", Qt::Key_N, Qt::ControlModifier},
+                                           MenuKeyCase{"open", Qt::Key_O, Qt::ControlModifier},
+                                           MenuKeyCase{"save_as", Qt::Key_A, Qt::ControlModifier},
+                                           MenuKeyCase{"undo", Qt::Key_Z, Qt::ControlModifier},
+                                           MenuKeyCase{"find", Qt::Key_F, Qt::ControlModifier},
+                                           MenuKeyCase{"tablature", Qt::Key_F4, Qt::NoModifier},
+                                           MenuKeyCase{"midi_file", Qt::Key_F6, Qt::NoModifier}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 } // namespace
 } // namespace fw::testing

@@ -107,6 +107,9 @@ const UndoCase UndoCases[] = {
          w.Paste1Click();
      },
      "xyzabc"},
+    {"dictionary_pick", "G, 0, 0, 0, 0, 0, Q", 0,
+     [](TfrmMain& w) { w.cboDictionaryChange(QStringLiteral("D, 0, 0, 2, 3, 4, Q")); },
+     "G, 0, 0, 0, 0, 0, Q\nD, 0, 0, 2, 3, 4, Q"},
     {"edit_delete", "abcdef", 0,
      [](TfrmMain& w) {
          w.lines().setSelection(1, 2);

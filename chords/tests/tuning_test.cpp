@@ -164,10 +164,11 @@ TEST(StatusTuningText, RemovesTheFirstAmpersandOnly) {
 
 TEST(TuningStatusText, OfACodeAsTheStatusBarShowsIt) {
     EXPECT_EQ(TuningStatusText(55555), "G Tuning - G D G B D");
-    EXPECT_EQ(TuningStatusText(45435), "D Tuning - F# D G C D");
+    EXPECT_EQ(TuningStatusText(45435), "D Tuning - F# D F# A D");
     EXPECT_EQ(TuningStatusText(55545), "G Minor Tuning - G D G Bb D");
     EXPECT_EQ(TuningStatusText(64556), "Custom Tuning - Ab C# G B Eb");
-    EXPECT_EQ(TuningStatusText(53555), "Custom Tuning - G C G B D");
+    EXPECT_EQ(TuningStatusText(53555), "C Tuning - G C G B D");
+    EXPECT_EQ(TuningStatusText(52555), "Custom Tuning - G B G B D"); // the old C Tuning code
     EXPECT_EQ(TuningStatusText(123), "G Tuning - G D G B D"); // damaged: the reference tuning
 }
 
