@@ -51,8 +51,8 @@ void TfrmMain::BuildDictionaryControls() {
     lblDictionary = new QLabel(tr("Chord Dictionary"), grpEditControls);
     lblDictionary->setObjectName(QStringLiteral("lblDictionary"));
     lblDictionary->setBuddy(cboDictionary);
-    lblDictionary->setGeometry(cboDictionary->x(), cboDictionary->y() - 20, cboDictionary->width(),
-                               18);
+    lblDictionary->setGeometry(cboDictionary->x(), cboDictionary->y() - 17, cboDictionary->width(),
+                               16);
     const QString hint = tr("Pre-defined chords.");
     for (QWidget* widget :
          {static_cast<QWidget*>(lblDictionary), static_cast<QWidget*>(cboDictionary)}) {
@@ -62,6 +62,8 @@ void TfrmMain::BuildDictionaryControls() {
     // The entries are whole chord lines: let the open list show them in full.
     cboDictionary->view()->setMinimumWidth(300);
     cboDictionary->setMaxVisibleItems(20);
+    // A scrolling list of twenty rows rather than one as tall as the screen.
+    cboDictionary->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     connect(cboDictionary, &QComboBox::activated, this,
             [this](int index) { cboDictionaryChange(cboDictionary->itemText(index)); });
 

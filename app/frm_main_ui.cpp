@@ -97,7 +97,7 @@ void TfrmMain::BuildControls() {
     // The edit group on the left.
     grpEditControls = new QGroupBox(tr("Edit"), client);
     grpEditControls->setObjectName(QStringLiteral("grpEditControls"));
-    grpEditControls->resize(176, 342);
+    grpEditControls->resize(176, 324);
     edtName = Hinted(new QLineEdit(grpEditControls), QStringLiteral("edtName"),
                      tr("Edit chord name for current line."));
     edtName->setGeometry(10, 26, 156, 26);
@@ -140,10 +140,10 @@ void TfrmMain::BuildControls() {
     }
     chkDotted = Hinted(new QCheckBox(tr("Dotted"), grpEditControls), QStringLiteral("chkDotted"),
                        tr("Note duration values are increased by 1/2 while this is checked."));
-    chkDotted->setGeometry(10, 254, 90, 24);
+    chkDotted->setGeometry(10, 252, 90, 22);
     cboDictionary = new QComboBox(grpEditControls);
     cboDictionary->setObjectName(QStringLiteral("cboDictionary"));
-    cboDictionary->setGeometry(10, 302, 156, 28);
+    cboDictionary->setGeometry(10, 292, 156, 26);
     cboDictionary->setPlaceholderText(tr("Chord dictionary"));
 
     // The play group on the right.

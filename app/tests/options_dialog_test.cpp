@@ -3,16 +3,20 @@
 
 #include "main_window_fixture.h"
 
+#include "app/shell/tests/widget_checks.h"
+
 #include "app/frm_options.h"
 #include "app/shell/settings.h"
 #include "chords/tuning.h"
 #include "editor/fretboard_view.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -76,6 +80,14 @@ struct RecordingHost {
         host.setUserTuning = [this](int code) { calls << QStringLiteral("tuning %1").arg(code); };
         return host;
     }
+};
+
+// A dialog over its own settings, host and scripted dialogs.
+struct DialogUnderTest {
+    Settings settings;
+    RecordingHost host;
+    ScriptedDialogService dialogs;
+    TfrmOptions dialog{settings, dialogs, host.Make()};
 };
 
 void Pick(QComboBox* list, int index) {
@@ -321,10 +333,8 @@ TEST(OptionsDialogLists, HoldTheirEntriesAndFollowTheSettings) {
 
 // The page last shown is shown again; Escape applies nothing.
 TEST(OptionsDialogLists, TheLastPageStaysAndEscapeAppliesNothing) {
-    Settings settings;
-    RecordingHost host;
-    ScriptedDialogService dialogs;
-    TfrmOptions dialog(settings, dialogs, host.Make());
+    DialogUnderTest t;
+    auto& [settings, host, dialogs, dialog] = t;
     dialogs.AnswerModal([&](QDialog&) {
         dialog.PageControl1->setCurrentIndex(3);
         dialog.chkSavePrompts->click();
@@ -430,6 +440,38 @@ TEST_F(OptionsFromMainWindow, DisplaySettingsReachTheFretboard) {
     EXPECT_EQ(window.settings().MarkerColor, 0xFF8000);
     EXPECT_EQ(window.fretboard()->markerColor(), 0xFF8000u);
 }
+
+} // namespace
+} // namespace fw::testing
+
+namespace fw::testing {
+namespace {
+
+// Every page shows its texts whole, with every tab caption in full (no scroll arrows).
+class OptionsPages : public ::testing::TestWithParam<int> {};
+
+TEST_P(OptionsPages, FitTheirTexts) {
+    DialogUnderTest t;
+    auto& [settings, host, dialogs, dialog] = t;
+    dialogs.AnswerModal([&](QDialog&) {
+        dialog.PageControl1->setCurrentIndex(GetParam());
+        QApplication::processEvents();
+        EXPECT_EQ(test::CutOffTexts(dialog), "");
+        const QTabBar* tabs = dialog.PageControl1->tabBar();
+        for (int i = 0; i < tabs->count(); ++i)
+            EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(i))) << tabs->tabText(i).toStdString();
+        test::SaveShot(dialog, QStringLiteral("settings_page%1").arg(GetParam()));
+    });
+    dialogs.ShowModal(dialog);
+}
+
+std::string PageName(const ::testing::TestParamInfo<int>& info) {
+    static const char* const names[] = {"General", "Markers",         "Tablature",
+                                        "Midi",    "ChordDictionary", "InstrumentAndTuning"};
+    return names[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, OptionsPages, ::testing::Range(0, 6), PageName);
 
 } // namespace
 } // namespace fw::testing
