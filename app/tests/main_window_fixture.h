@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,16 @@ protected:
         deps.arguments = arguments;
         main = std::make_unique<TfrmMain>(deps);
         return *main;
+    }
+
+    // Starts the window shown and active, with the keyboard focus in the chord list.
+    TfrmMain& StartShown() {
+        TfrmMain& window = Start();
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.RichEdit1->setFocus();
+        return window;
     }
 
     // A settings file that has already welcomed the user, so no dialog waits at activation.
