@@ -16,9 +16,17 @@ DictionaryEntries ParseDictionaryText(std::string_view bytes) {
 std::string DictionaryFileText(const DictionaryEntries& entries) {
     std::string text;
     for (const std::string& entry : entries) {
-        for (const char c : entry) {
+        for (std::size_t i = 0; i < entry.size(); ++i) {
+            const char c = entry[i];
             if (c == '\0')
                 continue;
+            // U+2028 and U+2029 end lines when read, like CR and LF.
+            const std::string_view rest = std::string_view(entry).substr(i, 3);
+            if (rest == "\xE2\x80\xA8" || rest == "\xE2\x80\xA9") {
+                text += ' ';
+                i += 2;
+                continue;
+            }
             text += (c == '\r' || c == '\n') ? ' ' : c;
         }
         text += "\r\n";

@@ -1,7 +1,7 @@
 # Sourced by the other scripts: installs the Debian packages the build and the tests need,
 # quickly and silently when everything is already there.
 FRETWICK_PACKAGES=(
-    cmake ninja-build g++ pkg-config ccache
+    cmake ninja-build g++ pkg-config ccache clang libclang-rt-14-dev
     qt6-base-dev libgl1-mesa-dev
     libfluidsynth-dev librtmidi-dev fluid-soundfont-gm libasound2-dev libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev

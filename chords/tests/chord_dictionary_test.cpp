@@ -79,7 +79,14 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteCase{"EmptyEntries", {"", "a", ""}, "\r\na\r\n\r\n"},
                       WriteCase{"NoEntries", {}, ""},
                       WriteCase{"NulLeftOut", {std::string("a\0b", 3)}, "ab\r\n"},
-                      WriteCase{"LineBreaksInsideBecomeSpaces", {"a\rb\nc"}, "a b c\r\n"}),
+                      WriteCase{"LineBreaksInsideBecomeSpaces", {"a\rb\nc"}, "a b c\r\n"},
+                      // Found by fuzzing: an entry with a Unicode line separator read back as
+                      // two entries.
+                      WriteCase{"UnicodeSeparatorsBecomeSpaces",
+                                {"a\xE2\x80\xA8"
+                                 "b\xE2\x80\xA9"
+                                 "c\xE2\x80\xAA"},
+                                "a b c\xE2\x80\xAA\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Whatever is written reads back as the same entries, empty ones included.
