@@ -9,6 +9,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "chords/patch_names.h"
+#include "chords/regular_file.h"
 #include "chords/song_file.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
@@ -44,6 +45,13 @@ QString JoinedLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         texts << FromStd(line);
     return texts.join(QLatin1Char('\n'));
+}
+
+// Why a path that is not a regular file is not opened: what it is when it names a folder, a
+// named pipe, a device or a socket (never read, so never waited on), else that it is missing.
+QString NotAFileMessage(const QString& path, const QString& shownPath) {
+    const std::string special = SpecialFileError(ToStd(path));
+    return special.empty() ? shownPath + QStringLiteral(" doesn't exist!") : FromStd(special);
 }
 } // namespace
 
@@ -155,7 +163,7 @@ void TfrmMain::Open1Click() {
     const QString path =
         QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".fwk"));
     if (!QFileInfo(path).isFile()) {
-        showError(QDir::toNativeSeparators(path) + QStringLiteral(" doesn't exist!"));
+        showError(NotAFileMessage(path, QDir::toNativeSeparators(path)));
         return;
     }
     openSongFile(path);
@@ -167,7 +175,7 @@ void TfrmMain::OpenRecentFile(const QString& path) {
     if (Modified && !AskSaveChanges())
         return;
     if (!QFileInfo(path).isFile()) {
-        showError(path + QStringLiteral(" doesn't exist!"));
+        showError(NotAFileMessage(path, path));
         return;
     }
     openSongFile(path);
