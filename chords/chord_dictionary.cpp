@@ -6,6 +6,10 @@
 
 namespace fw {
 
+namespace {
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+} // namespace
+
 DictionaryEntries ParseDictionaryText(std::string_view bytes) {
     const std::size_t nul = bytes.find('\0');
     if (nul != std::string_view::npos)
@@ -15,6 +19,10 @@ DictionaryEntries ParseDictionaryText(std::string_view bytes) {
 
 std::string DictionaryFileText(const DictionaryEntries& entries) {
     std::string text;
+    // Reading drops one byte order mark at the start of the file: a first entry that itself
+    // starts with U+FEFF gets one in front, so that it reads back whole.
+    if (!entries.empty() && entries.front().starts_with(Utf8ByteOrderMark))
+        text = Utf8ByteOrderMark;
     for (const std::string& entry : entries) {
         for (std::size_t i = 0; i < entry.size(); ++i) {
             const char c = entry[i];

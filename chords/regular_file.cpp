@@ -108,17 +108,17 @@ bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std:
     if (flags >= 0)
         fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 
-    // One allocation of the right size; a file that grows meanwhile is still read to its end
-    // (up to the limit), one that shrinks to what it holds.
+    // One allocation of the file's size: a big song must not take twice its size while it is
+    // read. A file that shrinks meanwhile gives what it holds; one that grows is read on to its
+    // end, within the limit.
     bytes.resize(static_cast<std::size_t>(size));
     std::size_t have = 0;
+    char more[65536];
     for (;;) {
-        if (have == bytes.size()) {
-            if (have >= maxBytes + 1)
-                break;
-            bytes.resize(std::min<std::uint64_t>(maxBytes + 1, have + 65536));
-        }
-        const ssize_t got = read(fd, bytes.data() + have, bytes.size() - have);
+        const bool inPlace = have < bytes.size();
+        char* const into = inPlace ? bytes.data() + have : more;
+        const std::size_t room = inPlace ? bytes.size() - have : sizeof more;
+        const ssize_t got = read(fd, into, room);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -130,14 +130,17 @@ bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std:
         }
         if (got == 0)
             break;
+        if (!inPlace)
+            bytes.append(more, static_cast<std::size_t>(got));
         have += static_cast<std::size_t>(got);
+        if (have > maxBytes) {
+            close(fd);
+            bytes.clear();
+            error = Failed("Opening", path, TooLarge(have, maxBytes) + " or more");
+            return false;
+        }
     }
     close(fd);
-    if (have > maxBytes) {
-        bytes.clear();
-        error = Failed("Opening", path, TooLarge(have, maxBytes) + " or more");
-        return false;
-    }
     bytes.resize(have);
     return true;
 }

@@ -48,6 +48,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(savedHeader.tempo == header.tempo, "the tempo survives saving");
     FUZZ_CHECK(SongEditorLines(savedLines, savedHeader) == lines, "the lines survive saving");
 
+    // Walking the text line by line, as the command-line tools do, sees the same header and
+    // the same editor lines as splitting it.
+    const SongHeader walkedHeader = ReadSongHeaderOfText(text);
+    FUZZ_CHECK(walkedHeader.headerComplete == header.headerComplete &&
+                   walkedHeader.patch == header.patch && walkedHeader.tuning == header.tuning &&
+                   walkedHeader.tempo == header.tempo,
+               "the walked header is the split one");
+    std::vector<std::string> walked;
+    const std::size_t visited = ForEachEditorLine(text, [&](std::string_view line, std::size_t i) {
+        FUZZ_CHECK(i == walked.size(), "lines are visited in order");
+        walked.emplace_back(line);
+    });
+    FUZZ_CHECK(visited == walked.size() && walked == lines, "the walked lines are the split ones");
+
     // Checking the song reports one error for each line the parser rejects, in line order.
     const std::vector<std::string> errors = CheckSongText(text);
     std::vector<std::string> expected;

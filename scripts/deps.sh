@@ -7,7 +7,7 @@ FRETWICK_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool imagemagick
     shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
-    python3 python3-mido midicsv
+    python3 python3-mido midicsv time
     poppler-utils
     musescore3
     fonts-liberation2 fonts-dejavu-core
