@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "song_for_export.h"
+#include "tab_tools.h"
 
 #include "chords/chord_parser.h"
 #include "chords/song_check.h"
@@ -24,6 +25,9 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --export-midi SONG.fwk OUT.mid\n"
                           "       fretwick --export-wav SONG.fwk OUT.wav\n"
                           "       fretwick --export-musicxml SONG.fwk OUT.musicxml\n"
+                          "       fretwick --export-tab SONG.fwk OUT.tab [--durations]\n"
+                          "       fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] "
+                          "[--letter]\n"
                           "       fretwick --help | --version\n";
 
 int UsageError(std::ostream& err, const std::string& why) {
@@ -43,6 +47,26 @@ int ReadForTool(const std::string& path, SongForExport& song, std::ostream& out,
     for (const std::string& line : song.errors)
         out << line << "\n";
     return song.errors.empty() ? 0 : 1;
+}
+
+// An export needs at least one chord line, as the Special menu's export does: a song of
+// comments and blank lines is refused with the menu's own message and no file is written.
+// Returns 0 when the song can be exported, else 1 after saying why on `err`.
+int RequireChords(bool hasChord, std::ostream& err) {
+    if (hasChord)
+        return 0;
+    err << "Can't create midi file. No chords defined in editor.\n";
+    return 1;
+}
+
+// Reads the song for an export: 0 when it can be exported, otherwise the exit status.
+int ReadForExport(const std::string& path, SongForExport& song, std::ostream& out,
+                  std::ostream& err) {
+    if (const int status = ReadForTool(path, song, out, err); status != 0)
+        return status;
+    return RequireChords(std::any_of(song.entries.begin(), song.entries.end(),
+                                     [](const auto& e) { return KindOf(e) == LineKind::Chord; }),
+                         err);
 }
 
 // --check and --export-midi walk the song's lines one by one instead of making a list of
@@ -82,10 +106,14 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
     MidiFileBuilder midi(header.tempo, header.patch,
                          TuningOffsets(RepairedTuningCode(header.tuning)), text.size() / 25);
     ChordEntry entry;
+    bool hasChord = false;
     ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
         ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        hasChord = hasChord || KindOf(entry) == LineKind::Chord;
         midi.Add(entry);
     });
+    if (const int status = RequireChords(hasChord, err); status != 0)
+        return status;
     std::string().swap(text); // the text is no longer needed while the file is written
     std::string error;
     if (!WriteMidiBytes(outPath, midi.Finish(), error)) {
@@ -118,7 +146,7 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
 int ExportWav(const std::string& songPath, const std::string& outPath, std::ostream& out,
               std::ostream& err) {
     SongForExport song;
-    if (const int status = ReadForTool(songPath, song, out, err); status != 0)
+    if (const int status = ReadForExport(songPath, song, out, err); status != 0)
         return status;
     RenderSettings settings;
     settings.Patch = static_cast<std::uint8_t>(song.patch);
@@ -168,6 +196,13 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
     if (tool == "--export-wav")
         return operands == 2 ? ExportWav(args[1], args[2], out, err)
                              : UsageError(err, "--export-wav takes a song file and a WAV file");
+    if (tool == "--export-tab" || tool == "--export-pdf") {
+        TabToolOptions options;
+        const std::string wrong = ReadTabToolOptions(tool, {args.begin() + 1, args.end()}, options);
+        if (!wrong.empty())
+            return UsageError(err, wrong);
+        return tool == "--export-tab" ? ExportTab(options, out, err) : ExportPdf(options, out, err);
+    }
     return UsageError(err, "unknown option " + tool);
 }
 

@@ -5,7 +5,11 @@
 //   fretwick --export-wav SONG OUT   renders the song through the built-in synthesizer
 //   fretwick --export-musicxml SONG OUT  writes the score with banjo tablature; a song without
 //                                        chord lines is refused (exit 1, no file)
+//   fretwick --export-tab SONG OUT   writes ASCII tablature (tab_tools.h)
+//   fretwick --export-pdf SONG OUT   writes graphic tablature as a PDF file (tab_tools.h)
 //   fretwick --help, --version
+// An export of a song with line errors (exit 1, the errors on standard output) or without a
+// single chord line (exit 1, the menu's message on standard error) writes no file.
 
 #include <iosfwd>
 #include <optional>

@@ -39,6 +39,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace fw {
 
 TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
@@ -62,6 +64,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     BuildControls();
     BuildMenus();
     ConnectEvents();
+    BuildDictionaryControls();
     FormCreate();
 }
 
@@ -76,6 +79,9 @@ QString TfrmMain::statusPanel(int index) const {
 
 void TfrmMain::setStatusPanel(int index, const QString& text) {
     statusPanels[index]->setText(text);
+    // Panel 0 may be too narrow for a long error: its tool tip holds all of it.
+    if (index == 0)
+        statusPanels[0]->setToolTip(text.trimmed().isEmpty() ? QString() : text);
 }
 
 int TfrmMain::tempo() const {
@@ -115,6 +121,8 @@ void TfrmMain::FormCreate() {
     // A damaged settings value takes its default; the program goes on and says so on stderr.
     *m_settings = LoadSettings([](const QString& problem) { qWarning("%s", qPrintable(problem)); });
 
+    if (settings().Associate)
+        RegisterAssociation();
     RefreshRecentMenu();
     m_fretboard->setShowChordName(settings().ShowChordName);
     m_fretboard->setShowFretNumbers(settings().ShowFretNumbers);
@@ -131,19 +139,21 @@ void TfrmMain::FormCreate() {
     m_externalMidiAtStart = settings().ExternalMIDI;
     m_deps.sound->setExternalMidiActive(m_externalMidiAtStart);
 
+    LoadChordDictionary();
     scrlTempo->setRange(1, 500);
     ResetToEmptyDocument();
 
     // An unquoted path with spaces arrives as several arguments: join the first five again.
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
     if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
-        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK")) {
-        LoadSong(joined);
+        QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK") && LoadSong(joined)) {
         setSongPath(joined);
         Modified = false;
         AddRecentFile(joined);
     }
     ShowLineStatus(0);
+    // Typing goes into the chord list from the moment the window shows.
+    focusEditor();
 }
 
 void TfrmMain::ResetToEmptyDocument() {
@@ -200,6 +210,7 @@ bool TfrmMain::FormCloseQuery() {
 void TfrmMain::FormClose() {
     m_shutDown = true;
     EntryList.clear();
+    SaveChordDictionary();
     m_deps.sound->CloseMidiPort();
     QStringList problems;
     if (!SaveSettings(settings(), [&problems](const QString& problem) { problems << problem; }))
@@ -244,7 +255,9 @@ void TfrmMain::FormResize() {
     const int neckBottom = 4 + 123 + 2; // bottom of the frame around the neck picture
     const int top = neckBottom + 10;
 
-    btnNewChord->setGeometry(w - 8 - 196, 14, 196, 40);
+    // New Chord sits right of the neck, narrower when the window is narrow, never over it.
+    const int newChordLeft = std::max(m_fretboard->geometry().right() + 1 + 8, w - 8 - 196);
+    btnNewChord->setGeometry(newChordLeft, 14, std::max(w - 8 - newChordLeft, 0), 40);
     grpPlayControls->move(w - 8 - grpPlayControls->width(), top);
     pnlPlayButtons->move(grpPlayControls->x(), top + grpPlayControls->height() + 10);
 

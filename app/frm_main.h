@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -33,7 +34,9 @@ class QToolButton;
 namespace fw {
 
 class DialogService;
+enum class TabMode;
 class FretboardView;
+class TfrmOptions;
 class MainSound;
 class MidiFilePlayer;
 class Tfrmfind;
@@ -70,6 +73,8 @@ public:
     LineEditor& lines() { return m_lines; }
     DialogService& dialogs() { return *m_deps.dialogs; }
     FretboardView* fretboard() const { return m_fretboard; }
+    // True from the start of a play until it has really ended (also while it winds down after
+    // a Stop, when the button already reads "Play").
     bool IsPlaying() const;
     QString statusPanel(int index) const;
     void setStatusPanel(int index, const QString& text);
@@ -107,7 +112,10 @@ public:
     void TuningMenuClicked(QAction* item);
 
     // --- Songs ------------------------------------------------------------------------------
-    void LoadSong(const QString& path);
+    // Reads the song into the editor and the song settings. A file that cannot be read is
+    // reported and changes nothing; the result says whether the song was loaded.
+    bool LoadSong(const QString& path);
+    void LoadSongText(const std::string& text);
     bool AskSaveChanges();
     void OpenRecentFile(const QString& path);
     void DropFiles(const QStringList& paths);
@@ -128,6 +136,22 @@ public:
     void StepForward();
     void StepBack();
 
+    // --- Chord dictionary (frm_main_dictionary.cpp) -----------------------------------------
+    void LoadChordDictionary();
+    // Writes the list to InstallDir/BCHORDS.DCT, making the folder when missing; a folder that
+    // cannot be made or a file that cannot be written is reported. Nothing is written when the
+    // file could not be read at start-up, so that it is never replaced by an empty list.
+    void SaveChordDictionary();
+    void ReplaceChordDictionary();
+    // Sorting on sorts the list at once and keeps every added entry in its sorted place.
+    void SetDictionarySorted(bool sorted);
+    void AddDictionaryEntry(const QString& entry);
+    QStringList dictionaryEntries() const;
+    QString DictionaryPath() const;
+    void cboDictionaryChange(const QString& entry);
+    void NameChordFromFrets();
+    void Options1Click();
+
     // --- Handlers (public so tests can drive them like the user does) -----------------------
     void New1Click();
     void Open1Click();
@@ -135,6 +159,12 @@ public:
     void SaveAs1Click();
     void Print1Click();
     void SaveAsMidiFile1Click();
+    void Tab1Click();
+    void ASCIItab1Click();
+    // Checks the chord list, asks for titles when TabPrompt is on, and shows the tablature
+    // window in `mode`.
+    void ShowTablature(TabMode mode);
+    void SaveAsMusicXmlFile1Click();
     void btnNewChordClick();
     void btnRestClick();
     void btnDupClick();
@@ -147,6 +177,7 @@ public:
     void Edit1Click();
     void mnuEditorPopUpPopup();
     void Undo1Click();
+    void Redo1Click();
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
@@ -176,6 +207,7 @@ public:
     std::array<QToolButton*, 7> durationButtons{};
     QCheckBox* chkDotted = nullptr;
     QComboBox* cboDictionary = nullptr;
+    QLabel* lblDictionary = nullptr;
     QGroupBox* grpPlayControls = nullptr;
     QGroupBox* rdoPlayOptions = nullptr;
     QButtonGroup* playOptionGroup = nullptr;
@@ -202,10 +234,13 @@ public:
     QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *SaveAs1 = nullptr,
             *Print1 = nullptr, *Options1 = nullptr, *Exit1 = nullptr, *FilenameSep = nullptr;
     std::array<QAction*, 3> mnuFilename{};
-    QAction *Undo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
-            *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr, *FindNext1 = nullptr;
+    QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
+            *Paste1 = nullptr, *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr,
+            *FindNext1 = nullptr;
+    QAction* NameChord1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
+    QAction* SaveAsMusicXmlFile1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
     QAction *AcousticNylonStringGuitar1 = nullptr, *MIDIPatch1 = nullptr;
     std::array<QAction*, 7> tuningItems{}; // index 5 is the separator
@@ -228,8 +263,14 @@ protected:
 
 private:
     void BuildControls();
+    // The Edit menu's states are shown while it is open; afterwards its shortcuts act again on
+    // the state at the key press, which each command checks itself.
+    void EnableEditShortcuts();
     void BuildMenus();
     void ConnectEvents();
+    void BuildDictionaryControls();
+    void setDictionaryEntries(const QStringList& entries);
+    void RegisterAssociation();
     void FormCreate();
     void FormClose();
     bool FormCloseQuery();
@@ -237,13 +278,16 @@ private:
     void RichEdit1KeyUp(int key);
     void RichEdit1SelectionChange();
     void setSongPath(const QString& path);
-    void openSongFile(const QString& path);
+    bool openSongFile(const QString& path);
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
+    bool ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage);
+    void RememberLastDir(const QString& chosenFile);
     void Step(int direction);
     Tfrmfind& findDialog();
     void ShowNotFound();
+    void ShowSilentNotice();
 
     MainWindowDeps m_deps;
     std::unique_ptr<Settings> m_settings;
@@ -252,6 +296,10 @@ private:
     int m_nameLine = 0;
     bool m_externalMidiAtStart = false;
     bool m_shutDown = false;
+    bool m_playing = false; // from the start of a play until it has wound down
+    bool m_dictionarySorted = false;
+    bool m_dictionaryUnreadable = false;
+    TfrmOptions* m_options = nullptr; // made at the first showing, then reused
 };
 
 } // namespace fw

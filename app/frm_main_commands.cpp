@@ -7,6 +7,7 @@
 #include "chords/line_edits.h"
 #include "editor/fretboard_view.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -19,6 +20,7 @@
 namespace fw {
 
 void TfrmMain::btnNewChordClick() {
+    const UndoStep step(m_lines);
     const int i = CurrentLineIndex();
     const int n = m_lines.lineCount();
     if (i == n) {
@@ -35,6 +37,7 @@ void TfrmMain::btnNewChordClick() {
 }
 
 void TfrmMain::btnRestClick() {
+    const UndoStep step(m_lines);
     InsertChordLine(QStringLiteral("Rest"));
 }
 
@@ -45,6 +48,7 @@ void TfrmMain::btnDupClick() {
         return; // the focus stays where it is
     const ParsedLine parsed = ParseChordLine(i, true);
     if (parsed.ok()) {
+        const UndoStep step(m_lines);
         const int caret = m_lines.selectionStart();
         m_lines.insertLine(i, text);
         m_lines.setSelection(caret, 0);
@@ -56,6 +60,7 @@ void TfrmMain::btnDupClick() {
 }
 
 void TfrmMain::btnClearClick() {
+    const UndoStep step(m_lines);
     const int i = CurrentLineIndex();
     const QString text = m_lines.lineText(i);
     if (!IsCommentText(text) && !IsBlankText(text)) {
@@ -66,12 +71,14 @@ void TfrmMain::btnClearClick() {
 }
 
 void TfrmMain::btnDeleteClick() {
+    const UndoStep step(m_lines);
     m_lines.deleteLine(CurrentLineIndex());
     ShowLineStatus(CurrentLineIndex());
     focusEditor();
 }
 
 void TfrmMain::DurationClick(const QString& letter) {
+    const UndoStep step(m_lines);
     CurrentDuration = FromStd(
         DurationTextFor(letter.isEmpty() ? 'Q' : letter.at(0).toLatin1(), chkDotted->isChecked()));
     const int i = CurrentLineIndex();
@@ -86,6 +93,7 @@ void TfrmMain::DurationClick(const QString& letter) {
 }
 
 void TfrmMain::edtNameExit() {
+    const UndoStep step(m_lines);
     const int k = m_nameLine;
     const ParsedLine parsed = ParseChordLine(k, false);
     if (!parsed.ok()) {
@@ -106,6 +114,7 @@ void TfrmMain::edtNameExit() {
 
 namespace {
 void Transpose(TfrmMain& main, TransposeDirection direction) {
+    const UndoStep step(main.lines());
     const int i = main.CurrentLineIndex();
     if (!main.ParseChordLine(i, false).isChord())
         return;
@@ -140,6 +149,7 @@ bool ClipboardHasText() {
 void TfrmMain::Edit1Click() {
     const bool selected = m_lines.selectionLength() > 0;
     Undo1->setEnabled(RichEdit1->document()->isUndoAvailable());
+    Redo1->setEnabled(RichEdit1->document()->isRedoAvailable());
     Copy1->setEnabled(selected);
     Cut1->setEnabled(selected);
     Delete1->setEnabled(selected);
@@ -147,11 +157,17 @@ void TfrmMain::Edit1Click() {
     SelectAll1->setEnabled(true);
 }
 
+void TfrmMain::EnableEditShortcuts() {
+    for (QAction* item : {Undo1, Redo1, Cut1, Copy1, Paste1, Delete1})
+        item->setEnabled(true);
+}
+
 void TfrmMain::mnuEditorPopUpPopup() {
     const bool selected = m_lines.selectionLength() > 0;
+    // During a play the list is not edited: the pop-up menu only copies.
     Copy2->setEnabled(selected);
-    Cut2->setEnabled(selected);
-    Paste2->setEnabled(ClipboardHasText());
+    Cut2->setEnabled(selected && !IsPlaying());
+    Paste2->setEnabled(ClipboardHasText() && !IsPlaying());
 }
 
 void TfrmMain::Undo1Click() {
@@ -160,7 +176,14 @@ void TfrmMain::Undo1Click() {
     focusEditor();
 }
 
+void TfrmMain::Redo1Click() {
+    RichEdit1->redo();
+    ShowLineStatus(CurrentLineIndex());
+    focusEditor();
+}
+
 void TfrmMain::Cut1Click() {
+    const UndoStep step(m_lines);
     RichEdit1->cut();
     ShowLineStatus(CurrentLineIndex());
     focusEditor();
@@ -172,6 +195,11 @@ void TfrmMain::Copy1Click() {
 }
 
 void TfrmMain::Paste1Click() {
+    if (!ClipboardHasText()) {
+        focusEditor(); // nothing to paste: the selection stays as it is
+        return;
+    }
+    const UndoStep step(m_lines);
     // The selection is not replaced: the clipboard text goes in front of it.
     m_lines.setSelection(m_lines.selectionStart(), 0);
     RichEdit1->insertPlainText(QApplication::clipboard()->text());
@@ -179,6 +207,7 @@ void TfrmMain::Paste1Click() {
 }
 
 void TfrmMain::Delete1Click() {
+    const UndoStep step(m_lines);
     QTextCursor cursor = RichEdit1->textCursor();
     cursor.removeSelectedText();
     RichEdit1->setTextCursor(cursor);

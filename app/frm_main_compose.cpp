@@ -49,6 +49,8 @@ void PreviewOneString(TfrmMain& main, int string, std::uint8_t note, std::uint8_
     NoteArray hammers = AllNoNotes();
     notes[string] = note;
     hammers[string] = hammerNote;
+    if (main.IsPlaying())
+        return; // the stop request of a play that winds down must stay
     main.StopRequested = false;
     main.PreviewChord(notes, hammers);
 }
@@ -66,8 +68,13 @@ int FretOfPosition(int string, int position) {
 void TfrmMain::PlaceOrRemoveNote(int string, int position) {
     if (IsPlaying() || (string == 5 && position < 5))
         return;
-    if (m_fretboard->markerState(string, position) != MarkerState::Hidden) {
-        // A filled marker: the string stops being played.
+    const UndoStep step(m_lines);
+    // A filled marker removes the string's note, but only from a chord line: the neck may still
+    // show an earlier chord while the caret stands on a comment or a blank line, which a click
+    // never writes over; there it places the note as on a hidden marker.
+    const QString currentText = m_lines.lineText(CurrentLineIndex());
+    const bool onChordLine = !IsCommentText(currentText) && !IsBlankText(currentText);
+    if (onChordLine && m_fretboard->markerState(string, position) != MarkerState::Hidden) {
         const ParsedLine parsed = ParseChordLine(CurrentLineIndex(), true);
         if (parsed.ok()) {
             FretArray frets = parsed.entry.Fret;
@@ -107,6 +114,7 @@ void TfrmMain::PlaceOrRemoveNote(int string, int position) {
 void TfrmMain::SetHammerOn(int string, int position) {
     if (IsPlaying() || (string == 5 && position < 5))
         return;
+    const UndoStep step(m_lines);
     const int line = CurrentLineIndex();
     const QString text = m_lines.lineText(line);
     if (IsCommentText(text) || IsBlankText(text))

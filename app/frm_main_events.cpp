@@ -43,7 +43,9 @@ void TfrmMain::ConnectEvents() {
         connect(item, &QAction::triggered, this, [this, item] { OpenRecentFile(item->text()); });
 
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { Edit1Click(); });
+    connect(mnuEdit, &QMenu::aboutToHide, this, [this] { EnableEditShortcuts(); });
     connect(Undo1, &QAction::triggered, this, [this] { Undo1Click(); });
+    connect(Redo1, &QAction::triggered, this, [this] { Redo1Click(); });
     connect(Cut1, &QAction::triggered, this, [this] { Cut1Click(); });
     connect(Copy1, &QAction::triggered, this, [this] { Copy1Click(); });
     connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
@@ -60,7 +62,10 @@ void TfrmMain::ConnectEvents() {
     });
 
     connect(SaveAsMidiFile1, &QAction::triggered, this, [this] { SaveAsMidiFile1Click(); });
+    connect(SaveAsMusicXmlFile1, &QAction::triggered, this, [this] { SaveAsMusicXmlFile1Click(); });
     connect(MidiPlayer1, &QAction::triggered, this, [this] { MidiPlayer1Click(); });
+    connect(Tab1, &QAction::triggered, this, [this] { Tab1Click(); });
+    connect(ASCIItab1, &QAction::triggered, this, [this] { ASCIItab1Click(); });
     connect(Start1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(Stop1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
     connect(instrumentGroup, &QActionGroup::triggered, this,
@@ -145,19 +150,21 @@ bool IsMenuShortcut(const QMenuBar* bar, const QKeyEvent* key) {
     const QKeySequence pressed(key->keyCombination());
     const auto actions = bar->findChildren<QAction*>();
     return std::any_of(actions.begin(), actions.end(), [&](const QAction* action) {
-        return action->isEnabled() && !action->shortcut().isEmpty() &&
-               action->shortcut().matches(pressed) == QKeySequence::ExactMatch;
+        const auto keys = action->shortcuts();
+        return action->isEnabled() && std::any_of(keys.begin(), keys.end(), [&](const auto& k) {
+                   return k.matches(pressed) == QKeySequence::ExactMatch;
+               });
     });
 }
 } // namespace
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == btnPlay && e->type() == QEvent::MouseButtonPress) {
+    // Every press counts: the second press of a quick pair arrives as a double-click.
+    if (watched == btnPlay &&
+        (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {
         PlayButtonPressed();
         return true;
     }
-    if (watched == btnPlay && e->type() == QEvent::MouseButtonDblClick)
-        return true;
     if (watched == edtName && e->type() == QEvent::FocusOut)
         edtNameExit();
     if (watched == RichEdit1) {

@@ -17,13 +17,25 @@
 
 namespace fw {
 
-void TfrmMain::SaveAsMidiFile1Click() {
-    if (!BuildChordList(QStringLiteral("Fix errors before creating a midi file."), true))
-        return;
+bool TfrmMain::ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage) {
+    if (!BuildChordList(fixErrorsMessage, true))
+        return false;
     if (!HasChordLine(0, static_cast<int>(EntryList.size()) - 1)) {
-        showError(QStringLiteral("Can't create midi file. No chords defined in editor."));
-        return;
+        showError(noChordsMessage);
+        return false;
     }
+    return true;
+}
+
+void TfrmMain::RememberLastDir(const QString& chosenFile) {
+    settings().LastDir =
+        QDir::toNativeSeparators(QFileInfo(chosenFile).absolutePath() + QLatin1Char('/'));
+}
+
+void TfrmMain::SaveAsMidiFile1Click() {
+    if (!ReadyToExport(QStringLiteral("Fix errors before creating a midi file."),
+                       QStringLiteral("Can't create midi file. No chords defined in editor.")))
+        return;
     FillDurationTicks(MidiWholeNoteTicks);
 
     FileDialogRequest request;
@@ -41,8 +53,7 @@ void TfrmMain::SaveAsMidiFile1Click() {
         showError(FromStd(error));
         return;
     }
-    settings().LastDir =
-        QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath() + QLatin1Char('/'));
+    RememberLastDir(*chosen);
 }
 
 void TfrmMain::Print1Click() {

@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace fw {
@@ -36,18 +37,20 @@ public:
 } // namespace
 
 bool TfrmMain::IsPlaying() const {
-    return btnPlay->text() == QLatin1String("Stop");
+    return m_playing;
 }
 
 void TfrmMain::PlayButtonPressed() {
-    if (m_lines.lineCount() == 0) {
-        showError(QStringLiteral("No chords to play - no lines in editor."));
+    // Stop comes first: whatever became of the editor meanwhile, a running play always ends,
+    // and a press during its wind-down cannot start a play inside it.
+    if (m_playing) {
+        btnPlay->setText(QStringLiteral("Play"));
+        btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+        StopRequested = true;
         return;
     }
-    if (btnPlay->text() != QLatin1String("Play") || StopRequested) {
-        // Stop: the play in progress winds down inside its current wait.
-        btnPlay->setText(QStringLiteral("Play"));
-        StopRequested = true;
+    if (m_lines.lineCount() == 0) {
+        showError(QStringLiteral("No chords to play - no lines in editor."));
         return;
     }
     bool built = false;
@@ -57,6 +60,7 @@ void TfrmMain::PlayButtonPressed() {
     }
     if (!built)
         return;
+    m_playing = true;
     btnPlay->setText(QStringLiteral("Stop"));
     btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     PlaySelection(playOptionGroup->checkedId());
@@ -64,6 +68,16 @@ void TfrmMain::PlayButtonPressed() {
     StopRequested = false;
     btnPlay->setText(QStringLiteral("Play"));
     btnPlay->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    m_playing = false;
+    ShowSilentNotice();
+}
+
+// Once per run, after a sounding that could not be heard, panel 0 says why. Callers run it
+// after their own status updates, so that the notice is what remains.
+void TfrmMain::ShowSilentNotice() {
+    const QString notice = m_deps.sound->TakeSilentNotice();
+    if (!notice.isEmpty())
+        setStatusPanel(0, notice);
 }
 
 bool TfrmMain::BuildChordList(const QString& message, bool interactive) {
@@ -252,11 +266,18 @@ void TfrmMain::StepBack() {
 }
 
 void TfrmMain::PreviewChord(const NoteArray& notes, const NoteArray& hammerNotes) {
+    // A running play holds the port and watches the stop flag; a preview meanwhile would close
+    // the one under it, so nothing is previewed until the play has ended.
+    if (m_playing)
+        return;
     MainSound& sound = *m_deps.sound;
     sound.AcquirePort();
     sound.SelectPatch();
     sound.PlayChord(notes, hammerNotes, PreviewMs, false);
     sound.ReleasePort();
+    // A preview's caller updates the line status after it: the notice comes after that.
+    if (sound.SilentNoticeDue())
+        QTimer::singleShot(0, this, [this] { ShowSilentNotice(); });
 }
 
 } // namespace fw

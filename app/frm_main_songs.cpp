@@ -3,6 +3,7 @@
 
 #include "frm_main.h"
 #include "qt_text.h"
+#include "song_paths.h"
 
 #include "app/shell/dialog_service.h"
 #include "app/shell/recent_files.h"
@@ -65,21 +66,35 @@ void TfrmMain::setSongPath(const QString& path) {
     setWindowTitle(QStringLiteral("Fretwick - ") + songFileName());
 }
 
-void TfrmMain::LoadSong(const QString& path) {
-    std::string text;
+namespace {
+// Reads a song file; false, after telling the user, when it cannot be read.
+bool ReadSong(TfrmMain& main, const QString& path, std::string& text) {
     std::string error;
-    RichEdit1->clear();
-    if (!ReadTextFile(ToStd(path), text, error)) {
-        showError(FromStd(error));
-        return;
-    }
+    if (ReadTextFile(ToStd(path), text, error))
+        return true;
+    main.dialogs().Message(FromStd(error), MessageIcon::Error, MessageButtons::Ok);
+    return false;
+}
+} // namespace
+
+bool TfrmMain::LoadSong(const QString& path) {
+    std::string text;
+    if (!ReadSong(*this, path, text))
+        return false;
+    LoadSongText(text);
+    return true;
+}
+
+void TfrmMain::LoadSongText(const std::string& text) {
     const std::vector<std::string> lines = SplitLines(text);
     const SongHeader header = ReadSongHeader(lines);
 
     RichEdit1->setPlainText(JoinedLines(SongEditorLines(lines, header)));
 
+    // A patch above 127 ("*Info 2:-1" reads 255) plays as the MIDI file writer writes it, and
+    // the user item then names that instrument.
     if (header.hasPatch)
-        settings().Patch = static_cast<std::uint8_t>(header.patch);
+        settings().Patch = static_cast<std::uint8_t>(PlayablePatch(header.patch));
     if (settings().Patch == BanjoPatch) {
         AcousticNylonStringGuitar1->setChecked(true);
     } else {
@@ -130,14 +145,20 @@ void TfrmMain::New1Click() {
     Modified = false;
 }
 
-void TfrmMain::openSongFile(const QString& path) {
+bool TfrmMain::openSongFile(const QString& path) {
+    // The file is read before anything changes: a song that cannot be read leaves the
+    // document, its name, settings and the recent files exactly as they were.
+    std::string text;
+    if (!ReadSong(*this, path, text))
+        return false;
     ResetToEmptyDocument();
-    LoadSong(path);
+    LoadSongText(text);
     setSongPath(path);
     m_lines.setSelection(0, 0);
     ShowLineStatus(0);
     Modified = false;
     focusEditor();
+    return true;
 }
 
 void TfrmMain::Open1Click() {
@@ -160,22 +181,25 @@ void TfrmMain::Open1Click() {
         return;
     }
     // Whatever was picked, the song of the same name is opened.
-    const QString path =
-        QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".fwk"));
-    if (!QFileInfo(path).isFile()) {
-        showError(NotAFileMessage(path, QDir::toNativeSeparators(path)));
+    const QString path = ExistingSongFile(*chosen);
+    if (path.isEmpty()) {
+        const QString wanted = SongPathFor(*chosen);
+        showError(NotAFileMessage(wanted, QDir::toNativeSeparators(wanted)));
         return;
     }
-    openSongFile(path);
+    if (!openSongFile(path))
+        return;
     settings().LastDir = QFileInfo(path).absolutePath();
     AddRecentFile(path);
 }
 
-void TfrmMain::OpenRecentFile(const QString& path) {
+void TfrmMain::OpenRecentFile(const QString& recent) {
     if (Modified && !AskSaveChanges())
         return;
-    if (!QFileInfo(path).isFile()) {
-        showError(NotAFileMessage(path, path));
+    // A song renamed only in the letter case of its extension is still the same song.
+    const QString path = ExistingFileIgnoringExtensionCase(recent);
+    if (path.isEmpty()) {
+        showError(NotAFileMessage(recent, recent));
         return;
     }
     openSongFile(path);
@@ -190,10 +214,8 @@ void TfrmMain::DropFiles(const QStringList& paths) {
     if (!info.isFile() || info.suffix().toUpper() != QLatin1String("FWK"))
         return;
     const bool ok = !Modified || AskSaveChanges();
-    if (ok && !IsPlaying()) {
-        openSongFile(path);
+    if (ok && !IsPlaying() && openSongFile(path))
         AddRecentFile(path);
-    }
 }
 
 bool TfrmMain::SaveSongTo(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include "frm_main.h"
 
+#include "editor/chord_text_edit.h"
 #include "editor/fretboard_view.h"
 #include "note_icons.h"
 
@@ -78,10 +79,11 @@ void TfrmMain::BuildControls() {
     btnNewChord->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
 
     lblFilename = new QLabel(client);
+    lblFilename->setTextFormat(Qt::PlainText);
     lblFilename->setObjectName(QStringLiteral("lblFilename"));
     lblFilename->hide();
 
-    RichEdit1 = new QPlainTextEdit(client);
+    RichEdit1 = new ChordTextEdit(client);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -90,7 +92,6 @@ void TfrmMain::BuildControls() {
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(std::max(mono.pointSize(), 11));
     RichEdit1->setFont(mono);
-    RichEdit1->document()->setMaximumBlockCount(0);
     m_lines = LineEditor(RichEdit1);
 
     // The edit group on the left.
@@ -139,10 +140,10 @@ void TfrmMain::BuildControls() {
     }
     chkDotted = Hinted(new QCheckBox(tr("Dotted"), grpEditControls), QStringLiteral("chkDotted"),
                        tr("Note duration values are increased by 1/2 while this is checked."));
-    chkDotted->setGeometry(10, 254, 90, 24);
+    chkDotted->setGeometry(10, 252, 90, 22);
     cboDictionary = new QComboBox(grpEditControls);
     cboDictionary->setObjectName(QStringLiteral("cboDictionary"));
-    cboDictionary->setGeometry(10, 284, 156, 28);
+    cboDictionary->setGeometry(10, 292, 156, 26);
     cboDictionary->setPlaceholderText(tr("Chord dictionary"));
 
     // The play group on the right.
@@ -207,22 +208,28 @@ void TfrmMain::BuildControls() {
     playFont.setBold(true);
     btnPlay->setFont(playFont);
 
-    // The status bar: hints and errors, the tuning, the line number.
+    // The status bar: hints and errors, the tuning, the line number. Panel 0 takes the spare
+    // width (a long error is cut at its edge, never widening the window; the whole text is its
+    // tool tip), the tuning keeps its width and the line number fits its text. All three show
+    // plain text: a chord name or an error about one is never read as markup.
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
-    const std::array<int, 3> widths = {350, 195, 0};
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setTextFormat(Qt::PlainText);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(4, 0, 4, 0);
-        if (widths[i] > 0)
-            panel->setFixedWidth(widths[i]);
-        bar->addWidget(panel, widths[i] > 0 ? 0 : 1);
+        bar->addWidget(panel, i == 0 ? 1 : 0);
         statusPanels[i] = panel;
     }
+    statusPanels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusPanels[0]->setMinimumWidth(120);
+    statusPanels[1]->setFixedWidth(195);
+    const int lineDigits = statusPanels[2]->fontMetrics().horizontalAdvance(tr("Line 00000"));
+    statusPanels[2]->setMinimumWidth(lineDigits + 8 + 2 * statusPanels[2]->frameWidth());
     statusPanels[1]->setText(tr("Tuning (E A D G B E)"));
     statusPanels[2]->setText(tr("Line WWW"));
 }
@@ -257,6 +264,9 @@ void TfrmMain::BuildMenus() {
     mnuEdit->setObjectName(QStringLiteral("Edit1"));
     Undo1 = MenuItem(mnuEdit, QStringLiteral("Undo1"), tr("&Undo"), QKeySequence(tr("Ctrl+Z")),
                      tr("Undo most recent edit."));
+    Redo1 = MenuItem(mnuEdit, QStringLiteral("Redo1"), tr("&Redo"), QKeySequence(tr("Ctrl+Y")),
+                     tr("Redo the edit last undone."));
+    Redo1->setShortcuts({QKeySequence(tr("Ctrl+Y")), QKeySequence(tr("Ctrl+Shift+Z"))});
     mnuEdit->addSeparator();
     Cut1 = MenuItem(mnuEdit, QStringLiteral("Cut1"), tr("Cu&t"), QKeySequence(tr("Ctrl+X")),
                     tr("Remove selected text to Clipboard."));
@@ -278,11 +288,14 @@ void TfrmMain::BuildMenus() {
     mnuSpecial = bar->addMenu(tr("&Special"));
     mnuSpecial->setObjectName(QStringLiteral("Special1"));
     Tab1 = MenuItem(mnuSpecial, QStringLiteral("Tab1"), tr("&Tablature..."),
-                    QKeySequence(Qt::Key_F4), tr("Show the chord list as tablature."));
+                    QKeySequence(Qt::Key_F4), tr("Show tablature window."));
     ASCIItab1 = MenuItem(mnuSpecial, QStringLiteral("ASCIItab1"), tr("&ASCII Tablature..."),
-                         QKeySequence(Qt::Key_F5), tr("Show the chord list as ASCII tablature."));
+                         QKeySequence(Qt::Key_F5), tr("Show ASCII tablature window."));
     SaveAsMidiFile1 = MenuItem(mnuSpecial, QStringLiteral("SaveAsMidiFile1"), tr("&Midi File..."),
                                QKeySequence(Qt::Key_F6), tr("Create a MIDI file."));
+    SaveAsMusicXmlFile1 =
+        MenuItem(mnuSpecial, QStringLiteral("SaveAsMusicXmlFile1"), tr("Music&XML File..."),
+                 QKeySequence(Qt::Key_F7), tr("Create a MusicXML file with banjo tablature."));
     MidiPlayer1 = MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), tr("M&idi Player..."), {},
                            tr("Play any midi file"));
 
@@ -336,10 +349,6 @@ void TfrmMain::BuildMenus() {
     About1 =
         MenuItem(mnuHelp, QStringLiteral("About1"), tr("&About..."), {}, tr("About Fretwick."));
 
-    // Commands whose windows are not part of the program yet stay greyed out rather than
-    // doing nothing when chosen.
-    for (QAction* pending : {Options1, Tab1, ASCIItab1})
-        pending->setEnabled(false);
     MidiPlayer1->setEnabled(m_deps.filePlayer != nullptr);
 
     mnuEditorPopUp = new QMenu(this);

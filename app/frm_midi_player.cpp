@@ -109,7 +109,7 @@ TfrmMidiPlayer::TfrmMidiPlayer(MidiFilePlayer& player, DialogService& dialogs,
     connect(BitBtnPause, &QPushButton::clicked, this, [this] { BitBtnPauseClick(); });
     connect(BitBtnOK, &QPushButton::clicked, this, &QDialog::accept);
     timer_->setInterval(RefreshIntervalMs);
-    connect(timer_, &QTimer::timeout, this, [this] { Tick(); });
+    connect(timer_, &QTimer::timeout, this, [this] { TimerTick(); });
 
     // FormCreate: no file yet.
     Label1->clear();
@@ -268,7 +268,7 @@ void TfrmMidiPlayer::BitBtnPauseClick() {
     RefreshPosition();
 }
 
-void TfrmMidiPlayer::Tick() {
+void TfrmMidiPlayer::TimerTick() {
     if (pending_ != Pending::None && player_.IsReady() && !deactivated_) {
         const bool play = pending_ == Pending::OpenAndPlay;
         pending_ = Pending::None;

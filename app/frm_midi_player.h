@@ -41,8 +41,11 @@ public:
     void BitBtnPlayClick();
     void BitBtnStopClick();
     void BitBtnPauseClick();
-    // Shows the device's position and state; a timer calls it while the window is shown.
+    // Shows the device's position and state.
     void RefreshPosition();
+    // What the timer does while the window is shown: opens the device once its sounds have
+    // loaded, if an activation or Open is waiting for that, and refreshes the display.
+    void TimerTick();
 
     QLabel* Label1; // the loaded file's full path
     QPushButton* BitBtnOpen;
@@ -67,7 +70,6 @@ private:
 
     void OpenDevice(bool play);
     void ShowError(const QString& text);
-    void Tick();
 
     MidiFilePlayer& player_;
     DialogService& dialogs_;

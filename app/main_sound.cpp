@@ -2,6 +2,8 @@
 
 #include "qt_text.h"
 
+#include <utility>
+
 namespace fw {
 
 MainSound::MainSound(MidiOutput& output, PlayClock& clock)
@@ -19,7 +21,24 @@ QString MainSound::OpenMidiPort() {
 
 QString MainSound::AcquirePort() {
     sync();
-    return FromStd(m_port.AcquirePort());
+    const QString error = FromStd(m_port.AcquirePort());
+    if (!m_silentNoticeGiven && m_silentNotice.isEmpty() && !m_port.ExternalMidiActive() &&
+        m_portSettings.Device == BuiltInSynthDevice) {
+        if (m_port.LastOpenResult() == MidiResultNoDevice)
+            m_silentNotice =
+                QStringLiteral("No audio output found: playing silently. See Help > Sound.");
+        else if (m_port.LastOpenResult() == MidiResultError)
+            m_silentNotice =
+                QStringLiteral("No soundfont found: playing silently. See Help > Sound.");
+    }
+    return error;
+}
+
+QString MainSound::TakeSilentNotice() {
+    if (m_silentNotice.isEmpty())
+        return {};
+    m_silentNoticeGiven = true;
+    return std::exchange(m_silentNotice, QString());
 }
 
 void MainSound::SelectPatch() {

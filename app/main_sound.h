@@ -28,8 +28,18 @@ public:
     void setExternalMidiActive(bool active) { m_port.SetExternalMidiActive(active); }
     QString OpenMidiPort();
     void CloseMidiPort() { m_port.CloseMidiPort(); }
+    // Opens the port for a sounding (see MidiPort::AcquirePort). When the built-in synthesizer
+    // cannot sound (no audio output, or no soundfont), the first such sounding of the run makes
+    // a silent-play notice due.
     QString AcquirePort();
     void ReleasePort() { m_port.ReleasePort(); }
+
+    // The notice for the user when soundings of this run are silent: "No audio output found:
+    // playing silently. See Help > Sound." or, without a soundfont, "No soundfont found:
+    // playing silently. See Help > Sound.". Given once per run: the empty text when none is
+    // due or it was already taken.
+    bool SilentNoticeDue() const { return !m_silentNotice.isEmpty(); }
+    QString TakeSilentNotice();
     void SelectPatch();
 
     // One chord on its own (previews, the current-line option).
@@ -49,6 +59,8 @@ private:
     PlayClock& m_clock;
     ChordPlayer m_player;
     PlayTime m_timeline{0};
+    QString m_silentNotice;
+    bool m_silentNoticeGiven = false;
 };
 
 } // namespace fw

@@ -106,6 +106,7 @@ void ReportSynthOpens() {
     SynthOutput synth;
     const PlayTime start = SteadyPlayClock::SteadyNow();
     synth.Prepare();
+    const std::string problem = synth.Problem(); // waits for the loading
     const int result = synth.Open(BuiltInSynthDevice);
     const PlayTime prepared = SteadyPlayClock::SteadyNow();
     PlayTime slowest{0};
@@ -119,7 +120,7 @@ void ReportSynthOpens() {
     }
     synth.Close();
     std::printf("synth: open result %d (%s), first open %.1f ms, slowest reopen %lld us\n", result,
-                result == MidiResultOk ? "sound" : synth.Problem().c_str(),
+                result == MidiResultOk ? "sound" : problem.c_str(),
                 static_cast<double>((prepared - start).count()) / 1000.0,
                 static_cast<long long>(slowest.count()));
 }

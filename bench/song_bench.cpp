@@ -7,6 +7,8 @@
 #include "sound/recording_output.h"
 #include "sound/virtual_play_clock.h"
 
+#include "offscreen_home.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,9 +19,7 @@
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenHome(home);
     QApplication app(argc, argv);
 
     const char* lines[] = {"G, 0, 0, 0, 0, 0, Q", "C, x, 2, 0, 1, 2, .e", "* verse",

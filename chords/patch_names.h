@@ -19,4 +19,11 @@ const std::array<const char*, PatchCount>& PatchNames();
 // The text of `program` counted from 0 (0..127); the empty text for any other value.
 std::string PatchName(int program);
 
+// `patch` brought into 0..127, the program numbers MIDI can carry: a value outside goes to the
+// nearer end (a song's "*Info 2:-1" reads 255 and plays program 127). The live output and the
+// MIDI file both use it, so a song sounds the same played and exported.
+constexpr int PlayablePatch(int patch) {
+    return patch < 0 ? 0 : patch > PatchCount - 1 ? PatchCount - 1 : patch;
+}
+
 } // namespace fw

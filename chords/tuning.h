@@ -18,13 +18,14 @@ struct TuningMenuItem {
 };
 
 // The Tuning menu's fixed items at indexes 0 to 4; index 5 is a separator and index 6 the
-// user tuning item. The captions name notes that differ from the pitches for two items
-// (52555 tunes string 4 to B, 45435 strings 3 and 2 to F# and A): the pitches follow the tag.
+// user tuning item. Every caption names the notes its code sounds. Songs store the code, so a
+// song saved with the old C Tuning code 52555 (which sounds G B G B D) keeps its sound and
+// now shows as the custom tuning "Custom Tuning - G B G B D".
 inline constexpr std::array<TuningMenuItem, 5> FixedTunings = {{
     {"GTuning1", "&G Tuning - G D G B D", 55555},
-    {"CTuning1", "&C Tuning - G C G B D", 52555},
+    {"CTuning1", "&C Tuning - G C G B D", 53555},
     {"GMinorTuning1", "G Minor Tuning - G D G Bb D", 55545},
-    {"DTuning1", "&D Tuning - F# D G C D", 45435},
+    {"DTuning1", "&D Tuning - F# D F# A D", 45435},
     {"GModalTuning1", "&G Modal Tuning - G D G C D", 55565},
 }};
 inline constexpr int UserTuningIndex = 6;

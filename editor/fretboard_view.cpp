@@ -58,6 +58,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& rect, const QS
                   Qt::Alignment alignment) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText); // a chord name is never markup
     label->setGeometry(rect);
     label->setAlignment(alignment);
     label->setFont(LabelFont());

@@ -10,7 +10,9 @@
 namespace fw {
 
 namespace {
-QTextDocument* Doc(QPlainTextEdit* editor) { return editor->document(); }
+QTextDocument* Doc(QPlainTextEdit* editor) {
+    return editor->document();
+}
 } // namespace
 
 int LineEditor::lineCount() const {
@@ -101,7 +103,9 @@ void LineEditor::selectLine(int index, bool wholeLine) {
     m_editor->setTextCursor(cursor);
 }
 
-int LineEditor::selectionStart() const { return m_editor->textCursor().selectionStart(); }
+int LineEditor::selectionStart() const {
+    return m_editor->textCursor().selectionStart();
+}
 
 int LineEditor::selectionLength() const {
     const QTextCursor cursor = m_editor->textCursor();
@@ -119,6 +123,14 @@ void LineEditor::setSelection(int start, int length) {
 int LineEditor::lineStartPosition(int index) const {
     const QTextBlock block = Doc(m_editor)->findBlockByNumber(index);
     return block.isValid() ? block.position() : Doc(m_editor)->characterCount() - 1;
+}
+
+UndoStep::UndoStep(const LineEditor& lines) : m_cursor(lines.widget()->document()) {
+    m_cursor.beginEditBlock();
+}
+
+UndoStep::~UndoStep() {
+    m_cursor.endEditBlock();
 }
 
 } // namespace fw

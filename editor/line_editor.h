@@ -5,6 +5,7 @@
 // as an empty (blank) line.
 
 #include <QString>
+#include <QTextCursor>
 
 class QPlainTextEdit;
 
@@ -46,6 +47,19 @@ public:
 
 private:
     QPlainTextEdit* m_editor;
+};
+
+// Every edit made to the editor while an UndoStep lives is undone (and redone) as one step, so
+// that a command which rewrites several lines is taken back whole. Steps may nest.
+class UndoStep {
+public:
+    explicit UndoStep(const LineEditor& lines);
+    ~UndoStep();
+    UndoStep(const UndoStep&) = delete;
+    UndoStep& operator=(const UndoStep&) = delete;
+
+private:
+    QTextCursor m_cursor;
 };
 
 } // namespace fw

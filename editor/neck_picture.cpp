@@ -29,6 +29,13 @@ constexpr QRectF FifthPegButton{157.0, 87.0, 26.0, 29.0};
 // Headstock tuner posts: strings 1 and 2 go to pegs at the top, 3 and 4 to pegs at the bottom.
 constexpr std::array<QPointF, 5> HeadPost = {QPointF(), QPointF(19, 15.5), QPointF(5.5, 26.5),
                                              QPointF(5.5, 48.5), QPointF(19, 59.5)};
+// The headstock's top edge at its left end, low enough for the top pegs' buttons to fit
+// between it and the picture's edge.
+constexpr qreal HeadTopLeft = 10.5;
+// Where each headstock peg's shaft leaves the headstock edge; the outer pegs sit a little in
+// from the picture's left edge so that their buttons show whole.
+constexpr std::array<QPointF, 5> HeadPegBase = {QPointF(), QPointF(19, 11.0), QPointF(7.5, 10.5),
+                                                QPointF(7.5, 77.5), QPointF(19, 71.5)};
 
 // String gauges in pixels, strings 1..5 (4 is the wound D).
 constexpr std::array<qreal, 6> Gauge = {0, 1.05, 1.25, 1.45, 1.9, 0.95};
@@ -90,7 +97,7 @@ QPainterPath HeadstockPath() {
     const qreal nut = NutX() + 0.5;
     QPainterPath path;
     path.moveTo(nut, BoardTop);
-    path.cubicTo(nut - 9, BoardTop, nut - 14, 2.0, -2.0, 1.5);
+    path.cubicTo(nut - 9, BoardTop, nut - 14, HeadTopLeft, -2.0, HeadTopLeft);
     path.lineTo(-2.0, 78.0);
     path.cubicTo(nut - 14, 77.0, nut - 9, NarrowBottom, nut, NarrowBottom);
     path.closeSubpath();
@@ -295,11 +302,10 @@ void PaintPeg(QPainter& p, QPointF base, const QRectF& button) {
 }
 
 void PaintPegs(QPainter& p) {
-    // Headstock: the buttons of strings 1 and 2 stick out beyond the top edge of the picture.
-    PaintPeg(p, QPointF(HeadPost[1].x(), 6.5), QRectF(HeadPost[1].x() - 7, -16, 14, 15));
-    PaintPeg(p, QPointF(HeadPost[2].x(), 2.5), QRectF(HeadPost[2].x() - 7, -20, 14, 15));
-    PaintPeg(p, QPointF(HeadPost[3].x(), 77.5), QRectF(HeadPost[3].x() - 6.5, 86, 13, 17));
-    PaintPeg(p, QPointF(HeadPost[4].x(), 71.5), QRectF(HeadPost[4].x() - 6.5, 80, 13, 17));
+    // Headstock: the buttons of strings 1 and 2 above it, of strings 3 and 4 below it.
+    const auto buttons = HeadstockPegButtons();
+    for (int string = 1; string <= 4; ++string)
+        PaintPeg(p, HeadPegBase[std::size_t(string)], buttons[std::size_t(string)]);
     PaintPeg(p, QPointF(FifthPegX, WideBottom), FifthPegButton);
 }
 
@@ -346,6 +352,13 @@ void PaintStrings(QPainter& p) {
 }
 
 } // namespace
+
+std::array<QRectF, 5> HeadstockPegButtons() {
+    return {QRectF(), QRectF(HeadPegBase[1].x() - 6.5, 0.5, 13, 9),
+            QRectF(HeadPegBase[2].x() - 6.5, 0.5, 13, 9),
+            QRectF(HeadPegBase[3].x() - 6.5, 86, 13, 17),
+            QRectF(HeadPegBase[4].x() - 6.5, 80, 13, 17)};
+}
 
 void PaintNeckPicture(QPainter& painter) {
     painter.save();

@@ -6,7 +6,10 @@
 // the peg rectangle (see fretboard_geometry.h).
 
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
+
+#include <array>
 
 class QPainter;
 
@@ -19,5 +22,9 @@ void PaintNeckPicture(QPainter& painter);
 // The picture rendered for a device pixel ratio (1 for plain screens); logical size
 // PictureRect.size().
 QPixmap RenderNeckPicture(qreal devicePixelRatio);
+
+// The pearl buttons of the headstock's tuning pegs in picture coordinates, index = string
+// (1 and 2 above the headstock, 3 and 4 below it; index 0 unused). All lie inside the picture.
+std::array<QRectF, 5> HeadstockPegButtons();
 
 } // namespace fw

@@ -1,5 +1,7 @@
 #include "midi_events.h"
 
+#include "chords/patch_names.h"
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -84,8 +86,7 @@ int TrackNameEvent(MidiBytes& out, std::string_view text) {
 }
 
 int ProgramChangeEvent(MidiBytes& out, int patch) {
-    return WriteBytes(out,
-                      {0x00, ProgramStatus, static_cast<std::uint8_t>(std::clamp(patch, 0, 127))});
+    return WriteBytes(out, {0x00, ProgramStatus, static_cast<std::uint8_t>(PlayablePatch(patch))});
 }
 
 int TimeSignatureEvent(MidiBytes& out) {

@@ -2,6 +2,7 @@
 
 #include "chords/chord_parser.h"
 
+#include <algorithm>
 #include <array>
 
 namespace fw {
@@ -53,14 +54,15 @@ int DurationDivisions(std::string_view durationText) {
     return DurationValue(durationText, MusicXmlMeasureLength);
 }
 
-std::vector<NoteValue> NoteValuesFor(int length) {
-    std::vector<NoteValue> values;
+NoteValues NoteValuesFor(int length) {
+    NoteValues result;
+    length = std::min(length, MusicXmlMeasureLength);
     for (const NoteValue& value : WrittenValues)
         while (length >= value.duration) {
-            values.push_back(value);
+            result.values[result.count++] = value;
             length -= value.duration;
         }
-    return values;
+    return result;
 }
 
 SpelledPitch SpellPitch(int midiPitch) {

@@ -3,8 +3,9 @@
 // written note values (type and dots) that make up a length, and pitches spelled as step,
 // alteration and octave.
 
+#include <array>
+#include <cstddef>
 #include <string_view>
-#include <vector>
 
 namespace fw {
 
@@ -24,12 +25,21 @@ struct NoteValue {
 // The length of a duration text ("Q", ".e", ...) in divisions; 0 for an invalid text.
 int DurationDivisions(std::string_view durationText);
 
-// The written values that together last `length` divisions, longest first, each at most a
-// whole note. A length that is itself a plain or dotted value gives that one value; any other
-// length is filled greedily with the longest value that fits (120 gives a dotted half and a
-// dotted eighth). Values go down to a 128th note (1 division), so every positive length can be
-// written. A length of 0 or less gives nothing.
-std::vector<NoteValue> NoteValuesFor(int length);
+// The written values that together last `length` divisions, longest first: at most four, each
+// at most a whole note. A length that is itself a plain or dotted value gives that one value;
+// any other length is filled greedily with the longest value that fits (120 gives a dotted half
+// and a dotted eighth). Values go down to a 128th note (1 division), so every length of 1 to
+// MusicXmlMeasureLength can be written. A longer length is taken as MusicXmlMeasureLength (the
+// writer splits lengths at barlines first); a length of 0 or less gives nothing.
+struct NoteValues {
+    std::array<NoteValue, 4> values{};
+    std::size_t count = 0;
+    std::size_t size() const { return count; }
+    const NoteValue& operator[](std::size_t i) const { return values[i]; }
+    const NoteValue* begin() const { return values.data(); }
+    const NoteValue* end() const { return values.data() + count; }
+};
+NoteValues NoteValuesFor(int length);
 
 // A MIDI pitch spelled for a staff without key signature, with the names banjo players read in
 // tunings: C, C#, D, Eb, E, F, F#, G, Ab, A, Bb, B. Middle C (60) is C in octave 4.

@@ -64,6 +64,64 @@ ChordNotes NotesOf(const ChordEntry& entry, const std::array<int, 6>& offsets) {
     return notes;
 }
 
+// Where the next note starts: the measure (counted from 1; 0 before the first) and the
+// divisions into it. Measures are filled by time.
+class MeasureClock {
+public:
+    // Splits a length that starts now into written values, at barlines first. Calls
+    // `openMeasure(number)` before a value that starts a measure and `value(noteValue, first,
+    // more)` for each value, `first` for the first value of the length and `more` when more of
+    // it follows.
+    template <class OpenMeasure, class Value>
+    void Advance(int length, OpenMeasure&& openMeasure, Value&& value) {
+        bool first = true;
+        while (length > 0) {
+            if (measure_ == 0 || position_ == MusicXmlMeasureLength) {
+                ++measure_;
+                position_ = 0;
+                openMeasure(measure_);
+            }
+            const int here = std::min(length, MusicXmlMeasureLength - position_);
+            for (const NoteValue& written : NoteValuesFor(here)) {
+                length -= written.duration;
+                value(written, first, length > 0);
+                position_ += written.duration;
+                first = false;
+            }
+        }
+    }
+
+    // What is left of the current measure; a whole measure before the first.
+    int Remaining() const {
+        return measure_ == 0 ? MusicXmlMeasureLength : MusicXmlMeasureLength - position_;
+    }
+    int Measure() const { return measure_; }
+
+private:
+    int measure_ = 0;
+    int position_ = 0;
+};
+
+// Bytes the score will take, near enough to reserve them once: a note is about 250 bytes.
+std::size_t EstimatedSize(const MusicXmlSong& song) {
+    constexpr std::size_t NoteBytes = 300, MeasureBytes = 40, HeaderBytes = 4096;
+    MeasureClock clock;
+    std::size_t notes = 0;
+    const auto noMeasure = [](int) {};
+    for (const ChordEntry& entry : song.entries) {
+        if (KindOf(entry) != LineKind::Chord)
+            continue;
+        const ChordNotes chord = NotesOf(entry, song.tuningOffsets);
+        const std::size_t perValue = static_cast<std::size_t>(std::max(chord.soundingCount, 1));
+        clock.Advance(DurationDivisions(entry.Duration), noMeasure,
+                      [&](const NoteValue&, bool, bool) { notes += perValue; });
+        notes += static_cast<std::size_t>(chord.graceCount);
+    }
+    clock.Advance(clock.Remaining(), noMeasure, [&](const NoteValue&, bool, bool) { ++notes; });
+    return HeaderBytes + 6 * (song.title.size() + song.subtitle.size()) + NoteBytes * notes +
+           MeasureBytes * static_cast<std::size_t>(clock.Measure());
+}
+
 class ScoreWriter {
 public:
     ScoreWriter(std::string& buffer, std::ostream* sink, const MusicXmlSong& song)
@@ -176,68 +234,47 @@ private:
         out_ += "\"/>\n      </direction>\n";
     }
 
-    // Opens the next measure when none is open or the open one is full.
-    void EnsureRoom() {
-        if (measureOpen_ && position_ < MusicXmlMeasureLength)
-            return;
-        if (measureOpen_) {
+    // Closes the measure before (when there is one) and opens measure `number`.
+    void OpenMeasure(int number) {
+        if (number > 1) {
             Line("    ", "</measure>");
             if (out_.size() >= FlushSize)
                 Flush();
         }
-        ++measure_;
         out_ += "    <measure number=\"";
-        Number(measure_);
+        Number(number);
         out_ += "\">\n";
-        if (measure_ == 1)
+        if (number == 1)
             WriteAttributes();
-        measureOpen_ = true;
-        position_ = 0;
     }
 
     void FinishLastMeasure() {
-        if (!measureOpen_)
-            EnsureRoom();
-        for (const NoteValue& value : NoteValuesFor(MusicXmlMeasureLength - position_))
-            WriteRestValue(value);
+        WriteRest(clock_.Remaining());
         Line("      ", "<barline location=\"right\"><bar-style>light-heavy</bar-style></barline>");
         Line("    ", "</measure>");
     }
 
     void WriteRest(int length) {
-        while (length > 0) {
-            EnsureRoom();
-            const int here = std::min(length, MusicXmlMeasureLength - position_);
-            for (const NoteValue& value : NoteValuesFor(here))
-                WriteRestValue(value);
-            length -= here;
-        }
-    }
-
-    void WriteRestValue(const NoteValue& value) {
-        Line("      ", "<note>");
-        Line("        ", "<rest/>");
-        WriteDurationAndType(value, false, false);
-        Line("      ", "</note>");
-        position_ += value.duration;
+        clock_.Advance(
+            length, [this](int number) { OpenMeasure(number); },
+            [this](const NoteValue& value, bool, bool) {
+                Line("      ", "<note>");
+                Line("        ", "<rest/>");
+                WriteDurationAndType(value, false, false);
+                Line("      ", "</note>");
+            });
     }
 
     void WriteChord(const ChordNotes& notes, int length) {
-        bool first = true;
-        while (length > 0) {
-            EnsureRoom();
-            const int here = std::min(length, MusicXmlMeasureLength - position_);
-            for (const NoteValue& value : NoteValuesFor(here)) {
-                length -= value.duration;
+        clock_.Advance(
+            length, [this](int number) { OpenMeasure(number); },
+            [&](const NoteValue& value, bool first, bool more) {
                 if (first)
                     for (int i = 0; i < notes.graceCount; ++i)
                         WriteGrace(notes.graces[i], i > 0);
                 for (int i = 0; i < notes.soundingCount; ++i)
-                    WriteSounding(notes, i, value, !first, length > 0, first);
-                position_ += value.duration;
-                first = false;
-            }
-        }
+                    WriteSounding(notes, i, value, !first, more, first);
+            });
     }
 
     void WriteGrace(const HammerStart& grace, bool inChord) {
@@ -350,9 +387,7 @@ private:
     std::string& out_;
     std::ostream* sink_;
     const MusicXmlSong& song_;
-    int measure_ = 0;
-    int position_ = 0; // divisions from the start of the open measure
-    bool measureOpen_ = false;
+    MeasureClock clock_;
 };
 
 } // namespace
@@ -375,8 +410,7 @@ bool WriteMusicXml(std::ostream& out, const MusicXmlSong& song) {
 
 std::string BuildMusicXml(const MusicXmlSong& song) {
     std::string text;
-    // About 230 bytes a note; most chords sound three to five strings.
-    text.reserve(2048 + song.entries.size() * 1024);
+    text.reserve(EstimatedSize(song));
     ScoreWriter(text, nullptr, song).Write();
     return text;
 }

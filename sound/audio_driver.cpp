@@ -43,17 +43,19 @@ namespace {
 
 using DriverMaker = std::function<fluid_audio_driver_t*(fluid_settings_t*)>;
 
-// SDL's audio driver needs SDL's audio part started by the program first.
+// SDL's audio driver needs SDL's audio part started by the program first; the driver's
+// deleter shuts it down again.
 FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, const DriverMaker& make) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return nullptr;
-    FluidDriverPtr driver(make(settings));
+    FluidDriverPtr driver(make(settings), FluidDriverDeleter{true});
     if (!driver)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return driver;
 }
 
-FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& make) {
+FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& make,
+                                const std::vector<std::string>& order) {
     QuietFluidSynthLog();
     QuietAlsaErrors();
     const std::pair<const char*, int> latency[] = {{"audio.period-size", AudioPeriodSize},
@@ -62,7 +64,7 @@ FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& m
         if (fluid_settings_setint(settings, key, value) != FLUID_OK)
             break; // the drivers keep their default sizes: only more latency
     }
-    for (const std::string& name : AudioDriverOrder(JackServerRunning())) {
+    for (const std::string& name : order) {
         if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK)
             continue;
         FluidDriverPtr driver =
@@ -75,15 +77,28 @@ FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& m
 
 } // namespace
 
+void FluidDriverDeleter::operator()(fluid_audio_driver_t* p) const {
+    delete_fluid_audio_driver(p);
+    if (quitSdlAudio)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
+    return StartAudioDriver(settings, synth, AudioDriverOrder(JackServerRunning()));
+}
+
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
+                                const std::vector<std::string>& order) {
     return StartFirstDriver(
-        settings, [synth](fluid_settings_t* s) { return new_fluid_audio_driver(s, synth); });
+        settings, [synth](fluid_settings_t* s) { return new_fluid_audio_driver(s, synth); },
+        order);
 }
 
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t render, void* data) {
-    return StartFirstDriver(settings, [render, data](fluid_settings_t* s) {
-        return new_fluid_audio_driver2(s, render, data);
-    });
+    return StartFirstDriver(
+        settings,
+        [render, data](fluid_settings_t* s) { return new_fluid_audio_driver2(s, render, data); },
+        AudioDriverOrder(JackServerRunning()));
 }
 
 } // namespace fw

@@ -25,6 +25,9 @@ bool JackServerRunning();
 // the latency above where the driver allows it. Null when none works (no sound on this
 // machine). Slow on some machines: call it off the GUI thread.
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth);
+// The same over the drivers named in `order` (FluidSynth's names), in that order.
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
+                                const std::vector<std::string>& order);
 
 // As above, for a driver that asks `render` (called with `data` on the driver's thread) for
 // every block of audio instead of rendering a synth itself.

@@ -16,8 +16,11 @@ struct FluidSettingsDeleter {
 struct FluidSynthDeleter {
     void operator()(fluid_synth_t* p) const { delete_fluid_synth(p); }
 };
+// An audio driver started on SDL needed SDL's audio part started first; that part is shut
+// down again right after the driver, so nothing of SDL outlives the synthesizer.
 struct FluidDriverDeleter {
-    void operator()(fluid_audio_driver_t* p) const { delete_fluid_audio_driver(p); }
+    bool quitSdlAudio = false;
+    void operator()(fluid_audio_driver_t* p) const;
 };
 using FluidSettingsPtr = std::unique_ptr<fluid_settings_t, FluidSettingsDeleter>;
 using FluidSynthPtr = std::unique_ptr<fluid_synth_t, FluidSynthDeleter>;

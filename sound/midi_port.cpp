@@ -2,6 +2,8 @@
 
 #include "short_message.h"
 
+#include "chords/patch_names.h"
+
 namespace fw {
 
 std::string MidiOpenErrorText(int resultCode) {
@@ -30,6 +32,7 @@ std::string MidiPort::OpenMidiPort() {
     if (isOpen_)
         return {};
     const int result = output_.Open(settings_.Device);
+    lastOpenResult_ = result;
     isOpen_ = result == MidiResultOk;
     return MidiOpenErrorText(result);
 }
@@ -90,8 +93,9 @@ void MidiPort::ReleasePort() {
 }
 
 void MidiPort::SelectPatch() {
-    ProgramChange(settings_.Patch, 0);
-    ProgramChange(settings_.Patch, 1);
+    const auto patch = static_cast<std::uint8_t>(PlayablePatch(settings_.Patch));
+    ProgramChange(patch, 0);
+    ProgramChange(patch, 1);
 }
 
 } // namespace fw

@@ -34,6 +34,8 @@ public:
     // Closes the device when the port is open; otherwise does nothing.
     void CloseMidiPort();
     bool IsOpen() const { return isOpen_; }
+    // The result code of the last open that reached the device (MidiResultOk before any).
+    int LastOpenResult() const { return lastOpenResult_; }
 
     // When open, sends status (with Channel added to its channel nibble, which stays within
     // 0..15) and the two data bytes; otherwise does nothing.
@@ -56,7 +58,8 @@ public:
     // busy cursor shown meanwhile, and returns the open's error text, and ReleasePort closes it.
     std::string AcquirePort();
     void ReleasePort();
-    // Program change to Patch on the selected channel and on the note channel.
+    // Program change to Patch on the selected channel and on the note channel. A Patch above
+    // 127 (a song may say 255) is sent as 127, as the MIDI file writer writes it.
     void SelectPatch();
 
     // External MIDI mode for this run; set once at start-up.
@@ -71,6 +74,7 @@ private:
     MidiOutput& output_;
     const MidiPortSettings& settings_;
     bool isOpen_ = false;
+    int lastOpenResult_ = MidiResultOk;
     bool externalMidiActive_ = false;
 };
 

@@ -2,7 +2,9 @@
 
 #include "audio_driver.h"
 #include "fluid_support.h"
+#include "short_message.h"
 
+#include <atomic>
 #include <thread>
 
 namespace fw {
@@ -11,16 +13,18 @@ namespace fw {
 // driver stops before the synth goes.
 struct SynthOutput::Engine {
     std::thread loader;
+    std::atomic<bool> done{false}; // set by the loader once everything below is in place
     LoadedSynth loaded;
     FluidDriverPtr driver;
     int openResult = MidiResultError;
 
     void Load(const std::string& preferredSoundFont) {
         loaded = MakeLoadedSynth(preferredSoundFont, 44100.0);
-        if (!loaded.error.empty())
-            return;
-        driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
-        openResult = driver ? MidiResultOk : MidiResultNoDevice;
+        if (loaded.error.empty()) {
+            driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
+            openResult = driver ? MidiResultOk : MidiResultNoDevice;
+        }
+        done.store(true, std::memory_order_release);
     }
 
     ~Engine() {
@@ -29,8 +33,10 @@ struct SynthOutput::Engine {
     }
 };
 
-SynthOutput::SynthOutput(std::string preferredSoundFont)
-    : preferredSoundFont_(std::move(preferredSoundFont)) {}
+SynthOutput::SynthOutput(std::string preferredSoundFont, std::function<void()> beforeLoading)
+    : preferredSoundFont_(std::move(preferredSoundFont)), beforeLoading_(std::move(beforeLoading)) {
+    pendingPrograms_.fill(-1);
+}
 
 SynthOutput::~SynthOutput() = default;
 
@@ -39,7 +45,11 @@ void SynthOutput::Prepare() {
         return;
     engine_ = std::make_unique<Engine>();
     engine_->loader =
-        std::thread([engine = engine_.get(), path = preferredSoundFont_] { engine->Load(path); });
+        std::thread([engine = engine_.get(), path = preferredSoundFont_, before = beforeLoading_] {
+            if (before)
+                before();
+            engine->Load(path);
+        });
 }
 
 SynthOutput::Engine& SynthOutput::Ready() {
@@ -47,6 +57,13 @@ SynthOutput::Engine& SynthOutput::Ready() {
     if (engine_->loader.joinable())
         engine_->loader.join();
     return *engine_;
+}
+
+bool SynthOutput::Loaded() {
+    if (!engine_ || !engine_->done.load(std::memory_order_acquire))
+        return false;
+    Ready(); // the thread has finished: joining it costs nothing
+    return true;
 }
 
 std::string SynthOutput::Problem() {
@@ -65,7 +82,10 @@ int SynthOutput::Open(int id) {
         return MidiResultBadDeviceId;
     if (open_)
         return MidiResultAllocated;
-    const int result = Ready().openResult;
+    Prepare();
+    // While the soundfont is still loading the window must not wait for it: the device opens
+    // at once and sounds as soon as loading has finished.
+    const int result = Loaded() ? engine_->openResult : MidiResultOk;
     open_ = result == MidiResultOk;
     return result;
 }
@@ -73,20 +93,50 @@ int SynthOutput::Open(int id) {
 void SynthOutput::Send(std::uint32_t message) {
     if (!open_)
         return;
+    if (!Loaded()) {
+        // Notes sent before the synthesizer exists are lost, but the instrument is kept for
+        // the notes that follow.
+        const ShortMessage parts = UnpackShortMessage(message);
+        if (parts.Kind() == 0xC0)
+            pendingPrograms_[parts.Channel()] = parts.data1;
+        return;
+    }
+    if (engine_->openResult != MidiResultOk)
+        return; // opened while loading, and loading found no way to sound
+    fluid_synth_t* synth = engine_->loaded.synth.get();
+    for (std::size_t channel = 0; channel < pendingPrograms_.size(); ++channel) {
+        if (pendingPrograms_[channel] < 0)
+            continue;
+        static_cast<void>(fluid_synth_program_change(synth, static_cast<int>(channel),
+                                                     pendingPrograms_[channel]));
+        pendingPrograms_[channel] = -1;
+    }
     // A message the synthesizer refuses (a note-off for a note that is not sounding, say) is
     // of no consequence.
-    static_cast<void>(ApplyShortMessage(engine_->loaded.synth.get(), message));
+    static_cast<void>(ApplyShortMessage(synth, message));
 }
 
 void SynthOutput::Close() {
     if (!open_)
         return;
     open_ = false;
+    if (!Loaded() || engine_->openResult != MidiResultOk)
+        return;
     fluid_synth_t* synth = engine_->loaded.synth.get();
     // Released notes fade out naturally; cutting them dead is the fallback, and when even
     // that is refused there is nothing left to try.
     if (fluid_synth_all_notes_off(synth, -1) != FLUID_OK)
         static_cast<void>(fluid_synth_all_sounds_off(synth, -1));
+}
+
+int SynthOutput::CurrentProgram(int channel) {
+    if (!Loaded() || !engine_->loaded.synth)
+        return -1;
+    int font = 0, bank = 0, preset = 0;
+    if (fluid_synth_get_program(engine_->loaded.synth.get(), channel, &font, &bank, &preset) !=
+        FLUID_OK)
+        return -1;
+    return preset;
 }
 
 } // namespace fw

@@ -4,6 +4,8 @@
 
 #include "midi_output.h"
 
+#include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,14 +14,17 @@ namespace fw {
 class SynthOutput : public MidiOutput {
 public:
     // `preferredSoundFont` (a setting; may be empty) is tried before the standard soundfonts.
-    explicit SynthOutput(std::string preferredSoundFont = {});
+    // `beforeLoading` (may be empty) runs on the loading thread before anything is loaded;
+    // tests hold the loading back with it.
+    explicit SynthOutput(std::string preferredSoundFont = {},
+                         std::function<void()> beforeLoading = {});
     ~SynthOutput() override;
     SynthOutput(const SynthOutput&) = delete;
     SynthOutput& operator=(const SynthOutput&) = delete;
 
     // Starts loading the soundfont and choosing the audio output on a background thread, so
     // that neither delays the program's start. Later calls do nothing. Open does it itself
-    // when it was not done, and waits for it to finish.
+    // when it was not done.
     void Prepare();
 
     // The synthesizer is device -1 only: no counted devices.
@@ -28,8 +33,11 @@ public:
     std::string DeviceName(int id) override;
     // Opens device -1. MidiResultBadDeviceId for another id, MidiResultAllocated when already
     // open, MidiResultError when no soundfont could be loaded, MidiResultNoDevice when the
-    // machine has no audio output. After the first open, opening costs next to nothing: the
-    // synthesizer and its audio output stay alive.
+    // machine has no audio output. Never waits for the loading: while it still runs the open
+    // succeeds, and the messages sent meanwhile are dropped except program changes, which are
+    // kept and applied before the first message after loading (so a play started early plays
+    // its own instrument). Opening costs next to nothing: the synthesizer and its audio
+    // output stay alive.
     int Open(int id) override;
     void Send(std::uint32_t message) override;
     // Releases every sounding note on every channel; the synthesizer stays ready.
@@ -38,13 +46,19 @@ public:
     // Why the synthesizer cannot sound (waits for Prepare to finish); empty when it can.
     std::string Problem();
 
+    // The program (from 0) that `channel` (0..15) plays; -1 while loading or without a synth.
+    int CurrentProgram(int channel);
+
 private:
     struct Engine;
-    Engine& Ready(); // prepared and finished
+    Engine& Ready(); // prepared and finished (waits for the loading)
+    bool Loaded();   // the loading has finished (never waits)
 
     std::string preferredSoundFont_;
+    std::function<void()> beforeLoading_;
     std::unique_ptr<Engine> engine_;
     bool open_ = false;
+    std::array<int, 16> pendingPrograms_{}; // per channel, -1 for none
 };
 
 } // namespace fw

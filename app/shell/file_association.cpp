@@ -110,21 +110,27 @@ QByteArray MimePackageText(const QString& extension, const QString& description)
 }
 
 std::optional<QString> ExecArgument(const QString& path) {
-    QString quoted = QStringLiteral("\"");
+    // The characters that make an Exec argument need quotes. A path without them is written
+    // bare, which every launcher reads, even the simplest that split at spaces.
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    bool quote = false;
+    QString text;
     for (const QChar c : path) {
         if (c.unicode() < 32 || c.unicode() == 127)
             return std::nullopt;
+        quote = quote || reserved.contains(c);
         if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
             c == QLatin1Char('\\'))
-            quoted += QLatin1Char('\\');
+            text += QLatin1Char('\\');
         if (c == QLatin1Char('%'))
-            quoted += QLatin1Char('%');
-        quoted += c;
+            text += QLatin1Char('%');
+        text += c;
     }
-    quoted += QLatin1Char('"');
+    if (quote)
+        text = QLatin1Char('"') + text + QLatin1Char('"');
     // The Exec value is itself a string value, whose own escape is the backslash.
-    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    return quoted;
+    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    return text;
 }
 
 QByteArray DesktopEntryText(const QString& programPath) {

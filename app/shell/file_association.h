@@ -44,10 +44,11 @@ QByteArray MimePackageText(const QString& extension, const QString& description)
 // The desktop entry that opens songs with the program at `programPath`.
 QByteArray DesktopEntryText(const QString& programPath);
 
-// `path` as one argument of a desktop entry's Exec key: in double quotes with `"`, "`", "$"
-// and "\" escaped by a backslash, "%" doubled, and then every backslash doubled again, as the
-// key's string value needs. Returns nothing for a path holding a line break or another
-// control character, which an Exec key cannot carry.
+// `path` as one argument of a desktop entry's Exec key: "%" doubled; a path holding a
+// character the Desktop Entry rules reserve (space, quotes, "\", "$", "#", ...) goes in double
+// quotes with `"`, "`", "$" and "\" escaped by a backslash; then every backslash is doubled
+// again, as the key's string value needs. Returns nothing for a path holding a line break or
+// another control character, which an Exec key cannot carry.
 std::optional<QString> ExecArgument(const QString& path);
 
 // `list` (the text of a mimeapps.list) with `desktopId` as the default application of

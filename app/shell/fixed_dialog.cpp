@@ -53,6 +53,7 @@ QLabel* FixedDialog::MakeLabel(const QString& name, const QString& text, bool bo
                                int pointSizeStep) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText); // error texts may quote the user's own text
     QFont font = label->font();
     font.setBold(bold);
     if (pointSizeStep != 0)

@@ -23,8 +23,9 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     btnOK = MakeButton(QStringLiteral("btnOK"), QStringLiteral("OK"), true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
+    // "Version 1.0" reads as one line with one space between its two labels.
     auto* version = new QHBoxLayout;
-    version->setSpacing(6);
+    version->setSpacing(versionCaption->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     version->addWidget(versionCaption);
     version->addWidget(lblVersion);
     version->addStretch();

@@ -40,6 +40,8 @@ const std::vector<HelpTopic>& HelpTopics() {
         {"editing", "Editing chords",
          "buttons new chord rest duplicate clear delete transpose name dictionary undo find", 0},
         {"playing", "Playing", "play stop loop debug tempo step sound MIDI device", 0},
+        {"sound", "Sound", "audio output soundfont sf2 MIDI port external silent no sound synthesizer",
+         0},
         {"tunings", "Tunings and instruments", "tuning open G C D modal custom instrument patch",
          0},
         {"songs", "Songs", "song file fwk open save recent drag drop", 0},

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -74,6 +75,12 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addWidget(btnForward);
     buttons->addWidget(btnContents);
     buttons->addStretch();
+    // Without a window manager there is no title bar to close the window with.
+    btnClose = Named(new QPushButton(QStringLiteral("Close")), "btnClose");
+    buttons->addWidget(btnClose);
+    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #pragma once
 // The help window: the help pages compiled into the program, with a contents list, a topic
-// finder (the topics that hold the typed words) and Back/Forward through the pages visited.
+// finder (the topics that hold the typed words), Back/Forward through the pages visited, and
+// Close (or Escape).
 
 #include <QWidget>
 
@@ -39,6 +40,7 @@ public:
     QTextBrowser* brwTopic;
     QPushButton* btnBack;
     QPushButton* btnForward;
+    QPushButton* btnClose; // as Escape: hides the window, which stays for the next help command
 
 private:
     void BringToFront();

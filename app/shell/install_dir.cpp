@@ -2,11 +2,15 @@
 
 #include "shell_resources.h"
 
+#include "chords/text_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include <string>
+#include <string_view>
 
 namespace fw {
 
@@ -51,8 +55,11 @@ bool InstallShippedDictionary(const QString& dir, const SettingsErrorReporter& r
     const QByteArray text = ShippedDictionary();
     if (text.isEmpty())
         return CopyFailed(report, path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    // Written like every other file: atomically, through a link to where it points.
+    std::string error;
+    if (!WriteFileAtomically(
+            path.toStdString(),
+            std::string_view(text.constData(), static_cast<std::size_t>(text.size())), error))
         return CopyFailed(report, path);
     return true;
 }

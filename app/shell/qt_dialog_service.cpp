@@ -78,6 +78,8 @@ DialogAnswer QtDialogService::Message(const QString& text, MessageIcon icon, Mes
                                       const QString& title) {
     QMessageBox box(ToQtIcon(icon), title.isEmpty() ? QString(ApplicationTitle) : title, text,
                     QMessageBox::NoButton, parent_);
+    // Messages quote chord lines and file names: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     std::vector<std::pair<QAbstractButton*, DialogAnswer>> offered;
     for (DialogAnswer answer : AnswersOf(buttons))
         offered.emplace_back(box.addButton(ToQtButton(answer)), answer);

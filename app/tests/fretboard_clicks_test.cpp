@@ -177,16 +177,49 @@ TEST_F(MainWindowTest, AFilledMarkerOnALineInErrorEmptiesTheChordAfterTheErrorBo
               QStringList{QStringLiteral("Line 1    \"Z\" invalid. (W)hole,(H)alf,Q,E,S,T,F")});
 }
 
-TEST_F(MainWindowTest, ClicksDoNothingWhilePlaying) {
-    TfrmMain& window = Start();
-    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    window.btnPlay->setText(QStringLiteral("Stop"));
-    window.PlaceOrRemoveNote(1, 3);
-    window.SetHammerOn(1, 3);
-    window.btnPlay->setText(QStringLiteral("Play"));
-    EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    EXPECT_TRUE(Sent().empty());
+// The neck still shows the chord of line `shown` while the caret stands on line `caret` (after a
+// play or a step, say). A click on a shown marker never writes over a comment or a blank line:
+// it places the note as on a hidden marker.
+struct StaleMarkerCase {
+    const char* label;
+    const char* before;
+    int shown;
+    int caret;
+    const char* after;
+};
+
+void PrintTo(const StaleMarkerCase& c, std::ostream* os) {
+    *os << c.label;
 }
+
+class ClicksOnStaleMarkers : public MainWindowTest,
+                             public ::testing::WithParamInterface<StaleMarkerCase> {};
+
+TEST_P(ClicksOnStaleMarkers, NeverComposeOverACommentOrBlankLine) {
+    const StaleMarkerCase& c = GetParam();
+    TfrmMain& window = Start();
+    SetText(QString::fromUtf8(c.before));
+    window.ShowLineStatus(c.shown);
+    Caret(c.caret);
+    ASSERT_EQ(window.fretboard()->markerState(1, 0), MarkerState::Note);
+    emit window.fretboard()->markerPressed(1, 0, Qt::LeftButton);
+    EXPECT_EQ(Text(), QString::fromUtf8(c.after));
+    EXPECT_EQ(NoteOnKeys(), std::vector<int>{62}) << "the placed note is previewed";
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ClicksOnStaleMarkers,
+    ::testing::Values(StaleMarkerCase{"comment", "G, 0, 0, 0, 0, 0, Q\n* Verse", 0, 1,
+                                      "G, 0, 0, 0, 0, 0, Q\n* Verse\nChord, x, x, x, x, 0, S"},
+                      StaleMarkerCase{"comment_above_a_chord", "* Verse\nG, 0, 0, 0, 0, 0, Q", 1, 0,
+                                      "* Verse\nChord, x, x, x, x, 0, S\nG, 0, 0, 0, 0, 0, Q"},
+                      StaleMarkerCase{
+                          "blank", "G, 0, 0, 0, 0, 0, Q\n\nC, x, 2, 0, 1, 2, Q", 0, 1,
+                          "G, 0, 0, 0, 0, 0, Q\nChord, x, x, x, x, 0, S\nC, x, 2, 0, 1, 2, Q"},
+                      StaleMarkerCase{"spaces_only", "G, 0, 0, 0, 0, 0, Q\n   ", 0, 1,
+                                      "G, 0, 0, 0, 0, 0, Q\nChord, x, x, x, x, 0, S"}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(MainWindowTest, MarkersFollowTheCurrentLine) {
     TfrmMain& window = Start();

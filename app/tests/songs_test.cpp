@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 
 #include "chords/patch_names.h"
+#include "chords/tests/unprivileged_user.h"
 
 #include <QAction>
 #include <QDir>
@@ -230,27 +231,61 @@ TEST_F(Songs, RandomSongsSurviveSaveAndOpen) {
     }
 }
 
-TEST_F(Songs, AFailedSaveKeepsTheOldFileAndTellsTheUser) {
+// Refused access is checked as an ordinary user, also when the tests run as the superuser.
+TEST_F(Songs, AReadOnlySongIsNotReplacedAndTheUserIsTold) {
     TfrmMain& window = Start();
-    const QString folder = dir.filePath(QStringLiteral("locked"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/old.fwk");
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old contents");
-    old.close();
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFile(folder + QStringLiteral("/probe")).open(QIODevice::WriteOnly))
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-
+    test::OwnForTestUser(dir.path().toStdString());
+    const QString path = Write(QStringLiteral("old.fwk"), "old contents");
+    test::OwnForTestUser(path.toStdString());
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    EXPECT_FALSE(window.SaveSongTo(path));
-    QFile::setPermissions(folder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    bool saved = true;
+    {
+        test::AsUnprivilegedUser user;
+        ASSERT_TRUE(user.Active());
+        saved = window.SaveSongTo(path);
+    }
+    EXPECT_FALSE(saved);
     EXPECT_EQ(Read(path), QByteArray("old contents"));
     EXPECT_TRUE(window.Modified);
-    ASSERT_EQ(Messages().size(), 1);
-    EXPECT_TRUE(Messages().front().contains(QStringLiteral("old.fwk")));
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("Saving \"%1\" failed: Permission denied. "
+                                                     "\"%1\" was not changed.")
+                                          .arg(path)});
+}
+
+TEST_F(Songs, ASongInAFolderThatTakesNoNewFilesIsSavedInPlace) {
+    TfrmMain& window = Start();
+    test::OwnForTestUser(dir.path().toStdString());
+    const QString path = Write(QStringLiteral("old.fwk"), "old contents");
+    test::OwnForTestUser(path.toStdString());
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    bool saved = false;
+    {
+        test::AsUnprivilegedUser user;
+        ASSERT_TRUE(user.Active());
+        saved = window.SaveSongTo(path);
+    }
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(saved) << Messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(Read(path), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
+                                     "*Info 4:120\r\nG, 0, 0, 0, 0, 0, Q\r\n"));
+    EXPECT_FALSE(window.Modified);
+}
+
+TEST_F(Songs, SavingASongThatIsALinkKeepsTheLink) {
+    TfrmMain& window = Start();
+    const QString real = Write(QStringLiteral("real.fwk"), "old contents");
+    const QString link = dir.filePath(QStringLiteral("link.fwk"));
+    ASSERT_TRUE(QFile::link(real, link));
+    window.OpenRecentFile(link);
+    window.RichEdit1->setPlainText(QStringLiteral("C, x, 2, 0, 1, 2, Q"));
+    window.Save1Click();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(Read(real), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
+                                     "*Info 4:120\r\nC, x, 2, 0, 1, 2, Q\r\n"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - link.fwk"));
 }
 
 // A full disk, as seen by the program: writes beyond a size limit fail.

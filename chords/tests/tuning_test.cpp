@@ -1,6 +1,7 @@
 #include "chords/tuning.h"
 
 #include "chords/chord_entry.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -49,9 +50,9 @@ INSTANTIATE_TEST_SUITE_P(Table, FixedTuningItems,
                                            FixedCase{1,
                                                      "CTuning1",
                                                      "&C Tuning - G C G B D",
-                                                     52555,
+                                                     53555,
                                                      "C Tuning - G C G B D",
-                                                     {0, 62, 59, 55, 47, 67}},
+                                                     {0, 62, 59, 55, 48, 67}},
                                            FixedCase{2,
                                                      "GMinorTuning1",
                                                      "G Minor Tuning - G D G Bb D",
@@ -60,20 +61,41 @@ INSTANTIATE_TEST_SUITE_P(Table, FixedTuningItems,
                                                      {0, 62, 58, 55, 50, 67}},
                                            FixedCase{3,
                                                      "DTuning1",
-                                                     "&D Tuning - F# D G C D",
+                                                     "&D Tuning - F# D F# A D",
                                                      45435,
-                                                     "D Tuning - F# D G C D",
+                                                     "D Tuning - F# D F# A D",
                                                      {0, 62, 57, 54, 50, 66}},
                                            FixedCase{4,
                                                      "GModalTuning1",
                                                      "&G Modal Tuning - G D G C D",
                                                      55565,
                                                      "G Modal Tuning - G D G C D",
-                                                     {0, 62, 60, 55, 50, 67}}));
+                                                     {0, 62, 60, 55, 50, 67}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A fixed item's caption names exactly the notes its code sounds, as the custom tuning's
+// caption for the same code does.
+TEST(FixedTunings, CaptionsNameTheNotesThatSound) {
+    for (const TuningMenuItem& item : FixedTunings) {
+        const std::string caption = item.caption;
+        const std::string custom = UserTuningCaption(item.tag);
+        EXPECT_EQ(caption.substr(caption.find(" - ")), custom.substr(custom.find(" - ")))
+            << item.name;
+    }
+}
+
+// The old C Tuning code is no fixed item any more: a song that carries it keeps its sound
+// and shows as the custom tuning that names it.
+TEST(TuningIndex, TheOldCTuningCodeIsACustomTuning) {
+    EXPECT_EQ(TuningIndex(52555), UserTuningIndex);
+    EXPECT_EQ(UserTuningCaption(52555), "&Custom Tuning - G B G B D");
+    EXPECT_EQ(StatusTuningText(UserTuningCaption(52555)), "Custom Tuning - G B G B D");
+    EXPECT_EQ(TuningOffsets(52555), Offsets(0, -3, 0, 0, 0));
+}
 
 TEST(TuningIndex, AnyOtherCodeIsTheUserItem) {
     EXPECT_EQ(UserTuningIndex, 6);
-    for (int code : {64556, 55556, 555550, 0, -55555, 12345})
+    for (int code : {64556, 55556, 555550, 0, -55555, 12345, 52555})
         EXPECT_EQ(TuningIndex(code), UserTuningIndex) << code;
 }
 
@@ -123,7 +145,8 @@ INSTANTIATE_TEST_SUITE_P(Table, UserCaptions,
                                            CaptionCase{99999, "&Custom Tuning - B F# B D# F#"},
                                            CaptionCase{28374, "&Custom Tuning - E F F C# C#"},
                                            CaptionCase{50505, "&Custom Tuning - G ? G ? D"},
-                                           CaptionCase{10000, "&Custom Tuning - Eb ? ? ? ?"}));
+                                           CaptionCase{10000, "&Custom Tuning - Eb ? ? ? ?"}),
+                         [](const auto& info) { return std::to_string(info.param.code); });
 
 TEST(UserTuningCaption, DefaultCaptionIsTheReferenceTuning) {
     EXPECT_EQ(UserTuningCaption(ReferenceTuningCode), DefaultUserTuningCaption);
@@ -141,10 +164,11 @@ TEST(StatusTuningText, RemovesTheFirstAmpersandOnly) {
 
 TEST(TuningStatusText, OfACodeAsTheStatusBarShowsIt) {
     EXPECT_EQ(TuningStatusText(55555), "G Tuning - G D G B D");
-    EXPECT_EQ(TuningStatusText(45435), "D Tuning - F# D G C D");
+    EXPECT_EQ(TuningStatusText(45435), "D Tuning - F# D F# A D");
     EXPECT_EQ(TuningStatusText(55545), "G Minor Tuning - G D G Bb D");
     EXPECT_EQ(TuningStatusText(64556), "Custom Tuning - Ab C# G B Eb");
-    EXPECT_EQ(TuningStatusText(53555), "Custom Tuning - G C G B D");
+    EXPECT_EQ(TuningStatusText(53555), "C Tuning - G C G B D");
+    EXPECT_EQ(TuningStatusText(52555), "Custom Tuning - G B G B D"); // the old C Tuning code
     EXPECT_EQ(TuningStatusText(123), "G Tuning - G D G B D"); // damaged: the reference tuning
 }
 

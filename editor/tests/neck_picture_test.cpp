@@ -84,5 +84,18 @@ TEST_F(NeckPicture, NutAndFifthPegWhereThePressesGo) {
     EXPECT_TRUE(IsBackground(at(PictureRect.left() + 140, PictureRect.top() + 100)));
 }
 
+// Every tuning peg of the headstock shows whole: its pearl button lies inside the picture and
+// is drawn there, bright against the dark background.
+TEST_F(NeckPicture, EveryHeadstockPegShowsWhole) {
+    const QRectF picture(QPointF(0, 0), QSizeF(PictureRect.size()));
+    const auto buttons = HeadstockPegButtons();
+    for (int string = 1; string <= 4; ++string) {
+        const QRectF button = buttons[std::size_t(string)];
+        EXPECT_TRUE(picture.contains(button)) << "string " << string << " peg is cut off";
+        const QPointF centre = button.center() + QPointF(PictureRect.left(), PictureRect.top());
+        EXPECT_TRUE(IsMetalOrBone(at(centre.x(), centre.y()))) << "string " << string;
+    }
+}
+
 } // namespace
 } // namespace fw

@@ -17,7 +17,9 @@ void WriteText(QPainter& painter, int x, int y, const QString& text) {
 TabCanvas::TabCanvas(QPainter& painter, const TabGeometry& geometry, const TabDrawOptions& options,
                      TabDevice device)
     : painter_(painter), geometry_(geometry), options_(options),
-      numberFont_(TabNumberFont(device, options.boldNumbers)), letterFont_(TabNumberFont(device)) {}
+      numberFont_(TabNumberFont(device, options.boldNumbers)), letterFont_(TabNumberFont(device)) {
+    painter_.setPen(QPen(Qt::black, geometry.LineWidth));
+}
 
 void TabCanvas::DrawStaff(int x0, int y0, int w) {
     const int s = geometry_.LineSpacing;
@@ -60,7 +62,8 @@ int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0
             continue;
         if (options_.showDurations) {
             painter_.setFont(letterFont_);
-            WriteText(painter_, x, y0 + h + 7, QString::fromStdString(item.Duration));
+            WriteText(painter_, x, y0 + h + geometry_.DurationGap,
+                      QString::fromStdString(item.Duration));
         }
         painter_.setFont(numberFont_);
         std::array<int, 6> startX{};

@@ -1,5 +1,7 @@
 #include "tab_geometry.h"
 
+#include <algorithm>
+
 namespace fw {
 
 namespace {
@@ -27,6 +29,8 @@ TabGeometry ScreenTabGeometry(int paintWidth) {
     g.LeftMargin = 10;
     g.FirstStaffTop = g.StaffHeight + 20;
     g.TitleTop = 10;
+    g.DurationGap = 7;
+    g.LineWidth = 1;
     return g;
 }
 
@@ -38,6 +42,11 @@ TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight) {
     g.LeftMargin = 50;
     g.FirstStaffTop = g.StaffHeight / 2 + g.StaffHeight;
     g.TitleTop = 110;
+    // The screen's 7 pixels at the printer's line spacing: 7 device pixels would put the
+    // letters into the numbers of the bottom string at printer resolutions.
+    g.DurationGap = 7 * g.LineSpacing / 15;
+    // About a tenth of a millimetre; a one-pixel line all but disappears at 1200 dpi.
+    g.LineWidth = std::max(1, g.LineSpacing / 40);
     return g;
 }
 

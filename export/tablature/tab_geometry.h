@@ -14,6 +14,8 @@ struct TabGeometry {
     int LeftMargin = 0;    // L: the left measure of a row starts here
     int FirstStaffTop = 0; // T0: the top line of the first row
     int TitleTop = 0;
+    int DurationGap = 0; // from the bottom line down to the duration letters' line box
+    int LineWidth = 1;   // of the staff lines and arcs
 
     int RowHeight() const { return StaffHeight / 2 + StaffHeight; }
     int MeasureWidth() const { return UsableWidth / 2; }

@@ -29,7 +29,7 @@ bool TabDocument::HasTruncatedMeasure() const {
 // text below the duration letters, 7 pixels under its bottom line.
 RowRange RowsMeeting(const TabGeometry& g, int textHeight, int rows, int top, int bottom) {
     const int above = textHeight;
-    const int below = g.StaffHeight + 7 + textHeight;
+    const int below = g.StaffHeight + g.DurationGap + textHeight;
     RowRange range;
     range.first = std::max(0, CeilDiv(top - g.FirstStaffTop - below, g.RowHeight()));
     range.last = std::min(rows - 1, FloorDiv(bottom - g.FirstStaffTop + above, g.RowHeight()));

@@ -39,7 +39,6 @@ PrintOutcome PrintTablature(QPainter& painter, QPagedPaintDevice& device,
     const TabGeometry g = PrinterTabGeometry(painter.device()->width(), painter.device()->height());
     const int pageHeight = painter.device()->height();
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(Qt::black);
     painter.setFont(TabNumberFont(TabDevice::Printer));
     const int pageX =
         g.UsableWidth - 2 * painter.fontMetrics().horizontalAdvance(QStringLiteral("Page: 1"));

@@ -59,7 +59,7 @@ class NoteValuesTest : public ::testing::TestWithParam<ValuesCase> {};
 
 TEST_P(NoteValuesTest, LengthsBecomeWrittenValues) {
     const ValuesCase& c = GetParam();
-    const std::vector<NoteValue> values = NoteValuesFor(c.length);
+    const NoteValues values = NoteValuesFor(c.length);
     ASSERT_EQ(values.size(), c.values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
         EXPECT_EQ(values[i].duration, c.values[i].duration) << i;
@@ -78,13 +78,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ValuesCase{"rest_of_measure_108", 108, {{96, "half", 1}, {12, "16th", 1}}},
                       ValuesCase{"seven", 7, {{6, "32nd", 1}, {1, "128th", 0}}},
                       ValuesCase{"half_and_sixteenth", 72, {{64, "half", 0}, {8, "16th", 0}}},
+                      ValuesCase{"longer_than_a_measure_is_cut_to_one", 200, {{128, "whole", 0}}},
                       ValuesCase{"nothing_for_zero", 0, {}},
                       ValuesCase{"nothing_for_negative", -5, {}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(NoteValuesSums, EveryLengthOfAMeasureAddsUpWithinOneMeasure) {
     for (int length = 1; length <= 128; ++length) {
-        const std::vector<NoteValue> values = NoteValuesFor(length);
+        const NoteValues values = NoteValuesFor(length);
         int sum = 0;
         for (const NoteValue& value : values) {
             sum += value.duration;

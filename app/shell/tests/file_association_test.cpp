@@ -33,19 +33,20 @@ TEST_P(ExecQuoting, FollowsTheDesktopEntryRules) {
     EXPECT_EQ(ExecArgument(GetParam().path), GetParam().value);
 }
 
-// Worked out from the rules: quote, backslash before " ` $ \, double %, then double every
-// backslash for the string value.
+// Worked out from the rules: quotes only around a path with a reserved character, backslash
+// before " ` $ \ inside them, % doubled, then every backslash doubled for the string value.
 INSTANTIATE_TEST_SUITE_P(
     Table, ExecQuoting,
     ::testing::Values(
-        ExecCase{"Plain", "/usr/bin/fretwick", QStringLiteral("\"/usr/bin/fretwick\"")},
+        ExecCase{"PlainIsBare", "/usr/bin/fretwick", QStringLiteral("/usr/bin/fretwick")},
         ExecCase{"Spaces", "/opt/My Apps/fretwick", QStringLiteral("\"/opt/My Apps/fretwick\"")},
         ExecCase{"Dollar", "/opt/a$b/fw", QStringLiteral("\"/opt/a\\\\$b/fw\"")},
         ExecCase{"DoubleQuote", "/opt/a\"b/fw", QStringLiteral("\"/opt/a\\\\\"b/fw\"")},
         ExecCase{"Backtick", "/opt/a`b/fw", QStringLiteral("\"/opt/a\\\\`b/fw\"")},
         ExecCase{"Backslash", "/opt/a\\b/fw", QStringLiteral("\"/opt/a\\\\\\\\b/fw\"")},
-        ExecCase{"Percent", "/opt/100%/fw", QStringLiteral("\"/opt/100%%/fw\"")},
-        ExecCase{"SingleQuoteNeedsNoEscape", "/opt/it's/fw", QStringLiteral("\"/opt/it's/fw\"")},
+        ExecCase{"PercentIsDoubled", "/opt/100%/fw", QStringLiteral("/opt/100%%/fw")},
+        ExecCase{"SingleQuoteIsQuotedNotEscaped", "/opt/it's/fw",
+                 QStringLiteral("\"/opt/it's/fw\"")},
         ExecCase{"LineBreak", "/opt/a\nb/fw", std::nullopt},
         ExecCase{"Tab", "/opt/a\tb/fw", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -213,6 +214,40 @@ INSTANTIATE_TEST_SUITE_P(Desktops, AssociationOnDesktop, ::testing::Values("", "
                          [](const auto& info) {
                              return std::string(*info.param ? info.param : "Plain");
                          });
+
+// What a double click in a file manager does, through xdg-open on a plain desktop: the program
+// (here a script that notes its arguments) gets the song's path as one argument.
+TEST_F(Association, XdgOpenStartsTheProgramWithTheSong) {
+    QTemporaryDir bin;
+    const QString noted = bin.filePath(QStringLiteral("noted"));
+    const QString program = bin.filePath(QStringLiteral("fretwick"));
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '%1'\n").arg(noted).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    ASSERT_TRUE(RegisterFileAssociation(QStringLiteral(".fwk"), QStringLiteral("Fretwick File"),
+                                        program, report, DatabaseRefresh::Wait));
+    QTemporaryDir songs;
+    const QStringList paths = {songs.filePath(QStringLiteral("My Song.fwk")),
+                               songs.filePath(QStringLiteral("OLD SONG.FWK"))};
+    for (const QString& path : paths) {
+        QFile song(path);
+        ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+        song.write("*Info 1:\r\n*Info 2:106 Banjo\r\n*Info 3:55555\r\n*Info 4:120\r\n");
+        song.close();
+        QProcess open;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
+        env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":99")); // xdg-open wants a desktop
+        open.setProcessEnvironment(env);
+        open.setProcessChannelMode(QProcess::MergedChannels);
+        open.start(QStringLiteral("xdg-open"), {path});
+        ASSERT_TRUE(open.waitForFinished(60000));
+        EXPECT_EQ(open.exitCode(), 0) << open.readAll().toStdString();
+    }
+    EXPECT_EQ(QString::fromUtf8(ReadAll(noted)), paths.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
 
 TEST_F(Association, ASecondRegistrationWritesNothing) {
     const QString program = QStringLiteral("/usr/bin/fretwick");

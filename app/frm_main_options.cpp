@@ -1,0 +1,73 @@
+// Opening the Settings dialog from the File menu and applying what its OK changes; the song-file
+// association at start-up.
+
+#include "frm_main.h"
+#include "frm_options.h"
+#include "main_sound.h"
+#include "qt_text.h"
+
+#include "app/shell/dialog_service.h"
+#include "app/shell/file_association.h"
+#include "app/shell/settings.h"
+#include "chords/tuning.h"
+#include "editor/fretboard_view.h"
+
+#include <QAction>
+
+namespace fw {
+
+void TfrmMain::RegisterAssociation() {
+    QStringList problems;
+    RegisterFileAssociation(QStringLiteral(".fwk"), QStringLiteral("Fretwick File"),
+                            m_deps.programPath,
+                            [&problems](const QString& problem) { problems << problem; });
+    if (!problems.isEmpty())
+        showError(problems.join(QLatin1Char('\n')));
+}
+
+void TfrmMain::Options1Click() {
+    if (!m_options) {
+        OptionsHost host;
+        host.deviceNames = [this] {
+            QStringList names;
+            MidiPort& port = m_deps.sound->port();
+            names << FromStd(port.MidiOutDeviceName(-1));
+            const int count = port.MidiOutDeviceCount();
+            for (int i = 0; i < count; ++i)
+                names << FromStd(port.MidiOutDeviceName(i));
+            return names;
+        };
+        host.externalMidiActive = [this] { return m_deps.sound->port().ExternalMidiActive(); };
+        host.userTuningCode = [this] { return tuningItems[UserTuningIndex]->data().toInt(); };
+        host.registerAssociation = [this] { RegisterAssociation(); };
+        host.replaceDictionary = [this] { ReplaceChordDictionary(); };
+        host.applyDisplay = [this] {
+            m_fretboard->setShowChordName(settings().ShowChordName);
+            m_fretboard->setShowFretNumbers(settings().ShowFretNumbers);
+            m_fretboard->setMarkerColor(static_cast<quint32>(settings().MarkerColor));
+            m_fretboard->setMarkerShape(settings().MarkerShape);
+        };
+        host.sortDictionary = [this](bool sorted) { SetDictionarySorted(sorted); };
+        host.setUserPatch = [this](const QString& caption, int tag) {
+            MIDIPatch1->setText(caption);
+            MIDIPatch1->setData(tag);
+            MIDIPatch1->setChecked(true);
+        };
+        host.setUserTuning = [this](int code) {
+            QAction* item = tuningItems[UserTuningIndex];
+            item->setData(code);
+            SetUserTuningCaption(code);
+            ApplyTuning(code);
+            settings().MenuTuningName = item->text();
+            item->setChecked(true);
+        };
+        m_options = new TfrmOptions(settings(), dialogs(), std::move(host), this);
+    }
+    StatusHints = false;
+    dialogs().ShowModal(*m_options);
+    ShowLineStatus(CurrentLineIndex());
+    StatusHints = true;
+    focusEditor();
+}
+
+} // namespace fw

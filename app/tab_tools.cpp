@@ -1,0 +1,177 @@
+#include "tab_tools.h"
+
+#include "song_for_export.h"
+
+#include "chords/chord_parser.h"
+#include "chords/text_file.h"
+#include "chords/tuning.h"
+#include "export/ascii_tab.h"
+#include "export/tab_titles.h"
+#include "export/tablature/frm_tab.h"
+#include "export/tablature/tab_printing.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+
+namespace fw {
+
+namespace {} // namespace
+
+std::string ReadTabToolOptions(const std::string& tool, const std::vector<std::string>& arguments,
+                               TabToolOptions& options) {
+    const bool pdf = tool == "--export-pdf";
+    std::vector<std::string> operands;
+    for (const std::string& argument : arguments) {
+        if (argument == "--durations")
+            options.durations = true;
+        else if (pdf && argument == "--bold")
+            options.bold = true;
+        else if (pdf && argument == "--letter")
+            options.letter = true;
+        else if (argument.rfind("--", 0) == 0)
+            return tool + " does not take " + argument;
+        else
+            operands.push_back(argument);
+    }
+    if (operands.size() != 2)
+        return tool +
+               (pdf ? " takes a song file and a PDF file" : " takes a song file and a tab file");
+    options.song = operands[0];
+    options.output = operands[1];
+    return {};
+}
+
+namespace {
+
+// The song and its measures, ready for either output. Returns the exit status when the song
+// cannot be used (after printing why), or nothing.
+struct TabSong {
+    SongForExport song;
+    std::vector<TabItem> items;
+    std::vector<TabMeasure> measures;
+    std::string title;
+    std::string subtitle;
+    std::string tuning;
+};
+
+std::optional<int> ReadTabSong(const std::string& path, TabSong& tab, std::ostream& out,
+                               std::ostream& err) {
+    std::string error;
+    if (!ReadSongForExport(path, tab.song, error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    if (!tab.song.errors.empty()) {
+        for (const std::string& line : tab.song.errors)
+            out << line << "\n";
+        return 1;
+    }
+    const auto& entries = tab.song.entries;
+    if (std::none_of(entries.begin(), entries.end(),
+                     [](const ChordEntry& entry) { return KindOf(entry) == LineKind::Chord; })) {
+        err << "Can't create tab. No chords defined in editor.\n";
+        return 1;
+    }
+    tab.items = BuildTabItems(entries, tab.song.lines);
+    AssignMeasureSizes(tab.items);
+    tab.measures = NonEmptyMeasures(tab.items);
+    tab.title = TitleFromComments(tab.song.lines);
+    if (tab.title.empty())
+        tab.title = DefaultTabTitle(path);
+    tab.subtitle = SubtitleFromComments(tab.song.lines);
+    tab.tuning = TuningStatusText(tab.song.tuning);
+    return std::nullopt;
+}
+
+int WriteOutput(const std::string& path, std::string_view bytes, std::ostream& err) {
+    std::string error;
+    if (!WriteFileAtomically(path, bytes, error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
+int ExportTab(const TabToolOptions& options, std::ostream& out, std::ostream& err) {
+    TabSong tab;
+    if (const std::optional<int> status = ReadTabSong(options.song, tab, out, err))
+        return *status;
+    const AsciiTab ascii =
+        BuildAsciiTab(tab.items, {tab.tuning, tab.title, tab.subtitle}, options.durations);
+    if (ascii.truncated)
+        err << TruncationWarningText << "\n";
+    return WriteOutput(options.output, JoinLinesCrLf(ascii.lines), err);
+}
+
+namespace {
+
+// The offscreen platform notes that the session has no runtime folder, which a tool run from a
+// script or over ssh often has not; that is no concern of the user's.
+QtMessageHandler standardHandler = nullptr;
+
+void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
+                            const QString& text) {
+    if (!text.contains(QStringLiteral("XDG_RUNTIME_DIR")) && standardHandler)
+        standardHandler(type, context, text);
+}
+
+// The PDF is drawn by the printing code; it needs a GUI application for its fonts but no
+// display, so the tool makes its own offscreen one when the program has none.
+int WritePdf(const TabToolOptions& options, const TabSong& tab, std::ostream& err) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(options.letter ? QPageSize::Letter : QPageSize::A4));
+        writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        writer.setResolution(1200);
+        writer.setTitle(QString::fromStdString(tab.title));
+        writer.setCreator(QStringLiteral("Fretwick"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            err << "fretwick: the PDF could not be started\n";
+            return 2;
+        }
+        const TabTexts texts{QString::fromStdString(tab.tuning), QString::fromStdString(tab.title),
+                             QString::fromStdString(tab.subtitle)};
+        const PrintOutcome outcome = PrintTablature(painter, writer, tab.items, tab.measures, texts,
+                                                    {options.bold, options.durations});
+        painter.end();
+        if (outcome.truncated)
+            err << TruncationWarningText << "\n";
+    }
+    return WriteOutput(
+        options.output,
+        std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.size())), err);
+}
+
+} // namespace
+
+int ExportPdf(const TabToolOptions& options, std::ostream& out, std::ostream& err) {
+    TabSong tab;
+    if (const std::optional<int> status = ReadTabSong(options.song, tab, out, err))
+        return *status;
+    if (QCoreApplication::instance())
+        return WritePdf(options, tab, err);
+    int argc = 3;
+    char name[] = "fretwick";
+    char platformOption[] = "-platform";
+    char platform[] = "offscreen";
+    char* argv[] = {name, platformOption, platform, nullptr};
+    standardHandler = qInstallMessageHandler(QuietRuntimeFolderNote);
+    QGuiApplication application(argc, argv);
+    const int status = WritePdf(options, tab, err);
+    qInstallMessageHandler(standardHandler);
+    return status;
+}
+
+} // namespace fw

@@ -1,0 +1,228 @@
+// A play can always be stopped, by every Stop path, whatever happened to the editor meanwhile;
+// clicks and a second Play during its wind-down neither bring it back nor start another inside
+// it; and the window cannot close until it has really ended. All on the virtual clock.
+
+#include "main_window_fixture.h"
+
+#include "editor/fretboard_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+
+namespace fw::testing {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Far beyond any stop in these tests: a play still running then could not be stopped, and the
+// test ends it itself so that it fails instead of looping for ever.
+constexpr milliseconds RunawayAt{60000};
+
+class PlayControl : public MainWindowTest {
+protected:
+    TfrmMain& StartLooping(const QString& text) {
+        TfrmMain& window = Start();
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        SetText(text);
+        window.chkLoop->setChecked(true);
+        window.RichEdit1->setFocus();
+        clock.At(RunawayAt, [&window] { window.StopRequested = true; });
+        return window;
+    }
+    int NoteOns() const { return static_cast<int>(NoteOnKeys().size()); }
+    int Closes() const { return output.Count(RecordingOutput::Kind::Close); }
+    bool CloseAccepted() {
+        QCloseEvent event;
+        QCoreApplication::sendEvent(main.get(), &event);
+        return event.isAccepted();
+    }
+};
+
+struct StopPath {
+    const char* label;
+    std::function<void(TfrmMain&)> press;
+};
+
+void PrintTo(const StopPath& path, std::ostream* os) {
+    *os << path.label;
+}
+
+const StopPath StopPaths[] = {
+    {"play_button", [](TfrmMain& w) { QTest::mousePress(w.btnPlay, Qt::LeftButton); }},
+    {"f2", [](TfrmMain& w) { QTest::keyClick(w.RichEdit1, Qt::Key_F2); }},
+    {"escape", [](TfrmMain& w) { QTest::keyClick(w.RichEdit1, Qt::Key_Escape); }},
+    {"play_menu_stop", [](TfrmMain& w) { w.Stop1->trigger(); }},
+};
+
+class StoppingAPlay : public PlayControl, public ::testing::WithParamInterface<StopPath> {};
+
+TEST_P(StoppingAPlay, EndsALoopWhoseEditorWasEmptied) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    // The editor is still writable until the first key release: the user selects all and cuts.
+    clock.At(milliseconds(700), [&window] {
+        window.RichEdit1->selectAll();
+        window.RichEdit1->cut();
+    });
+    clock.At(milliseconds(1250), [&] { GetParam().press(window); });
+    window.PlayButtonPressed();
+    EXPECT_EQ(clock.Now(), milliseconds(1250)) << "the play ends at the Stop";
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(window.IsPlaying());
+    EXPECT_EQ(window.btnPlay->text(), QStringLiteral("Play"));
+}
+
+TEST_P(StoppingAPlay, EndsAPlayWhileTheEditorStillHasLines) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, Q"));
+    clock.At(milliseconds(1250), [&] { GetParam().press(window); });
+    window.PlayButtonPressed();
+    EXPECT_EQ(clock.Now(), milliseconds(1250));
+    EXPECT_EQ(NoteOns(), 5 + 4 + 5);
+    EXPECT_EQ(Closes(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, StoppingAPlay, ::testing::ValuesIn(StopPaths),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(PlayControl, ANeckClickDuringTheWindDownDoesNotBringThePlayBack) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    int closesAtStop = -1;
+    // Stop and a click on the neck arrive in the same batch of events.
+    clock.At(milliseconds(250), [&] {
+        window.PlayButtonPressed();
+        emit window.fretboard()->markerPressed(1, 3, Qt::LeftButton);
+        emit window.fretboard()->markerPressed(2, 4, Qt::RightButton);
+        closesAtStop = Closes();
+    });
+    window.PlayButtonPressed();
+    EXPECT_EQ(clock.Now(), milliseconds(250)) << "the stopped play stays stopped";
+    EXPECT_EQ(NoteOns(), 5) << "no preview sounds while the play winds down";
+    EXPECT_EQ(closesAtStop, 0) << "the play's port stays open until the play releases it";
+    EXPECT_EQ(Closes(), 1);
+    EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q")) << "clicks change nothing meanwhile";
+    EXPECT_FALSE(window.StopRequested);
+}
+
+TEST_F(PlayControl, ASecondPlayDuringTheWindDownStartsNothing) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, Q"));
+    int opensInside = -1;
+    clock.At(milliseconds(250), [&] {
+        window.PlayButtonPressed(); // Stop
+        emit window.fretboard()->markerPressed(1, 3, Qt::LeftButton);
+        window.PlayButtonPressed();                        // Play again, still winding down
+        QTest::mousePress(window.btnPlay, Qt::LeftButton); // and once more with the mouse
+        opensInside = output.Count(RecordingOutput::Kind::Open);
+    });
+    window.PlayButtonPressed();
+    EXPECT_EQ(clock.Now(), milliseconds(250));
+    EXPECT_EQ(opensInside, 1) << "no play was started inside the first";
+    EXPECT_EQ(NoteOns(), 5);
+    EXPECT_FALSE(window.IsPlaying());
+}
+
+TEST_F(PlayControl, CloseIsRefusedUntilThePlayHasReallyEnded) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    bool acceptedWhilePlaying = true, acceptedWhileStopping = true;
+    clock.At(milliseconds(100), [&] { acceptedWhilePlaying = CloseAccepted(); });
+    clock.At(milliseconds(600), [&] {
+        window.PlayButtonPressed();
+        acceptedWhileStopping = CloseAccepted();
+    });
+    window.PlayButtonPressed();
+    EXPECT_FALSE(acceptedWhilePlaying);
+    EXPECT_FALSE(acceptedWhileStopping) << "the caption says Play, but the play still runs";
+    EXPECT_EQ(clock.Now(), milliseconds(600));
+    EXPECT_TRUE(CloseAccepted());
+}
+
+TEST_F(PlayControl, ThePopUpMenuOnlyCopiesDuringAPlay) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.chkLoop->setChecked(false);
+    QApplication::clipboard()->setText(QStringLiteral("C, x, 2, 0, 1, 2, Q"));
+    bool copy = false, cut = true, paste = true;
+    clock.At(milliseconds(100), [&] {
+        window.lines().setSelection(0, 5);
+        window.mnuEditorPopUpPopup();
+        copy = window.Copy2->isEnabled();
+        cut = window.Cut2->isEnabled();
+        paste = window.Paste2->isEnabled();
+    });
+    window.PlayButtonPressed();
+    EXPECT_TRUE(copy);
+    EXPECT_FALSE(cut);
+    EXPECT_FALSE(paste);
+    window.mnuEditorPopUpPopup();
+    EXPECT_TRUE(window.Cut2->isEnabled()) << "after the play, as before";
+    EXPECT_TRUE(window.Paste2->isEnabled());
+}
+
+TEST_F(PlayControl, ClicksDoNothingWhilePlaying) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.chkLoop->setChecked(false);
+    clock.At(milliseconds(100), [&] {
+        emit window.fretboard()->markerPressed(1, 3, Qt::LeftButton);
+        emit window.fretboard()->markerPressed(2, 3, Qt::RightButton);
+        emit window.fretboard()->pegPressed();
+    });
+    window.PlayButtonPressed();
+    EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    EXPECT_EQ(NoteOnKeys(), (std::vector<int>{62, 59, 55, 50, 67})) << "only the chord sounded";
+    EXPECT_EQ(clock.Now(), milliseconds(500));
+}
+
+} // namespace
+} // namespace fw::testing
+
+namespace fw::testing {
+namespace {
+
+struct MenuKeyCase {
+    const char* label;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+void PrintTo(const MenuKeyCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class MenuKeysDuringAPlay : public PlayControl,
+                            public ::testing::WithParamInterface<MenuKeyCase> {};
+
+// The menus that are greyed out during a play take their shortcuts with them: a key cannot
+// replace, reload or rewrite the song while it plays.
+TEST_P(MenuKeysDuringAPlay, DoNothing) {
+    TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.chkLoop->setChecked(false);
+    window.settings().Prompts = false;
+    const std::size_t dialogsBefore = dialogs.Log().size();
+    clock.At(milliseconds(100), [&] {
+        window.RichEdit1->setFocus();
+        QTest::keyClick(window.RichEdit1, GetParam().key, GetParam().modifiers);
+    });
+    window.PlayButtonPressed();
+    EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    EXPECT_EQ(dialogs.Log().size(), dialogsBefore) << "no dialog was opened";
+    EXPECT_EQ(clock.Now(), milliseconds(500));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MenuKeysDuringAPlay,
+                         ::testing::Values(MenuKeyCase{"new", Qt::Key_N, Qt::ControlModifier},
+                                           MenuKeyCase{"open", Qt::Key_O, Qt::ControlModifier},
+                                           MenuKeyCase{"save_as", Qt::Key_A, Qt::ControlModifier},
+                                           MenuKeyCase{"undo", Qt::Key_Z, Qt::ControlModifier},
+                                           MenuKeyCase{"find", Qt::Key_F, Qt::ControlModifier},
+                                           MenuKeyCase{"tablature", Qt::Key_F4, Qt::NoModifier},
+                                           MenuKeyCase{"midi_file", Qt::Key_F6, Qt::NoModifier}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+} // namespace
+} // namespace fw::testing
