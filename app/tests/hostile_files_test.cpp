@@ -1,7 +1,8 @@
 // Hostile files at every place the program reads a song: Open, a recent file, a dropped file
-// and the command-line tools. A folder, a named pipe or a socket is refused at once with a
-// message saying what it is (a pipe is never waited on), a file over the editor's limit is
-// refused with its size, and binary content opens as lines in error.
+// and the command-line tools (check, MIDI, MusicXML and tablature export). A folder, a named pipe
+// or a socket is refused at once with a message saying what it is (a pipe is never waited on), a
+// file over the editor's limit is refused with its size, and binary content opens as lines in
+// error.
 
 #include "main_window_fixture.h"
 
@@ -64,7 +65,15 @@ const FileKind Kinds[] = {
 };
 
 // The ways a path reaches the reader.
-enum class EntryPoint { OpenDialog, RecentFile, Drop, Check, ExportMidi, ExportMusicXml };
+enum class EntryPoint {
+    OpenDialog,
+    RecentFile,
+    Drop,
+    Check,
+    ExportMidi,
+    ExportMusicXml,
+    ExportTab
+};
 
 const char* EntryName(EntryPoint e) {
     switch (e) {
@@ -80,6 +89,8 @@ const char* EntryName(EntryPoint e) {
         return "ExportMidi";
     case EntryPoint::ExportMusicXml:
         return "ExportMusicXml";
+    case EntryPoint::ExportTab:
+        return "ExportTab";
     }
     return "";
 }
@@ -106,13 +117,15 @@ TEST_P(HostileFiles, AreRefusedAtOnceOrReadAsLinesInError) {
         *kind.refusal ? "Opening \"" + path.string() + "\" failed: " + kind.refusal + "." : "";
 
     if (entry == EntryPoint::Check || entry == EntryPoint::ExportMidi ||
-        entry == EntryPoint::ExportMusicXml) {
+        entry == EntryPoint::ExportMusicXml || entry == EntryPoint::ExportTab) {
         const std::string out = (fs::path(dir.path().toStdString()) / "out").string();
         std::vector<std::string> args = {"--check", path.string()};
         if (entry == EntryPoint::ExportMidi)
             args = {"--export-midi", path.string(), out};
         if (entry == EntryPoint::ExportMusicXml)
             args = {"--export-musicxml", path.string(), out};
+        if (entry == EntryPoint::ExportTab)
+            args = {"--export-tab", path.string(), out};
         std::ostringstream printed, errors;
         const std::optional<int> status = RunCommandLineTool(args, printed, errors);
         if (!refusal.empty()) {
@@ -154,7 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, HostileFiles,
     ::testing::Combine(::testing::Values(EntryPoint::OpenDialog, EntryPoint::RecentFile,
                                          EntryPoint::Drop, EntryPoint::Check,
-                                         EntryPoint::ExportMidi, EntryPoint::ExportMusicXml),
+                                         EntryPoint::ExportMidi, EntryPoint::ExportMusicXml,
+                                         EntryPoint::ExportTab),
                        ::testing::Range(0, static_cast<int>(std::size(Kinds)))),
     [](const auto& info) { return CaseOf(info.param); });
 
