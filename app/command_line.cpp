@@ -5,8 +5,10 @@
 
 #include "chords/chord_parser.h"
 #include "chords/song_check.h"
+#include "chords/song_file.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
+#include "export/ascii_tab_reader.h"
 #include "export/midi_file_writer.h"
 #include "export/musicxml_writer.h"
 #include "sound/wav_render.h"
@@ -28,6 +30,7 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --export-tab SONG.fwk OUT.tab [--durations]\n"
                           "       fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] "
                           "[--letter]\n"
+                          "       fretwick --import-tab IN.tab OUT.fwk\n"
                           "       fretwick --help | --version\n";
 
 int UsageError(std::ostream& err, const std::string& why) {
@@ -167,6 +170,31 @@ int ExportWav(const std::string& songPath, const std::string& outPath, std::ostr
     return 0;
 }
 
+// Reads ASCII banjo tablature into a new song file with the default patch and tempo and the
+// tablature's tuning. Returns 1 when the text holds no tablature, 2 when a file fails.
+int ImportTab(const std::string& tabPath, const std::string& songPath, std::ostream& err) {
+    std::string text;
+    std::string error;
+    if (!ReadTextFile(tabPath, text, error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    const TabReading reading = ReadAsciiTab(text);
+    if (reading.chordLines == 0) {
+        err << "fretwick: " << NoBanjoTablatureFound << "\n";
+        return 1;
+    }
+    if (reading.droppedMarks > 0)
+        err << "fretwick: " << DroppedMarksNotice(reading.droppedMarks) << "\n";
+    const std::string song = SongFileText(reading.lines, DefaultPatch,
+                                          reading.tuningCode.value_or(DefaultTuning), DefaultTempo);
+    if (!WriteFileAtomically(songPath, song, error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    return 0;
+}
+
 } // namespace
 
 std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std::ostream& out,
@@ -203,6 +231,10 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
             return UsageError(err, wrong);
         return tool == "--export-tab" ? ExportTab(options, out, err) : ExportPdf(options, out, err);
     }
+    if (tool == "--import-tab")
+        return operands == 2
+                   ? ImportTab(args[1], args[2], err)
+                   : UsageError(err, "--import-tab takes a tablature file and a song file");
     return UsageError(err, "unknown option " + tool);
 }
 

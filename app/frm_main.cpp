@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,6 +43,11 @@
 #include <algorithm>
 
 namespace fw {
+
+namespace {
+// Where the controls below the neck start: under the frame around the neck picture.
+constexpr int ControlsTop = 4 + 123 + 2 + 10;
+} // namespace
 
 TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     : QMainWindow(parent), StopRequested(deps.sound->stopFlag()), m_deps(deps),
@@ -104,7 +110,10 @@ void TfrmMain::FormCreate() {
     MaxFret = fw::MaxFret;
     setWindowTitle(QStringLiteral("Fretwick"));
     resize(870, 640);
-    setMinimumSize(760, 520);
+    // Never so small that the edit group (the tallest column) is cut off.
+    const int clientHeight = ControlsTop + grpEditControls->height() + 8;
+    setMinimumSize(760, std::max(520, clientHeight + menuBar()->sizeHint().height() +
+                                          statusBar()->sizeHint().height()));
     setAcceptDrops(true);
 
     FormResize();
@@ -252,8 +261,7 @@ bool TfrmMain::event(QEvent* e) {
 void TfrmMain::FormResize() {
     const int w = client->width();
     const int h = client->height();
-    const int neckBottom = 4 + 123 + 2; // bottom of the frame around the neck picture
-    const int top = neckBottom + 10;
+    const int top = ControlsTop;
 
     // New Chord sits right of the neck, narrower when the window is narrow, never over it.
     const int newChordLeft = std::max(m_fretboard->geometry().right() + 1 + 8, w - 8 - 196);

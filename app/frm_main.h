@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,8 @@ public:
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
+    void PasteTablature1Click();
+    void ImportAsciiTab1Click();
     void Delete1Click();
     void SelectAll1Click();
     void Find1Click();
@@ -238,6 +241,7 @@ public:
             *Paste1 = nullptr, *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr,
             *FindNext1 = nullptr;
     QAction* NameChord1 = nullptr;
+    QAction *PasteTablature1 = nullptr, *ImportAsciiTab1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
     QAction* SaveAsMusicXmlFile1 = nullptr;
@@ -282,7 +286,12 @@ private:
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
+    // The export commands' shared steps: parse the list and refuse it with the command's
+    // texts; ask where to save, named after the song (nothing when the user cancels); keep
+    // the chosen folder as LastDir after a successful write.
     bool ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage);
+    std::optional<QString> AskExportPath(const QString& title, const QString& extension,
+                                         const QString& filter, const QString& defaultSuffix);
     void RememberLastDir(const QString& chosenFile);
     void Step(int direction);
     Tfrmfind& findDialog();

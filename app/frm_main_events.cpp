@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -35,6 +36,7 @@ namespace fw {
 void TfrmMain::ConnectEvents() {
     connect(New1, &QAction::triggered, this, [this] { New1Click(); });
     connect(Open1, &QAction::triggered, this, [this] { Open1Click(); });
+    connect(ImportAsciiTab1, &QAction::triggered, this, [this] { ImportAsciiTab1Click(); });
     connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
     connect(Print1, &QAction::triggered, this, [this] { Print1Click(); });
@@ -49,6 +51,7 @@ void TfrmMain::ConnectEvents() {
     connect(Cut1, &QAction::triggered, this, [this] { Cut1Click(); });
     connect(Copy1, &QAction::triggered, this, [this] { Copy1Click(); });
     connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
+    connect(PasteTablature1, &QAction::triggered, this, [this] { PasteTablature1Click(); });
     connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
     connect(SelectAll1, &QAction::triggered, this, [this] { SelectAll1Click(); });
     connect(Find1, &QAction::triggered, this, [this] { Find1Click(); });
@@ -165,8 +168,16 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
         PlayButtonPressed();
         return true;
     }
-    if (watched == edtName && e->type() == QEvent::FocusOut)
+    if (watched == edtName && e->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        const QPointer<QWidget> next = QApplication::focusWidget();
         edtNameExit();
+        // Tab and Shift+Tab go on through the controls: sending the focus back to the chord list
+        // would keep the keyboard going round between the list and the name box.
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && next &&
+            next != edtName)
+            next->setFocus(reason);
+    }
     if (watched == RichEdit1) {
         if (e->type() == QEvent::ShortcutOverride &&
             IsMenuShortcut(menuBar(), static_cast<QKeyEvent*>(e)))

@@ -88,7 +88,9 @@ void TfrmMain::BuildControls() {
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
-    RichEdit1->setTabChangesFocus(false);
+    // Tab moves on to the controls, as in any form; a tab typed into a chord line would be
+    // read as a space anyway.
+    RichEdit1->setTabChangesFocus(true);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(std::max(mono.pointSize(), 11));
     RichEdit1->setFont(mono);
@@ -175,6 +177,10 @@ void TfrmMain::BuildControls() {
                        tempoHint);
     scrlTempo->setGeometry(12, 170, 172, 20);
     scrlTempo->setPageStep(10);
+    // Reached with Tab and set with the arrow keys, Right (and the wheel turned up) for faster,
+    // as the labels under it read; a click leaves the focus where it was.
+    scrlTempo->setFocusPolicy(Qt::TabFocus);
+    scrlTempo->setInvertedControls(false);
     lblSlower =
         Hinted(new QLabel(tr("Slower"), grpPlayControls), QStringLiteral("lblSlower"), tempoHint);
     lblFaster =
@@ -243,6 +249,9 @@ void TfrmMain::BuildMenus() {
                     tr("Start a new chord list."));
     Open1 = MenuItem(mnuFile, QStringLiteral("Open1"), tr("&Open..."), QKeySequence(tr("Ctrl+O")),
                      tr("Open a song file."));
+    ImportAsciiTab1 =
+        MenuItem(mnuFile, QStringLiteral("ImportAsciiTab1"), tr("&Import ASCII Tablature..."), {},
+                 tr("Open a banjo tablature text file as a new song."));
     Save1 = MenuItem(mnuFile, QStringLiteral("Save1"), tr("&Save..."), QKeySequence(tr("Ctrl+S")),
                      tr("Save the song."));
     SaveAs1 = MenuItem(mnuFile, QStringLiteral("SaveAs1"), tr("Save &As..."),
@@ -274,6 +283,9 @@ void TfrmMain::BuildMenus() {
                      tr("Copy selected text to Clipboard."));
     Paste1 = MenuItem(mnuEdit, QStringLiteral("Paste1"), tr("&Paste"), QKeySequence(tr("Ctrl+V")),
                       tr("Paste text from Clipboard."));
+    PasteTablature1 = MenuItem(mnuEdit, QStringLiteral("PasteTablature1"), tr("Paste Ta&blature"),
+                               QKeySequence(tr("Ctrl+Shift+V")),
+                               tr("Paste banjo tablature from Clipboard as chord lines."));
     Delete1 =
         MenuItem(mnuEdit, QStringLiteral("Delete1"), tr("&Delete"), QKeySequence(tr("Ctrl+Del")),
                  tr("Delete selected text without writing to Clipboard."));

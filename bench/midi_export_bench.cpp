@@ -2,6 +2,8 @@
 // blank lines) to the bytes of the file. The budget is well under a second in a Release build;
 // the figure is the time per iteration.
 
+#include "bench_song.h"
+
 #include "chords/chord_parser.h"
 #include "export/midi_file_writer.h"
 
@@ -15,21 +17,7 @@ namespace {
 constexpr int SongLines = 100000;
 
 const std::array<const char*, 12>& Lines() {
-    static const std::array<const char*, 12> lines = {
-        "G, 0, 0, 0, 0, 0, Q",
-        "C, x, 2, 0, 1, 2, .e",
-        "*Verse",
-        "Slide, 0, 2-4, 0, 0, 0, H",
-        "D7, 0, 0, 2, 1, 0, S",
-        "Pull, 0, 0, 0, 0, 4-2, S",
-        "",
-        "Em,x,2,0,0,0,Q",
-        "Rest , x, x, x, x, x, S",
-        "H, 0, 0, 0, 0-1, 0-2, E",
-        "G,0,0,0,0,22,W",
-        "Am7, x, 2, 2, 1, 2, .T",
-    };
-    return lines;
+    return fw::bench::SongMixLines();
 }
 
 // One entry per editor line, plus the blank entry that follows the last line, as the export

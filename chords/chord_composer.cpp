@@ -7,7 +7,12 @@ namespace fw {
 
 std::string ComposeChordText(const FretArray& frets, const FretArray& hammers,
                              std::string_view currentDuration) {
-    std::string text(ComposedChordName);
+    return ComposeNamedChordText(ComposedChordName, frets, hammers, currentDuration);
+}
+
+std::string ComposeNamedChordText(std::string_view name, const FretArray& frets,
+                                  const FretArray& hammers, std::string_view currentDuration) {
+    std::string text(name);
     text += ", ";
     for (int s = 5; s >= 1; --s) {
         if (frets[s] == NoFret) {

@@ -22,6 +22,10 @@ inline constexpr std::string_view DefaultCurrentDuration = " S";
 std::string ComposeChordText(const FretArray& frets, const FretArray& hammers,
                              std::string_view currentDuration);
 
+// The same with another chord name (without a comma): "G7, x, 0, 0, 0, 3, Q".
+std::string ComposeNamedChordText(std::string_view name, const FretArray& frets,
+                                  const FretArray& hammers, std::string_view duration);
+
 // A new line with no string played: name + " , x, x, x, x, x," + `currentDuration` as it is,
 // leading space included: "Rest , x, x, x, x, x, S".
 std::string InsertChordText(std::string_view name, std::string_view currentDuration);

@@ -54,9 +54,10 @@ bool AppendAsciiMeasure(AsciiBlock& block, std::span<const TabItem> measureChord
                         bool startNewLine) {
     std::string& durations = block.lines[0];
     if (startNewLine) {
+        // assign(1, c) rather than = "c": g++ 12 at -O3 gives a false -Wrestrict there.
         for (int k = 1; k <= 5; ++k)
-            block.lines[k] = "|";
-        durations = " ";
+            block.lines[k].assign(1, '|');
+        durations.assign(1, ' ');
     }
     const int n = ColumnCount(measureChords);
     const std::size_t pad = static_cast<std::size_t>((MeasureRoom - n) / (n + 1));

@@ -1,46 +1,17 @@
 // The MIDI export command and the command-line tools, which must write the same bytes.
 
-#include "main_window_fixture.h"
+#include "export_test_support.h"
 
-#include "app/command_line.h"
-
-#include <QFile>
 #include <QProcess>
-
-#include <sstream>
 
 namespace fw::testing {
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 const char* const SongText = "*Info 1:tools\r\n*Info 2:24\r\n*Info 3:52555\r\n*Info 4:90\r\n"
                              "* Verse\r\nG, 0, 0, 0, 0, 0, Q\r\nSlide, 0, 2-4, 0, 0, 0, H\r\n"
                              "\r\nC, x, 2, 0, 1, 2, .e\r\n";
 
-class Export : public MainWindowTest {
-protected:
-    QString WriteSong(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-    };
-    static Run Tool(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const std::optional<int> status = RunCommandLineTool(args, out, err);
-        return {status.value_or(-1), out.str(), err.str()};
-    }
-};
+class Export : public ExportTest {};
 
 TEST_F(Export, TheMenuCommandAndTheCommandLineWriteTheSameBytes) {
     const QString song = WriteSong(QStringLiteral("tools.fwk"), SongText);

@@ -1,6 +1,7 @@
 // The labels, the name box and the status bar follow the current line.
 
 #include "main_window_fixture.h"
+#include "tests/support/case_name.h"
 
 #include "editor/fretboard_view.h"
 
@@ -40,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{"   \t ", false, "No Chord  -  Blank Line", ""},
                       StatusCase{"", false, "No Chord  -  Blank Line", ""},
                       StatusCase{" *Verse", false, "(Error in line.)", ""},
-                      StatusCase{" *A, 0, 0, 0, 0, 0, Q", false, "No Chord  -  Comment Line", ""}));
+                      StatusCase{" *A, 0, 0, 0, 0, 0, Q", false, "No Chord  -  Comment Line", ""}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.line); });
 
 TEST_F(MainWindowTest, ErrorsShowInTheFirstPanelAndCommentsKeepIt) {
     TfrmMain& window = Start();

@@ -7,7 +7,6 @@
 #include "app/command_line.h"
 #include "app/song_paths.h"
 #include "editor/fretboard_view.h"
-#include "tests/support/case_name.h"
 
 #include <QAction>
 #include <QLabel>

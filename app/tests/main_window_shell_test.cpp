@@ -1,6 +1,7 @@
 // The window shell: menus and shortcuts, the empty document, the command line, closing.
 
 #include "main_window_fixture.h"
+#include "tests/support/case_name.h"
 
 #include "app/shell/help_window.h"
 #include "app/shell/small_windows.h"
@@ -61,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemCase{"Usertuning1", "&Custom Tuning - G D G B D", ""},
         MenuItemCase{"Contents1", "&Contents", "F1"}, MenuItemCase{"Topics1", "&Topics", ""},
         MenuItemCase{"About1", "&About...", ""}, MenuItemCase{"Cut2", "Cut", ""},
-        MenuItemCase{"Copy2", "Copy", ""}, MenuItemCase{"Paste2", "Paste", ""}));
+        MenuItemCase{"Copy2", "Copy", ""}, MenuItemCase{"Paste2", "Paste", ""}),
+    [](const auto& info) { return fw::cases::CaseName(info.param.name); });
 
 TEST_F(MainWindowTest, StartsWithAnEmptyDocument) {
     TfrmMain& window = Start();

@@ -1,47 +1,20 @@
 // Special > MusicXML File and fretwick --export-musicxml: the same score from the window and from
 // the command line, the refusals, the save dialog and failed writes.
 
-#include "main_window_fixture.h"
+#include "export_test_support.h"
 
-#include "app/command_line.h"
-
-#include <QFile>
 #include <QMenu>
-
-#include <sstream>
 
 namespace fw::testing {
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Tuning 64556 (strings 5 to 1 shifted +1, -1, 0, 0, +1), tempo 75, patch 24.
 const char* const SongText = "*Info 1:tools\r\n*Info 2:24\r\n*Info 3:64556\r\n*Info 4:75\r\n"
                              "* Title: Salt Creek\r\n*Sub: in A\r\nG, 0, 0, 0, 0, 0, Q\r\n"
                              "Slide, 0, 2-4, 0, 0, 0, .H\r\n\r\nPull, 2, x, x, x, 4-2, W\r\n";
 
-class MusicXmlExport : public MainWindowTest {
+class MusicXmlExport : public ExportTest {
 protected:
-    QString WriteSong(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-    };
-    static Run Tool(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const std::optional<int> status = RunCommandLineTool(args, out, err);
-        return {status.value_or(-1), out.str(), err.str()};
-    }
     bool SaveDialogShown() const {
         for (const DialogCall& call : dialogs.Log())
             if (call.kind == DialogKind::SaveFile)

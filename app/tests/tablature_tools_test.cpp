@@ -1,6 +1,7 @@
 // Tablature from the command line: the hand-written golden tablature byte for byte, the same
 // bytes as the window's Save, refusals, and PDF files from the real binary without a display.
 
+#include "command_line_runs.h"
 #include "main_window_fixture.h"
 
 #include "app/command_line.h"
@@ -16,39 +17,6 @@ namespace fw::testing {
 namespace {
 
 const QString GoldenDir = QStringLiteral(FRETWICK_SOURCE_DIR "/export/tests/golden");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun Tool(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const std::optional<int> status = RunCommandLineTool(args, out, err);
-    return {status.value_or(-1), out.str(), err.str()};
-}
-
-// Runs the real program with no display at all; QT_QPA_PLATFORM as given (unset when empty).
-ToolRun Binary(const QStringList& arguments, const QString& platform = {}) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    if (!platform.isEmpty())
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(FRETWICK_BINARY), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
 
 // pdfinfo's or pdftotext's output; a missing tool fails the test.
 QString Poppler(const QString& program, const QStringList& arguments) {

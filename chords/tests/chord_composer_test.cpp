@@ -1,4 +1,5 @@
 #include "chords/chord_composer.h"
+#include "tests/support/case_name.h"
 
 #include "chords/chord_parser.h"
 
@@ -47,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   "Chord, 17, 22, 0, 0, 4-2, W"},
                       // A hammer-on target on a string that is not played is dropped.
                       ComposeCase{Frets(-1, 0, 0, 0, 0), Frets(5, -1, -1, -1, -1), "\t.e ",
-                                  "Chord, x, 0, 0, 0, 0, .e"}));
+                                  "Chord, x, 0, 0, 0, 0, .e"}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.text); });
 
 TEST(ComposeChordText, DropsTheTargetOfAStringNotPlayed) {
     const ParsedLine parsed =

@@ -92,7 +92,7 @@ TEST(SoundingPitches, UseTheHammerOnTargetAndTheTuning) {
     ASSERT_TRUE(parsed.isChord()) << parsed.error;
     EXPECT_EQ(SoundingPitches(parsed.entry, {0, 0, 0, 0, 0, 0}),
               (std::vector<int>{64, 60, 57, 67}));
-    // C tuning (52555): string 4 is tuned down to C; it is not played here.
+    // The old C Tuning code 52555: string 4 three semitones down, to B; it is not played here.
     EXPECT_EQ(SoundingPitches(parsed.entry, {0, 0, 0, 0, -3, 0}),
               (std::vector<int>{64, 60, 57, 67}));
     // G minor tuning (55545): string 2 a semitone lower.

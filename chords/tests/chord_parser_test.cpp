@@ -1,4 +1,5 @@
 #include "chords/chord_parser.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -111,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The highest start and target fret, a hammer-on to the same fret.
         ChordCase{"Top, 22-0, 0-22, 3-3, 0, 0, H", "Top", Frets(22, 0, 3, 0, 0),
                   Notes(89, 50, 58, 59, 62), Frets(0, 22, 3, -1, -1), Notes(67, 72, 58, 255, 255),
-                  "H"}));
+                  "H"}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.line); });
 
 struct ErrorCase {
     std::string line;
@@ -192,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"G, 0, 0, 0, 0, 0, . Q", "\". Q\"" + Invalid},
         ErrorCase{"G, 0, 0, 0, 0, 0, .", "\".\"" + Invalid},
         ErrorCase{"G, 0, 0, 0, 0, 0, \xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
-                  "\"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\"" + Invalid}));
+                  "\"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\"" + Invalid}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.line); });
 
 TEST(ChordParser, MessagePrefixCountsLinesFromOne) {
     EXPECT_EQ(ParseChordText("G", 11).error, "Line 12    Not enough commas.");
@@ -301,7 +304,8 @@ INSTANTIATE_TEST_SUITE_P(
         DurationCase{"F", 15, 6}, DurationCase{".F", 22, 9}, DurationCase{"q", 250, 96},
         DurationCase{".e", 187, 72}, DurationCase{"", 0, 0}, DurationCase{".", 0, 0},
         DurationCase{"X", 0, 0}, DurationCase{"QQ", 0, 0}, DurationCase{" Q", 0, 0},
-        DurationCase{"Q ", 0, 0}, DurationCase{"..Q", 0, 0}, DurationCase{"Q.", 0, 0}));
+        DurationCase{"Q ", 0, 0}, DurationCase{"..Q", 0, 0}, DurationCase{"Q.", 0, 0}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.text); });
 
 TEST(DurationValue, AtTempo120AQuarterLasts500Ms) {
     EXPECT_EQ(DurationValue("Q", 2000), 500);

@@ -1,4 +1,5 @@
 #include "chords/line_edits.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,10 @@ INSTANTIATE_TEST_SUITE_P(
                       DurationCase{"Slide in , 0 , 2-4 , 0 , 0 , 0 , .w\t", " S",
                                    "Slide in , 0 , 2-4 , 0 , 0 , 0 , S"},
                       DurationCase{"G, 0, 0, 0, 0, 0,", " Q", "G, 0, 0, 0, 0, 0, Q"},
-                      DurationCase{"no comma", " Q", " Q"}));
+                      DurationCase{"no comma", " Q", " Q"}),
+    [](const auto& info) {
+        return fw::cases::IndexedCaseName(info.index, info.param.line + " " + info.param.duration);
+    });
 
 struct RenameCase {
     std::string line;
@@ -65,7 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RenameCase{"G, 0, 0, 0, 0, 0, Q", " \t ", "G, 0, 0, 0, 0, 0, Q"},
                       // No check on the name: a comma or a number makes a line in error later.
                       RenameCase{"G, 0, 0, 0, 0, 0, Q", "A,B", "A,B, 0, 0, 0, 0, 0, Q"},
-                      RenameCase{"G, 0, 0, 0, 0, 0, Q", "7", "7, 0, 0, 0, 0, 0, Q"}));
+                      RenameCase{"G, 0, 0, 0, 0, 0, Q", "7", "7, 0, 0, 0, 0, 0, Q"}),
+    [](const auto& info) {
+        return fw::cases::IndexedCaseName(info.index, info.param.line + " " + info.param.box);
+    });
 
 TEST(TransposeDown, OpenStringsStopAndLowTargetsDrop) {
     const FretsAndHammers moved = TransposeDown(Frets(0, 2, 0, 1, 5), Frets(-1, 4, -1, 0, 1));
@@ -123,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Comment, blank and erroneous lines are left alone.
                       TransposeCase{"*Verse", Up, std::nullopt},
                       TransposeCase{"   ", Down, std::nullopt},
-                      TransposeCase{"G, 0, 0, 0, 0, 0, QQ", Up, std::nullopt}));
+                      TransposeCase{"G, 0, 0, 0, 0, 0, QQ", Up, std::nullopt}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.line); });
 
 TEST(TransposedLine, UsesTheCurrentDuration) {
     EXPECT_EQ(TransposedLine("G, 0, 0, 0, 0, 0, Q", Up, " .E"), "Chord, 1, 1, 1, 1, 1, .E");

@@ -1,4 +1,5 @@
 #include "chords/patch_names.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
         PatchCase{31, " 32 Guitar Harmonics"}, PatchCase{33, " 34 Electric Bass(finger)"},
         PatchCase{34, " 35 Electric Bass(pick)"}, PatchCase{46, " 47 Orchestral Strings"},
         PatchCase{77, " 78 Skakuhachi"}, PatchCase{87, " 88 Lead 8 (bass+lead)"},
-        PatchCase{109, "110 Bagpipe"}));
+        PatchCase{109, "110 Bagpipe"}),
+    [](const auto& info) { return "Program" + fw::cases::NumberName(info.param.program); });
 
 INSTANTIATE_TEST_SUITE_P(
     Standard, PatchEntries,
@@ -40,11 +42,15 @@ INSTANTIATE_TEST_SUITE_P(
                       PatchCase{40, " 41 Violin"}, PatchCase{56, " 57 Trumpet"},
                       PatchCase{80, " 81 Lead 1 (square)"}, PatchCase{99, "100 FX 4 (atmosphere)"},
                       PatchCase{104, "105 Sitar"}, PatchCase{105, "106 Banjo"},
-                      PatchCase{110, "111 Fiddle"}, PatchCase{127, "128 Gunshot"}));
+                      PatchCase{110, "111 Fiddle"}, PatchCase{127, "128 Gunshot"}),
+    [](const auto& info) { return "Program" + fw::cases::NumberName(info.param.program); });
 
 INSTANTIATE_TEST_SUITE_P(OutOfRange, PatchEntries,
                          ::testing::Values(PatchCase{-1, ""}, PatchCase{128, ""},
-                                           PatchCase{255, ""}, PatchCase{-2147483647, ""}));
+                                           PatchCase{255, ""}, PatchCase{-2147483647, ""}),
+                         [](const auto& info) {
+                             return "Program" + fw::cases::NumberName(info.param.program);
+                         });
 
 TEST(PatchNames, NumberedFrom1RightAlignedInThreeCharacters) {
     std::set<std::string> names;

@@ -1,4 +1,5 @@
 #include "chords/setting_values.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
         IntegerSetting{"yes", 1, 1}, IntegerSetting{"0x", 7, 7}, IntegerSetting{"0X", 7, 7},
         IntegerSetting{"0x-5", 7, 7}, IntegerSetting{" 0x1F", 7, 7}, IntegerSetting{"x1F", 7, 7},
         IntegerSetting{"1x1F", 7, 7}, IntegerSetting{"0x7FFFFFFF", 7, 7},
-        IntegerSetting{"2147483647", 7, 7}));
+        IntegerSetting{"2147483647", 7, 7}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.text); });
 
 TEST(ReadSettingBoolText, NonZeroIsTrue) {
     EXPECT_TRUE(ReadSettingBoolText("1", false));

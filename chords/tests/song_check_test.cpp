@@ -1,4 +1,5 @@
 #include "chords/song_check.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                   Header + "a,b\r\n,0,0,0,0,0,Q\r\nG,0,0,0,0,0,Q,\r\n G,0,a,0,0,0,Q",
                   {"Line 1    Not enough commas.", "Line 2    Chord name required.",
                    "Line 3    Too many commas.",
-                   "Line 4    Fret number for D string (\"a\") not a number."}}));
+                   "Line 4    Fret number for D string (\"a\") not a number."}}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.about); });
 
 } // namespace
 } // namespace fw

@@ -1,4 +1,5 @@
 #include "chords/song_file.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -249,7 +250,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  55555,
                                  false,
                                  120,
-                                 false}));
+                                 false}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.about); });
 
 TEST(SongFileText, WritesTheHeaderAndEveryLineWithCrLf) {
     EXPECT_EQ(SongFileText({"G, 0, 0, 0, 0, 0, Q", "", "*Verse"}, 105, 52555, 90),

@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Utf8Case{"\xC3", false}, // cut short
                       Utf8Case{"\xE2\x99", false}, Utf8Case{"\xE2\x41\x41", false}),
     [](const auto& info) {
-        return testing::HexName(info.param.bytes) + (info.param.valid ? "_Valid" : "_Invalid");
+        return cases::HexName(info.param.bytes) + (info.param.valid ? "_Valid" : "_Invalid");
     });
 
 TEST(DecodeText, KeepsValidUtf8AndDropsItsByteOrderMark) {

@@ -1,4 +1,5 @@
 #include "chords/text_rules.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
         IntegerCase{"- 5", std::nullopt}, IntegerCase{"$-5", std::nullopt},
         IntegerCase{"0x1F", std::nullopt}, IntegerCase{"$1G", std::nullopt},
         IntegerCase{"1e3", std::nullopt}, IntegerCase{"abc", std::nullopt},
-        IntegerCase{"--5", std::nullopt}, IntegerCase{"+-5", std::nullopt}));
+        IntegerCase{"--5", std::nullopt}, IntegerCase{"+-5", std::nullopt}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.text); });
 
 TEST(Trim, RemovesCodes0To32FromBothEnds) {
     EXPECT_EQ(Trim("  a b \t"), "a b");

@@ -1,7 +1,6 @@
 #include "chords/tuning.h"
 
 #include "chords/chord_entry.h"
-#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,6 @@
 // clipboard offers.
 
 #include "editor/chord_text_edit.h"
-#include "tests/support/case_name.h"
 
 #include <QMimeData>
 #include <QTest>

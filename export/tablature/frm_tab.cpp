@@ -130,7 +130,7 @@ void TfrmTab::Open(TabMode mode, TabSource source, const TabSettings& settings,
     if (graphic) {
         setWindowTitle(QStringLiteral("Tablature"));
         PaintBox1->SetDocument(&document_);
-        PaintBox1->parentWidget()->resize(PaintLeft + PaintBox1->width() + PaintLeft,
+        PaintBox1->parentWidget()->resize(PaintLeft + PaintBox1->width() + 2,
                                           PaintBox1->height() + PaintLeft);
         truncationPending_ = document_.HasTruncatedMeasure();
     } else {

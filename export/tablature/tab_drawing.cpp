@@ -3,6 +3,7 @@
 #include "chords/text_rules.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 
 #include <algorithm>
@@ -19,6 +20,35 @@ TabCanvas::TabCanvas(QPainter& painter, const TabGeometry& geometry, const TabDr
     : painter_(painter), geometry_(geometry), options_(options),
       numberFont_(TabNumberFont(device, options.boldNumbers)), letterFont_(TabNumberFont(device)) {
     painter_.setPen(QPen(Qt::black, geometry.LineWidth));
+    const QFontMetrics numbers(numberFont_, painter_.device());
+    numberAscent_ = numbers.ascent();
+    numberHeight_ = numbers.height();
+    halfTwo_ = numbers.horizontalAdvance(QLatin1Char('2')) / 2;
+    letterAscent_ = QFontMetrics(letterFont_, painter_.device()).ascent();
+    QFont devicePixels = numberFont_;
+    devicePixels.setPixelSize(
+        std::max(1, qRound(numberFont_.pointSizeF() * painter_.device()->logicalDpiY() / 72.0)));
+    numberGlyphs_ = QRawFont::fromFont(devicePixels);
+}
+
+const TabCanvas::NumberShape& TabCanvas::ShapeOf(int value) {
+    const std::size_t index = static_cast<std::size_t>(std::max(value, 0));
+    if (index >= shapes_.size())
+        shapes_.resize(index + 1);
+    NumberShape& shape = shapes_[index];
+    if (shape.text.isEmpty()) {
+        shape.text = QString::number(value);
+        shape.ink = QFontMetrics(numberFont_, painter_.device()).boundingRect(shape.text);
+        if (numberGlyphs_.isValid()) {
+            shape.glyphs = numberGlyphs_.glyphIndexesForString(shape.text);
+            qreal offset = 0;
+            for (const QPointF& advance : numberGlyphs_.advancesForGlyphIndexes(shape.glyphs)) {
+                shape.offsets.push_back(offset);
+                offset += advance.x();
+            }
+        }
+    }
+    return shape;
 }
 
 void TabCanvas::DrawStaff(int x0, int y0, int w) {
@@ -30,25 +60,17 @@ void TabCanvas::DrawStaff(int x0, int y0, int w) {
         painter_.drawLine(x0, y0 + i * s, x0 + w, y0 + i * s);
 }
 
-// Numbers are drawn over the staff, each on a small white patch, so that the string line stops
-// on both sides of the number instead of running through it.
-void TabCanvas::WriteNumber(int x, int lineY, int value) {
-    const QString text = QString::number(value);
-    const QFontMetrics metrics = painter_.fontMetrics();
-    const int top = lineY - metrics.height() / 2;
-    const int gap = std::max(1, geometry_.LineSpacing / 15);
-    const QRect ink = metrics.boundingRect(text).translated(x, top + metrics.ascent());
-    painter_.fillRect(ink.adjusted(-gap, -gap, gap, gap), Qt::white);
-    WriteText(painter_, x, top, text);
-}
-
+// The measure is laid out first and then drawn in passes, each with one font: the staff; the
+// numbers, each over the staff on a small white patch so that the string line stops on both
+// sides of it; the duration letters; the arcs.
 int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0, int x0) {
     const int s = geometry_.LineSpacing;
     const int h = geometry_.StaffHeight;
     const int c = w / (ColumnCount(measureChords) + 1);
-    DrawStaff(x0, y0, w);
+    numbers_.clear();
+    letters_.clear();
+    arcs_.clear();
 
-    const QFont savedFont = painter_.font();
     int x = x0;
     int reached = y0;
     int count = 0;
@@ -60,17 +82,13 @@ int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0
         x += c;
         if (item.IsRest())
             continue;
-        if (options_.showDurations) {
-            painter_.setFont(letterFont_);
-            WriteText(painter_, x, y0 + h + geometry_.DurationGap,
-                      QString::fromStdString(item.Duration));
-        }
-        painter_.setFont(numberFont_);
+        if (options_.showDurations)
+            letters_.push_back({x, &item.Duration});
         std::array<int, 6> startX{};
         std::array<bool, 6> started{};
         for (int k = 1; k <= 5; ++k) {
             if (item.Fret[k] != NoFret) {
-                WriteNumber(x, y0 + (k - 1) * s, item.Fret[k]);
+                numbers_.push_back({x, y0 + (k - 1) * s, item.Fret[k]});
                 startX[k] = x;
                 started[k] = true;
             }
@@ -79,28 +97,64 @@ int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0
         if (!item.HasHammerOn())
             continue;
         x += c;
-        const QFontMetrics metrics = painter_.fontMetrics();
-        const int halfTwo = metrics.horizontalAdvance(QLatin1Char('2')) / 2;
         for (int k = 1; k <= 5; ++k) {
             if (item.HammerFret[k] == NoFret)
                 continue;
             const int lineY = y0 + (k - 1) * s;
-            WriteNumber(x, lineY, item.HammerFret[k]);
+            numbers_.push_back({x, lineY, item.HammerFret[k]});
             if (!started[k])
                 continue;
             // The upper middle of the ellipse between the two numbers, from the radial through
             // its box's top right corner round to the one through its top left: a slur.
-            const int top = lineY - metrics.height() / 2;
-            const QRect box(QPoint(startX[k] + halfTwo, top), QPoint(x + halfTwo, lineY));
-            painter_.save();
-            painter_.setRenderHint(QPainter::Antialiasing);
-            painter_.drawArc(
-                QRectF(box.left(), box.top(), box.right() - box.left(), box.bottom() - box.top()),
-                45 * 16, 90 * 16);
-            painter_.restore();
+            const int top = lineY - numberHeight_ / 2;
+            const int left = startX[k] + halfTwo_;
+            arcs_.emplace_back(left, top, x + halfTwo_ - left, lineY - top);
         }
     }
+
+    DrawStaff(x0, y0, w);
+    const QFont savedFont = painter_.font();
+    const int gap = std::max(1, s / 15);
+    if (!numbers_.empty()) {
+        painter_.setFont(numberFont_);
+        runGlyphs_.clear();
+        runPositions_.clear();
+        for (const PlacedNumber& number : numbers_) {
+            const NumberShape& shape = ShapeOf(number.value);
+            const int baseline = number.lineY - numberHeight_ / 2 + numberAscent_;
+            painter_.fillRect(
+                shape.ink.translated(number.x, baseline).adjusted(-gap, -gap, gap, gap), Qt::white);
+            if (shape.glyphs.isEmpty()) { // no glyphs for the font: as plain text
+                painter_.drawText(number.x, baseline, shape.text);
+                continue;
+            }
+            for (qsizetype i = 0; i < shape.glyphs.size(); ++i) {
+                runGlyphs_.push_back(shape.glyphs[i]);
+                runPositions_.push_back(QPointF(number.x + shape.offsets[i], baseline));
+            }
+        }
+        if (!runGlyphs_.isEmpty()) {
+            QGlyphRun run;
+            run.setRawFont(numberGlyphs_);
+            run.setGlyphIndexes(runGlyphs_);
+            run.setPositions(runPositions_);
+            painter_.drawGlyphRun(QPointF(0, 0), run);
+        }
+    }
+    if (!letters_.empty()) {
+        painter_.setFont(letterFont_);
+        const int baseline = y0 + h + geometry_.DurationGap + letterAscent_;
+        for (const PlacedLetter& letter : letters_)
+            painter_.drawText(letter.x, baseline, QString::fromStdString(*letter.text));
+    }
     painter_.setFont(savedFont);
+    if (!arcs_.empty()) {
+        painter_.save();
+        painter_.setRenderHint(QPainter::Antialiasing);
+        for (const QRectF& arc : arcs_)
+            painter_.drawArc(arc, 45 * 16, 90 * 16);
+        painter_.restore();
+    }
     return reached;
 }
 

@@ -8,9 +8,15 @@
 
 #include "export/tab_builder.h"
 
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
+#include <QRect>
 #include <QString>
 
 #include <span>
+#include <string>
+#include <vector>
 
 class QPainter;
 
@@ -52,14 +58,44 @@ public:
     bool truncated() const { return truncated_; }
 
 private:
-    // Writes a number centred on the string line at `lineY`, with a gap in the line behind it.
-    void WriteNumber(int x, int lineY, int value);
+    // A number of the measure being drawn: its top left and its value.
+    struct PlacedNumber {
+        int x;
+        int lineY;
+        int value;
+    };
+    struct PlacedLetter {
+        int x;
+        const std::string* text;
+    };
+    // The text, ink and glyphs of a fret number in the number font, measured once per canvas.
+    struct NumberShape {
+        QString text;
+        QRect ink; // relative to the baseline at x
+        QList<quint32> glyphs;
+        QList<qreal> offsets; // of each glyph from x
+    };
+    const NumberShape& ShapeOf(int value);
 
     QPainter& painter_;
     TabGeometry geometry_;
     TabDrawOptions options_;
     QFont numberFont_;
     QFont letterFont_;
+    int numberAscent_ = 0;
+    int numberHeight_ = 0;
+    int letterAscent_ = 0;
+    int halfTwo_ = 0; // half the width of "2", where arcs meet their numbers
+    std::vector<NumberShape> shapes_;
+    // The number font at the device's pixel size: all numbers of a measure go out as one run of
+    // glyphs, which costs a PDF a fraction of a text item per number.
+    QRawFont numberGlyphs_;
+    QList<quint32> runGlyphs_;
+    QList<QPointF> runPositions_;
+    // Reused between measures: what a measure draws, collected before drawing it in passes.
+    std::vector<PlacedNumber> numbers_;
+    std::vector<PlacedLetter> letters_;
+    std::vector<QRectF> arcs_;
     bool truncated_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "tab_geometry.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace fw {
 
@@ -52,7 +53,9 @@ TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight) {
 
 int ScreenPaintHeight(int nonEmptyMeasures) {
     const TabGeometry g = ScreenTabGeometry();
-    return (nonEmptyMeasures + 1) / 2 * g.RowHeight() + g.FirstStaffTop;
+    const long long height =
+        (static_cast<long long>(nonEmptyMeasures) + 1) / 2 * g.RowHeight() + g.FirstStaffTop;
+    return static_cast<int>(std::min<long long>(height, std::numeric_limits<int>::max()));
 }
 
 QFont TabNumberFont(TabDevice device, bool bold) {

@@ -63,7 +63,9 @@ TabPaintArea::TabPaintArea(QWidget* parent) : QWidget(parent) {
 void TabPaintArea::SetDocument(const TabDocument* document) {
     document_ = document;
     const int measures = document ? static_cast<int>(document->measures.size()) : 0;
-    setFixedSize(ScreenPaintWidth, ScreenPaintHeight(measures));
+    // A widget cannot be taller than QWIDGETSIZE_MAX (about 186,000 rows of tablature); the
+    // rows of a longer song past that are printed but not shown.
+    setFixedSize(ScreenPaintWidth, std::min(ScreenPaintHeight(measures), QWIDGETSIZE_MAX));
     update();
 }
 

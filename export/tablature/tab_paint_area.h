@@ -42,7 +42,7 @@ public:
     explicit TabPaintArea(QWidget* parent = nullptr);
 
     // Shows `document` and takes the screen's size for it: 593 wide, 90 pixels per row of two
-    // measures plus 80.
+    // measures plus 80, at most the tallest a widget can be.
     void SetDocument(const TabDocument* document);
 
 signals:

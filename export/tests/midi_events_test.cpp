@@ -1,4 +1,5 @@
 #include "export/midi_events.h"
+#include "tests/support/case_name.h"
 
 #include "midi_test_support.h"
 
@@ -35,8 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       VarLenCase{0x200000, "81 80 80 00"}, VarLenCase{0x08000000, "C0 80 80 00"},
                       VarLenCase{0x0FFFFFFF, "FF FF FF 7F"},
                       // Beyond what a MIDI file can hold: the largest value.
-                      VarLenCase{0x10000000, "FF FF FF 7F"},
-                      VarLenCase{0xFFFFFFFF, "FF FF FF 7F"}));
+                      VarLenCase{0x10000000, "FF FF FF 7F"}, VarLenCase{0xFFFFFFFF, "FF FF FF 7F"}),
+    [](const auto& info) { return "Value" + std::to_string(info.param.value); });
 
 struct EncoderCase {
     std::string name;

@@ -1,4 +1,5 @@
 #include "export/midi_file_writer.h"
+#include "tests/support/case_name.h"
 
 #include "chords/text_rules.h"
 #include "midi_test_support.h"
@@ -124,7 +125,10 @@ TEST_P(PatchTest, ProgramChangeCarriesThePatch) {
 INSTANTIATE_TEST_SUITE_P(Patches, PatchTest,
                          ::testing::Values(PatchCase{0, 0}, PatchCase{105, 105},
                                            PatchCase{127, 127}, PatchCase{128, 127},
-                                           PatchCase{-5, 0}));
+                                           PatchCase{-5, 0}),
+                         [](const auto& info) {
+                             return "Patch" + fw::cases::NumberName(info.param.patch);
+                         });
 
 struct TempoCase {
     int tempo;
@@ -151,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TempoCase{2, "FF FF FF", 375}, TempoCase{1, "FF FF FF", 750},
                       // Out of range: the nearer end of 1..500.
                       TempoCase{0, "FF FF FF", 750}, TempoCase{-40, "FF FF FF", 750},
-                      TempoCase{900, "01 D4 C0", 1}));
+                      TempoCase{900, "01 D4 C0", 1}),
+    [](const auto& info) { return "Tempo" + fw::cases::NumberName(info.param.tempo); });
 
 TEST(TempoMicrosecondsTest, ClampsToTwentyFourBits) {
     EXPECT_EQ(TempoMicroseconds(120), 500000u);
@@ -193,14 +198,14 @@ TEST_P(DurationTest, ChordLastsItsDurationInTicksWhateverTheLetterCase) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Durations, DurationTest,
-                         ::testing::Values(DurationCase{"w", 384}, DurationCase{".w", 576},
-                                           DurationCase{"h", 192}, DurationCase{".h", 288},
-                                           DurationCase{"q", 96}, DurationCase{".q", 144},
-                                           DurationCase{"e", 48}, DurationCase{".e", 72},
-                                           DurationCase{"s", 24}, DurationCase{".s", 36},
-                                           DurationCase{"t", 12}, DurationCase{".t", 18},
-                                           DurationCase{"f", 6}, DurationCase{".f", 9}));
+INSTANTIATE_TEST_SUITE_P(
+    Durations, DurationTest,
+    ::testing::Values(DurationCase{"w", 384}, DurationCase{".w", 576}, DurationCase{"h", 192},
+                      DurationCase{".h", 288}, DurationCase{"q", 96}, DurationCase{".q", 144},
+                      DurationCase{"e", 48}, DurationCase{".e", 72}, DurationCase{"s", 24},
+                      DurationCase{".s", 36}, DurationCase{"t", 12}, DurationCase{".t", 18},
+                      DurationCase{"f", 6}, DurationCase{".f", 9}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.text); });
 
 TEST(MidiFileTest, DottedQuarterInLowerCaseIs144Ticks) {
     const MidiBytes file = BuildMidiFile(Song({"D, x, x, x, x, 0, .q"}), 120, 0, NoOffsets);

@@ -6,6 +6,7 @@
 #include "sound/synth_output.h"
 #include "sound/system_output.h"
 #include "sound/virtual_play_clock.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -43,15 +44,17 @@ TEST_P(MessageLength, ByStatus) {
     EXPECT_EQ(ShortMessageLength(GetParam().status), GetParam().length);
 }
 
-INSTANTIATE_TEST_SUITE_P(Statuses, MessageLength,
-                         testing::Values(LengthCase{0x80, 3}, LengthCase{0x9F, 3},
-                                         LengthCase{0xA3, 3}, LengthCase{0xB0, 3},
-                                         LengthCase{0xC0, 2}, LengthCase{0xC1, 2},
-                                         LengthCase{0xDF, 2}, LengthCase{0xE5, 3},
-                                         LengthCase{0xF0, 0}, LengthCase{0xF1, 2},
-                                         LengthCase{0xF2, 3}, LengthCase{0xF3, 2},
-                                         LengthCase{0xF8, 1}, LengthCase{0xFE, 1},
-                                         LengthCase{0x3E, 0}, LengthCase{0x00, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, MessageLength,
+    testing::Values(LengthCase{0x80, 3}, LengthCase{0x9F, 3}, LengthCase{0xA3, 3},
+                    LengthCase{0xB0, 3}, LengthCase{0xC0, 2}, LengthCase{0xC1, 2},
+                    LengthCase{0xDF, 2}, LengthCase{0xE5, 3}, LengthCase{0xF0, 0},
+                    LengthCase{0xF1, 2}, LengthCase{0xF2, 3}, LengthCase{0xF3, 2},
+                    LengthCase{0xF8, 1}, LengthCase{0xFE, 1}, LengthCase{0x3E, 0},
+                    LengthCase{0x00, 0}),
+    [](const auto& info) {
+        return "Status" + fw::cases::HexName(std::string(1, static_cast<char>(info.param.status)));
+    });
 
 // --- Soundfont search --------------------------------------------------------------------------
 

@@ -1,4 +1,5 @@
 #include "sound_fixture.h"
+#include "tests/support/case_name.h"
 
 #include "sound/midi_port.h"
 
@@ -124,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                     OpenCase{7, "The system is unable to allocate or lock memory."},
                     OpenCase{11, "The specified pointer or structure is invalid."},
                     OpenCase{68, "No MIDI port was found."}, OpenCase{1, "Error"},
-                    OpenCase{5, "Error"}, OpenCase{-3, "Error"}));
+                    OpenCase{5, "Error"}, OpenCase{-3, "Error"}),
+    [](const auto& info) { return "Code" + fw::cases::NumberName(info.param.code); });
 
 TEST(OpenMidiPort, OpensTheSettingsDevice) {
     SoundFixture f;
@@ -283,7 +285,10 @@ INSTANTIATE_TEST_SUITE_P(Ids, DeviceNames,
                                          NameCase{0, "Port A", true}, NameCase{1, "Port B", true},
                                          NameCase{2, "", false}, NameCase{7, "", false},
                                          // Below the count, so the device is asked; it knows none.
-                                         NameCase{-2, "", true}));
+                                         NameCase{-2, "", true}),
+                         [](const auto& info) {
+                             return "Id" + fw::cases::NumberName(info.param.id);
+                         });
 
 } // namespace
 } // namespace fw::test

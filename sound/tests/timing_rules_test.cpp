@@ -1,5 +1,6 @@
 #include "chords/chord_parser.h"
 #include "sound/chord_player.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {4000, 6000, 2000, 3000, 1000, 1500, 500, 750, 250, 375, 125, 187, 62, 93, 62}},
         TempoRow{100, {2400, 3600, 1200, 1800, 600, 900, 300, 450, 150, 225, 75, 112, 37, 55, 37}},
         TempoRow{120, {2000, 3000, 1000, 1500, 500, 750, 250, 375, 125, 187, 62, 93, 31, 46, 31}},
-        TempoRow{500, {480, 720, 240, 360, 120, 180, 60, 90, 30, 45, 15, 22, 7, 10, 7}}));
+        TempoRow{500, {480, 720, 240, 360, 120, 180, 60, 90, 30, 45, 15, 22, 7, 10, 7}}),
+    [](const auto& info) { return "Tempo" + std::to_string(info.param.tempo); });
 
 TEST(WholeNoteMs, BothDivisionsTruncate) {
     EXPECT_EQ(WholeNoteMs(120), 2000);

@@ -14,12 +14,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts clients, so two runs
+# never race for the same number and nothing is polled.
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+number=""
+read -r -t 120 number <"$work/displayfd" || true
+[ -n "$number" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+display=":$number"
 
 export DISPLAY=$display
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
@@ -34,8 +37,9 @@ printf '*Info 1:e2e\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0,
 "$binary" $song >"$work/app.log" 2>&1 &
 app_pid=$!
 
+# Generous: a loaded CI machine may take many seconds to show the window.
 window=""
-for _ in $(seq 200); do
+for _ in $(seq 1200); do
     window=$(xdotool search --name '^Fretwick - Two chords.fwk$' 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     kill -0 "$app_pid" 2>/dev/null || { echo "the program ended early"; cat "$work/app.log"; exit 1; }
@@ -48,9 +52,13 @@ echo "screenshot: $build/e2e_main_window.png"
 
 xdotool windowfocus --sync "$window"
 xdotool key --window "$window" alt+f
-sleep 0.5
+# Wait for the File menu to be up (a second visible window of the program) before choosing.
+for _ in $(seq 600); do
+    [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.1
+done
 xdotool key x
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 600); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app_pid" 2>/dev/null; then echo "the program did not close"; exit 1; fi
 wait "$app_pid" && status=0 || status=$?
 app_pid=""

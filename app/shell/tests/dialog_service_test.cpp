@@ -4,6 +4,7 @@
 #include "app/shell/frm_new_user_message.h"
 #include "app/shell/qt_dialog_service.h"
 #include "app/shell/scripted_dialog_service.h"
+#include "tests/support/case_name.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -50,7 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonsCase{MessageButtons::YesNo, DialogAnswer::No, {DialogAnswer::Yes, DialogAnswer::No}},
         ButtonsCase{MessageButtons::YesNoCancel,
                     DialogAnswer::Cancel,
-                    {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel}}));
+                    {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel}}),
+    [](const auto& info) {
+        return "Buttons" + std::to_string(static_cast<int>(info.param.buttons));
+    });
 
 TEST(ScriptedDialogService, AnswersInOrderAndLogsEveryCall) {
     ScriptedDialogService dialogs;
@@ -208,7 +212,13 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{MessageIcon::Information, QMessageBox::Information, MessageButtons::Ok,
                 Qt::Key_Return, QMessageBox::NoButton, DialogAnswer::Ok},
         BoxCase{MessageIcon::None, QMessageBox::NoIcon, MessageButtons::YesNo, Qt::Key_Return,
-                QMessageBox::NoButton, DialogAnswer::Yes}));
+                QMessageBox::NoButton, DialogAnswer::Yes}),
+    [](const auto& info) {
+        return fw::cases::IndexedCaseName(
+            info.index, "Icon" + std::to_string(static_cast<int>(info.param.icon)) + " Buttons" +
+                            std::to_string(static_cast<int>(info.param.buttons)) +
+                            (info.param.pressKey != 0 ? " Key" : " Click"));
+    });
 
 TEST(QtDialogService, OpenDialogStartsWhereAskedAndReturnsTheChosenFile) {
     QTemporaryDir dir;

@@ -1,5 +1,6 @@
 // The help pages and the help window: contents, the topic finder and context 14.
 
+#include "tests/support/case_name.h"
 #include "widget_checks.h"
 
 #include "app/shell/help_topics.h"
@@ -114,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"tempo", {"Playing", "Songs"}, {"The fretboard"}, ""},
         FindCase{"peg fifth", {"The fretboard"}, {"Songs"}, ""},
         FindCase{"--export-wav", {"MIDI files, tablature and printing"}, {"Playing"}, ""},
-        FindCase{"zither", {}, {"Getting Started", "Chord lines"}, ""}));
+        FindCase{"zither", {}, {"Getting Started", "Chord lines"}, ""}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.query); });
 
 TEST(HelpWindow, ContextFourteenOpensGettingStarted) {
     QWidget owner;

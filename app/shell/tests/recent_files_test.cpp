@@ -1,6 +1,7 @@
 // The recent-files list and what the File menu shows of it.
 
 #include "app/shell/recent_files.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,12 @@ INSTANTIATE_TEST_SUITE_P(Lists, RecentMenuTest,
                                            MenuCase{{"A", "B", "B"}, true, {true, true, false}},
                                            MenuCase{{"A", "a", "A "}, true, {true, true, true}},
                                            MenuCase{{"", "B", "B"}, true, {false, true, false}},
-                                           MenuCase{{"A", "", "A"}, true, {true, false, false}}));
+                                           MenuCase{{"A", "", "A"}, true, {true, false, false}}),
+                         [](const auto& info) {
+                             return fw::cases::IndexedCaseName(
+                                 info.index, info.param.recent.front().toStdString() + " " +
+                                                 info.param.recent.back().toStdString());
+                         });
 
 } // namespace
 } // namespace fw

@@ -1,6 +1,7 @@
 // The settings store against real settings files in temporary folders.
 
 #include "test_env.h"
+#include "tests/support/case_name.h"
 
 #include "app/shell/install_dir.h"
 #include "app/shell/settings_store.h"
@@ -196,7 +197,11 @@ INSTANTIATE_TEST_SUITE_P(
         StoredText{"Options/MarkerShape", "-1", 255}, StoredText{"Options/Prompts", "yes", 1},
         StoredText{"Options/Prompts", "0", 0}, StoredText{"Options/Prompts", "-5", 1},
         StoredText{"Options/TabFont", "yes", 0}, StoredText{"Options/TabFont", "1", 1},
-        StoredText{"Options/TabFont", "-5", 1}, StoredText{"Options/TabFont", "0x0", 0}));
+        StoredText{"Options/TabFont", "-5", 1}, StoredText{"Options/TabFont", "0x0", 0}),
+    [](const auto& info) {
+        return fw::cases::IndexedCaseName(info.index,
+                                          std::string(info.param.key) + " " + info.param.text);
+    });
 
 TEST_F(SettingsStoreTest, LastDirIsReadUnderEitherSpellingAndWrittenOnce) {
     SeedRaw("[Options]\nLastdir=/music/old\n");
@@ -246,7 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedValue{"[Options]\nMarkerColor=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n",
                                    "MarkerColor"},
                       DamagedValue{"[Recent]\nRecentFile1=@ByteArray(abc)\n", "RecentFile1"},
-                      DamagedValue{"[Options]\nPrompts=@Invalid()\n", "Prompts"}));
+                      DamagedValue{"[Options]\nPrompts=@Invalid()\n", "Prompts"}),
+    [](const auto& info) { return fw::cases::IndexedCaseName(info.index, info.param.name); });
 
 TEST_F(SettingsStoreTest, AGarbledFileNeverStopsTheLoad) {
     static const char raw[] = "[[[Options\n=\n\0\0\xff\xfe[Midi]\nDevice\n\"unterminated\n=x=y\n";

@@ -1,6 +1,7 @@
 // The splash window, the About box, the welcome dialog and the sound-error dialog: their
 // texts, names, results and looks.
 
+#include "tests/support/case_name.h"
 #include "widget_checks.h"
 
 #include "app/shell/small_windows.h"
@@ -119,7 +120,8 @@ TEST_P(WelcomeAnswerTest, GivesSixForYesAndSevenOtherwise) {
 INSTANTIATE_TEST_SUITE_P(Answers, WelcomeAnswerTest,
                          ::testing::Values(WelcomeAnswer{"Yes", 6}, WelcomeAnswer{"No", 7},
                                            WelcomeAnswer{"Enter", 6}, WelcomeAnswer{"Escape", 7},
-                                           WelcomeAnswer{"close box", 7}));
+                                           WelcomeAnswer{"close box", 7}),
+                         [](const auto& info) { return fw::cases::CaseName(info.param.how); });
 
 TEST(NoSound, ShowsTheErrorBetweenItsTwoFixedTexts) {
     TfrmNoSoundMessage message(QStringLiteral("The MIDI device is already in use."));

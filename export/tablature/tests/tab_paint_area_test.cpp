@@ -64,6 +64,15 @@ TEST(PaintArea, IsSizedForItsRowsOfTwoMeasures) {
     EXPECT_EQ(area.size(), QSize(593, 90 + 80));
 }
 
+TEST(PaintArea, ASongTooTallForAWidgetIsShownAsFarAsItCanBe) {
+    TabDocument document = DocumentOf(test::NumberedMeasures(1));
+    document.measures.assign(400000, document.measures.front()); // 200,000 rows
+    TabPaintArea area;
+    area.SetDocument(&document);
+    EXPECT_EQ(area.height(), QWIDGETSIZE_MAX);
+    EXPECT_EQ(ScreenPaintHeight(400000), 200000 * 90 + 80);
+}
+
 // A busy page: hammer-ons, pull-offs, rests, two-digit frets, duration letters, a long measure.
 std::vector<std::string> BusySong() {
     std::vector<std::string> lines = {"* Title: Cripple Creek",

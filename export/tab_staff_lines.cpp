@@ -1,0 +1,152 @@
+// Recognising staff lines and duration lines of ASCII tablature.
+
+#include "tab_staff.h"
+
+#include <algorithm>
+
+namespace fw::tabstaff {
+
+namespace {
+
+constexpr std::size_t TabStop = 8;
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Characters a staff may hold after its label.
+bool IsStaffChar(char c) {
+    static constexpr std::string_view Allowed = "-|0123456789hpsbrxHPSBRX/\\~():*. ";
+    return Allowed.find(c) != std::string_view::npos;
+}
+
+// Web pages turn dashes into typographic dashes or box-drawing lines, and spaces into no-break
+// spaces; tabs stand for runs of spaces. All of them become one ASCII character each, so that
+// the columns of the five lines line up again.
+std::string Normalised(std::string_view line) {
+    struct LookAlike {
+        std::string_view bytes;
+        char ascii;
+    };
+    static constexpr std::array<LookAlike, 6> LookAlikes = {{
+        {"\xC2\xA0", ' '},     // no-break space
+        {"\xE2\x80\x92", '-'}, // figure dash
+        {"\xE2\x80\x93", '-'}, // en dash
+        {"\xE2\x80\x94", '-'}, // em dash
+        {"\xE2\x94\x80", '-'}, // box-drawing horizontal
+        {"\xE2\x94\x82", '|'}, // box-drawing vertical
+    }};
+    std::string text;
+    text.reserve(line.size());
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == '\t') {
+            text.append(TabStop - text.size() % TabStop, ' ');
+            ++i;
+            continue;
+        }
+        const auto match = std::find_if(LookAlikes.begin(), LookAlikes.end(), [&](const auto& l) {
+            return line.substr(i, l.bytes.size()) == l.bytes;
+        });
+        if (match != LookAlikes.end()) {
+            text += match->ascii;
+            i += match->bytes.size();
+        } else {
+            text += line[i++];
+        }
+    }
+    return text;
+}
+
+// The end of a string label starting at `pos`, or `pos` when there is none. A label is a note
+// name ("d", "G", "F#", "Bb") or a string number 1 to 5, followed (after any spaces) by a bar,
+// a colon or, for a note name, a dash.
+std::size_t LabelEnd(const std::string& s, std::size_t pos, std::size_t end, bool& digit) {
+    digit = false;
+    if (pos >= end)
+        return pos;
+    const char c = s[pos];
+    const bool noteName = (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g');
+    const bool stringNumber = c >= '1' && c <= '5';
+    if (!noteName && !stringNumber)
+        return pos;
+    std::size_t q = pos + 1;
+    if (noteName && q + 1 < end && (s[q] == '#' || s[q] == 'b') &&
+        std::string_view("|:- ").find(s[q + 1]) != std::string_view::npos)
+        ++q;
+    std::size_t r = q;
+    while (r < end && s[r] == ' ')
+        ++r;
+    if (r >= end)
+        return pos;
+    const bool follows = s[r] == '|' || s[r] == ':' || (noteName && s[r] == '-');
+    // A string number must not run into the staff with a dash: "1-2-" is frets 1 and 2.
+    if (!follows || (stringNumber && r == q && s[r] == '-'))
+        return pos;
+    digit = stringNumber;
+    return q;
+}
+
+} // namespace
+
+std::optional<StaffLine> ReadStaffLine(std::string_view raw) {
+    StaffLine line;
+    line.text = Normalised(raw);
+    const std::string& s = line.text;
+    const std::size_t last = s.find_last_not_of(' ');
+    if (last == std::string::npos)
+        return std::nullopt;
+    line.end = last + 1;
+    const std::size_t first = s.find_first_not_of(' ');
+    line.begin = LabelEnd(s, first, line.end, line.digitLabel);
+    line.label = s.substr(first, line.begin - first);
+
+    // A remark after the last bar: "|--0--|  x2".
+    const std::size_t bar = s.rfind('|', line.end - 1);
+    if (bar != std::string::npos && bar >= line.begin && bar + 1 < line.end && s[bar + 1] == ' ') {
+        const std::string_view tail(s.data() + bar + 1, line.end - bar - 1);
+        if (std::any_of(tail.begin(), tail.end(), [](char c) { return IsLetter(c) || c == '('; })) {
+            line.remark = std::string(tail.substr(tail.find_first_not_of(' ')));
+            line.end = bar + 1;
+        }
+    }
+
+    const std::string_view body(s.data() + line.begin, line.end - line.begin);
+    if (!std::all_of(body.begin(), body.end(), IsStaffChar))
+        return std::nullopt;
+    if (std::count(body.begin(), body.end(), '-') < 3)
+        return std::nullopt;
+    return line;
+}
+
+std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line) {
+    static constexpr std::string_view Letters = "WHQESTFwhqestf";
+    std::vector<DurationMark> marks;
+    std::size_t shift = 0;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ') {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < line.size() && line[j] != ' ')
+            ++j;
+        const std::string_view word = line.substr(i, j - i);
+        const std::string_view letter = word.front() == '.' ? word.substr(1) : word;
+        if (letter.size() != 1 || Letters.find(letter.front()) == std::string_view::npos)
+            return std::nullopt;
+        marks.push_back({std::string(word), i - shift});
+        shift += word.size() - 1;
+        i = j;
+    }
+    if (marks.empty())
+        return std::nullopt;
+    return marks;
+}
+
+bool ReadChord::IsRest() const {
+    return std::all_of(fret.begin() + 1, fret.end(), [](int f) { return f == NoFret; });
+}
+
+} // namespace fw::tabstaff

@@ -1,0 +1,243 @@
+// The ASCII tablature this program writes reads back to the song it came from: over many random
+// songs (seeded, so a failure can be repeated from the seed in its message) and over the
+// hand-written tablature files of the writer's own tests.
+
+#include "export/ascii_tab.h"
+#include "export/ascii_tab_reader.h"
+
+#include "tab_test_support.h"
+
+#include "chords/chord_parser.h"
+#include "chords/song_file.h"
+#include "chords/text_file.h"
+#include "chords/tuning.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace {
+
+// --- What must come back ----------------------------------------------------------------------
+
+struct Column {
+    FretArray fret;
+    FretArray hammer;
+    std::string duration;
+    bool operator==(const Column&) const = default;
+};
+using Measures = std::vector<std::vector<Column>>;
+
+void PrintTo(const Column& c, std::ostream* os) {
+    for (int s = 5; s >= 1; --s)
+        *os << c.fret[s] << (c.hammer[s] >= 0 ? "-" + std::to_string(c.hammer[s]) : "") << ",";
+    *os << c.duration;
+}
+
+bool IsRest(const Column& c) {
+    return c.fret == AllNoFrets();
+}
+
+// The measures of editor lines: runs of chord lines between blank lines, comments passed over.
+// Without durations, rests and the durations themselves are left out.
+Measures MeasuresOf(const std::vector<std::string>& lines, bool withDurations) {
+    Measures measures(1);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const ParsedLine parsed = ParseChordText(lines[i], static_cast<int>(i));
+        EXPECT_TRUE(parsed.ok()) << lines[i] << ": " << parsed.error;
+        const LineKind kind = KindOf(parsed.entry);
+        if (kind == LineKind::Blank && !measures.back().empty())
+            measures.emplace_back();
+        if (kind != LineKind::Chord)
+            continue;
+        Column column{parsed.entry.Fret, parsed.entry.HammerFret,
+                      withDurations ? parsed.entry.Duration : std::string()};
+        if (withDurations || !IsRest(column))
+            measures.back().push_back(column);
+    }
+    if (measures.back().empty())
+        measures.pop_back();
+    return measures;
+}
+
+// --- Random songs -----------------------------------------------------------------------------
+
+struct Song {
+    std::vector<std::string> lines;
+    int tuning = ReferenceTuningCode;
+    std::string title;
+    std::string subtitle;
+};
+
+class SongMaker {
+public:
+    explicit SongMaker(unsigned seed) : rng_(seed) {}
+
+    Song Make() {
+        Song song;
+        song.tuning = Chance(4) ? FixedTunings[Below(FixedTunings.size())].tag : RandomCode();
+        song.title = Chance(3) ? "" : "Tune " + std::to_string(Below(1000));
+        song.subtitle = Chance(2) ? "" : "trad. arr. " + std::to_string(Below(100));
+        if (Chance(2))
+            song.lines.push_back("* Title: " + song.title);
+        const int measures = 1 + static_cast<int>(Below(7));
+        for (int m = 0; m < measures; ++m) {
+            // Some measures are full: 24 chords, whose cells touch.
+            const int chords = Chance(5) ? 24 : 1 + static_cast<int>(Below(12));
+            for (int c = 0; c < chords; ++c) {
+                if (Chance(8))
+                    song.lines.push_back("* a comment takes no column");
+                song.lines.push_back(Chance(8) ? "Rest, x, x, x, x, x, " + Duration() : Chord());
+            }
+            for (std::size_t blanks = 1 + Below(2); blanks > 0; --blanks)
+                song.lines.emplace_back();
+        }
+        return song;
+    }
+
+private:
+    std::size_t Below(std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_);
+    }
+    bool Chance(std::size_t oneIn) { return Below(oneIn) == 0; }
+
+    int RandomCode() {
+        int code = 1 + static_cast<int>(Below(9));
+        for (int i = 0; i < 4; ++i)
+            code = code * 10 + static_cast<int>(Below(10));
+        return code;
+    }
+
+    // Frets of 10 and more often enough to meet them next to one-digit frets.
+    std::string Fret() { return std::to_string(Chance(3) ? 10 + Below(MaxFret - 9) : Below(10)); }
+
+    std::string Duration() {
+        static constexpr std::array<const char*, 7> Letters = {"W", "H", "Q", "E", "S", "T", "F"};
+        std::string text = Chance(3) ? "." : "";
+        text += Letters[Below(Letters.size())];
+        if (Chance(4))
+            text[text.size() - 1] = static_cast<char>(text.back() | 0x20);
+        return text;
+    }
+
+    std::string Chord() {
+        std::string line = "Chord";
+        for (int s = 5; s >= 1; --s) {
+            line += ", ";
+            if (Chance(3)) {
+                line += "x";
+                continue;
+            }
+            line += Fret();
+            if (Chance(4))
+                line += "-" + Fret();
+        }
+        return line + ", " + Duration();
+    }
+
+    std::mt19937 rng_;
+};
+
+std::string TablatureOf(const Song& song, bool durations) {
+    std::vector<TabItem> items = BuildTabItems(test::ParseLines(song.lines), song.lines);
+    AssignMeasureSizes(items);
+    const AsciiTab tab =
+        BuildAsciiTab(items, {TuningStatusText(song.tuning), song.title, song.subtitle}, durations);
+    return JoinLinesCrLf(tab.lines);
+}
+
+std::string Listing(const std::string& text) {
+    return "\n--- tablature ---\n" + text + "--- end ---";
+}
+
+constexpr unsigned FirstSeed = 1;
+constexpr unsigned Songs = 400;
+
+// With the duration line: frets, hammer-ons, durations (as written, letter case too), rests and
+// measures all come back, and the tuning line names the song's tuning.
+TEST(AsciiRoundTrip, WithDurationsGivesBackTheSong) {
+    for (unsigned seed = FirstSeed; seed < FirstSeed + Songs; ++seed) {
+        const Song song = SongMaker(seed).Make();
+        const std::string tab = TablatureOf(song, true);
+        const TabReading reading = ReadAsciiTab(tab);
+        ASSERT_EQ(MeasuresOf(reading.lines, true), MeasuresOf(song.lines, true))
+            << "seed " << seed << Listing(tab);
+        ASSERT_EQ(reading.tuningCode, song.tuning) << "seed " << seed;
+        ASSERT_EQ(reading.droppedMarks, 0) << "seed " << seed;
+    }
+}
+
+// Without it: frets, hammer-ons and measures come back; rests leave no mark.
+TEST(AsciiRoundTrip, WithoutDurationsGivesBackFretsAndMeasures) {
+    for (unsigned seed = FirstSeed; seed < FirstSeed + Songs; ++seed) {
+        const Song song = SongMaker(seed).Make();
+        const std::string tab = TablatureOf(song, false);
+        const TabReading reading = ReadAsciiTab(tab);
+        ASSERT_EQ(MeasuresOf(reading.lines, false), MeasuresOf(song.lines, false))
+            << "seed " << seed << Listing(tab);
+        ASSERT_EQ(reading.tuningCode, song.tuning) << "seed " << seed;
+    }
+}
+
+// The titles come back as the comment lines the tablature takes its titles from.
+TEST(AsciiRoundTrip, TitlesComeBackAsTitleComments) {
+    Song song;
+    song.lines = {test::Chord(1)};
+    song.title = "Soldier's Joy";
+    song.subtitle = "old-time";
+    const TabReading reading = ReadAsciiTab(TablatureOf(song, true));
+    ASSERT_GE(reading.lines.size(), 3U);
+    EXPECT_EQ(reading.lines[1], "* Title: Soldier's Joy");
+    EXPECT_EQ(reading.lines[2], "* Sub: old-time");
+}
+
+// --- The writer's hand-written tablature files --------------------------------------------------
+
+struct FileCase {
+    const char* name;
+    const char* song;
+    const char* tab;
+    bool durations;
+};
+
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TabFile : public ::testing::TestWithParam<FileCase> {};
+
+std::string FileText(const std::filesystem::path& path) {
+    std::string text;
+    std::string error;
+    EXPECT_TRUE(ReadTextFile(path, text, error)) << error;
+    return text;
+}
+
+TEST_P(TabFile, ReadsBackToItsSong) {
+    const FileCase& c = GetParam();
+    const std::filesystem::path dir = std::filesystem::path(FRETWICK_EXPORT_TEST_DIR) / "golden";
+    const std::vector<std::string> fileLines = SplitLines(FileText(dir / c.song));
+    const SongHeader header = ReadSongHeader(fileLines);
+    const std::vector<std::string> songLines = SongEditorLines(fileLines, header);
+    const TabReading reading = ReadAsciiTab(FileText(dir / c.tab));
+    EXPECT_EQ(MeasuresOf(reading.lines, c.durations), MeasuresOf(songLines, c.durations));
+    EXPECT_EQ(reading.tuningCode, header.tuning);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, TabFile,
+    ::testing::Values(FileCase{"WorkedExample", "example.fwk", "example_durations.tab", true},
+                      FileCase{"WorkedExampleNoDurations", "example.fwk", "example.tab", false},
+                      FileCase{"CrippleCreek", "cripple_creek.fwk", "cripple_creek_durations.tab",
+                               true}),
+    [](const ::testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace fw
