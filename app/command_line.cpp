@@ -4,8 +4,10 @@
 #include "tab_tools.h"
 
 #include "chords/chord_parser.h"
+#include "chords/song_check.h"
 #include "chords/song_file.h"
 #include "chords/text_file.h"
+#include "chords/tuning.h"
 #include "export/ascii_tab_reader.h"
 #include "export/midi_file_writer.h"
 #include "export/musicxml_writer.h"
@@ -53,9 +55,7 @@ int ReadForTool(const std::string& path, SongForExport& song, std::ostream& out,
 // An export needs at least one chord line, as the Special menu's export does: a song of
 // comments and blank lines is refused with the menu's own message and no file is written.
 // Returns 0 when the song can be exported, else 1 after saying why on `err`.
-int RequireChords(const SongForExport& song, std::ostream& err) {
-    const bool hasChord = std::any_of(song.entries.begin(), song.entries.end(),
-                                      [](const auto& e) { return KindOf(e) == LineKind::Chord; });
+int RequireChords(bool hasChord, std::ostream& err) {
     if (hasChord)
         return 0;
     err << "Can't create midi file. No chords defined in editor.\n";
@@ -67,21 +67,59 @@ int ReadForExport(const std::string& path, SongForExport& song, std::ostream& ou
                   std::ostream& err) {
     if (const int status = ReadForTool(path, song, out, err); status != 0)
         return status;
-    return RequireChords(song, err);
+    return RequireChords(std::any_of(song.entries.begin(), song.entries.end(),
+                                     [](const auto& e) { return KindOf(e) == LineKind::Chord; }),
+                         err);
+}
+
+// --check and --export-midi walk the song's lines one by one instead of making a list of
+// entries, so that a song of millions of lines takes little more memory than its text.
+// Prints the line errors on `out` as they are found; returns 0 when the song is clean, 1 with
+// line errors, 2 when it cannot be read.
+int CheckLines(const std::string& path, std::string& text, std::ostream& out, std::ostream& err) {
+    std::string error;
+    if (!ReadTextFile(path, text, error)) {
+        err << "fretwick: " << error << "\n";
+        return 2;
+    }
+    bool clean = true;
+    ChordEntry entry;
+    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
+        const std::string lineError = ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        if (!lineError.empty()) {
+            out << lineError << "\n";
+            clean = false;
+        }
+    });
+    return clean ? 0 : 1;
 }
 
 int Check(const std::string& path, std::ostream& out, std::ostream& err) {
-    SongForExport song;
-    return ReadForTool(path, song, out, err);
+    std::string text;
+    return CheckLines(path, text, out, err);
 }
 
 int ExportMidi(const std::string& songPath, const std::string& outPath, std::ostream& out,
                std::ostream& err) {
-    SongForExport song;
-    if (const int status = ReadForExport(songPath, song, out, err); status != 0)
+    std::string text;
+    if (const int status = CheckLines(songPath, text, out, err); status != 0)
         return status;
+    const SongHeader header = ReadSongHeaderOfText(text);
+    // Lines are about 25 bytes: a guess at their number sizes the MIDI buffer once.
+    MidiFileBuilder midi(header.tempo, header.patch,
+                         TuningOffsets(RepairedTuningCode(header.tuning)), text.size() / 25);
+    ChordEntry entry;
+    bool hasChord = false;
+    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
+        ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        hasChord = hasChord || KindOf(entry) == LineKind::Chord;
+        midi.Add(entry);
+    });
+    if (const int status = RequireChords(hasChord, err); status != 0)
+        return status;
+    std::string().swap(text); // the text is no longer needed while the file is written
     std::string error;
-    if (!WriteMidiFile(outPath, song.entries, song.tempo, song.patch, song.tuningOffsets, error)) {
+    if (!WriteMidiBytes(outPath, midi.Finish(), error)) {
         err << "fretwick: " << error << "\n";
         return 2;
     }

@@ -10,6 +10,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "chords/patch_names.h"
+#include "chords/regular_file.h"
 #include "chords/song_file.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
@@ -45,6 +46,13 @@ QString JoinedLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         texts << FromStd(line);
     return texts.join(QLatin1Char('\n'));
+}
+
+// Why a path that is not a regular file is not opened: what it is when it names a folder, a
+// named pipe, a device or a socket (never read, so never waited on), else that it is missing.
+QString NotAFileMessage(const QString& path, const QString& shownPath) {
+    const std::string special = SpecialFileError(ToStd(path));
+    return special.empty() ? shownPath + QStringLiteral(" doesn't exist!") : FromStd(special);
 }
 } // namespace
 
@@ -175,8 +183,8 @@ void TfrmMain::Open1Click() {
     // Whatever was picked, the song of the same name is opened.
     const QString path = ExistingSongFile(*chosen);
     if (path.isEmpty()) {
-        showError(QDir::toNativeSeparators(SongPathFor(*chosen)) +
-                  QStringLiteral(" doesn't exist!"));
+        const QString wanted = SongPathFor(*chosen);
+        showError(NotAFileMessage(wanted, QDir::toNativeSeparators(wanted)));
         return;
     }
     if (!openSongFile(path))
@@ -191,7 +199,7 @@ void TfrmMain::OpenRecentFile(const QString& recent) {
     // A song renamed only in the letter case of its extension is still the same song.
     const QString path = ExistingFileIgnoringExtensionCase(recent);
     if (path.isEmpty()) {
-        showError(recent + QStringLiteral(" doesn't exist!"));
+        showError(NotAFileMessage(recent, recent));
         return;
     }
     openSongFile(path);

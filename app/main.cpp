@@ -34,9 +34,11 @@ int main(int argc, char* argv[]) {
 
     // The soundfont setting is needed before the window exists: the synthesizer starts loading
     // it now, in the background.
-    const QString soundFont = QSettings(fw::SettingsFilePath(), QSettings::NativeFormat)
-                                  .value("Midi/SoundFont")
-                                  .toString();
+    const QString soundFont = fw::SettingsFileProblem().empty()
+                                  ? QSettings(fw::SettingsFilePath(), QSettings::NativeFormat)
+                                        .value("Midi/SoundFont")
+                                        .toString()
+                                  : QString();
     fw::SystemOutput output(soundFont.toStdString());
     output.Synth().Prepare(); // loads the soundfont off the start-up path
     fw::SteadyPlayClock clock(fw::QtEventPump());

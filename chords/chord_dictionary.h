@@ -19,8 +19,9 @@ using DictionaryEntries = std::vector<std::string>;
 DictionaryEntries ParseDictionaryText(std::string_view bytes);
 
 // The file's text: every entry followed by CR LF, the last one included. NUL characters are
-// left out (on reading one would end the text); CR and LF inside an entry become spaces, so
-// that every entry reads back as one entry.
+// left out (on reading one would end the text); CR, LF, U+2028 and U+2029 inside an entry
+// become spaces, so that every entry reads back as one entry. When the first entry starts with
+// U+FEFF the text starts with a byte order mark, which reading drops, so the entry stays whole.
 std::string DictionaryFileText(const DictionaryEntries& entries);
 
 // Reads the file at `path`. On failure returns false, leaves `entries` alone and sets `error`

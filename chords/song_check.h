@@ -1,7 +1,12 @@
 #pragma once
 // Checking a whole song text without an editor: the error of every chord line, numbered as the
-// editor numbers its lines after the song is opened.
+// editor numbers its lines after the song is opened. The text is walked line by line, never
+// copied, so that a song of millions of lines is checked in little more memory than its text.
 
+#include "song_file.h"
+
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,5 +20,14 @@ namespace fw {
 // order, and is empty for a song without errors. The empty line an editor shows after a final
 // line break parses as blank, so leaving it out changes nothing here.
 std::vector<std::string> CheckSongText(std::string_view decodedText);
+
+// The header of a song text, read from its first four lines only.
+SongHeader ReadSongHeaderOfText(std::string_view decodedText);
+
+// Calls `visit(line, index)` for every editor line of a song text, in order, the index counted
+// from 0 as the editor numbers its lines after loading (a complete header is left out). The
+// lines are views into `decodedText`. Returns the number of lines visited.
+std::size_t ForEachEditorLine(std::string_view decodedText,
+                              const std::function<void(std::string_view, std::size_t)>& visit);
 
 } // namespace fw

@@ -1,5 +1,7 @@
 #include "text_file.h"
 
+#include "regular_file.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -115,6 +117,16 @@ std::string DecodeText(std::string_view bytes) {
     return text;
 }
 
+std::string DecodeTextMoved(std::string&& bytes) {
+    // Valid UTF-8, by far the usual case, is kept in place: no second copy of a big file.
+    const bool bom = std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF";
+    if (!IsValidUtf8(std::string_view(bytes).substr(bom ? 3 : 0)))
+        return DecodeText(std::string_view(bytes));
+    if (bom)
+        bytes.erase(0, 3);
+    return std::move(bytes);
+}
+
 namespace {
 // The length of the line break that starts at `i`, or 0: CR LF, LF, CR, and the Unicode line
 // and paragraph separators U+2028 and U+2029 (E2 80 A8, E2 80 A9), which some editors and web
@@ -133,19 +145,27 @@ std::size_t LineBreakAt(std::string_view text, std::size_t i) {
 }
 } // namespace
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t breakLength = LineBreakAt(text, i);
+bool LineCursor::Next(std::string_view& line) {
+    for (std::size_t i = at_; i < text_.size(); ++i) {
+        const std::size_t breakLength = LineBreakAt(text_, i);
         if (breakLength == 0)
             continue;
-        lines.emplace_back(text.substr(start, i - start));
-        i += breakLength - 1;
-        start = i + 1;
+        line = text_.substr(at_, i - at_);
+        at_ = i + breakLength;
+        return true;
     }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    if (at_ >= text_.size())
+        return false;
+    line = text_.substr(at_);
+    at_ = text_.size();
+    return true;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    LineCursor cursor(text);
+    for (std::string_view line; cursor.Next(line);)
+        lines.emplace_back(line);
     return lines;
 }
 
@@ -163,25 +183,10 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
 }
 
 bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::string& error) {
-    std::FILE* file = std::fopen(path.string().c_str(), "rb");
-    if (!file) {
-        const int openErrno = errno;
-        error = Concat({"Opening ", Quoted(path), " failed: ", Reason(openErrno), "."});
-        return false;
-    }
     std::string bytes;
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    const int readErrno = errno;
-    std::fclose(file);
-    if (failed) {
-        error = Concat({"Reading ", Quoted(path), " failed: ", Reason(readErrno), "."});
+    if (!ReadRegularFile(path, bytes, error))
         return false;
-    }
-    text = DecodeText(bytes);
+    text = DecodeTextMoved(std::move(bytes));
     return true;
 }
 

@@ -16,6 +16,8 @@ namespace fw {
 // The five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the
 // control characters of the same code, as Windows itself converts them.
 std::string DecodeText(std::string_view bytes);
+// The same, reusing the bytes' own storage when they are valid UTF-8.
+std::string DecodeTextMoved(std::string&& bytes);
 
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
@@ -26,12 +28,26 @@ bool IsValidUtf8(std::string_view bytes);
 // one; the empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// Walks the lines of a text exactly as SplitLines cuts them, without copying them: for big
+// files, where a vector of every line would take several times the text's own memory.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : text_(text) {}
+    // Sets `line` to the next line (a view into the text) and returns true; false after the last.
+    bool Next(std::string_view& line);
+
+private:
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
 // Every line followed by CR LF: the inverse of SplitLines, SplitLines(JoinLinesCrLf(lines))
 // gives `lines` back for any lines that hold no line break themselves.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
-// Reads a whole file and decodes it with DecodeText. On failure returns false and sets
-// `error` to a sentence naming the file and the reason.
+// Reads a whole file and decodes it with DecodeText. Only a regular file of at most
+// MaxTextFileBytes is read (see ReadRegularFile). On failure returns false and sets `error` to a
+// sentence naming the file and the reason.
 bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::string& error);
 
 // Replaces the file at `path` with `bytes`: writes a temporary file in the same folder, flushes

@@ -33,8 +33,8 @@ std::size_t BeginTrack(MidiBytes& out) {
     return lengthAt;
 }
 
-void EndTrack(MidiBytes& out, std::size_t lengthAt, int length) {
-    PatchWord32(out, lengthAt, static_cast<std::uint32_t>(length));
+void EndTrack(MidiBytes& out, std::size_t lengthAt, std::uint32_t length) {
+    PatchWord32(out, lengthAt, length);
 }
 
 void WriteHeaderChunk(MidiBytes& out, std::uint16_t division) {
@@ -51,7 +51,7 @@ void WriteTempoTrack(MidiBytes& out, int tempo, int patch) {
     length += TimeSignatureEvent(out);
     length += TempoEvent(out, TempoMicroseconds(tempo));
     length += EndOfTrackEvent(out);
-    EndTrack(out, lengthAt, length);
+    EndTrack(out, lengthAt, static_cast<std::uint32_t>(length));
 }
 
 } // namespace
@@ -125,35 +125,47 @@ int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int 
     return count;
 }
 
+MidiFileBuilder::MidiFileBuilder(int tempo, int patch, const std::array<int, 6>& tuningOffsets,
+                                 std::size_t expectedEntries)
+    : gap_(HammerGap(tempo)), offsets_(tuningOffsets) {
+    // About 30 bytes for a typical five-string chord.
+    out_.reserve(64 + expectedEntries * 32);
+    WriteHeaderChunk(out_, TicksPerQuarter);
+    WriteTempoTrack(out_, tempo, patch);
+    lengthAt_ = BeginTrack(out_);
+    TrackNameEvent(out_, TrackName);
+}
+
+void MidiFileBuilder::Add(const ChordEntry& entry) {
+    if (KindOf(entry) != LineKind::Chord)
+        return;
+    const int ticks = DurationValue(entry.Duration, MidiWholeNoteTicks);
+    ChordEvents(out_, entry, ticks, gap_, offsets_, firstChord_);
+    firstChord_ = false;
+}
+
+MidiBytes MidiFileBuilder::Finish() {
+    EndOfTrackEvent(out_);
+    EndTrack(out_, lengthAt_, static_cast<std::uint32_t>(out_.size() - lengthAt_ - 4));
+    return std::move(out_);
+}
+
 MidiBytes BuildMidiFile(std::span<const ChordEntry> entries, int tempo, int patch,
                         const std::array<int, 6>& tuningOffsets) {
-    MidiBytes out;
-    // About 30 bytes for a typical five-string chord.
-    out.reserve(64 + entries.size() * 32);
-    WriteHeaderChunk(out, TicksPerQuarter);
-    WriteTempoTrack(out, tempo, patch);
+    MidiFileBuilder builder(tempo, patch, tuningOffsets, entries.size());
+    for (const ChordEntry& entry : entries)
+        builder.Add(entry);
+    return builder.Finish();
+}
 
-    const std::size_t lengthAt = BeginTrack(out);
-    int length = TrackNameEvent(out, TrackName);
-    const int gap = HammerGap(tempo);
-    bool firstChord = true;
-    for (const ChordEntry& entry : entries) {
-        if (KindOf(entry) != LineKind::Chord)
-            continue;
-        const int ticks = DurationValue(entry.Duration, MidiWholeNoteTicks);
-        length += ChordEvents(out, entry, ticks, gap, tuningOffsets, firstChord);
-        firstChord = false;
-    }
-    length += EndOfTrackEvent(out);
-    EndTrack(out, lengthAt, length);
-    return out;
+bool WriteMidiBytes(const std::string& path, const MidiBytes& bytes, std::string& error) {
+    const std::string_view data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return WriteFileAtomically(path, data, error);
 }
 
 bool WriteMidiFile(const std::string& path, std::span<const ChordEntry> entries, int tempo,
                    int patch, const std::array<int, 6>& tuningOffsets, std::string& error) {
-    const MidiBytes bytes = BuildMidiFile(entries, tempo, patch, tuningOffsets);
-    const std::string_view data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return WriteFileAtomically(path, data, error);
+    return WriteMidiBytes(path, BuildMidiFile(entries, tempo, patch, tuningOffsets), error);
 }
 
 } // namespace fw

@@ -8,6 +8,7 @@
 #include "export/midi_events.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -45,6 +46,29 @@ int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int 
 // their range. Never fails.
 MidiBytes BuildMidiFile(std::span<const ChordEntry> entries, int tempo, int patch,
                         const std::array<int, 6>& tuningOffsets);
+
+// Builds the same file chord by chord, for songs too big to hold as a list of entries: Add for
+// each entry in line order, then Finish once. BuildMidiFile(entries, ...) is exactly that.
+class MidiFileBuilder {
+public:
+    // `expectedEntries` only sizes the buffer up front.
+    MidiFileBuilder(int tempo, int patch, const std::array<int, 6>& tuningOffsets,
+                    std::size_t expectedEntries = 0);
+    // Appends the chord's events; comment and blank entries add nothing.
+    void Add(const ChordEntry& entry);
+    // Closes the note track and hands over the bytes; the builder is then spent.
+    MidiBytes Finish();
+
+private:
+    MidiBytes out_;
+    std::size_t lengthAt_ = 0;
+    int gap_ = 0;
+    bool firstChord_ = true;
+    std::array<int, 6> offsets_;
+};
+
+// Writes MIDI file bytes to `path` atomically, as WriteMidiFile does.
+bool WriteMidiBytes(const std::string& path, const MidiBytes& bytes, std::string& error);
 
 // Builds the file as BuildMidiFile does and writes it to `path` through a temporary file that is
 // renamed over it. Returns true on success. On failure returns false, leaves any existing file

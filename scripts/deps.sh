@@ -1,13 +1,13 @@
 # Sourced by the other scripts: installs the Debian packages the build and the tests need,
 # quickly and silently when everything is already there.
 FRETWICK_PACKAGES=(
-    cmake ninja-build g++ pkg-config ccache
+    cmake ninja-build g++ pkg-config ccache clang libclang-rt-14-dev
     qt6-base-dev libgl1-mesa-dev
     libfluidsynth-dev librtmidi-dev fluid-soundfont-gm libasound2-dev libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool imagemagick
     shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
-    python3 python3-mido midicsv
+    python3 python3-mido midicsv time
     poppler-utils
     musescore3
     fonts-liberation2 fonts-dejavu-core

@@ -1,11 +1,13 @@
 #include "settings_store.h"
 
+#include "chords/regular_file.h"
 #include "chords/setting_values.h"
 #include "install_dir.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <array>
 #include <type_traits>
@@ -123,11 +125,29 @@ void PrepareInstallDir(Settings& settings, const SettingsErrorReporter& report) 
 } // namespace
 
 QString SettingsFilePath() {
+#ifdef Q_OS_UNIX
+    // Where QSettings keeps it, found without making a QSettings: that reads the file at once,
+    // and would wait forever on a named pipe put in its place.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Fretwick/Fretwick.conf");
+#else
     return SettingsFile().fileName();
+#endif
+}
+
+std::string SettingsFileProblem() {
+    return SpecialFileError(SettingsFilePath().toStdString());
 }
 
 Settings LoadSettings(const SettingsErrorReporter& report) {
     Settings settings;
+    // A settings path that names a folder, a named pipe or a device is never read (reading a
+    // pipe would wait forever): the program starts with the defaults and says why.
+    if (const std::string special = SettingsFileProblem(); !special.empty()) {
+        Report(report, QString::fromStdString(special));
+        PrepareInstallDir(settings, report);
+        return settings;
+    }
     SettingsFile file;
     SettingsLayer layer(file, report);
     for (const StoredField& stored : StoredFields)
@@ -139,6 +159,10 @@ Settings LoadSettings(const SettingsErrorReporter& report) {
 }
 
 bool SaveSettings(const Settings& settings, const SettingsErrorReporter& report) {
+    if (!SettingsFileProblem().empty()) {
+        Report(report, QStringLiteral("Failed to set data for '%1'").arg(SettingsFilePath()));
+        return false;
+    }
     SettingsFile file;
     const QString folder = QFileInfo(file.fileName()).absolutePath();
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {

@@ -9,10 +9,16 @@
 
 #include <QString>
 
+#include <string>
+
 namespace fw {
 
 // The file (or registry key) the settings are kept in.
 QString SettingsFilePath();
+
+// The reason the settings file must not be read (a folder, a named pipe or a device at its
+// path), or the empty text.
+std::string SettingsFileProblem();
 
 // Reads every setting, each with its default when missing or unreadable; a value stored as
 // something other than a text is reported ("Invalid data type for '<name>'") and takes its

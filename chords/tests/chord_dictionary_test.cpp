@@ -79,8 +79,33 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteCase{"EmptyEntries", {"", "a", ""}, "\r\na\r\n\r\n"},
                       WriteCase{"NoEntries", {}, ""},
                       WriteCase{"NulLeftOut", {std::string("a\0b", 3)}, "ab\r\n"},
-                      WriteCase{"LineBreaksInsideBecomeSpaces", {"a\rb\nc"}, "a b c\r\n"}),
+                      WriteCase{"LineBreaksInsideBecomeSpaces", {"a\rb\nc"}, "a b c\r\n"},
+                      // Found by fuzzing: an entry with a Unicode line separator read back as
+                      // two entries.
+                      WriteCase{"UnicodeSeparatorsBecomeSpaces",
+                                {"a\xE2\x80\xA8"
+                                 "b\xE2\x80\xA9"
+                                 "c\xE2\x80\xAA"},
+                                "a b c\xE2\x80\xAA\r\n"},
+                      // Found by fuzzing: a first entry starting with U+FEFF lost it on reading,
+                      // which drops a byte order mark.
+                      WriteCase{"FirstEntryStartingWithAByteOrderMark",
+                                {"\xEF\xBB\xBF"
+                                 "a",
+                                 "\xEF\xBB\xBF"
+                                 "b"},
+                                "\xEF\xBB\xBF\xEF\xBB\xBF"
+                                "a\r\n\xEF\xBB\xBF"
+                                "b\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Entries that start with U+FEFF read back as they were written.
+TEST(DictionaryFile, FuzzFoundEntriesReadBackUnchanged) {
+    for (const Entries& entries : {Entries{"\xEF\xBB\xBF"}, Entries{"\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                                    "G, 0, 0, 0, 0, 0, Q",
+                                                                    ""}})
+        EXPECT_EQ(ParseDictionaryText(DictionaryFileText(entries)), entries);
+}
 
 // Whatever is written reads back as the same entries, empty ones included.
 TEST(DictionaryFile, RoundTripsThroughTheFile) {

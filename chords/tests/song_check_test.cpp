@@ -61,3 +61,56 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace fw
+
+namespace fw {
+namespace {
+
+struct WalkCase {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines; // the editor lines, in order
+    int tempo;                      // the header's tempo
+};
+
+void PrintTo(const WalkCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class WalkingASong : public ::testing::TestWithParam<WalkCase> {};
+
+// The command-line tools walk a song line by line instead of splitting it: they must see the
+// lines and the header the editor gets.
+TEST_P(WalkingASong, VisitsTheEditorLinesInOrder) {
+    const WalkCase& c = GetParam();
+    std::vector<std::string> seen;
+    const std::size_t count = ForEachEditorLine(c.text, [&](std::string_view line, std::size_t i) {
+        EXPECT_EQ(i, seen.size());
+        seen.emplace_back(line);
+    });
+    EXPECT_EQ(seen, c.lines);
+    EXPECT_EQ(count, c.lines.size());
+    EXPECT_EQ(ReadSongHeaderOfText(c.text).tempo, c.tempo);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WalkingASong,
+    ::testing::Values(
+        WalkCase{"Empty", "", {}, 120},
+        WalkCase{"OnlyAHeader", "*Info 1:\r\n*Info 2:1\r\n*Info 3:55555\r\n*Info 4:90\r\n", {}, 90},
+        WalkCase{"HeaderAndLines",
+                 "*Info 1:\n*Info 2:1\n*Info 3:55555\n*Info 4:90\nG, 0, 0, 0, 0, 0, Q\n\n*c",
+                 {"G, 0, 0, 0, 0, 0, Q", "", "*c"},
+                 90},
+        WalkCase{"IncompleteHeaderStays",
+                 "*Info 1:\r*Info 2:1\r*Info 4:90\rx",
+                 {"*Info 1:", "*Info 2:1", "*Info 4:90", "x"},
+                 120}, // the tempo marker counts only on line 4
+        WalkCase{"FewerLinesThanAHeader", "a\r\nb", {"a", "b"}, 120},
+        WalkCase{"UnicodeSeparators",
+                 "*Info 1:\xE2\x80\xA8*Info 2:1\xE2\x80\xA9*Info 3:1\r\n*Info 4:7\r\n\xE2\x80\xA8q",
+                 {"", "q"},
+                 7}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace fw

@@ -224,7 +224,7 @@ TEST_F(FileTest, ReadTextFileReportsAFolder) {
     std::string text, error;
     EXPECT_FALSE(ReadTextFile(folder_, text, error));
     EXPECT_NE(error.find(folder_.string()), std::string::npos) << error;
-    EXPECT_NE(error.find("failed: Is a directory."), std::string::npos) << error;
+    EXPECT_NE(error.find("failed: it is a folder, not a file."), std::string::npos) << error;
 }
 
 TEST_F(FileTest, WriteCreatesANewFile) {

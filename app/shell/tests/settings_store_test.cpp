@@ -10,7 +10,10 @@
 #include <QFile>
 #include <QSettings>
 
+#include <functional>
 #include <map>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -260,6 +263,70 @@ TEST_F(SettingsStoreTest, AGarbledFileNeverStopsTheLoad) {
     EXPECT_EQ(loaded.Patch, 105);
     EXPECT_EQ(loaded.MenuTuningTag, 55555);
 }
+
+struct HostileSettings {
+    const char* name;
+    std::function<void(SettingsStoreTest&, const QString& path)> make;
+    const char* refusal; // what the reported problem says after "failed: "; empty: no problem
+};
+
+void PrintTo(const HostileSettings& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class HostileSettingsFile : public SettingsStoreTest,
+                            public ::testing::WithParamInterface<HostileSettings> {
+public:
+    using SettingsStoreTest::SeedRaw;
+};
+
+// Whatever lies at the settings path, the program starts, with the defaults for what it cannot
+// read; a path that is not a regular file is never read (a named pipe would block the start).
+TEST_P(HostileSettingsFile, StartsWithTheDefaults) {
+    ASSERT_TRUE(QDir().mkpath(folders.ConfigHome() + QStringLiteral("/Fretwick")));
+    const QString path = folders.SettingsFile();
+    GetParam().make(*this, path);
+    const Settings loaded = Load();
+    Settings expected;
+    expected.InstallDir = DefaultInstallDir();
+    EXPECT_EQ(loaded, expected);
+    const QString refusal = QString::fromLatin1(GetParam().refusal);
+    EXPECT_EQ(problems,
+              refusal.isEmpty()
+                  ? QStringList()
+                  : QStringList{QStringLiteral("Opening \"%1\" failed: %2.").arg(path, refusal)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, HostileSettingsFile,
+    ::testing::Values(HostileSettings{"NamedPipe",
+                                      [](SettingsStoreTest&, const QString& path) {
+                                          ASSERT_EQ(::mkfifo(path.toLocal8Bit().constData(), 0644),
+                                                    0);
+                                      },
+                                      "it is a named pipe, not a file"},
+                      HostileSettings{"Folder",
+                                      [](SettingsStoreTest&, const QString& path) {
+                                          ASSERT_TRUE(QDir().mkpath(path));
+                                      },
+                                      "it is a folder, not a file"},
+                      HostileSettings{
+                          "HugeNumbers",
+                          [](SettingsStoreTest& t, const QString&) {
+                              static_cast<HostileSettingsFile&>(t).SeedRaw(
+                                  "[Midi]\nPatch=99999999999999999999\nDevice=-99999999999\n"
+                                  "MenuTuningTag=0x1FFFFFFFF\nVolume=1e400\n");
+                          },
+                          ""},
+                      HostileSettings{"OnlyBinary",
+                                      [](SettingsStoreTest& t, const QString&) {
+                                          QByteArray bytes(4096, '\0');
+                                          for (int i = 0; i < bytes.size(); ++i)
+                                              bytes[i] = static_cast<char>((i * 7919) & 0xFF);
+                                          static_cast<HostileSettingsFile&>(t).SeedRaw(bytes);
+                                      },
+                                      ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsStoreTest, ASettingsFolderThatCannotBeMadeIsReported) {
     ASSERT_TRUE(QDir().mkpath(folders.ConfigHome()));
