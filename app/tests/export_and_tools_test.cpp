@@ -1,21 +1,14 @@
 // The MIDI export command and the command-line tools, which must write the same bytes.
 
+#include "command_line_runs.h"
 #include "main_window_fixture.h"
 
 #include "app/command_line.h"
 
 #include <QFile>
-#include <QProcess>
-
-#include <sstream>
 
 namespace fw::testing {
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 const char* const SongText = "*Info 1:tools\r\n*Info 2:24\r\n*Info 3:52555\r\n*Info 4:90\r\n"
                              "* Verse\r\nG, 0, 0, 0, 0, 0, Q\r\nSlide, 0, 2-4, 0, 0, 0, H\r\n"
@@ -30,22 +23,12 @@ protected:
         file.write(bytes);
         return path;
     }
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-    };
-    static Run Tool(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const std::optional<int> status = RunCommandLineTool(args, out, err);
-        return {status.value_or(-1), out.str(), err.str()};
-    }
 };
 
 TEST_F(Export, TheMenuCommandAndTheCommandLineWriteTheSameBytes) {
     const QString song = WriteSong(QStringLiteral("tools.fwk"), SongText);
     const QString fromTool = dir.filePath(QStringLiteral("tool.mid"));
-    const Run run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
+    const ToolRun run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
 
     TfrmMain& window = Start({song});
@@ -74,7 +57,7 @@ TEST_F(Export, TheMenuAndTheCommandLineWriteTheSongByteForByte) {
                             "00903E7F 003C7F 00377F 00327F 00437F"
                             "603E00 003700 003200 004300 003C00 00FF2F00");
     const QString fromTool = dir.filePath(QStringLiteral("one_tool.mid"));
-    const Run run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
+    const ToolRun run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadAll(fromTool).toHex(' '), golden.toHex(' '));
 
@@ -123,7 +106,7 @@ class CheckTool : public Export, public ::testing::WithParamInterface<CheckCase>
 TEST_P(CheckTool, PrintsTheParserTexts) {
     const CheckCase& c = GetParam();
     const QString song = WriteSong(QStringLiteral("check.fwk"), c.song);
-    const Run run = Tool({"--check", song.toStdString()});
+    const ToolRun run = Tool({"--check", song.toStdString()});
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.out);
 }
@@ -149,7 +132,8 @@ TEST_F(Export, ToolsReportUsageAndUnreadableFiles) {
         << "a song path starts the window";
     EXPECT_EQ(Tool({"--bogus"}).status, 2);
     EXPECT_EQ(Tool({"--check"}).status, 2);
-    const Run missing = Tool({"--check", dir.filePath(QStringLiteral("none.fwk")).toStdString()});
+    const ToolRun missing =
+        Tool({"--check", dir.filePath(QStringLiteral("none.fwk")).toStdString()});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("none.fwk"), std::string::npos);
     EXPECT_EQ(Tool({"--version"}).out, "Fretwick 1.0\n");
@@ -159,7 +143,7 @@ TEST_F(Export, ToolsReportUsageAndUnreadableFiles) {
 TEST_F(Export, ExportWithErrorsPrintsThemAndWritesNoFile) {
     const QString song = WriteSong(QStringLiteral("bad.fwk"), "G, 0, 0, 0, 0, 0, Q\nx\n");
     const QString out = dir.filePath(QStringLiteral("bad.mid"));
-    const Run run = Tool({"--export-midi", song.toStdString(), out.toStdString()});
+    const ToolRun run = Tool({"--export-midi", song.toStdString(), out.toStdString()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Line 2    Not enough commas.\n");
     EXPECT_FALSE(QFile::exists(out));
@@ -171,7 +155,7 @@ TEST_F(Export, ExportWavRendersTheSongAtItsTempo) {
                                    "*Info 1:\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:60\r\n"
                                    "G, 0, 0, 0, 0, 0, Q\r\n");
     const QString out = dir.filePath(QStringLiteral("song.wav"));
-    const Run run = Tool({"--export-wav", song.toStdString(), out.toStdString()});
+    const ToolRun run = Tool({"--export-wav", song.toStdString(), out.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
     const QByteArray wav = ReadAll(out);
     ASSERT_GT(wav.size(), 44);
@@ -191,15 +175,9 @@ TEST_F(Export, ExportWavRendersTheSongAtItsTempo) {
 
 TEST_F(Export, TheRealBinaryChecksWithoutADisplay) {
     const QString song = WriteSong(QStringLiteral("bin.fwk"), "G, 0, 0, 0, 0, 0, Q\nC,1\n");
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(FRETWICK_BINARY), {QStringLiteral("--check"), song});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_EQ(process.readAllStandardOutput(), QByteArray("Line 2    Not enough commas.\n"));
+    const ToolRun run = Binary({QStringLiteral("--check"), song});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "Line 2    Not enough commas.\n");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // and the tools agree on, byte order marks, the tunings' codes, patches out of range, and
 // exports that refuse a song without chords.
 
+#include "command_line_runs.h"
 #include "main_window_fixture.h"
 
 #include "app/command_line.h"
@@ -13,8 +14,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
-
-#include <sstream>
 
 namespace fw::testing {
 namespace {
@@ -29,16 +28,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
         return path;
-    }
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-    };
-    static Run Tool(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const std::optional<int> status = RunCommandLineTool(args, out, err);
-        return {status.value_or(-1), out.str(), err.str()};
     }
 };
 
@@ -106,7 +95,7 @@ TEST_F(LinuxSongs, UnicodeLineBreaksAreLinesForTheEditorAndEveryTool) {
     TfrmMain& window = Start({song});
     EXPECT_EQ(window.lines().lineCount(), 3);
     EXPECT_EQ(window.lines().lineText(1), QStringLiteral("C, x, 2, 0, 1, 2"));
-    const Run check = Tool({"--check", song.toStdString()});
+    const ToolRun check = Tool({"--check", song.toStdString()});
     EXPECT_EQ(check.status, 1);
     EXPECT_EQ(check.out, "Line 2    Not enough commas.\n");
     EXPECT_FALSE(window.ShowLineStatus(1));
@@ -222,7 +211,7 @@ TEST_P(ChordlessExports, AreRefusedLikeTheMenuDoesWithoutAFile) {
     const QString song =
         Write(QStringLiteral("chordless.fwk"), QByteArray(Header) + QByteArray(c.body));
     const QString out = dir.filePath(QStringLiteral("out.file"));
-    const Run run = Tool({c.tool, song.toStdString(), out.toStdString()});
+    const ToolRun run = Tool({c.tool, song.toStdString(), out.toStdString()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Can't create midi file. No chords defined in editor.\n");

@@ -1,6 +1,7 @@
 // Special > MusicXML File and fretwick --export-musicxml: the same score from the window and from
 // the command line, the refusals, the save dialog and failed writes.
 
+#include "command_line_runs.h"
 #include "main_window_fixture.h"
 
 #include "app/command_line.h"
@@ -8,15 +9,8 @@
 #include <QFile>
 #include <QMenu>
 
-#include <sstream>
-
 namespace fw::testing {
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Tuning 64556 (strings 5 to 1 shifted +1, -1, 0, 0, +1), tempo 75, patch 24.
 const char* const SongText = "*Info 1:tools\r\n*Info 2:24\r\n*Info 3:64556\r\n*Info 4:75\r\n"
@@ -32,16 +26,6 @@ protected:
         file.write(bytes);
         return path;
     }
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-    };
-    static Run Tool(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const std::optional<int> status = RunCommandLineTool(args, out, err);
-        return {status.value_or(-1), out.str(), err.str()};
-    }
     bool SaveDialogShown() const {
         for (const DialogCall& call : dialogs.Log())
             if (call.kind == DialogKind::SaveFile)
@@ -53,7 +37,7 @@ protected:
 TEST_F(MusicXmlExport, TheMenuAndTheCommandLineWriteTheSameScore) {
     const QString song = WriteSong(QStringLiteral("salt.fwk"), SongText);
     const QString fromTool = dir.filePath(QStringLiteral("tool.musicxml"));
-    const Run run = Tool({"--export-musicxml", song.toStdString(), fromTool.toStdString()});
+    const ToolRun run = Tool({"--export-musicxml", song.toStdString(), fromTool.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
 
@@ -177,7 +161,7 @@ TEST_P(MusicXmlTool, RefusesWithoutWritingAFile) {
     std::vector<std::string> args = c.args;
     for (std::string& arg : args)
         arg = arg == "SONG" ? song : arg == "OUT" ? out : arg;
-    const Run run = Tool(args);
+    const ToolRun run = Tool(args);
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.out);
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
