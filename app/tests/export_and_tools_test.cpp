@@ -14,19 +14,10 @@ const char* const SongText = "*Info 1:tools\r\n*Info 2:24\r\n*Info 3:52555\r\n*I
                              "* Verse\r\nG, 0, 0, 0, 0, 0, Q\r\nSlide, 0, 2-4, 0, 0, 0, H\r\n"
                              "\r\nC, x, 2, 0, 1, 2, .e\r\n";
 
-class Export : public MainWindowTest {
-protected:
-    QString WriteSong(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-};
+class Export : public MainWindowTest {};
 
 TEST_F(Export, TheMenuCommandAndTheCommandLineWriteTheSameBytes) {
-    const QString song = WriteSong(QStringLiteral("tools.fwk"), SongText);
+    const QString song = WriteFile(QStringLiteral("tools.fwk"), SongText);
     const QString fromTool = dir.filePath(QStringLiteral("tool.mid"));
     const ToolRun run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -47,7 +38,7 @@ TEST_F(Export, TheMenuCommandAndTheCommandLineWriteTheSameBytes) {
 // the writer's own output: one G chord, patch 24, tuning 55565 (string 2 a semitone up), tempo
 // 90 (666666 microseconds a quarter note).
 TEST_F(Export, TheMenuAndTheCommandLineWriteTheSongByteForByte) {
-    const QString song = WriteSong(QStringLiteral("one.fwk"),
+    const QString song = WriteFile(QStringLiteral("one.fwk"),
                                    "*Info 1:\r\n*Info 2:24\r\n*Info 3:55565\r\n*Info 4:90\r\n"
                                    "G, 0, 0, 0, 0, 0, Q\r\n");
     const QByteArray golden =
@@ -105,7 +96,7 @@ class CheckTool : public Export, public ::testing::WithParamInterface<CheckCase>
 
 TEST_P(CheckTool, PrintsTheParserTexts) {
     const CheckCase& c = GetParam();
-    const QString song = WriteSong(QStringLiteral("check.fwk"), c.song);
+    const QString song = WriteFile(QStringLiteral("check.fwk"), c.song);
     const ToolRun run = Tool({"--check", song.toStdString()});
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.out);
@@ -141,7 +132,7 @@ TEST_F(Export, ToolsReportUsageAndUnreadableFiles) {
 }
 
 TEST_F(Export, ExportWithErrorsPrintsThemAndWritesNoFile) {
-    const QString song = WriteSong(QStringLiteral("bad.fwk"), "G, 0, 0, 0, 0, 0, Q\nx\n");
+    const QString song = WriteFile(QStringLiteral("bad.fwk"), "G, 0, 0, 0, 0, 0, Q\nx\n");
     const QString out = dir.filePath(QStringLiteral("bad.mid"));
     const ToolRun run = Tool({"--export-midi", song.toStdString(), out.toStdString()});
     EXPECT_EQ(run.status, 1);
@@ -151,7 +142,7 @@ TEST_F(Export, ExportWithErrorsPrintsThemAndWritesNoFile) {
 
 TEST_F(Export, ExportWavRendersTheSongAtItsTempo) {
     // One quarter note at tempo 60 lasts a second; the renderer adds a short release tail.
-    const QString song = WriteSong(QStringLiteral("wav.fwk"),
+    const QString song = WriteFile(QStringLiteral("wav.fwk"),
                                    "*Info 1:\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:60\r\n"
                                    "G, 0, 0, 0, 0, 0, Q\r\n");
     const QString out = dir.filePath(QStringLiteral("song.wav"));
@@ -174,7 +165,7 @@ TEST_F(Export, ExportWavRendersTheSongAtItsTempo) {
 }
 
 TEST_F(Export, TheRealBinaryChecksWithoutADisplay) {
-    const QString song = WriteSong(QStringLiteral("bin.fwk"), "G, 0, 0, 0, 0, 0, Q\nC,1\n");
+    const QString song = WriteFile(QStringLiteral("bin.fwk"), "G, 0, 0, 0, 0, 0, Q\nC,1\n");
     const ToolRun run = Binary({QStringLiteral("--check"), song});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Line 2    Not enough commas.\n");

@@ -30,6 +30,12 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace fw::testing {
 
+// The whole file; empty when it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetSettingsFile(); }
@@ -59,6 +65,15 @@ protected:
         main->Modified = false;
     }
     QString Text() const { return main->RichEdit1->toPlainText(); }
+
+    // Writes `bytes` to the file `name` in the test's folder, replacing any file there; its path.
+    QString WriteFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        return path;
+    }
     void Caret(int line) { main->lines().selectLine(line, false); }
 
     // Packed messages sent so far.

@@ -33,13 +33,6 @@ QString Poppler(const QString& program, const QStringList& arguments) {
 
 class TabTools : public MainWindowTest {
 protected:
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
     std::string Out(const QString& name) { return dir.filePath(name).toStdString(); }
 };
 
@@ -100,7 +93,7 @@ class TabToolRefusals : public TabTools, public ::testing::WithParamInterface<Re
 
 TEST_P(TabToolRefusals, WriteNothing) {
     const RefusalCase& c = GetParam();
-    const QString song = c.song ? Write(QStringLiteral("s.fwk"), c.song)
+    const QString song = c.song ? WriteFile(QStringLiteral("s.fwk"), c.song)
                                 : dir.filePath(QStringLiteral("missing.fwk"));
     for (const char* tool : {"--export-tab", "--export-pdf"}) {
         const ToolRun run = Tool({tool, song.toStdString(), Out(QStringLiteral("out"))});
@@ -205,7 +198,7 @@ void PrintTo(const PlatformCase& c, std::ostream* os) {
 class PdfWithoutDisplay : public TabTools, public ::testing::WithParamInterface<PlatformCase> {};
 
 TEST_P(PdfWithoutDisplay, NineteenMeasuresOnTwoA4Pages) {
-    const QString song = Write(QStringLiteral("nineteen.fwk"), NineteenMeasures());
+    const QString song = WriteFile(QStringLiteral("nineteen.fwk"), NineteenMeasures());
     const QString pdf = dir.filePath(QStringLiteral("nineteen.pdf"));
     const ToolRun run = Binary({QStringLiteral("--export-pdf"), song, pdf},
                                QString::fromLatin1(GetParam().platform));
