@@ -6,8 +6,8 @@
 
 #include "app/command_line.h"
 #include "export/tablature/frm_tab.h"
+#include "export/tablature/tests/pdf_tools.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <ostream>
@@ -17,19 +17,6 @@ namespace fw::testing {
 namespace {
 
 const QString GoldenDir = QStringLiteral(FRETWICK_SOURCE_DIR "/export/tests/golden");
-
-// pdfinfo's or pdftotext's output; a missing tool fails the test.
-QString Poppler(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted(10000)) {
-        ADD_FAILURE() << program.toStdString() << " cannot run (install poppler-utils)";
-        return {};
-    }
-    process.waitForFinished(60000);
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class TabTools : public MainWindowTest {
 protected:
@@ -204,11 +191,11 @@ TEST_P(PdfWithoutDisplay, NineteenMeasuresOnTwoA4Pages) {
                                QString::fromLatin1(GetParam().platform));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = test::RunPdfTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))))
         << info.toStdString();
     EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
-    const QString text = Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString text = test::PdfText(pdf);
     for (const char* expected :
          {"Page: 1", "Page: 2", "Nineteen Measures", "for the printer", "D Tuning - F# D F# A D"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(expected)))
@@ -229,9 +216,9 @@ TEST_F(TabTools, PdfOnLetterPaperWithBoldNumbersAndLetters) {
     const ToolRun run = Tool({"--export-pdf", (GoldenDir + "/cripple_creek.fwk").toStdString(),
                               pdf.toStdString(), "--letter", "--bold", "--durations"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = test::RunPdfTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QStringLiteral("612 x 792 pts (letter)"))) << info.toStdString();
-    const QString text = Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString text = test::PdfText(pdf);
     EXPECT_TRUE(text.contains(QStringLiteral(".E"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Cripple Creek")));
 }
