@@ -95,12 +95,14 @@ protected:
         return keys;
     }
     // The texts of the message boxes shown so far.
-    QStringList Messages() const {
-        QStringList texts;
+    QStringList Messages() const { return dialogs.MessageTexts(); }
+    // The object names of the modal dialogs shown so far.
+    std::vector<QString> ModalDialogs() const {
+        std::vector<QString> names;
         for (const DialogCall& call : dialogs.Log())
-            if (call.kind == DialogKind::Message)
-                texts << call.text;
-        return texts;
+            if (call.kind == DialogKind::Modal)
+                names.push_back(call.dialogName);
+        return names;
     }
 
     QTemporaryDir dir;

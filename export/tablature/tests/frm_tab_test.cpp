@@ -39,13 +39,7 @@ protected:
               std::optional<ConfirmedTitles> titles = std::nullopt) {
         window.Open(mode, Source(lines, songPath), settings, titles);
     }
-    QStringList Messages() const {
-        QStringList texts;
-        for (const DialogCall& call : dialogs.Log())
-            if (call.kind == DialogKind::Message)
-                texts << call.text;
-        return texts;
-    }
+    QStringList Messages() const { return dialogs.MessageTexts(); }
     static QByteArray ReadAll(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
