@@ -7,6 +7,7 @@
 #include "app/shell/scripted_dialog_service.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
+#include "app/shell/tests/file_bytes.h"
 #include "sound/recording_file_player.h"
 #include "sound/recording_output.h"
 #include "sound/virtual_play_clock.h"
@@ -30,11 +31,7 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace fw::testing {
 
-// The whole file; empty when it cannot be read.
-inline QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using fw::test::ReadAll;
 
 class MainWindowTest : public ::testing::Test {
 protected:
