@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -285,7 +286,12 @@ private:
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
+    // The export commands' shared steps: parse the list and refuse it with the command's
+    // texts; ask where to save, named after the song (nothing when the user cancels); keep
+    // the chosen folder as LastDir after a successful write.
     bool ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage);
+    std::optional<QString> AskExportPath(const QString& title, const QString& extension,
+                                         const QString& filter, const QString& defaultSuffix);
     void RememberLastDir(const QString& chosenFile);
     void Step(int direction);
     Tfrmfind& findDialog();

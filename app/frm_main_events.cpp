@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -167,8 +168,16 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
         PlayButtonPressed();
         return true;
     }
-    if (watched == edtName && e->type() == QEvent::FocusOut)
+    if (watched == edtName && e->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        const QPointer<QWidget> next = QApplication::focusWidget();
         edtNameExit();
+        // Tab and Shift+Tab go on through the controls: sending the focus back to the chord list
+        // would keep the keyboard going round between the list and the name box.
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && next &&
+            next != edtName)
+            next->setFocus(reason);
+    }
     if (watched == RichEdit1) {
         if (e->type() == QEvent::ShortcutOverride &&
             IsMenuShortcut(menuBar(), static_cast<QKeyEvent*>(e)))

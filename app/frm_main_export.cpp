@@ -32,20 +32,28 @@ void TfrmMain::RememberLastDir(const QString& chosenFile) {
         QDir::toNativeSeparators(QFileInfo(chosenFile).absolutePath() + QLatin1Char('/'));
 }
 
+std::optional<QString> TfrmMain::AskExportPath(const QString& title, const QString& extension,
+                                               const QString& filter,
+                                               const QString& defaultSuffix) {
+    FileDialogRequest request;
+    request.title = title;
+    request.directory = settings().LastDir;
+    request.fileName = QFileInfo(m_songPath).completeBaseName() + extension;
+    request.filter = filter;
+    request.defaultSuffix = defaultSuffix;
+    request.confirmOverwrite = true;
+    return dialogs().SaveFile(request);
+}
+
 void TfrmMain::SaveAsMidiFile1Click() {
     if (!ReadyToExport(QStringLiteral("Fix errors before creating a midi file."),
                        QStringLiteral("Can't create midi file. No chords defined in editor.")))
         return;
     FillDurationTicks(MidiWholeNoteTicks);
 
-    FileDialogRequest request;
-    request.title = QStringLiteral("Save As Midi");
-    request.directory = settings().LastDir;
-    request.fileName = QFileInfo(m_songPath).completeBaseName() + QStringLiteral(".MID");
-    request.filter = QStringLiteral("Midi files (*.mid);;All Files (*)");
-    request.defaultSuffix = QStringLiteral("mid");
-    request.confirmOverwrite = true;
-    const std::optional<QString> chosen = dialogs().SaveFile(request);
+    const std::optional<QString> chosen =
+        AskExportPath(QStringLiteral("Save As Midi"), QStringLiteral(".MID"),
+                      QStringLiteral("Midi files (*.mid);;All Files (*)"), QStringLiteral("mid"));
     if (!chosen)
         return;
     std::string error;

@@ -3,11 +3,8 @@
 #include "frm_main.h"
 #include "qt_text.h"
 
-#include "app/shell/dialog_service.h"
 #include "app/shell/settings.h"
 #include "export/musicxml_writer.h"
-
-#include <QFileInfo>
 
 #include <string>
 #include <vector>
@@ -19,14 +16,9 @@ void TfrmMain::SaveAsMusicXmlFile1Click() {
                        QStringLiteral("Can't create musicxml file. No chords defined in editor.")))
         return;
 
-    FileDialogRequest request;
-    request.title = QStringLiteral("Save As MusicXML");
-    request.directory = settings().LastDir;
-    request.fileName = QFileInfo(m_songPath).completeBaseName() + QStringLiteral(".musicxml");
-    request.filter = QStringLiteral("MusicXML files (*.musicxml);;All Files (*)");
-    request.defaultSuffix = QStringLiteral("musicxml");
-    request.confirmOverwrite = true;
-    const std::optional<QString> chosen = dialogs().SaveFile(request);
+    const std::optional<QString> chosen = AskExportPath(
+        QStringLiteral("Save As MusicXML"), QStringLiteral(".musicxml"),
+        QStringLiteral("MusicXML files (*.musicxml);;All Files (*)"), QStringLiteral("musicxml"));
     if (!chosen)
         return;
 

@@ -88,7 +88,9 @@ void TfrmMain::BuildControls() {
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
-    RichEdit1->setTabChangesFocus(false);
+    // Tab moves on to the controls, as in any form; a tab typed into a chord line would be
+    // read as a space anyway.
+    RichEdit1->setTabChangesFocus(true);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(std::max(mono.pointSize(), 11));
     RichEdit1->setFont(mono);
@@ -175,6 +177,10 @@ void TfrmMain::BuildControls() {
                        tempoHint);
     scrlTempo->setGeometry(12, 170, 172, 20);
     scrlTempo->setPageStep(10);
+    // Reached with Tab and set with the arrow keys, Right (and the wheel turned up) for faster,
+    // as the labels under it read; a click leaves the focus where it was.
+    scrlTempo->setFocusPolicy(Qt::TabFocus);
+    scrlTempo->setInvertedControls(false);
     lblSlower =
         Hinted(new QLabel(tr("Slower"), grpPlayControls), QStringLiteral("lblSlower"), tempoHint);
     lblFaster =

@@ -162,29 +162,21 @@ void TfrmMidiPlayer::FormActivate() {
         RefreshPosition();
         return;
     }
-    OpenDevice(false);
+    OpenDevice();
 }
 
 void TfrmMidiPlayer::FormDeactivate() {
     deactivated_ = true;
-    // A file chosen while the sounds were loading is kept, to be opened at the next activation.
-    pending_ = Pending::None;
+    pending_ = Pending::None; // what waited for the sounds is dropped
     player_.Close();
     RefreshPosition();
 }
 
-void TfrmMidiPlayer::OpenDevice(bool play) {
+void TfrmMidiPlayer::OpenDevice() {
     const QString error = player_.Open(fileName_);
-    if (!error.isEmpty()) {
-        RefreshPosition();
-        ShowError(error);
-        return;
-    }
-    if (play) {
-        player_.SeekToStart();
-        player_.Play();
-    }
     RefreshPosition();
+    if (!error.isEmpty())
+        ShowError(error);
 }
 
 void TfrmMidiPlayer::ShowError(const QString& text) {
@@ -216,19 +208,22 @@ void TfrmMidiPlayer::BitBtnOpenClick() {
     }
     if (!player_.IsReady()) {
         // The sounds are still loading: the file opens and plays as soon as they are there.
-        fileName_ = path;
-        Label1->setText(path);
-        Label1->setToolTip(path);
+        pendingFile_ = path;
         pending_ = Pending::OpenAndPlay;
         RefreshPosition();
         return;
     }
+    LoadAndPlay(path);
+}
+
+bool TfrmMidiPlayer::LoadAndPlay(const QString& path) {
     // The device takes the new file in place of the old one; a file it cannot load leaves the
     // old one loaded (and playing) rather than closing the device over nothing.
     const QString error = player_.Open(path);
     if (!error.isEmpty()) {
+        RefreshPosition();
         ShowError(error);
-        return;
+        return false;
     }
     fileName_ = path;
     Label1->setText(path);
@@ -236,6 +231,7 @@ void TfrmMidiPlayer::BitBtnOpenClick() {
     player_.SeekToStart();
     player_.Play();
     RefreshPosition();
+    return true;
 }
 
 void TfrmMidiPlayer::BitBtnPlayClick() {
@@ -270,9 +266,12 @@ void TfrmMidiPlayer::BitBtnPauseClick() {
 
 void TfrmMidiPlayer::TimerTick() {
     if (pending_ != Pending::None && player_.IsReady() && !deactivated_) {
-        const bool play = pending_ == Pending::OpenAndPlay;
+        const Pending waiting = pending_;
         pending_ = Pending::None;
-        OpenDevice(play);
+        if (waiting == Pending::OpenAndPlay)
+            LoadAndPlay(pendingFile_); // refused: said so, and the device stays closed
+        else
+            OpenDevice();
         return;
     }
     RefreshPosition();

@@ -68,7 +68,11 @@ protected:
 private:
     enum class Pending { None, Open, OpenAndPlay };
 
-    void OpenDevice(bool play);
+    // Opens the device with the loaded file, saying why when it cannot.
+    void OpenDevice();
+    // Gives the device `path` and plays it from the start. False (after saying why) when the
+    // device refuses it; its loaded file is then as it was.
+    bool LoadAndPlay(const QString& path);
     void ShowError(const QString& text);
 
     MidiFilePlayer& player_;
@@ -84,6 +88,7 @@ private:
     int ownDialogs_ = 0;
     // What waits for the device to become ready (its sounds load in the background).
     Pending pending_ = Pending::None;
+    QString pendingFile_; // what Open chose while the sounds loaded
 };
 
 } // namespace fw

@@ -43,14 +43,17 @@ void LineEditor::insertLine(int index, const QString& text) {
     const int count = lineCount();
     if (index < 0 || index > count)
         return;
+    // The cursor stands where the edit happens before the edit block opens: Undo puts the
+    // caret back where the block was opened.
     QTextCursor cursor(doc);
-    cursor.beginEditBlock();
     if (index < doc->blockCount() && (index < count || doc->lastBlock().text().isEmpty())) {
         cursor.setPosition(doc->findBlockByNumber(index).position());
+        cursor.beginEditBlock();
         cursor.insertText(text + QLatin1Char('\n'));
     } else {
         // The last line has no line break after it: the new line follows a new break.
         cursor.movePosition(QTextCursor::End);
+        cursor.beginEditBlock();
         cursor.insertText(QLatin1Char('\n') + text);
     }
     cursor.endEditBlock();
@@ -62,7 +65,6 @@ void LineEditor::deleteLine(int index) {
         return;
     const QTextBlock block = doc->findBlockByNumber(index);
     QTextCursor cursor(doc);
-    cursor.beginEditBlock();
     if (block.next().isValid()) {
         cursor.setPosition(block.position());
         cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
@@ -73,6 +75,7 @@ void LineEditor::deleteLine(int index) {
     } else {
         cursor.select(QTextCursor::Document);
     }
+    cursor.beginEditBlock();
     cursor.removeSelectedText();
     cursor.endEditBlock();
 }
@@ -125,7 +128,9 @@ int LineEditor::lineStartPosition(int index) const {
     return block.isValid() ? block.position() : Doc(m_editor)->characterCount() - 1;
 }
 
-UndoStep::UndoStep(const LineEditor& lines) : m_cursor(lines.widget()->document()) {
+// Opened at the caret, so that taking the step back puts the caret where the command began
+// instead of at the top of the song.
+UndoStep::UndoStep(const LineEditor& lines) : m_cursor(lines.widget()->textCursor()) {
     m_cursor.beginEditBlock();
 }
 

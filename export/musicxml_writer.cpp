@@ -8,6 +8,7 @@
 #include "chords/text_file.h"
 
 #include <algorithm>
+#include <new>
 #include <ostream>
 #include <string_view>
 
@@ -208,20 +209,11 @@ private:
         // Line 1 is the bottom line: string 5, the short one, up to string 1 on top.
         for (int line = 1; line <= 5; ++line) {
             const int string = 6 - line;
-            const SpelledPitch open = SpellPitch(OpenPitch[string] + song_.tuningOffsets[string]);
             out_ += "          <staff-tuning line=\"";
             Number(line);
-            out_ += "\"><tuning-step>";
-            out_ += open.step;
-            out_ += "</tuning-step>";
-            if (open.alter != 0) {
-                out_ += "<tuning-alter>";
-                Number(open.alter);
-                out_ += "</tuning-alter>";
-            }
-            out_ += "<tuning-octave>";
-            Number(open.octave);
-            out_ += "</tuning-octave></staff-tuning>\n";
+            out_ += "\">";
+            WriteSpelled(OpenPitch[string] + song_.tuningOffsets[string], "tuning-");
+            out_ += "</staff-tuning>\n";
         }
         out_ += "        </staff-details>\n      </attributes>\n";
 
@@ -329,18 +321,31 @@ private:
     }
 
     void WritePitch(int midiPitch) {
+        out_ += "        <pitch>";
+        WriteSpelled(midiPitch, "");
+        out_ += "</pitch>\n";
+    }
+
+    // The step, the alteration when there is one, and the octave of a pitch, as <step> ...
+    // or, with the prefix "tuning-", as <tuning-step> ... for a staff tuning.
+    void WriteSpelled(int midiPitch, std::string_view prefix) {
         const SpelledPitch pitch = SpellPitch(midiPitch);
-        out_ += "        <pitch><step>";
-        out_ += pitch.step;
-        out_ += "</step>";
-        if (pitch.alter != 0) {
-            out_ += "<alter>";
-            Number(pitch.alter);
-            out_ += "</alter>";
-        }
-        out_ += "<octave>";
-        Number(pitch.octave);
-        out_ += "</octave></pitch>\n";
+        WriteElement(prefix, "step", std::string_view(&pitch.step, 1));
+        if (pitch.alter != 0)
+            WriteElement(prefix, "alter", std::to_string(pitch.alter));
+        WriteElement(prefix, "octave", std::to_string(pitch.octave));
+    }
+
+    void WriteElement(std::string_view prefix, std::string_view name, std::string_view text) {
+        out_ += '<';
+        out_ += prefix;
+        out_ += name;
+        out_ += '>';
+        out_ += text;
+        out_ += "</";
+        out_ += prefix;
+        out_ += name;
+        out_ += '>';
     }
 
     void WriteDurationAndType(const NoteValue& value, bool tieStop, bool tieStart) {
@@ -416,7 +421,16 @@ std::string BuildMusicXml(const MusicXmlSong& song) {
 }
 
 bool WriteMusicXmlFile(const std::string& path, const MusicXmlSong& song, std::string& error) {
-    return WriteFileAtomically(path, BuildMusicXml(song), error);
+    std::string text;
+    try {
+        text = BuildMusicXml(song);
+    } catch (const std::bad_alloc&) {
+        // A score is about a hundred times the size of its song; a huge song may not fit.
+        error = "There is not enough memory to build the score for \"" + path +
+                "\". The file was not changed.";
+        return false;
+    }
+    return WriteFileAtomically(path, text, error);
 }
 
 } // namespace fw

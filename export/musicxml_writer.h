@@ -50,8 +50,9 @@ bool WriteMusicXml(std::ostream& out, const MusicXmlSong& song);
 std::string BuildMusicXml(const MusicXmlSong& song);
 
 // Builds the score and writes it to `path` through a temporary file renamed over it. Returns
-// true on success; on failure returns false, leaves any file at `path` as it was and puts a
-// message naming the file, the failed step and the reason into `error`.
+// true on success; on failure (the text does not fit in memory, or a step of the write fails)
+// returns false, leaves any file at `path` as it was and puts a message naming the file, the
+// failed step and the reason into `error`.
 bool WriteMusicXmlFile(const std::string& path, const MusicXmlSong& song, std::string& error);
 
 } // namespace fw

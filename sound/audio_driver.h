@@ -29,8 +29,4 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
                                 const std::vector<std::string>& order);
 
-// As above, for a driver that asks `render` (called with `data` on the driver's thread) for
-// every block of audio instead of rendering a synth itself.
-FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t render, void* data);
-
 } // namespace fw

@@ -16,7 +16,11 @@ FluidFilePlayback::FluidFilePlayback(fluid_synth_t* synth) : synth_(synth) {
 }
 
 FluidFilePlayback::~FluidFilePlayback() {
-    Unload();
+    // Nothing renders the synth any more: the players can go.
+    if (player_)
+        retired_.push_back(player_);
+    for (fluid_player_t* player : retired_)
+        delete_fluid_player(player);
 }
 
 fluid_player_t* FluidFilePlayback::MakePlayer(const std::vector<std::uint8_t>& bytes) {
@@ -24,7 +28,7 @@ fluid_player_t* FluidFilePlayback::MakePlayer(const std::vector<std::uint8_t>& b
     if (!player)
         return nullptr;
     if (fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK) {
-        delete_fluid_player(player);
+        retired_.push_back(player);
         return nullptr;
     }
     return player;
@@ -32,7 +36,11 @@ fluid_player_t* FluidFilePlayback::MakePlayer(const std::vector<std::uint8_t>& b
 
 void FluidFilePlayback::ReplacePlayer(fluid_player_t* player) {
     if (player_) {
-        delete_fluid_player(player_);
+        // A player may not be deleted while the synth renders (an audio driver may be doing
+        // that right now), so the old one is stopped and kept until this object goes. Each
+        // costs a few bytes per note of its file.
+        static_cast<void>(fluid_player_stop(player_));
+        retired_.push_back(player_);
         // What the old player left sounding (long release tails too) ends with it. When the
         // synth refuses, the notes still fade out by themselves.
         static_cast<void>(fluid_synth_all_sounds_off(synth_, -1));
@@ -134,8 +142,8 @@ bool FluidFilePlayback::Resume() {
 
 void FluidFilePlayback::SeekToStart() {
     std::lock_guard lock(mutex_);
-    if (!player_)
-        return;
+    if (!player_ || fluid_player_get_status(player_) == FLUID_PLAYER_READY)
+        return; // never played: at the start already
     // A fresh player stands at the start at once, whatever the old one was doing; seeking the
     // old one would only happen at its next turn, and not at all after the end of the file.
     if (fluid_player_t* fresh = MakePlayer(bytes_)) {
@@ -175,19 +183,6 @@ bool FluidFilePlayback::Render(int frames, float* left, float* right) {
     float* dry[2] = {left, right};
     float* effects[4] = {left, right, left, right};
     return fluid_synth_process(synth_, frames, 4, effects, 2, dry) == FLUID_OK;
-}
-
-int FluidFilePlayback::AudioCallback(void* data, int len, int nfx, float* fx[], int nout,
-                                     float* out[]) {
-    // Buffers beyond the first stereo pair stay silent.
-    for (int i = 0; i < nfx; ++i)
-        std::memset(fx[i], 0, static_cast<std::size_t>(len) * sizeof(float));
-    for (int i = 2; i < nout; ++i)
-        std::memset(out[i], 0, static_cast<std::size_t>(len) * sizeof(float));
-    if (nout < 2)
-        return FLUID_FAILED;
-    return static_cast<FluidFilePlayback*>(data)->Render(len, out[0], out[1]) ? FLUID_OK
-                                                                              : FLUID_FAILED;
 }
 
 } // namespace fw

@@ -1,8 +1,8 @@
 #pragma once
-// One MIDI file played through a synthesizer by the synthesizer's own file player. Whoever
-// produces the audio (an audio driver, or a test rendering to memory) calls Render, which holds
-// the same lock as every order given here: the file player must not be made, changed or
-// deleted while the synthesizer renders.
+// One MIDI file played through a synthesizer by the synthesizer's own file player. The audio
+// comes from an audio driver rendering the synth on its own thread, or from Render (tests).
+// The file player may be ordered about while the synth renders, but not deleted: players that
+// are replaced are stopped and kept until this object goes, which must be after the driver.
 
 #include "midi_file_player.h"
 #include "midi_file_timing.h"
@@ -20,8 +20,8 @@ namespace fw {
 
 class FluidFilePlayback {
 public:
-    // `synth` (with a soundfont loaded) must outlive this object, and nothing else may render
-    // it while this object exists.
+    // `synth` (with a soundfont loaded) must outlive this object; nothing may render it any
+    // more when this object is destroyed.
     explicit FluidFilePlayback(fluid_synth_t* synth);
     ~FluidFilePlayback();
     FluidFilePlayback(const FluidFilePlayback&) = delete;
@@ -46,11 +46,9 @@ public:
     PlayerPosition Position();
 
     // Renders `frames` frames of stereo audio into `left` and `right` (overwriting them),
-    // moving playback on by that much. False when the synthesizer fails.
+    // moving playback on by that much, as an audio driver does. False when the synthesizer
+    // fails. Only without an audio driver on the synth.
     bool Render(int frames, float* left, float* right);
-
-    // An audio driver's render function; `data` is the FluidFilePlayback.
-    static int AudioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]);
 
 private:
     // All with mutex_ held.
@@ -63,6 +61,7 @@ private:
     std::vector<std::uint8_t> bytes_;
     std::optional<MidiFileTiming> timing_;
     fluid_player_t* player_ = nullptr;
+    std::vector<fluid_player_t*> retired_; // stopped, deleted with this object
     bool halted_ = false; // stopped by an order, not by reaching the end of the file
     bool paused_ = false;
 };

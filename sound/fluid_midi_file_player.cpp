@@ -25,8 +25,7 @@ struct FluidMidiFilePlayer::Engine {
             problem = QString::fromStdString(loaded.error);
         } else {
             playback = std::make_unique<FluidFilePlayback>(loaded.synth.get());
-            driver = StartAudioDriver(loaded.settings.get(), &FluidFilePlayback::AudioCallback,
-                                      playback.get());
+            driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
             if (!driver)
                 problem = QStringLiteral("No audio output was found.");
         }

@@ -1,11 +1,6 @@
 // The MIDI export command and the command-line tools, which must write the same bytes.
 
-#include "command_line_runs.h"
-#include "main_window_fixture.h"
-
-#include "app/command_line.h"
-
-#include <QFile>
+#include "export_test_support.h"
 
 namespace fw::testing {
 namespace {
@@ -14,12 +9,12 @@ const char* const SongText = "*Info 1:tools\r\n*Info 2:24\r\n*Info 3:52555\r\n*I
                              "* Verse\r\nG, 0, 0, 0, 0, 0, Q\r\nSlide, 0, 2-4, 0, 0, 0, H\r\n"
                              "\r\nC, x, 2, 0, 1, 2, .e\r\n";
 
-class Export : public MainWindowTest {};
+class Export : public ExportTest {};
 
 TEST_F(Export, TheMenuCommandAndTheCommandLineWriteTheSameBytes) {
-    const QString song = WriteFile(QStringLiteral("tools.fwk"), SongText);
+    const QString song = WriteSong(QStringLiteral("tools.fwk"), SongText);
     const QString fromTool = dir.filePath(QStringLiteral("tool.mid"));
-    const ToolRun run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
+    const Run run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
 
     TfrmMain& window = Start({song});
@@ -38,7 +33,7 @@ TEST_F(Export, TheMenuCommandAndTheCommandLineWriteTheSameBytes) {
 // the writer's own output: one G chord, patch 24, tuning 55565 (string 2 a semitone up), tempo
 // 90 (666666 microseconds a quarter note).
 TEST_F(Export, TheMenuAndTheCommandLineWriteTheSongByteForByte) {
-    const QString song = WriteFile(QStringLiteral("one.fwk"),
+    const QString song = WriteSong(QStringLiteral("one.fwk"),
                                    "*Info 1:\r\n*Info 2:24\r\n*Info 3:55565\r\n*Info 4:90\r\n"
                                    "G, 0, 0, 0, 0, 0, Q\r\n");
     const QByteArray golden =
@@ -48,7 +43,7 @@ TEST_F(Export, TheMenuAndTheCommandLineWriteTheSongByteForByte) {
                             "00903E7F 003C7F 00377F 00327F 00437F"
                             "603E00 003700 003200 004300 003C00 00FF2F00");
     const QString fromTool = dir.filePath(QStringLiteral("one_tool.mid"));
-    const ToolRun run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
+    const Run run = Tool({"--export-midi", song.toStdString(), fromTool.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadAll(fromTool).toHex(' '), golden.toHex(' '));
 
@@ -96,8 +91,8 @@ class CheckTool : public Export, public ::testing::WithParamInterface<CheckCase>
 
 TEST_P(CheckTool, PrintsTheParserTexts) {
     const CheckCase& c = GetParam();
-    const QString song = WriteFile(QStringLiteral("check.fwk"), c.song);
-    const ToolRun run = Tool({"--check", song.toStdString()});
+    const QString song = WriteSong(QStringLiteral("check.fwk"), c.song);
+    const Run run = Tool({"--check", song.toStdString()});
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.out);
 }
@@ -123,8 +118,7 @@ TEST_F(Export, ToolsReportUsageAndUnreadableFiles) {
         << "a song path starts the window";
     EXPECT_EQ(Tool({"--bogus"}).status, 2);
     EXPECT_EQ(Tool({"--check"}).status, 2);
-    const ToolRun missing =
-        Tool({"--check", dir.filePath(QStringLiteral("none.fwk")).toStdString()});
+    const Run missing = Tool({"--check", dir.filePath(QStringLiteral("none.fwk")).toStdString()});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("none.fwk"), std::string::npos);
     EXPECT_EQ(Tool({"--version"}).out, "Fretwick 1.0\n");
@@ -132,9 +126,9 @@ TEST_F(Export, ToolsReportUsageAndUnreadableFiles) {
 }
 
 TEST_F(Export, ExportWithErrorsPrintsThemAndWritesNoFile) {
-    const QString song = WriteFile(QStringLiteral("bad.fwk"), "G, 0, 0, 0, 0, 0, Q\nx\n");
+    const QString song = WriteSong(QStringLiteral("bad.fwk"), "G, 0, 0, 0, 0, 0, Q\nx\n");
     const QString out = dir.filePath(QStringLiteral("bad.mid"));
-    const ToolRun run = Tool({"--export-midi", song.toStdString(), out.toStdString()});
+    const Run run = Tool({"--export-midi", song.toStdString(), out.toStdString()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Line 2    Not enough commas.\n");
     EXPECT_FALSE(QFile::exists(out));
@@ -142,11 +136,11 @@ TEST_F(Export, ExportWithErrorsPrintsThemAndWritesNoFile) {
 
 TEST_F(Export, ExportWavRendersTheSongAtItsTempo) {
     // One quarter note at tempo 60 lasts a second; the renderer adds a short release tail.
-    const QString song = WriteFile(QStringLiteral("wav.fwk"),
+    const QString song = WriteSong(QStringLiteral("wav.fwk"),
                                    "*Info 1:\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:60\r\n"
                                    "G, 0, 0, 0, 0, 0, Q\r\n");
     const QString out = dir.filePath(QStringLiteral("song.wav"));
-    const ToolRun run = Tool({"--export-wav", song.toStdString(), out.toStdString()});
+    const Run run = Tool({"--export-wav", song.toStdString(), out.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
     const QByteArray wav = ReadAll(out);
     ASSERT_GT(wav.size(), 44);
@@ -165,8 +159,8 @@ TEST_F(Export, ExportWavRendersTheSongAtItsTempo) {
 }
 
 TEST_F(Export, TheRealBinaryChecksWithoutADisplay) {
-    const QString song = WriteFile(QStringLiteral("bin.fwk"), "G, 0, 0, 0, 0, 0, Q\nC,1\n");
-    const ToolRun run = Binary({QStringLiteral("--check"), song});
+    const QString song = WriteSong(QStringLiteral("bin.fwk"), "G, 0, 0, 0, 0, 0, Q\nC,1\n");
+    const Run run = Binary({QStringLiteral("--check"), song});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Line 2    Not enough commas.\n");
 }

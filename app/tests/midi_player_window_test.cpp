@@ -176,6 +176,37 @@ TEST_F(PlayerWindowTest, WhileTheSoundsLoadTheDeviceOpensLaterAndPlaysWhatOpenCh
     EXPECT_EQ(w.Label1->text(), path);
 }
 
+TEST_F(PlayerWindowTest, AFileRefusedOnceTheSoundsAreThereIsNotTakenOver) {
+    player.ready = false;
+    TfrmMidiPlayer& w = Window();
+    w.FormActivate();
+    const QString bad = Touch(QStringLiteral("bad.mid"));
+    player.openErrors[bad] = "Not a MIDI file: " + bad;
+    dialogs.AnswerOpenFile(bad);
+    w.BitBtnOpenClick();
+    player.ready = true;
+    w.TimerTick();
+    EXPECT_EQ(Messages(), QStringList{"Not a MIDI file: " + bad});
+    EXPECT_EQ(w.FileName(), QString());
+    EXPECT_EQ(w.Label1->text(), QString());
+    EXPECT_EQ(w.lblState->text(), QStringLiteral("Stopped"));
+    EXPECT_TRUE(w.BitBtnPlay->isEnabled());
+}
+
+TEST_F(PlayerWindowTest, SwitchingAwayWhileTheSoundsLoadDropsWhatWaited) {
+    player.ready = false;
+    TfrmMidiPlayer& w = Window();
+    w.FormActivate();
+    LoadThroughOpen(QStringLiteral("early.mid"));
+    w.FormDeactivate();
+    player.ready = true;
+    w.TimerTick();
+    EXPECT_FALSE(player.IsOpen());
+    w.FormActivate(); // back: the device opens, without the file that was never loaded
+    EXPECT_EQ(player.Log(), QStringList({"Prepare", "Open"}));
+    EXPECT_EQ(w.FileName(), QString());
+}
+
 // --- Open: the chosen name, the ".mid" rule and the letter-case mend ---------------------------
 
 struct OpenCase {

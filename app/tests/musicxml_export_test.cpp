@@ -1,12 +1,8 @@
 // Special > MusicXML File and fretwick --export-musicxml: the same score from the window and from
 // the command line, the refusals, the save dialog and failed writes.
 
-#include "command_line_runs.h"
-#include "main_window_fixture.h"
+#include "export_test_support.h"
 
-#include "app/command_line.h"
-
-#include <QFile>
 #include <QMenu>
 
 namespace fw::testing {
@@ -17,15 +13,8 @@ const char* const SongText = "*Info 1:tools\r\n*Info 2:24\r\n*Info 3:64556\r\n*I
                              "* Title: Salt Creek\r\n*Sub: in A\r\nG, 0, 0, 0, 0, 0, Q\r\n"
                              "Slide, 0, 2-4, 0, 0, 0, .H\r\n\r\nPull, 2, x, x, x, 4-2, W\r\n";
 
-class MusicXmlExport : public MainWindowTest {
+class MusicXmlExport : public ExportTest {
 protected:
-    QString WriteSong(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
     bool SaveDialogShown() const {
         for (const DialogCall& call : dialogs.Log())
             if (call.kind == DialogKind::SaveFile)
@@ -37,7 +26,7 @@ protected:
 TEST_F(MusicXmlExport, TheMenuAndTheCommandLineWriteTheSameScore) {
     const QString song = WriteSong(QStringLiteral("salt.fwk"), SongText);
     const QString fromTool = dir.filePath(QStringLiteral("tool.musicxml"));
-    const ToolRun run = Tool({"--export-musicxml", song.toStdString(), fromTool.toStdString()});
+    const Run run = Tool({"--export-musicxml", song.toStdString(), fromTool.toStdString()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
 
@@ -161,7 +150,7 @@ TEST_P(MusicXmlTool, RefusesWithoutWritingAFile) {
     std::vector<std::string> args = c.args;
     for (std::string& arg : args)
         arg = arg == "SONG" ? song : arg == "OUT" ? out : arg;
-    const ToolRun run = Tool(args);
+    const Run run = Tool(args);
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.out);
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;

@@ -210,21 +210,27 @@ TEST_F(FilePlayback, UnloadSilencesAndForgetsTheFile) {
     EXPECT_LT(RenderMs(100), 1e-6);
 }
 
-TEST(FilePlaybackCallback, FillsTheDriversBuffersAndRefusesMono) {
-    LoadedSynth loaded = MakeLoadedSynth("", SampleRate);
-    ASSERT_EQ(loaded.error, "");
-    FluidFilePlayback playback(loaded.synth.get());
-    std::array<float, Block> left{}, right{}, extra{};
-    left.fill(1.0f);
-    right.fill(1.0f);
-    extra.fill(1.0f);
-    float* out[3] = {left.data(), right.data(), extra.data()};
-    // Nothing is loaded: silence, and whatever was in the buffers is gone.
-    EXPECT_EQ(FluidFilePlayback::AudioCallback(&playback, Block, 0, nullptr, 3, out), FLUID_OK);
-    for (float* buffer : out)
-        for (int i = 0; i < Block; ++i)
-            ASSERT_LT(std::fabs(buffer[i]), 1e-6f);
-    EXPECT_EQ(FluidFilePlayback::AudioCallback(&playback, Block, 0, nullptr, 1, out), FLUID_FAILED);
+TEST_F(FilePlayback, LoadingAnotherFileReplacesThePlayingOne) {
+    ASSERT_EQ(
+        playback->Load(Write("first.mid", BuildMidiFile(FourChords(), 120, 105, test::NoOffsets))),
+        "");
+    playback->Play();
+    RenderMs(1000);
+    // One whole note at tempo 60: 4000 ms.
+    const QString second = Write(
+        "second.mid", BuildMidiFile(test::Song({"G, 0, 0, 0, 0, 0, W"}), 60, 105, test::NoOffsets));
+    ASSERT_EQ(playback->Load(second), "");
+    EXPECT_EQ(playback->Mode(), PlayerMode::Stopped);
+    EXPECT_EQ(playback->Position().positionMs, 0);
+    EXPECT_EQ(playback->Position().lengthMs, 4000);
+    // The first file's notes stop with it; only the reverb's echo is left.
+    RenderMs(2000);
+    EXPECT_LT(RenderMs(500), 1e-3);
+    playback->Play();
+    double energy = 0;
+    const long long frames = RenderToEnd(40000, energy);
+    EXPECT_NEAR(static_cast<double>(frames * 1000 / SampleRate), 4000.0, 50.0);
+    EXPECT_GT(energy, 1.0);
 }
 
 } // namespace
