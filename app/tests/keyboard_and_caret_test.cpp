@@ -19,17 +19,7 @@
 namespace fw::testing {
 namespace {
 
-class KeyboardAndCaret : public MainWindowTest {
-protected:
-    TfrmMain& StartShown() {
-        TfrmMain& window = Start();
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.RichEdit1->setFocus();
-        return window;
-    }
-};
+class KeyboardAndCaret : public MainWindowTest {};
 
 TEST_F(KeyboardAndCaret, TabLeavesTheChordListAndReachesEveryControlInTurn) {
     TfrmMain& window = StartShown();

@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,15 @@ protected:
         deps.arguments = arguments;
         main = std::make_unique<TfrmMain>(deps);
         return *main;
+    }
+    // Starts the window shown and active, with the keyboard focus in the chord list.
+    TfrmMain& StartShown() {
+        TfrmMain& window = Start();
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.RichEdit1->setFocus();
+        return window;
     }
 
     // A settings file that has already welcomed the user, so no dialog waits at activation.

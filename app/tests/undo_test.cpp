@@ -20,14 +20,6 @@ namespace {
 
 class Undo : public MainWindowTest {
 protected:
-    TfrmMain& StartShown() {
-        TfrmMain& window = Start();
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.RichEdit1->setFocus();
-        return window;
-    }
     void Keys(Qt::Key key, Qt::KeyboardModifiers modifiers) {
         QTest::keyClick(main->RichEdit1, key, modifiers);
     }
