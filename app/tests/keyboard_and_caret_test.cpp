@@ -19,7 +19,7 @@
 namespace fw::testing {
 namespace {
 
-class KeyboardAndCaret : public MainWindowTest {};
+using KeyboardAndCaret = MainWindowTest;
 
 TEST_F(KeyboardAndCaret, TabLeavesTheChordListAndReachesEveryControlInTurn) {
     TfrmMain& window = StartShown();

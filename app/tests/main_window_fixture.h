@@ -48,6 +48,7 @@ protected:
         main = std::make_unique<TfrmMain>(deps);
         return *main;
     }
+
     // Starts the window shown and active, with the keyboard focus in the chord list.
     TfrmMain& StartShown() {
         TfrmMain& window = Start();
