@@ -1,8 +1,13 @@
 #pragma once
 // The chord lines the benchmarks build their long songs from: plain chords, hammer-ons,
-// pull-offs, rests, a comment and a blank line (a measure every twelve lines), repeated.
+// pull-offs, rests, a comment and a blank line (a measure every twelve lines), repeated; and
+// parsing a song's lines as the editor does.
+
+#include "chords/chord_parser.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace fw::bench {
 
@@ -22,6 +27,16 @@ inline const std::array<const char*, 12>& SongMixLines() {
         "Am7, x, 2, 2, 1, 2, .T",
     };
     return lines;
+}
+
+// The entries of `lines` plus the blank entry after the last line, as the editor parses them.
+inline std::vector<ChordEntry> ParseSongLines(const std::vector<std::string>& lines) {
+    std::vector<ChordEntry> entries;
+    entries.reserve(lines.size() + 1);
+    for (std::size_t i = 0; i <= lines.size(); ++i)
+        entries.push_back(
+            ParseChordText(i < lines.size() ? lines[i] : "", static_cast<int>(i)).entry);
+    return entries;
 }
 
 } // namespace fw::bench

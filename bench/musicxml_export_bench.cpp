@@ -2,6 +2,8 @@
 // command line, file written) and a 100,000-line song (well under a second) with plain chords,
 // hammer-ons, pull-offs, rests, dotted values that cross barlines, comments and blank lines.
 
+#include "bench_song.h"
+
 #include "app/command_line.h"
 #include "chords/chord_parser.h"
 #include "chords/text_file.h"
@@ -46,21 +48,12 @@ std::vector<std::string> SongLines(int count) {
     return lines;
 }
 
-std::vector<fw::ChordEntry> Parse(const std::vector<std::string>& lines) {
-    std::vector<fw::ChordEntry> song;
-    song.reserve(lines.size() + 1);
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        song.push_back(fw::ParseChordText(lines[i], static_cast<int>(i)).entry);
-    song.push_back(fw::ParseChordText("", static_cast<int>(lines.size())).entry);
-    return song;
-}
-
 // 1,000 chord lines among comments and blank lines.
 constexpr int ThousandChordLines = 1000 * 12 / 10;
 
 void BuildScore(benchmark::State& state, int lineCount) {
     const std::vector<std::string> lines = SongLines(lineCount);
-    const std::vector<fw::ChordEntry> entries = Parse(lines);
+    const std::vector<fw::ChordEntry> entries = fw::bench::ParseSongLines(lines);
     fw::MusicXmlSong song;
     song.entries = entries;
     song.tuningOffsets = {0, 1, 0, 0, -1, 1};

@@ -43,21 +43,12 @@ std::vector<std::string> SongText(int count) {
     return lines;
 }
 
-std::vector<fw::ChordEntry> Parse(const std::vector<std::string>& lines) {
-    std::vector<fw::ChordEntry> entries;
-    entries.reserve(lines.size() + 1);
-    for (std::size_t i = 0; i <= lines.size(); ++i)
-        entries.push_back(
-            fw::ParseChordText(i < lines.size() ? lines[i] : "", static_cast<int>(i)).entry);
-    return entries;
-}
-
 const fw::AsciiTabTitles Titles{"G Tuning - G D G B D", "A Long Song", "for the benchmark"};
 
 // From the parsed lines to the text: items, measure sizes, header and blocks.
 void BM_AsciiTab100kLines(benchmark::State& state) {
     const std::vector<std::string> lines = SongText(SongLines);
-    const std::vector<fw::ChordEntry> entries = Parse(lines);
+    const std::vector<fw::ChordEntry> entries = fw::bench::ParseSongLines(lines);
     std::size_t textLines = 0;
     for (auto _ : state) {
         std::vector<fw::TabItem> items = fw::BuildTabItems(entries, lines);
@@ -75,7 +66,7 @@ BENCHMARK(BM_AsciiTab100kLines)->Unit(benchmark::kMillisecond);
 void BM_ParseAndAsciiTab100kLines(benchmark::State& state) {
     const std::vector<std::string> lines = SongText(SongLines);
     for (auto _ : state) {
-        const std::vector<fw::ChordEntry> entries = Parse(lines);
+        const std::vector<fw::ChordEntry> entries = fw::bench::ParseSongLines(lines);
         std::vector<fw::TabItem> items = fw::BuildTabItems(entries, lines);
         fw::AssignMeasureSizes(items);
         const fw::AsciiTab tab = fw::BuildAsciiTab(items, Titles, true);
@@ -90,7 +81,7 @@ BENCHMARK(BM_ParseAndAsciiTab100kLines)->Unit(benchmark::kMillisecond);
 void BM_PaintOneScreenDeepInside100kLines(benchmark::State& state) {
     const std::vector<std::string> lines = SongText(SongLines);
     fw::TabDocument document;
-    document.items = fw::BuildTabItems(Parse(lines), lines);
+    document.items = fw::BuildTabItems(fw::bench::ParseSongLines(lines), lines);
     fw::AssignMeasureSizes(document.items);
     document.measures = fw::NonEmptyMeasures(document.items);
     document.texts = {"G Tuning - G D G B D", "A Long Song", ""};

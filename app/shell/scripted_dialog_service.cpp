@@ -25,6 +25,14 @@ QString AnswerName(DialogAnswer answer) {
     return QStringLiteral("Cancel");
 }
 
+QStringList ScriptedDialogService::MessageTexts() const {
+    QStringList texts;
+    for (const DialogCall& call : log_)
+        if (call.kind == DialogKind::Message)
+            texts << call.text;
+    return texts;
+}
+
 void ScriptedDialogService::AnswerMessage(DialogAnswer answer) {
     queue_.push_back(Scripted{DialogKind::Message});
     queue_.back().message = answer;

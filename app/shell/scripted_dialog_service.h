@@ -9,6 +9,7 @@
 #include "dialog_service.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -51,6 +52,8 @@ public:
     void AnswerModal(std::function<void(QDialog&)> act);
 
     const std::vector<DialogCall>& Log() const { return log_; }
+    // The texts of the message boxes shown so far, in order.
+    QStringList MessageTexts() const;
     void ClearLog() { log_.clear(); }
     std::size_t PendingAnswers() const { return queue_.size(); }
 

@@ -1,11 +1,9 @@
 #pragma once
 // Running the command-line tools in tests: in process through RunCommandLineTool, or as the real
-// program without a display; and reading back the files they write.
+// program without a display.
 
 #include "app/command_line.h"
 
-#include <QByteArray>
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -18,12 +16,6 @@
 #include <vector>
 
 namespace fw::testing {
-
-// The whole file; empty when it cannot be read.
-inline QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 struct ToolRun {
     int status;

@@ -11,11 +11,6 @@
 namespace fw::testing {
 namespace {
 
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void WriteBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -186,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DictionaryTest, ShutdownWritesTheListWithCrLf) {
     StartWithDictionary("b\na\n\n");
     main.reset();
-    EXPECT_EQ(ReadBytes(DictionaryFile()), QByteArray("b\r\na\r\n\r\n"));
+    EXPECT_EQ(ReadAll(DictionaryFile()), QByteArray("b\r\na\r\n\r\n"));
 }
 
 // The list is never silently lost: a missing file (outside the first start) is created, and
@@ -197,7 +192,7 @@ TEST_F(DictionaryTest, ShutdownCreatesAMissingFileAndFolder) {
     window.ReplaceChordDictionary();
     ASSERT_FALSE(QFileInfo::exists(InstallDir()));
     main.reset();
-    EXPECT_EQ(ReadBytes(DictionaryFile()),
+    EXPECT_EQ(ReadAll(DictionaryFile()),
               QByteArray("G, 0, 0, 0, 0, 0, Q\r\nC, 0, 2, 0, 1, 2, Q\r\n"));
     EXPECT_TRUE(Messages().isEmpty());
 }
@@ -248,7 +243,7 @@ TEST_P(DictionaryReplace, TakesTheValidLinesAsWritten) {
     SetText(QString::fromUtf8(c.text));
     window.ReplaceChordDictionary();
     EXPECT_EQ(Entries(), c.entries);
-    EXPECT_EQ(ReadBytes(DictionaryFile()), QByteArray("old, 0, 0, 0, 0, 0, Q\r\n"))
+    EXPECT_EQ(ReadAll(DictionaryFile()), QByteArray("old, 0, 0, 0, 0, 0, Q\r\n"))
         << "the file changes only at shutdown";
 }
 

@@ -2,6 +2,7 @@
 // and the tools agree on, byte order marks, the tunings' codes, patches out of range, and
 // exports that refuse a song without chords.
 
+#include "command_line_runs.h"
 #include "main_window_fixture.h"
 
 #include "app/command_line.h"
@@ -14,33 +15,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <sstream>
-
 namespace fw::testing {
 namespace {
 
 const char* const Header = "*Info 1:\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:77\r\n";
 
-class LinuxSongs : public MainWindowTest {
-protected:
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        return path;
-    }
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-    };
-    static Run Tool(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const std::optional<int> status = RunCommandLineTool(args, out, err);
-        return {status.value_or(-1), out.str(), err.str()};
-    }
-};
+class LinuxSongs : public MainWindowTest {};
 
 struct OpenCase {
     const char* label;
@@ -55,7 +35,7 @@ TEST_P(OpenAnyCase, FindsTheSongWhateverTheExtensionsLetterCase) {
     const OpenCase& c = GetParam();
     TfrmMain& window = Start();
     for (const char* name : c.files)
-        Write(QString::fromUtf8(name), Header);
+        WriteFile(QString::fromUtf8(name), Header);
     dialogs.AnswerOpenFile(dir.filePath(QString::fromUtf8(c.chosen)));
     window.Open1Click();
     if (*c.opened == '\0') {
@@ -86,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LinuxSongs, ARecentSongRenamedToAnotherExtensionCaseStillOpens) {
     TfrmMain& window = Start();
-    const QString renamed = Write(QStringLiteral("tune.FWK"), Header);
+    const QString renamed = WriteFile(QStringLiteral("tune.FWK"), Header);
     window.OpenRecentFile(dir.filePath(QStringLiteral("tune.fwk")));
     EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(window.tempo(), 77);
@@ -100,13 +80,13 @@ TEST_F(LinuxSongs, ARecentSongRenamedToAnotherExtensionCaseStillOpens) {
 // file or the keyboard used.
 TEST_F(LinuxSongs, UnicodeLineBreaksAreLinesForTheEditorAndEveryTool) {
     const QString song =
-        Write(QStringLiteral("seps.fwk"), QByteArray(Header) + "G, 0, 0, 0, 0, 0, Q\xE2\x80\xA8"
-                                                               "C, x, 2, 0, 1, 2\xE2\x80\xA9"
-                                                               "D, 0, 0, 2, 3, 2, Q\r\n");
+        WriteFile(QStringLiteral("seps.fwk"), QByteArray(Header) + "G, 0, 0, 0, 0, 0, Q\xE2\x80\xA8"
+                                                                   "C, x, 2, 0, 1, 2\xE2\x80\xA9"
+                                                                   "D, 0, 0, 2, 3, 2, Q\r\n");
     TfrmMain& window = Start({song});
     EXPECT_EQ(window.lines().lineCount(), 3);
     EXPECT_EQ(window.lines().lineText(1), QStringLiteral("C, x, 2, 0, 1, 2"));
-    const Run check = Tool({"--check", song.toStdString()});
+    const ToolRun check = Tool({"--check", song.toStdString()});
     EXPECT_EQ(check.status, 1);
     EXPECT_EQ(check.out, "Line 2    Not enough commas.\n");
     EXPECT_FALSE(window.ShowLineStatus(1));
@@ -132,8 +112,8 @@ TEST_F(LinuxSongs, ShiftEnterInTheMainEditorSavesTwoLines) {
 
 TEST_F(LinuxSongs, AByteOrderMarkBeforeWindows1252TextKeepsTheHeader) {
     const QString song =
-        Write(QStringLiteral("bom.fwk"), "\xEF\xBB\xBF*Info 1:Caf\xE9\r\n*Info 2:40\r\n"
-                                         "*Info 3:55565\r\n*Info 4:90\r\n* Caf\xE9\r\n");
+        WriteFile(QStringLiteral("bom.fwk"), "\xEF\xBB\xBF*Info 1:Caf\xE9\r\n*Info 2:40\r\n"
+                                             "*Info 3:55565\r\n*Info 4:90\r\n* Caf\xE9\r\n");
     TfrmMain& window = Start();
     window.OpenRecentFile(song);
     EXPECT_EQ(Text(), QStringLiteral("* Caf\u00e9"));
@@ -144,9 +124,9 @@ TEST_F(LinuxSongs, AByteOrderMarkBeforeWindows1252TextKeepsTheHeader) {
 
 TEST_F(LinuxSongs, TheOldCTuningCodeKeepsItsSoundAsACustomTuning) {
     TfrmMain& window = Start();
-    window.OpenRecentFile(Write(QStringLiteral("old.fwk"),
-                                "*Info 1:\r\n*Info 2:105\r\n*Info 3:52555\r\n*Info 4:120\r\n"
-                                "G, 0, 0, 0, 0, 0, Q\r\n"));
+    window.OpenRecentFile(WriteFile(QStringLiteral("old.fwk"),
+                                    "*Info 1:\r\n*Info 2:105\r\n*Info 3:52555\r\n*Info 4:120\r\n"
+                                    "G, 0, 0, 0, 0, 0, Q\r\n"));
     EXPECT_EQ(window.Tuning, 52555);
     EXPECT_TRUE(window.tuningItems[6]->isChecked());
     EXPECT_EQ(window.tuningItems[6]->text(), QStringLiteral("&Custom Tuning - G B G B D"));
@@ -167,9 +147,9 @@ TEST_F(LinuxSongs, TheOldCTuningCodeKeepsItsSoundAsACustomTuning) {
 
 TEST_F(LinuxSongs, APatchAbove127PlaysAndShowsAsProgram128) {
     TfrmMain& window = Start();
-    window.OpenRecentFile(Write(QStringLiteral("patch.fwk"),
-                                "*Info 1:\r\n*Info 2:-1\r\n*Info 3:55555\r\n*Info 4:120\r\n"
-                                "G, 0, 0, 0, 0, 0, Q\r\n"));
+    window.OpenRecentFile(WriteFile(QStringLiteral("patch.fwk"),
+                                    "*Info 1:\r\n*Info 2:-1\r\n*Info 3:55555\r\n*Info 4:120\r\n"
+                                    "G, 0, 0, 0, 0, 0, Q\r\n"));
     EXPECT_EQ(window.settings().Patch, 127);
     EXPECT_TRUE(window.MIDIPatch1->isChecked());
     EXPECT_EQ(window.MIDIPatch1->text(), QStringLiteral("128 Gunshot"));
@@ -220,9 +200,9 @@ class ChordlessExports : public LinuxSongs, public ::testing::WithParamInterface
 TEST_P(ChordlessExports, AreRefusedLikeTheMenuDoesWithoutAFile) {
     const ChordlessCase& c = GetParam();
     const QString song =
-        Write(QStringLiteral("chordless.fwk"), QByteArray(Header) + QByteArray(c.body));
+        WriteFile(QStringLiteral("chordless.fwk"), QByteArray(Header) + QByteArray(c.body));
     const QString out = dir.filePath(QStringLiteral("out.file"));
-    const Run run = Tool({c.tool, song.toStdString(), out.toStdString()});
+    const ToolRun run = Tool({c.tool, song.toStdString(), out.toStdString()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Can't create midi file. No chords defined in editor.\n");

@@ -1,30 +1,17 @@
 // The main window's tests run offscreen, with settings and data in a temporary folder, so the
 // user's own files are never touched.
 
+#include "app/shell/tests/offscreen_tests.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// The offscreen platform cannot size windows to their contents and says so for every fixed-size
-// dialog; that is no fault of the program.
-QtMessageHandler standardHandler = nullptr;
-
-void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (!text.contains(QStringLiteral("does not support propagateSizeHints")) && standardHandler)
-        standardHandler(type, context, text);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    standardHandler = qInstallMessageHandler(QuietOffscreenNotes);
+    if (!fw::test::PrepareOffscreenTests(home))
+        return 3;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fretwick"));
     QApplication::setOrganizationName(QStringLiteral("Fretwick"));

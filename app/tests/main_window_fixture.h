@@ -7,6 +7,7 @@
 #include "app/shell/scripted_dialog_service.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
+#include "app/shell/tests/file_bytes.h"
 #include "sound/recording_file_player.h"
 #include "sound/recording_output.h"
 #include "sound/virtual_play_clock.h"
@@ -30,6 +31,8 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace fw::testing {
+
+using fw::test::ReadAll;
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -70,6 +73,15 @@ protected:
         main->Modified = false;
     }
     QString Text() const { return main->RichEdit1->toPlainText(); }
+
+    // Writes `bytes` to the file `name` in the test's folder, replacing any file there; its path.
+    QString WriteFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        return path;
+    }
     void Caret(int line) { main->lines().selectLine(line, false); }
 
     // Packed messages sent so far.
@@ -91,12 +103,14 @@ protected:
         return keys;
     }
     // The texts of the message boxes shown so far.
-    QStringList Messages() const {
-        QStringList texts;
+    QStringList Messages() const { return dialogs.MessageTexts(); }
+    // The object names of the modal dialogs shown so far.
+    std::vector<QString> ModalDialogs() const {
+        std::vector<QString> names;
         for (const DialogCall& call : dialogs.Log())
-            if (call.kind == DialogKind::Message)
-                texts << call.text;
-        return texts;
+            if (call.kind == DialogKind::Modal)
+                names.push_back(call.dialogName);
+        return names;
     }
 
     QTemporaryDir dir;

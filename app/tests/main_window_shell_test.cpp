@@ -219,13 +219,6 @@ protected:
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }
-    std::vector<QString> ModalDialogs() const {
-        std::vector<QString> names;
-        for (const DialogCall& call : dialogs.Log())
-            if (call.kind == DialogKind::Modal)
-                names.push_back(call.dialogName);
-        return names;
-    }
 };
 
 TEST_F(FirstShowing, WelcomesANewUserOnceAndOpensGettingStartedOnYes) {

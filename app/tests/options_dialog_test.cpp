@@ -143,11 +143,7 @@ TEST_P(OptionsDialog, StoresWhatTheControlsSay) {
     EXPECT_EQ(Dump(settings), Dump(expected));
     EXPECT_EQ(settings, expected);
     EXPECT_EQ(host.calls, c.ok ? c.calls : QStringList()) << host.calls.join(", ").toStdString();
-    QStringList messages;
-    for (const DialogCall& call : dialogs.Log())
-        if (call.kind == DialogKind::Message)
-            messages << call.text;
-    EXPECT_EQ(messages, c.messages);
+    EXPECT_EQ(dialogs.MessageTexts(), c.messages);
 }
 
 // clang-format off

@@ -21,20 +21,7 @@
 namespace fw::testing {
 namespace {
 
-class Songs : public MainWindowTest {
-protected:
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        return path;
-    }
-    static QByteArray Read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-};
+class Songs : public MainWindowTest {};
 
 struct LoadCase {
     const char* label;
@@ -51,7 +38,7 @@ class LoadingSongs : public Songs, public ::testing::WithParamInterface<LoadCase
 TEST_P(LoadingSongs, ReadTheHeader) {
     const LoadCase& c = GetParam();
     TfrmMain& window = Start();
-    window.OpenRecentFile(Write(QStringLiteral("song.fwk"), QByteArray(c.file)));
+    window.OpenRecentFile(WriteFile(QStringLiteral("song.fwk"), QByteArray(c.file)));
     EXPECT_EQ(Text(), QString::fromUtf8(c.text));
     EXPECT_EQ(window.settings().Patch, c.patch);
     EXPECT_EQ(window.Tuning, c.tuning);
@@ -91,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Songs, APatchOtherThanBanjoNamesTheUserItem) {
     TfrmMain& window = Start();
     window.OpenRecentFile(
-        Write(QStringLiteral("p.fwk"), "*Info 1:\n*Info 2:abc\n*Info 3:55555\n*Info 4:120\n"));
+        WriteFile(QStringLiteral("p.fwk"), "*Info 1:\n*Info 2:abc\n*Info 3:55555\n*Info 4:120\n"));
     EXPECT_TRUE(window.MIDIPatch1->isChecked());
     EXPECT_EQ(window.MIDIPatch1->text(), QString::fromStdString(PatchName(25)));
     EXPECT_EQ(window.MIDIPatch1->data().toInt(), 26);
@@ -101,7 +88,7 @@ TEST_F(Songs, APatchOtherThanBanjoNamesTheUserItem) {
 TEST_F(Songs, AUserTuningSongPutsItsCodeOnTheUserItem) {
     TfrmMain& window = Start();
     window.OpenRecentFile(
-        Write(QStringLiteral("t.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:64556\n*Info 4:120\n"));
+        WriteFile(QStringLiteral("t.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:64556\n*Info 4:120\n"));
     EXPECT_TRUE(window.tuningItems[6]->isChecked());
     EXPECT_EQ(window.tuningItems[6]->text(), QStringLiteral("&Custom Tuning - Ab C# G B Eb"));
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("Custom Tuning - Ab C# G B Eb"));
@@ -114,7 +101,7 @@ TEST_F(Songs, AUserTuningSongPutsItsCodeOnTheUserItem) {
 TEST_F(Songs, OpenForcesTheSongExtensionAndRefusesTheDictionary) {
     TfrmMain& window = Start();
     const QString song =
-        Write(QStringLiteral("song.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:77\n");
+        WriteFile(QStringLiteral("song.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:77\n");
     dialogs.AnswerOpenFile(dir.filePath(QStringLiteral("song.txt")));
     window.Open1Click();
     EXPECT_EQ(window.tempo(), 77);
@@ -136,8 +123,8 @@ TEST_F(Songs, OpenForcesTheSongExtensionAndRefusesTheDictionary) {
 
 TEST_F(Songs, RecentFilesShowEachPathOnce) {
     TfrmMain& window = Start();
-    const QString a = Write(QStringLiteral("a.fwk"), "");
-    const QString b = Write(QStringLiteral("b.fwk"), "");
+    const QString a = WriteFile(QStringLiteral("a.fwk"), "");
+    const QString b = WriteFile(QStringLiteral("b.fwk"), "");
     for (const QString& path : {a, b, a}) {
         dialogs.AnswerOpenFile(path);
         window.Open1Click();
@@ -162,15 +149,15 @@ TEST_F(Songs, CancellingTheQuestionKeepsTheWork) {
 
 TEST_F(Songs, DroppingOpensOnlyTheFirstSong) {
     TfrmMain& window = Start();
-    const QString first =
-        Write(QStringLiteral("first.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:61\n");
-    const QString second =
-        Write(QStringLiteral("second.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:62\n");
+    const QString first = WriteFile(QStringLiteral("first.fwk"),
+                                    "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:61\n");
+    const QString second = WriteFile(QStringLiteral("second.fwk"),
+                                     "*Info 1:\n*Info 2:105\n*Info 3:55555\n*Info 4:62\n");
     window.DropFiles({first, second});
     EXPECT_EQ(window.tempo(), 61);
     EXPECT_EQ(window.settings().RecentFile[0], first);
     window.DropFiles({dir.filePath(QStringLiteral("missing.fwk"))});
-    window.DropFiles({Write(QStringLiteral("x.txt"), "")});
+    window.DropFiles({WriteFile(QStringLiteral("x.txt"), "")});
     EXPECT_EQ(window.tempo(), 61);
     EXPECT_TRUE(Messages().isEmpty());
 }
@@ -182,8 +169,8 @@ TEST_F(Songs, SaveAsWritesTheHeaderAndEditorLinesWithCrLf) {
     dialogs.AnswerSaveFile(dir.filePath(QStringLiteral("written")));
     window.SaveAs1Click();
     const QString path = dir.filePath(QStringLiteral("written.fwk"));
-    EXPECT_EQ(Read(path), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
-                                     "*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n* Verse\r\n"));
+    EXPECT_EQ(ReadAll(path), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
+                                        "*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n* Verse\r\n"));
     EXPECT_FALSE(window.Modified);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - written.fwk"));
 }
@@ -235,7 +222,7 @@ TEST_F(Songs, RandomSongsSurviveSaveAndOpen) {
 TEST_F(Songs, AReadOnlySongIsNotReplacedAndTheUserIsTold) {
     TfrmMain& window = Start();
     test::OwnForTestUser(dir.path().toStdString());
-    const QString path = Write(QStringLiteral("old.fwk"), "old contents");
+    const QString path = WriteFile(QStringLiteral("old.fwk"), "old contents");
     test::OwnForTestUser(path.toStdString());
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
@@ -246,7 +233,7 @@ TEST_F(Songs, AReadOnlySongIsNotReplacedAndTheUserIsTold) {
         saved = window.SaveSongTo(path);
     }
     EXPECT_FALSE(saved);
-    EXPECT_EQ(Read(path), QByteArray("old contents"));
+    EXPECT_EQ(ReadAll(path), QByteArray("old contents"));
     EXPECT_TRUE(window.Modified);
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("Saving \"%1\" failed: Permission denied. "
                                                      "\"%1\" was not changed.")
@@ -256,7 +243,7 @@ TEST_F(Songs, AReadOnlySongIsNotReplacedAndTheUserIsTold) {
 TEST_F(Songs, ASongInAFolderThatTakesNoNewFilesIsSavedInPlace) {
     TfrmMain& window = Start();
     test::OwnForTestUser(dir.path().toStdString());
-    const QString path = Write(QStringLiteral("old.fwk"), "old contents");
+    const QString path = WriteFile(QStringLiteral("old.fwk"), "old contents");
     test::OwnForTestUser(path.toStdString());
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
@@ -269,22 +256,22 @@ TEST_F(Songs, ASongInAFolderThatTakesNoNewFilesIsSavedInPlace) {
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_TRUE(saved) << Messages().join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(Read(path), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
-                                     "*Info 4:120\r\nG, 0, 0, 0, 0, 0, Q\r\n"));
+    EXPECT_EQ(ReadAll(path), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
+                                        "*Info 4:120\r\nG, 0, 0, 0, 0, 0, Q\r\n"));
     EXPECT_FALSE(window.Modified);
 }
 
 TEST_F(Songs, SavingASongThatIsALinkKeepsTheLink) {
     TfrmMain& window = Start();
-    const QString real = Write(QStringLiteral("real.fwk"), "old contents");
+    const QString real = WriteFile(QStringLiteral("real.fwk"), "old contents");
     const QString link = dir.filePath(QStringLiteral("link.fwk"));
     ASSERT_TRUE(QFile::link(real, link));
     window.OpenRecentFile(link);
     window.RichEdit1->setPlainText(QStringLiteral("C, x, 2, 0, 1, 2, Q"));
     window.Save1Click();
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(Read(real), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
-                                     "*Info 4:120\r\nC, x, 2, 0, 1, 2, Q\r\n"));
+    EXPECT_EQ(ReadAll(real), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
+                                        "*Info 4:120\r\nC, x, 2, 0, 1, 2, Q\r\n"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - link.fwk"));
 }
 
@@ -312,7 +299,7 @@ private:
 
 TEST_F(Songs, ASaveThatRunsOutOfDiskKeepsTheOldFile) {
     TfrmMain& window = Start();
-    const QString path = Write(QStringLiteral("full.fwk"), "old contents");
+    const QString path = WriteFile(QStringLiteral("full.fwk"), "old contents");
     QString text;
     for (int i = 0; i < 200; ++i)
         text += QStringLiteral("G, 0, 0, 0, 0, 0, Q\n");
@@ -323,7 +310,7 @@ TEST_F(Songs, ASaveThatRunsOutOfDiskKeepsTheOldFile) {
         saved = window.SaveSongTo(path);
     }
     EXPECT_FALSE(saved);
-    EXPECT_EQ(Read(path), QByteArray("old contents"));
+    EXPECT_EQ(ReadAll(path), QByteArray("old contents"));
     EXPECT_TRUE(window.Modified);
     EXPECT_EQ(Messages().size(), 1);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file left";

@@ -41,13 +41,6 @@ const QString BendNotice = QStringLiteral(
 
 class TabImport : public MainWindowTest {
 protected:
-    QString WriteFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
     QString Selected() const { return main->RichEdit1->textCursor().selectedText(); }
 };
 

@@ -6,8 +6,8 @@
 
 #include "app/command_line.h"
 #include "export/tablature/frm_tab.h"
+#include "export/tablature/tests/pdf_tools.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <ostream>
@@ -18,28 +18,8 @@ namespace {
 
 const QString GoldenDir = QStringLiteral(FRETWICK_SOURCE_DIR "/export/tests/golden");
 
-// pdfinfo's or pdftotext's output; a missing tool fails the test.
-QString Poppler(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted(10000)) {
-        ADD_FAILURE() << program.toStdString() << " cannot run (install poppler-utils)";
-        return {};
-    }
-    process.waitForFinished(60000);
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 class TabTools : public MainWindowTest {
 protected:
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
     std::string Out(const QString& name) { return dir.filePath(name).toStdString(); }
 };
 
@@ -100,7 +80,7 @@ class TabToolRefusals : public TabTools, public ::testing::WithParamInterface<Re
 
 TEST_P(TabToolRefusals, WriteNothing) {
     const RefusalCase& c = GetParam();
-    const QString song = c.song ? Write(QStringLiteral("s.fwk"), c.song)
+    const QString song = c.song ? WriteFile(QStringLiteral("s.fwk"), c.song)
                                 : dir.filePath(QStringLiteral("missing.fwk"));
     for (const char* tool : {"--export-tab", "--export-pdf"}) {
         const ToolRun run = Tool({tool, song.toStdString(), Out(QStringLiteral("out"))});
@@ -205,17 +185,17 @@ void PrintTo(const PlatformCase& c, std::ostream* os) {
 class PdfWithoutDisplay : public TabTools, public ::testing::WithParamInterface<PlatformCase> {};
 
 TEST_P(PdfWithoutDisplay, NineteenMeasuresOnTwoA4Pages) {
-    const QString song = Write(QStringLiteral("nineteen.fwk"), NineteenMeasures());
+    const QString song = WriteFile(QStringLiteral("nineteen.fwk"), NineteenMeasures());
     const QString pdf = dir.filePath(QStringLiteral("nineteen.pdf"));
     const ToolRun run = Binary({QStringLiteral("--export-pdf"), song, pdf},
                                QString::fromLatin1(GetParam().platform));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = test::RunPdfTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))))
         << info.toStdString();
     EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
-    const QString text = Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString text = test::PdfText(pdf);
     for (const char* expected :
          {"Page: 1", "Page: 2", "Nineteen Measures", "for the printer", "D Tuning - F# D F# A D"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(expected)))
@@ -236,9 +216,9 @@ TEST_F(TabTools, PdfOnLetterPaperWithBoldNumbersAndLetters) {
     const ToolRun run = Tool({"--export-pdf", (GoldenDir + "/cripple_creek.fwk").toStdString(),
                               pdf.toStdString(), "--letter", "--bold", "--durations"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = test::RunPdfTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QStringLiteral("612 x 792 pts (letter)"))) << info.toStdString();
-    const QString text = Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString text = test::PdfText(pdf);
     EXPECT_TRUE(text.contains(QStringLiteral(".E"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Cripple Creek")));
 }

@@ -15,16 +15,7 @@
 namespace fw::testing {
 namespace {
 
-class Tablature : public MainWindowTest {
-protected:
-    std::vector<QString> ModalDialogs() const {
-        std::vector<QString> names;
-        for (const DialogCall& call : dialogs.Log())
-            if (call.kind == DialogKind::Modal)
-                names.push_back(call.dialogName);
-        return names;
-    }
-};
+class Tablature : public MainWindowTest {};
 
 const QString Song = QStringLiteral("* Title: Old Joe Clark\n*Sub: a fiddle tune\n"
                                     "G, 0, 0, 0, 0, 0, Q\nC, 0, 2, 0, 1, 2, Q\n\n"

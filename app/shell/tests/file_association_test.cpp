@@ -1,5 +1,6 @@
 #include "app/shell/file_association.h"
 
+#include "file_bytes.h"
 #include "qt_print.h"
 #include "test_env.h"
 
@@ -93,10 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Applications]\napplication/x-fretwick=fretwick.desktop\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::ReadAll;
 
 // Runs a tool the project did not write; a missing tool fails the test.
 // The desktop xdg-mime believes it runs on: "" for none in particular.

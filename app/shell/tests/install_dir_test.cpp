@@ -1,5 +1,6 @@
 // The dictionary folder and the chord dictionary shipped with the program.
 
+#include "file_bytes.h"
 #include "test_env.h"
 
 #include "app/shell/install_dir.h"
@@ -20,10 +21,7 @@ QString DictionaryIn(const QString& dir) {
     return QDir(dir).filePath(QString::fromLatin1(DictionaryFileName));
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::ReadAll;
 
 TEST(ShippedDictionary, IsChordLinesEndedWithCrLf) {
     const QByteArray text = ShippedDictionary();

@@ -1,6 +1,7 @@
 // The shell tests run offscreen with their own settings and data folders, so the user's files
 // are never touched.
 
+#include "offscreen_tests.h"
 #include "test_env.h"
 
 #include "app/shell/settings_store.h"
@@ -10,27 +11,10 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// The offscreen platform cannot size windows to their contents and says so for every fixed-size
-// dialog; that is no fault of the program.
-QtMessageHandler standardHandler = nullptr;
-
-void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (!text.contains(QStringLiteral("does not support propagateSizeHints")) && standardHandler)
-        standardHandler(type, context, text);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    if (!home.isValid())
+    if (!fw::test::PrepareOffscreenTests(home))
         return 3;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
-    standardHandler = qInstallMessageHandler(QuietOffscreenNotes);
     QApplication app(argc, argv);
     fw::test::RememberStart(home.path() + QStringLiteral("/config"), fw::SettingsFilePath());
     ::testing::InitGoogleTest(&argc, argv);

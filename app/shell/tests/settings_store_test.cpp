@@ -1,5 +1,6 @@
 // The settings store against real settings files in temporary folders.
 
+#include "file_bytes.h"
 #include "test_env.h"
 #include "tests/support/case_name.h"
 
@@ -43,10 +44,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(contents), contents.size());
     }
-    QByteArray FileText() {
-        QFile file(folders.SettingsFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray FileText() { return test::ReadAll(folders.SettingsFile()); }
 
     ScopedUserFolders folders;
     QStringList problems;

@@ -7,6 +7,7 @@
 #include "tab_test_support.h"
 
 #include "app/shell/scripted_dialog_service.h"
+#include "app/shell/tests/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,8 @@
 
 namespace fw {
 namespace {
+
+using test::ReadAll;
 
 const QString Tuning = QStringLiteral("G Tuning - G D G B D");
 
@@ -39,17 +42,7 @@ protected:
               std::optional<ConfirmedTitles> titles = std::nullopt) {
         window.Open(mode, Source(lines, songPath), settings, titles);
     }
-    QStringList Messages() const {
-        QStringList texts;
-        for (const DialogCall& call : dialogs.Log())
-            if (call.kind == DialogKind::Message)
-                texts << call.text;
-        return texts;
-    }
-    static QByteArray ReadAll(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QStringList Messages() const { return dialogs.MessageTexts(); }
     static std::vector<std::string> Crowded() {
         return std::vector<std::string>(26, "c, 0, 0, 0, 0, 1, S");
     }

@@ -1,10 +1,9 @@
 #pragma once
-// Helpers of the tablature window tests: chord lists parsed as the program parses them, and
-// looking at drawn pixels.
+// Helpers of the tablature window tests: documents of chord lists parsed as the program parses
+// them (the parsing itself is shared with the tablature text tests), and looking at drawn pixels.
 
 #include "export/tablature/tab_paint_area.h"
-
-#include "chords/chord_parser.h"
+#include "export/tests/tab_test_support.h"
 
 #include <QImage>
 
@@ -16,22 +15,11 @@
 
 namespace fw::test {
 
-inline std::vector<ChordEntry> ParseLines(const std::vector<std::string>& lines) {
-    std::vector<ChordEntry> entries;
-    for (std::size_t i = 0; i <= lines.size(); ++i) {
-        ParsedLine parsed = ParseChordText(i < lines.size() ? lines[i] : "", static_cast<int>(i));
-        EXPECT_TRUE(parsed.ok()) << "line " << i << ": " << parsed.error;
-        entries.push_back(std::move(parsed.entry));
-    }
-    return entries;
-}
-
 // A document of the chord list `lines`, as the window makes it.
 inline TabDocument DocumentOf(const std::vector<std::string>& lines, TabTexts texts = {},
                               TabDrawOptions options = {}) {
     TabDocument document;
-    document.items = BuildTabItems(ParseLines(lines), lines);
-    AssignMeasureSizes(document.items);
+    document.items = ItemsOf(lines);
     document.measures = NonEmptyMeasures(document.items);
     document.texts = std::move(texts);
     document.options = options;
