@@ -1,5 +1,6 @@
 #include "extension_case.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -12,10 +13,6 @@ int ExtensionDot(const QString& path) {
     return dot > path.lastIndexOf(QLatin1Char('/')) ? dot : -1;
 }
 
-bool IsFile(const QString& path) {
-    return QFileInfo(path).isFile();
-}
-
 } // namespace
 
 QString ChangeFileExt(const QString& path, const QString& extension) {
@@ -23,31 +20,23 @@ QString ChangeFileExt(const QString& path, const QString& extension) {
     return (dot < 0 ? path : path.left(dot)) + extension;
 }
 
-QString ExistingFileAnyExtensionCase(const QString& path) {
-    if (IsFile(path))
+QString ExistingFileIgnoringExtensionCase(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isFile())
         return path;
-    const int dot = ExtensionDot(path);
-    if (dot < 0)
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix();
+    if (suffix.isEmpty())
         return {};
-    const QString stem = path.left(dot + 1);
-    const QString extension = path.mid(dot + 1);
-    QStringList tried = {path, stem + extension.toUpper()};
-    if (IsFile(tried.back()))
-        return tried.back();
-    // Every other mix of cases; an extension of more than a few letters is not worth 2^n tries.
-    const qsizetype letters = extension.size();
-    if (letters > 5)
-        return {};
-    for (int mask = 0; mask < (1 << letters); ++mask) {
-        QString mixed = extension;
-        for (qsizetype i = 0; i < letters; ++i)
-            mixed[i] = (mask >> i) & 1 ? mixed[i].toUpper() : mixed[i].toLower();
-        const QString candidate = stem + mixed;
-        if (tried.contains(candidate))
-            continue;
-        tried << candidate;
-        if (IsFile(candidate))
-            return candidate;
+    // Only the extension may differ: the base name is matched exactly. (No name filter: a base
+    // name may hold characters that a filter reads as wildcards.)
+    const QDir folder(info.path());
+    const QStringList candidates = folder.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& name : candidates) {
+        const QFileInfo candidate(folder.filePath(name));
+        if (candidate.completeBaseName() == base &&
+            candidate.suffix().compare(suffix, Qt::CaseInsensitive) == 0)
+            return folder.filePath(name);
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 // File extensions the program insists on, on file systems where letter case matters: a MIDI
-// file exported as "song.MID" is still the "song.mid" the player asks for.
+// file exported as "song.MID" is still the "song.mid" the player asks for, and "SONG.FWK" is
+// still a song.
 
 #include <QString>
 
@@ -11,9 +12,9 @@ namespace fw {
 // "a/song.mid", "a/song" gives "a/song.mid".
 QString ChangeFileExt(const QString& path, const QString& extension);
 
-// `path` when a file of that name exists. Otherwise an existing file whose name differs only in
-// the letter case of the extension ("song.MID", "song.Mid" for "song.mid"), the all upper-case
-// one first. The empty text when there is none; folders do not count.
-QString ExistingFileAnyExtensionCase(const QString& path);
+// `path` when that file exists; otherwise a file in the same folder whose name differs from
+// it only in the letter case of the extension (the first in name order, so "song.MID" before
+// "song.Mid"); otherwise the empty text. Folders do not count.
+QString ExistingFileIgnoringExtensionCase(const QString& path);
 
 } // namespace fw

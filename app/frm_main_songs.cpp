@@ -3,6 +3,7 @@
 
 #include "frm_main.h"
 #include "qt_text.h"
+#include "extension_case.h"
 #include "song_paths.h"
 
 #include "app/shell/dialog_service.h"

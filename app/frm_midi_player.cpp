@@ -201,7 +201,7 @@ void TfrmMidiPlayer::BitBtnOpenClick() {
     // as "<song>.MID" must still open: the same name with ".MID" (or any other letter case of
     // the extension) is taken when "song.mid" itself does not exist.
     const QString wanted = ChangeFileExt(*chosen, MidiExtension);
-    const QString path = ExistingFileAnyExtensionCase(wanted);
+    const QString path = ExistingFileIgnoringExtensionCase(wanted);
     if (path.isEmpty()) {
         ShowError(QDir::toNativeSeparators(wanted) + QStringLiteral(" doesn't exist!"));
         return;

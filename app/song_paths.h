@@ -16,9 +16,4 @@ QString ExistingSongFile(const QString& chosen);
 // The name Open reports as missing: the chosen path with its extension changed to ".fwk".
 QString SongPathFor(const QString& chosen);
 
-// `path` when that file exists; otherwise a file in the same folder whose name differs from
-// it only in the letter case of the extension (the first in name order); otherwise the empty
-// text.
-QString ExistingFileIgnoringExtensionCase(const QString& path);
-
 } // namespace fw
