@@ -1,9 +1,9 @@
 // Songs: New, Open, the recent files, dropped files, Save and Save As, the question that guards
 // unsaved changes, and loading a song file into the editor and the song settings.
 
+#include "extension_case.h"
 #include "frm_main.h"
 #include "qt_text.h"
-#include "extension_case.h"
 #include "song_paths.h"
 
 #include "app/shell/dialog_service.h"
