@@ -1,6 +1,6 @@
 #include "fluid_file_playback.h"
 
-#include <QFile>
+#include "chords/regular_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -63,11 +63,14 @@ bool FluidFilePlayback::Ended() const {
 }
 
 QString FluidFilePlayback::Load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("The MIDI file could not be read: ") + path;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // Only a regular file is read: a named pipe or a device would block the window forever.
+    const std::filesystem::path file = path.toStdString();
+    const std::string special = SpecialFileError(file);
+    if (!special.empty())
+        return QString::fromStdString(special);
+    std::string data;
+    std::string error;
+    if (!ReadRegularFile(file, data, error))
         return QStringLiteral("The MIDI file could not be read: ") + path;
     std::vector<std::uint8_t> bytes(data.begin(), data.end());
     std::optional<MidiFileTiming> timing = MidiFileTiming::Scan(bytes);

@@ -14,6 +14,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 #include <array>
 #include <cmath>
 
@@ -185,6 +187,11 @@ TEST_F(FilePlayback, ADamagedFileGivesThePlayersErrorAndKeepsTheLoadedOne) {
     EXPECT_EQ(playback->Load(damaged), "Not a MIDI file: " + damaged);
     EXPECT_EQ(playback->Load(text), "Not a MIDI file: " + text);
     EXPECT_EQ(playback->Load(missing), "The MIDI file could not be read: " + missing);
+    // A named pipe is refused at once, never opened (opening it would wait for a writer).
+    const std::filesystem::path pipe = folder / "pipe.mid";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const QString pipeError = playback->Load(QString::fromStdString(pipe));
+    EXPECT_TRUE(pipeError.contains(QStringLiteral("named pipe"))) << pipeError.toStdString();
     // What was playing plays on.
     EXPECT_EQ(playback->Mode(), PlayerMode::Playing);
     EXPECT_EQ(playback->Position().lengthMs, FourChordsMs);
