@@ -72,6 +72,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     ConnectEvents();
     BuildDictionaryControls();
     FormCreate();
+    StartRecovery();
 }
 
 TfrmMain::~TfrmMain() {
@@ -204,6 +205,7 @@ void TfrmMain::FormActivate() {
             dialogs().ShowModal(noSound);
         }
     }
+    OfferRecovery();
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -218,6 +220,8 @@ bool TfrmMain::FormCloseQuery() {
 
 void TfrmMain::FormClose() {
     m_shutDown = true;
+    // A clean exit: the changes were saved or declined.
+    m_recovery->Discard();
     EntryList.clear();
     SaveChordDictionary();
     m_deps.sound->CloseMidiPort();

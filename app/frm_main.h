@@ -7,6 +7,7 @@
 #include "chords/chord_entry.h"
 #include "chords/chord_parser.h"
 #include "editor/line_editor.h"
+#include "song_recovery.h"
 
 #include <QMainWindow>
 
@@ -51,6 +52,10 @@ struct MainWindowDeps {
     MidiFilePlayer* filePlayer = nullptr; // the MIDI player window's device (none: no window)
     QStringList arguments;            // command-line arguments after the program name
     QString programPath;              // for the file association
+    // How often the recovery copy of an unsaved song is brought up to date, and where it is
+    // kept (empty: DefaultRecoveryFolder()).
+    std::chrono::milliseconds recoveryInterval = DefaultRecoveryInterval;
+    QString recoveryFolder;
 };
 
 class TfrmMain : public QMainWindow {
@@ -125,6 +130,10 @@ public:
     void AddRecentFile(const QString& path);
     void RefreshRecentMenu();
     void ResetToEmptyDocument();
+    SongRecovery& recovery() { return *m_recovery; }
+    // Offers the copy a crashed run left (frm_main_recovery.cpp): Yes opens it as a modified
+    // song with its path and settings, No deletes it. A damaged copy is left alone, unoffered.
+    void OfferRecovery();
 
     // --- Play engine ------------------------------------------------------------------------
     void PlayButtonPressed();
@@ -286,6 +295,9 @@ private:
     void focusEditor();
     void showError(const QString& text);
     QString songFileName() const;
+    // The song file's text for the editor's lines and the song's patch, tuning and tempo.
+    std::string SongText() const;
+    void StartRecovery();
     // The export commands' shared steps: parse the list and refuse it with the command's
     // texts; ask where to save, named after the song (nothing when the user cancels); keep
     // the chosen folder as LastDir after a successful write.
@@ -309,6 +321,7 @@ private:
     bool m_dictionarySorted = false;
     bool m_dictionaryUnreadable = false;
     TfrmOptions* m_options = nullptr; // made at the first showing, then reused
+    SongRecovery* m_recovery = nullptr;
 };
 
 } // namespace fw

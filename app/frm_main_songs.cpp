@@ -144,6 +144,7 @@ void TfrmMain::New1Click() {
     ShowLineStatus(0);
     focusEditor();
     Modified = false;
+    m_recovery->Discard();
 }
 
 bool TfrmMain::openSongFile(const QString& path) {
@@ -155,6 +156,8 @@ bool TfrmMain::openSongFile(const QString& path) {
     ResetToEmptyDocument();
     LoadSongText(text);
     setSongPath(path);
+    // The changes were saved or declined before this song replaced them.
+    m_recovery->Discard();
     m_lines.setSelection(0, 0);
     ShowLineStatus(0);
     Modified = false;
@@ -219,9 +222,12 @@ void TfrmMain::DropFiles(const QStringList& paths) {
         AddRecentFile(path);
 }
 
+std::string TfrmMain::SongText() const {
+    return SongFileText(EditorBlocks(RichEdit1), m_settings->Patch, Tuning, tempo());
+}
+
 bool TfrmMain::SaveSongTo(const QString& path) {
-    const std::string text =
-        SongFileText(EditorBlocks(RichEdit1), settings().Patch, Tuning, tempo());
+    const std::string text = SongText();
     std::string error;
     if (!WriteFileAtomically(ToStd(path), text, error)) {
         showError(FromStd(error));
@@ -229,6 +235,7 @@ bool TfrmMain::SaveSongTo(const QString& path) {
     }
     setSongPath(path);
     Modified = false;
+    m_recovery->Discard();
     return true;
 }
 
