@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# A song edited and never saved survives a killed program: starts the real program under Xvfb
+# with a song, types a line, waits for the recovery copy, kills the program with SIGKILL,
+# starts it again, accepts the offer to recover, saves with Ctrl+S and checks that the song
+# file now holds the typed line and its own settings. The copy's timer runs every 30 seconds,
+# so this test takes about that long.
+set -euo pipefail
+binary=$1
+build=$2
+work=$(mktemp -d)
+cleanup() {
+    if [ -n "${app_pid:-}" ]; then kill -KILL "$app_pid" 2>/dev/null || true; fi
+    if [ -n "${xvfb_pid:-}" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "$1"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
+
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+number=""
+read -r -t 120 number <"$work/displayfd" || true
+[ -n "$number" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+display=":$number"
+
+export DISPLAY=$display
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state
+export XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_CONFIG_HOME/Fretwick" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
+song="$work/Reel.fwk"
+printf '*Info 1:e2e\r\n*Info 2:20\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n' >"$song"
+copy="$XDG_STATE_HOME/Fretwick/recovery/unsaved-song.fwk"
+
+# Waits (generously: a loaded machine may take many seconds) for a visible window of the
+# program whose title matches $1; prints its id.
+wait_window() {
+    local found=""
+    for _ in $(seq 1200); do
+        found=$(xdotool search --onlyvisible --pid "$app_pid" --name "$1" 2>/dev/null | head -1 || true)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        kill -0 "$app_pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+"$binary" "$song" >"$work/app.log" 2>&1 &
+app_pid=$!
+wait_window '^Fretwick - Reel.fwk$' >/dev/null || fail "no main window for the song"
+# The window may be made again while it first shows: look it up once it has settled.
+sleep 2
+window=$(wait_window '^Fretwick - Reel.fwk$') || fail "no main window for the song"
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+End Return
+xdotool type --delay 50 '* typed before the crash'
+sleep 1
+import -display "$display" -window root "$build/e2e_recovery_typed.png"
+
+# The copy is written within 30 seconds of the change; allow far more on a loaded machine.
+for _ in $(seq 1800); do
+    grep -q 'typed before the crash' "$copy" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q 'typed before the crash' "$copy" 2>/dev/null || fail "no recovery copy was written"
+kill -KILL "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+grep -q 'typed before the crash' "$song" && fail "the song was saved before the crash"
+
+"$binary" >"$work/app.log" 2>&1 &
+app_pid=$!
+# The offer is a second window of the program; Yes is its default button.
+offer=""
+for _ in $(seq 1200); do
+    [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -ge 2 ] && {
+        offer=yes
+        break
+    }
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+done
+[ -n "$offer" ] || fail "the recovery copy was not offered"
+sleep 1
+import -display "$display" -window root "$build/e2e_recovery_offer.png"
+xdotool key Return
+wait_window '^Fretwick - Reel.fwk$' >/dev/null || fail "the recovered song does not carry its name"
+sleep 2
+window=$(wait_window '^Fretwick - Reel.fwk$') || fail "the recovered song does not carry its name"
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+s
+for _ in $(seq 600); do
+    grep -q 'typed before the crash' "$song" && break
+    sleep 0.1
+done
+grep -q 'typed before the crash' "$song" || fail "the recovered text was not saved to the song"
+grep -q $'^\\*Info 2:20\r$' "$song" || fail "the patch was not recovered"
+grep -q $'^\\*Info 4:96\r$' "$song" || fail "the tempo was not recovered"
+grep -q $'^G, 0, 0, 0, 0, 0, Q\r$' "$song" || fail "the song's first line was lost"
+[ ! -e "$copy" ] || fail "the recovery copy was not removed by the save"
+kill -KILL "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+echo "recovery e2e passed"
