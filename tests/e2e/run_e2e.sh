@@ -14,20 +14,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number once it accepts clients, so two runs
-# never race for the same number and nothing is polled.
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-number=""
-read -r -t 120 number <"$work/displayfd" || true
-[ -n "$number" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-display=":$number"
-
-export DISPLAY=$display
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_CONFIG_HOME/Fretwick" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+# shellcheck source=start_xvfb.sh
+source "$(dirname "$0")/start_xvfb.sh"
 printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
 song="$work/Two chords.fwk"
 printf '*Info 1:e2e\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\nC, x, 2, 0, 1, 2, H\r\n' >"$song"

@@ -16,19 +16,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "$1"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
 
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-number=""
-read -r -t 120 number <"$work/displayfd" || true
-[ -n "$number" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-display=":$number"
-
-export DISPLAY=$display
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state
-export XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_CONFIG_HOME/Fretwick" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+# shellcheck source=start_xvfb.sh
+source "$(dirname "$0")/start_xvfb.sh"
 printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
 song="$work/Reel.fwk"
 printf '*Info 1:e2e\r\n*Info 2:20\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n' >"$song"
