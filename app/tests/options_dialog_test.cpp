@@ -147,6 +147,14 @@ TEST_P(OptionsDialog, StoresWhatTheControlsSay) {
 }
 
 // clang-format off
+// Turns every check box of the dialog over once.
+void ClickEveryCheckBox(TfrmOptions& d) {
+    for (QCheckBox* box : {d.chkSavePrompts, d.chkCursorPlays, d.chkShowChordName,
+                           d.chkShowFretNumbers, d.chkAssociateFiles, d.chkShowTabPrompt,
+                           d.chkTabFont, d.ChkShowDurations, d.chkSortDictionary})
+        box->click();
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
     OptionsCase{"OkUntouchedStoresTheSame", Nothing, Nothing, true, Nothing, Plain, {}},
     OptionsCase{"OkWithoutAssociateRegistersNothing",
@@ -154,10 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
         {"display", "sort 0"}, {}},
     OptionsCase{"EveryCheckBoxThenCancelKeepsAll", Nothing,
         [](TfrmOptions& d, ScriptedDialogService&) {
-            for (QCheckBox* box : {d.chkSavePrompts, d.chkCursorPlays, d.chkShowChordName,
-                                   d.chkShowFretNumbers, d.chkAssociateFiles, d.chkShowTabPrompt,
-                                   d.chkTabFont, d.ChkShowDurations, d.chkSortDictionary})
-                box->click();
+            ClickEveryCheckBox(d);
             d.markerShapeGroup->button(0)->click();
             Pick(d.cboChannel, 5);
             Pick(d.cboPatch, 40);
@@ -166,10 +171,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
         false, Nothing, {}, {}},
     OptionsCase{"EveryCheckBoxThenOk", Nothing,
         [](TfrmOptions& d, ScriptedDialogService&) {
-            for (QCheckBox* box : {d.chkSavePrompts, d.chkCursorPlays, d.chkShowChordName,
-                                   d.chkShowFretNumbers, d.chkAssociateFiles, d.chkShowTabPrompt,
-                                   d.chkTabFont, d.ChkShowDurations, d.chkSortDictionary})
-                box->click();
+            ClickEveryCheckBox(d);
         },
         true,
         [](Settings& s) {
