@@ -1,5 +1,6 @@
 #include "chord_dictionary.h"
 
+#include "regular_file.h"
 #include "text_file.h"
 
 #include <algorithm>
@@ -44,11 +45,10 @@ std::string DictionaryFileText(const DictionaryEntries& entries) {
 
 bool ReadDictionaryFile(const std::filesystem::path& path, DictionaryEntries& entries,
                         std::string& error) {
-    std::string text;
-    if (!ReadTextFile(path, text, error))
+    std::string bytes;
+    if (!ReadRegularFile(path, bytes, error, MaxDictionaryBytes, "a chord dictionary", "bytes"))
         return false;
-    // Decoded text is valid UTF-8, so the second decoding in ParseDictionaryText keeps it.
-    entries = ParseDictionaryText(text);
+    entries = ParseDictionaryText(bytes);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // Entries are kept as written; they are checked only when the user picks one.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -24,8 +25,14 @@ DictionaryEntries ParseDictionaryText(std::string_view bytes);
 // U+FEFF the text starts with a byte order mark, which reading drops, so the entry stays whole.
 std::string DictionaryFileText(const DictionaryEntries& entries);
 
-// Reads the file at `path`. On failure returns false, leaves `entries` alone and sets `error`
-// to a sentence naming the file and the reason.
+// The largest dictionary file read: some 400,000 chord lines, far more than anyone picks from,
+// and few enough to fill the drop-down list at start-up without a wait.
+inline constexpr std::uint64_t MaxDictionaryBytes = 10'000'000;
+
+// Reads the file at `path` (a regular file only, see ReadRegularFile) and parses it with
+// ParseDictionaryText. On failure returns false, leaves `entries` alone and sets `error` to a
+// sentence naming the file and the reason; a file over MaxDictionaryBytes gives "Opening
+// "<path>" failed: it is 12,000,000 bytes; a chord dictionary holds at most 10,000,000 bytes.".
 bool ReadDictionaryFile(const std::filesystem::path& path, DictionaryEntries& entries,
                         std::string& error);
 

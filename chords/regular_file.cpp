@@ -32,14 +32,25 @@ std::string Failed(const char* step, const std::filesystem::path& path, const st
     return text;
 }
 
-std::string TooLarge(std::uint64_t size, std::uint64_t maxBytes) {
-    std::string text = "it is ";
-    text += GroupedNumber(size);
-    text += " bytes; the editor holds at most ";
-    text += GroupedNumber(maxBytes);
-    text += " characters";
-    return text;
-}
+// What a file over the limit is refused with: "it is 250,000,000 bytes; the editor holds at
+// most 200,000,000 characters".
+struct SizeLimit {
+    std::uint64_t maxBytes;
+    std::string_view holder;
+    std::string_view unit;
+
+    std::string TooLarge(std::uint64_t size) const {
+        std::string text = "it is ";
+        text += GroupedNumber(size);
+        text += " bytes; ";
+        text += holder;
+        text += " holds at most ";
+        text += GroupedNumber(maxBytes);
+        text += ' ';
+        text += unit;
+        return text;
+    }
+};
 
 #ifndef _WIN32
 // What a file that is not a regular file is, for the message.
@@ -72,7 +83,8 @@ std::string SpecialFileError(const std::filesystem::path& path) {
 }
 
 bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std::string& error,
-                     std::uint64_t maxBytes) {
+                     std::uint64_t maxBytes, std::string_view holder, std::string_view unit) {
+    const SizeLimit limit{maxBytes, holder, unit};
     bytes.clear();
     // O_NONBLOCK: opening a named pipe must not wait for a writer. It is cleared again before
     // reading, which only ever happens for a regular file.
@@ -101,7 +113,7 @@ bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std:
     const auto size = static_cast<std::uint64_t>(info.st_size);
     if (size > maxBytes) {
         close(fd);
-        error = Failed("Opening", path, TooLarge(size, maxBytes));
+        error = Failed("Opening", path, limit.TooLarge(size));
         return false;
     }
     const int flags = fcntl(fd, F_GETFL);
@@ -136,7 +148,7 @@ bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std:
         if (have > maxBytes) {
             close(fd);
             bytes.clear();
-            error = Failed("Opening", path, TooLarge(have, maxBytes) + " or more");
+            error = Failed("Opening", path, limit.TooLarge(have) + " or more");
             return false;
         }
     }
@@ -156,7 +168,8 @@ std::string SpecialFileError(const std::filesystem::path& path) {
 }
 
 bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std::string& error,
-                     std::uint64_t maxBytes) {
+                     std::uint64_t maxBytes, std::string_view holder, std::string_view unit) {
+    const SizeLimit limit{maxBytes, holder, unit};
     bytes.clear();
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
@@ -180,7 +193,7 @@ bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std:
             std::fclose(file);
             const std::uint64_t size = bytes.size();
             bytes.clear();
-            error = Failed("Opening", path, TooLarge(size, maxBytes) + " or more");
+            error = Failed("Opening", path, limit.TooLarge(size) + " or more");
             return false;
         }
     }

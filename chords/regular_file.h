@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace fw {
 
@@ -19,10 +20,12 @@ inline constexpr std::uint64_t MaxTextFileBytes = 200'000'000;
 // - "Opening "<path>" failed: it is a folder, not a file." (or a named pipe, a device, a
 //   socket) for anything but a regular file; a named pipe is never waited on;
 // - "Opening "<path>" failed: it is 250,000,000 bytes; the editor holds at most 200,000,000
-//   characters." for a file over `maxBytes`, also when it grows past it while being read;
+//   characters." for a file over `maxBytes`, also when it grows past it while being read
+//   ("<holder> holds at most <maxBytes> <unit>" names the limit);
 // - "Reading "<path>" failed: <system reason>." when reading fails.
 bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes, std::string& error,
-                     std::uint64_t maxBytes = MaxTextFileBytes);
+                     std::uint64_t maxBytes = MaxTextFileBytes,
+                     std::string_view holder = "the editor", std::string_view unit = "characters");
 
 // The error ReadRegularFile gives for a path that names a folder, a named pipe, a device or a
 // socket, found without opening it; empty for a regular file and for a path that names nothing.

@@ -64,14 +64,11 @@ bool FluidFilePlayback::Ended() const {
 
 QString FluidFilePlayback::Load(const QString& path) {
     // Only a regular file is read: a named pipe or a device would block the window forever.
-    const std::filesystem::path file = path.toStdString();
-    const std::string special = SpecialFileError(file);
-    if (!special.empty())
-        return QString::fromStdString(special);
     std::string data;
     std::string error;
-    if (!ReadRegularFile(file, data, error))
-        return QStringLiteral("The MIDI file could not be read: ") + path;
+    if (!ReadRegularFile(path.toStdString(), data, error, MaxMidiFileBytes, "the MIDI player",
+                         "bytes"))
+        return QString::fromStdString(error);
     std::vector<std::uint8_t> bytes(data.begin(), data.end());
     std::optional<MidiFileTiming> timing = MidiFileTiming::Scan(bytes);
     if (!timing)

@@ -18,6 +18,9 @@
 
 namespace fw {
 
+// The largest MIDI file read; a song of millions of notes is still far smaller.
+inline constexpr std::uint64_t MaxMidiFileBytes = 200'000'000;
+
 class FluidFilePlayback {
 public:
     // `synth` (with a soundfont loaded) must outlive this object; nothing may render it any
@@ -29,8 +32,10 @@ public:
 
     // Reads the MIDI file at `path` and makes it the loaded file, at its start and not playing.
     // On failure the loaded file stays as it was (even playing) and the text says what failed:
-    // "The MIDI file could not be read: <path>", "Not a MIDI file: <path>" (also for a damaged
-    // one), "The MIDI file could not be loaded: <path>" (the synthesizer refused it).
+    // the reader's sentence for a file that cannot be read, a folder, a named pipe, a device or
+    // a socket (never waited on) and a file over MaxMidiFileBytes (see ReadRegularFile: "Opening
+    // "<path>" failed: it is a named pipe, not a file."); "Not a MIDI file: <path>" (also for
+    // a damaged one); "The MIDI file could not be loaded: <path>" (the synthesizer refused it).
     QString Load(const QString& path);
     // Stops and forgets the loaded file.
     void Unload();

@@ -186,7 +186,8 @@ TEST_F(FilePlayback, ADamagedFileGivesThePlayersErrorAndKeepsTheLoadedOne) {
     RenderMs(300);
     EXPECT_EQ(playback->Load(damaged), "Not a MIDI file: " + damaged);
     EXPECT_EQ(playback->Load(text), "Not a MIDI file: " + text);
-    EXPECT_EQ(playback->Load(missing), "The MIDI file could not be read: " + missing);
+    EXPECT_EQ(playback->Load(missing),
+              "Opening \"" + missing + "\" failed: No such file or directory.");
     // A named pipe is refused at once, never opened (opening it would wait for a writer).
     const std::filesystem::path pipe = folder / "pipe.mid";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
