@@ -8,8 +8,8 @@
 
 namespace fw {
 
-constexpr int MaxFret = 22; // highest fret position the neck shows
-constexpr int NoFret = -1;  // string not played / no hammer-on
+constexpr int MaxFret = 22;    // highest fret position the neck shows
+constexpr int NoFret = -1;     // string not played / no hammer-on
 constexpr std::uint8_t NoNote = 255;
 
 using FretArray = std::array<int, 6>;
@@ -31,11 +31,7 @@ struct ChordEntry {
     int DurationTicks = 0;
 };
 
-inline FretArray AllNoFrets() {
-    return {0, -1, -1, -1, -1, -1};
-}
-inline NoteArray AllNoNotes() {
-    return {255, 255, 255, 255, 255, 255};
-}
+inline FretArray AllNoFrets() { return {0, -1, -1, -1, -1, -1}; }
+inline NoteArray AllNoNotes() { return {255, 255, 255, 255, 255, 255}; }
 
 } // namespace fw

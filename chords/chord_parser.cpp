@@ -26,36 +26,14 @@ int DurationValue(std::string_view text, int whole) {
         return 0;
     int divisor = 0;
     switch (letter.front()) {
-    case 'W':
-    case 'w':
-        divisor = 1;
-        break;
-    case 'H':
-    case 'h':
-        divisor = 2;
-        break;
-    case 'Q':
-    case 'q':
-        divisor = 4;
-        break;
-    case 'E':
-    case 'e':
-        divisor = 8;
-        break;
-    case 'S':
-    case 's':
-        divisor = 16;
-        break;
-    case 'T':
-    case 't':
-        divisor = 32;
-        break;
-    case 'F':
-    case 'f':
-        divisor = 64;
-        break;
-    default:
-        return 0;
+    case 'W': case 'w': divisor = 1; break;
+    case 'H': case 'h': divisor = 2; break;
+    case 'Q': case 'q': divisor = 4; break;
+    case 'E': case 'e': divisor = 8; break;
+    case 'S': case 's': divisor = 16; break;
+    case 'T': case 't': divisor = 32; break;
+    case 'F': case 'f': divisor = 64; break;
+    default: return 0;
     }
     const int plain = whole / divisor;
     return dotted ? plain + plain / 2 : plain;
