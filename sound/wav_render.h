@@ -24,12 +24,21 @@ constexpr int RenderSampleRate = 44100;
 // Rendered after the last chord, fading out, so that its release ends softly.
 constexpr int RenderTailMs = 300;
 
+// The audio bytes a WAV file holds: its sizes are 32-bit, and the header takes 36 of them.
+constexpr long long MaxWavDataBytes = 0xFFFFFFFFLL - 36;
+
+// Empty when the chords, played at `tempo` with the fade-out tail, fit in a WAV file of
+// RenderSampleRate 16-bit stereo; otherwise "The song is too long for a WAV file: it lasts
+// 694:26:40, and a WAV file holds at most 6:45:47." (hours, minutes, seconds).
+std::string TooLongForWav(const std::vector<ChordEntry>& entries, int tempo);
+
 // Renders the chord entries (comment and blank entries take no time; a chord lasts its
 // Duration at settings.Tempo, as in a play) as a 16-bit stereo 44.1 kHz WAV file into `out`,
 // which must be seekable. Channel 0 and octave 0, as a play on default settings. Returns the
 // empty text on success, otherwise what failed ("No soundfont was found.", "The soundfont
 // could not be loaded: <path>", "The synthesizer could not be started.", "The audio could
-// not be rendered.", "The audio file could not be written.").
+// not be rendered.", "The audio file could not be written.", or TooLongForWav's text, given
+// before anything is rendered).
 std::string RenderChordsToWav(const std::vector<ChordEntry>& entries,
                               const RenderSettings& settings, std::ostream& out);
 

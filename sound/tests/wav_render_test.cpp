@@ -97,6 +97,52 @@ TEST(RenderChordsToWav, ABrokenSoundFontIsReported) {
     std::filesystem::remove(path);
 }
 
+// A song longer than a WAV file can hold (its sizes are 32-bit: 6 hours 45 minutes of 44.1 kHz
+// 16-bit stereo) is refused at once, before a soundfont is loaded or a sample rendered, instead
+// of rendering for hours into memory. At tempo 120 a whole note lasts 2 seconds; the tail adds
+// 0.3 seconds.
+struct WavLengthCase {
+    const char* name;
+    int wholeNotes;
+    int tempo;
+    const char* refusal; // "" when the song fits
+};
+
+void PrintTo(const WavLengthCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class WavLength : public testing::TestWithParam<WavLengthCase> {};
+
+TEST_P(WavLength, ASongTooLongForTheFormatIsRefusedBeforeRendering) {
+    const WavLengthCase& c = GetParam();
+    const std::vector<ChordEntry> song(static_cast<std::size_t>(c.wholeNotes),
+                                       Entry("G, 0, 0, 0, 0, 0, W"));
+    EXPECT_EQ(TooLongForWav(song, c.tempo), c.refusal);
+    if (!*c.refusal)
+        return;
+    RenderSettings settings;
+    settings.Tempo = c.tempo;
+    settings.SoundFont = "/nonexistent/never-loaded.sf2";
+    std::ostringstream out;
+    EXPECT_EQ(RenderChordsToWav(song, settings, out), c.refusal);
+    EXPECT_TRUE(out.str().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WavLength,
+    testing::Values(
+        // 12,173 whole notes: 24,346.3 s, within the 24,347 s a WAV file holds.
+        WavLengthCase{"JustFits", 12'173, 120, ""},
+        WavLengthCase{"OneWholeNoteTooMany", 12'174, 120,
+                      "The song is too long for a WAV file: it lasts 6:45:48, and a WAV file "
+                      "holds at most 6:45:47."},
+        // Five million whole notes at tempo 60 (4 seconds each): 20,000,000.3 seconds.
+        WavLengthCase{"FiveMillionNotes", 5'000'000, 60,
+                      "The song is too long for a WAV file: it lasts 5555:33:20, and a WAV file "
+                      "holds at most 6:45:47."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 class RenderedSound : public testing::Test {
 protected:
     void SetUp() override {
