@@ -121,7 +121,7 @@ public:
     // Reads the song into the editor and the song settings. A file that cannot be read is
     // reported and changes nothing; the result says whether the song was loaded.
     bool LoadSong(const QString& path);
-    void LoadSongText(const std::string& text);
+    void LoadSongText(std::string text);
     bool AskSaveChanges();
     void OpenRecentFile(const QString& path);
     void DropFiles(const QStringList& paths);

@@ -12,6 +12,7 @@
 #include "app/shell/settings_store.h"
 #include "chords/patch_names.h"
 #include "chords/regular_file.h"
+#include "chords/song_check.h"
 #include "chords/song_file.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
@@ -41,12 +42,18 @@ std::vector<std::string> EditorBlocks(const QPlainTextEdit* editor) {
     return lines;
 }
 
-QString JoinedLines(const std::vector<std::string>& lines) {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines)
-        texts << FromStd(line);
-    return texts.join(QLatin1Char('\n'));
+// The editor's text of a decoded song text: its lines after a complete header, joined by LF.
+// Built in one string from views into the text, with no list of lines on the way, so that a
+// song of millions of lines takes little more than the editor's own memory.
+QString EditorTextOfSong(std::string_view text) {
+    QString joined;
+    joined.reserve(static_cast<qsizetype>(text.size())); // UTF-16 units never outnumber bytes
+    ForEachEditorLine(text, [&joined](std::string_view line, std::size_t index) {
+        if (index > 0)
+            joined += QLatin1Char('\n');
+        joined += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    });
+    return joined;
 }
 
 // Why a path that is not a regular file is not opened: what it is when it names a folder, a
@@ -82,15 +89,17 @@ bool TfrmMain::LoadSong(const QString& path) {
     std::string text;
     if (!ReadSong(*this, path, text))
         return false;
-    LoadSongText(text);
+    LoadSongText(std::move(text));
     return true;
 }
 
-void TfrmMain::LoadSongText(const std::string& text) {
-    const std::vector<std::string> lines = SplitLines(text);
-    const SongHeader header = ReadSongHeader(lines);
-
-    RichEdit1->setPlainText(JoinedLines(SongEditorLines(lines, header)));
+void TfrmMain::LoadSongText(std::string text) {
+    const SongHeader header = ReadSongHeaderOfText(text);
+    QString editorText = EditorTextOfSong(text);
+    // The editor keeps its own copy: the file's text goes before the editor takes the song,
+    // so that a big song is never held three times over.
+    std::string().swap(text);
+    RichEdit1->setPlainText(editorText);
 
     // A patch above 127 ("*Info 2:-1" reads 255) plays as the MIDI file writer writes it, and
     // the user item then names that instrument.
@@ -154,7 +163,7 @@ bool TfrmMain::openSongFile(const QString& path) {
     if (!ReadSong(*this, path, text))
         return false;
     ResetToEmptyDocument();
-    LoadSongText(text);
+    LoadSongText(std::move(text));
     setSongPath(path);
     // The changes were saved or declined before this song replaced them.
     m_recovery->Discard();

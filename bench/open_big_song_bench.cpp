@@ -26,6 +26,10 @@ namespace {
 
 // The text as the editor shows it, lines joined by LF, straight into a plain text editor.
 int OpenPlain(const QString& path) {
+    QPlainTextEdit editor;
+    editor.setLineWrapMode(QPlainTextEdit::NoWrap); // as the chord list
+    editor.show();
+    QCoreApplication::processEvents();
     QElapsedTimer timer;
     timer.start();
     QFile file(path);
@@ -34,11 +38,8 @@ int OpenPlain(const QString& path) {
     QString text = QString::fromUtf8(file.readAll());
     file.close();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QPlainTextEdit editor;
-    editor.setLineWrapMode(QPlainTextEdit::NoWrap); // as the chord list
     editor.setPlainText(text);
     text.clear();
-    editor.show();
     QCoreApplication::processEvents();
     std::printf("plain editor: %.0f ms, %d lines\n", timer.nsecsElapsed() / 1e6,
                 editor.document()->blockCount());
