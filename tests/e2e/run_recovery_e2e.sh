@@ -21,7 +21,7 @@ source "$(dirname "$0")/start_xvfb.sh"
 printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
 song="$work/Reel.fwk"
 printf '*Info 1:e2e\r\n*Info 2:20\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n' >"$song"
-copy="$XDG_STATE_HOME/Fretwick/recovery/unsaved-song.fwk"
+recovery="$XDG_STATE_HOME/Fretwick/recovery"
 
 # Waits (generously: a loaded machine may take many seconds) for a visible window of the
 # program whose title matches $1; prints its id.
@@ -38,6 +38,8 @@ wait_window() {
 
 "$binary" "$song" >"$work/app.log" 2>&1 &
 app_pid=$!
+# Each running program keeps its own copy, named after its process, with a lock beside it.
+copy_of() { compgen -G "$recovery/unsaved-$1-*.fwk" | head -1 || true; }
 wait_window '^Fretwick - Reel.fwk$' >/dev/null || fail "no main window for the song"
 # The window may be made again while it first shows: look it up once it has settled.
 sleep 2
@@ -50,10 +52,14 @@ import -display "$display" -window root "$build/e2e_recovery_typed.png"
 
 # The copy is written within 30 seconds of the change; allow far more on a loaded machine.
 for _ in $(seq 1800); do
-    grep -q 'typed before the crash' "$copy" 2>/dev/null && break
+    copy=$(copy_of "$app_pid")
+    [ -n "$copy" ] && grep -q 'typed before the crash' "$copy" 2>/dev/null && break
     sleep 0.1
 done
-grep -q 'typed before the crash' "$copy" 2>/dev/null || fail "no recovery copy was written"
+if [ -z "$copy" ] || ! grep -q 'typed before the crash' "$copy"; then
+    fail "no recovery copy was written"
+fi
+[ -e "$copy.lock" ] || fail "the recovery copy has no lock"
 kill -KILL "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=""
@@ -88,7 +94,10 @@ grep -q 'typed before the crash' "$song" || fail "the recovered text was not sav
 grep -q $'^\\*Info 2:20\r$' "$song" || fail "the patch was not recovered"
 grep -q $'^\\*Info 4:96\r$' "$song" || fail "the tempo was not recovered"
 grep -q $'^G, 0, 0, 0, 0, 0, Q\r$' "$song" || fail "the song's first line was lost"
-[ ! -e "$copy" ] || fail "the recovery copy was not removed by the save"
+[ ! -e "$copy" ] || fail "the recovered copy was not removed"
+# The recovered song's own copy went with the save: nothing is left for the next start.
+left=$(find "$recovery" -mindepth 1)
+[ -z "$left" ] || fail "recovery files were left after the save: $left"
 kill -KILL "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=""
