@@ -2,8 +2,9 @@
 # A song edited and never saved survives a killed program: starts the real program under Xvfb
 # with a song, types a line, waits for the recovery copy, kills the program with SIGKILL,
 # starts it again, accepts the offer to recover, saves with Ctrl+S and checks that the song
-# file now holds the typed line and its own settings. The copy's timer runs every 30 seconds,
-# so this test takes about that long.
+# file now holds the typed line and its own settings. Before the kill a second program runs
+# beside the first and must leave the first one's copy alone. The copy's timer runs every 30
+# seconds, so this test takes about that long.
 set -euo pipefail
 binary=$1
 build=$2
@@ -60,6 +61,36 @@ if [ -z "$copy" ] || ! grep -q 'typed before the crash' "$copy"; then
     fail "no recovery copy was written"
 fi
 [ -e "$copy.lock" ] || fail "the recovery copy has no lock"
+
+# A second program started beside the first neither offers the first one's live copy nor, at its
+# clean exit, removes it.
+first_pid=$app_pid
+copy_bytes=$(cat "$copy")
+other="$work/Other.fwk"
+printf '*Info 1:other\r\nC, 0, 0, 0, 0, 0, Q\r\n' >"$other"
+"$binary" "$other" >"$work/app.log" 2>&1 &
+app_pid=$!
+wait_window '^Fretwick - Other.fwk$' >/dev/null || fail "no main window for the second program"
+sleep 2
+window=$(wait_window '^Fretwick - Other.fwk$') || fail "no main window for the second program"
+xdotool windowfocus --sync "$window"
+# An offer would come at once after the window's first activation; allow it time to show.
+sleep 3
+[ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -eq 1 ] ||
+    fail "the second program offered or showed something beside its window"
+xdotool key --window "$window" alt+f
+for _ in $(seq 600); do
+    [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.1
+done
+xdotool key x
+for _ in $(seq 600); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the second program did not close"
+wait "$app_pid" || fail "the second program did not exit cleanly"
+app_pid=$first_pid
+[ "$(cat "$copy")" = "$copy_bytes" ] || fail "the second program changed the first one's copy"
+[ -e "$copy.lock" ] || fail "the second program removed the first one's lock"
+
 kill -KILL "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=""
