@@ -6,6 +6,7 @@
 
 #include "app/song_recovery.h"
 #include "chords/song_file.h"
+#include "chords/text_file.h"
 
 #include <QDateTime>
 #include <QLockFile>
@@ -83,6 +84,18 @@ protected:
     // The names of the files in the recovery folder, sorted.
     static QStringList FolderFiles() {
         return QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+    // The names of a copy and of its lock, as FolderFiles() lists them.
+    static QStringList CopyAndLock(const QString& path) {
+        return {FileName(path), FileName(RecoveryLockPath(path))};
+    }
+    // The copy at `path` read back; nothing when it cannot be read or is damaged.
+    static std::optional<RecoveredSong> ReadCopy(const QString& path) {
+        std::string text;
+        std::string error;
+        if (!ReadTextFile(path.toStdString(), text, error))
+            return std::nullopt;
+        return ParseRecoveryFile(text);
     }
     // A recovery copy of its own as another program would keep it, written at once.
     static std::unique_ptr<SongRecovery> OtherProgram(const std::string& songText) {

@@ -4,8 +4,6 @@
 
 #include "recovery_fixture.h"
 
-#include "chords/text_file.h"
-
 namespace fw::testing {
 namespace {
 
@@ -14,8 +12,8 @@ TEST_F(Recovery, TwoProgramsKeepTheirCopiesApart) {
     const std::unique_ptr<SongRecovery> second = OtherProgram("second\r\n");
     ASSERT_NE(first->copyPath(), second->copyPath());
     EXPECT_EQ(FolderFiles().size(), 4U); // two copies, two locks
-    EXPECT_EQ(ParseRecoveryFile(ReadAll(first->copyPath()).toStdString())->songText, "first\r\n");
-    EXPECT_EQ(ParseRecoveryFile(ReadAll(second->copyPath()).toStdString())->songText, "second\r\n");
+    EXPECT_EQ(ReadCopy(first->copyPath())->songText, "first\r\n");
+    EXPECT_EQ(ReadCopy(second->copyPath())->songText, "second\r\n");
     // A running program's copy is not left over, for the other or for a third starting now.
     EXPECT_EQ(ClaimedPath(first->ClaimLeftOver()), QString());
     EXPECT_EQ(ClaimedPath(second->ClaimLeftOver()), QString());
@@ -25,9 +23,8 @@ TEST_F(Recovery, TwoProgramsKeepTheirCopiesApart) {
 
     // A clean exit of the first removes its own copy and lock only.
     EXPECT_TRUE(first->Discard());
-    EXPECT_EQ(FolderFiles(), (QStringList{FileName(second->copyPath()),
-                                          FileName(RecoveryLockPath(second->copyPath()))}));
-    EXPECT_EQ(ParseRecoveryFile(ReadAll(second->copyPath()).toStdString())->songText, "second\r\n");
+    EXPECT_EQ(FolderFiles(), CopyAndLock(second->copyPath()));
+    EXPECT_EQ(ReadCopy(second->copyPath())->songText, "second\r\n");
     EXPECT_EQ(ClaimedPath(first->ClaimLeftOver()), QString());
 }
 
@@ -43,8 +40,7 @@ TEST_F(Recovery, AWindowStartedBesideARunningProgramNeitherOffersNorTouchesItsCo
     main.reset();
     EXPECT_EQ(Messages().size(), 1); // only whether to save the changes
     EXPECT_EQ(Messages().filter(QStringLiteral("closed unexpectedly")), QStringList());
-    EXPECT_EQ(FolderFiles(), (QStringList{FileName(other->copyPath()),
-                                          FileName(RecoveryLockPath(other->copyPath()))}));
+    EXPECT_EQ(FolderFiles(), CopyAndLock(other->copyPath()));
     EXPECT_EQ(ReadAll(other->copyPath()), before);
 }
 
@@ -156,9 +152,9 @@ TEST_P(TwoLeftOverCopies, AreOfferedNewestFirst) {
     EXPECT_EQ(main->Modified, !GetParam().text.isEmpty());
     QStringList left;
     if (GetParam().olderCopyWaits)
-        left << FileName(older) << FileName(RecoveryLockPath(older));
+        left << CopyAndLock(older);
     if (main->Modified) // the recovered song's own copy, written at once
-        left << FileName(CopyPath()) << FileName(RecoveryLockPath(CopyPath()));
+        left << CopyAndLock(CopyPath());
     left.sort();
     EXPECT_EQ(FolderFiles(), left);
 }
@@ -229,8 +225,7 @@ TEST_F(Recovery, AnAdoptedCopyWaitsUntilThisRunsOwnIsWritten) {
     EXPECT_TRUE(other->Discard());
     ASSERT_TRUE(QDir().rmdir(recovery.copyPath()));
     recovery.Tick();
-    EXPECT_EQ(FolderFiles(), (QStringList{FileName(recovery.copyPath()),
-                                          FileName(RecoveryLockPath(recovery.copyPath()))}));
+    EXPECT_EQ(FolderFiles(), CopyAndLock(recovery.copyPath()));
     EXPECT_TRUE(recovery.Discard());
     EXPECT_EQ(FolderFiles(), QStringList());
 }

@@ -3,8 +3,6 @@
 
 #include "recovery_fixture.h"
 
-#include "chords/text_file.h"
-
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -35,12 +33,8 @@ TEST_F(Recovery, ACopyIsWrittenAfterAChangeAndOnlyAgainAfterTheNextOne) {
     main->setTempo(87);
     main->recovery().Tick();
     // The copy and the lock that tells other programs this one still runs.
-    EXPECT_EQ(FolderFiles(),
-              (QStringList{FileName(CopyPath()), FileName(RecoveryLockPath(CopyPath()))}));
-    std::string text;
-    std::string error;
-    ASSERT_TRUE(ReadTextFile(CopyPath().toStdString(), text, error)) << error;
-    const std::optional<RecoveredSong> song = ParseRecoveryFile(text);
+    EXPECT_EQ(FolderFiles(), CopyAndLock(CopyPath()));
+    const std::optional<RecoveredSong> song = ReadCopy(CopyPath());
     ASSERT_TRUE(song);
     EXPECT_EQ(song->path, QString());
     const std::vector<std::string> lines = SplitLines(song->songText);
@@ -148,12 +142,8 @@ TEST_F(Recovery, YesOpensTheCopyAsAModifiedSongWithItsPathAndSettings) {
     EXPECT_TRUE(main->Modified);
     // The recovered text is this run's copy at once, so a second crash loses nothing either,
     // and the claimed copy is gone: exactly one copy is left.
-    EXPECT_EQ(FolderFiles(),
-              (QStringList{FileName(CopyPath()), FileName(RecoveryLockPath(CopyPath()))}));
-    std::string text;
-    std::string error;
-    ASSERT_TRUE(ReadTextFile(CopyPath().toStdString(), text, error)) << error;
-    const std::optional<RecoveredSong> copy = ParseRecoveryFile(text);
+    EXPECT_EQ(FolderFiles(), CopyAndLock(CopyPath()));
+    const std::optional<RecoveredSong> copy = ReadCopy(CopyPath());
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->path, songPath);
     EXPECT_EQ(QByteArray::fromStdString(RecoveryFileText(*copy)), CrashedCopy(songPath));

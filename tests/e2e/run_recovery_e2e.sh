@@ -19,6 +19,8 @@ fail() { echo "$1"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
 
 # shellcheck source=start_xvfb.sh
 source "$(dirname "$0")/start_xvfb.sh"
+# shellcheck source=file_menu_exit.sh
+source "$(dirname "$0")/file_menu_exit.sh"
 printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
 song="$work/Reel.fwk"
 printf '*Info 1:e2e\r\n*Info 2:20\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n' >"$song"
@@ -78,14 +80,7 @@ xdotool windowfocus --sync "$window"
 sleep 3
 [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -eq 1 ] ||
     fail "the second program offered or showed something beside its window"
-xdotool key --window "$window" alt+f
-for _ in $(seq 600); do
-    [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -ge 2 ] && break
-    sleep 0.1
-done
-xdotool key x
-for _ in $(seq 600); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app_pid" 2>/dev/null && fail "the second program did not close"
+exit_through_file_menu "$window" "$app_pid" || fail "the second program did not close"
 wait "$app_pid" || fail "the second program did not exit cleanly"
 app_pid=$first_pid
 [ "$(cat "$copy")" = "$copy_bytes" ] || fail "the second program changed the first one's copy"
