@@ -43,7 +43,10 @@ void TfrmMain::OfferRecovery() {
                 .arg(name);
         if (dialogs().Message(question, MessageIcon::Warning, MessageButtons::YesNo) !=
             DialogAnswer::Yes) {
-            copy->Remove();
+            // A copy that cannot be deleted is passed over in this run and offered again at the
+            // next start: nothing is lost, and there is nothing the user could do about it now.
+            if (!copy->Remove())
+                qWarning("The recovery copy %s could not be deleted.", qPrintable(copy->path()));
             continue;
         }
         ResetToEmptyDocument();
