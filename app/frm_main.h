@@ -131,8 +131,9 @@ public:
     void RefreshRecentMenu();
     void ResetToEmptyDocument();
     SongRecovery& recovery() { return *m_recovery; }
-    // Offers the copy a crashed run left (frm_main_recovery.cpp): Yes opens it as a modified
-    // song with its path and settings, No deletes it. A damaged copy is left alone, unoffered.
+    // Offers the copies crashed runs left, newest first (frm_main_recovery.cpp): Yes opens one
+    // as a modified song with its path and settings, No deletes it and offers the next. A damaged
+    // copy is left alone, unoffered; a copy whose program still runs is never touched.
     void OfferRecovery();
 
     // --- Play engine ------------------------------------------------------------------------

@@ -2,41 +2,22 @@
 
 #include "chords/text_file.h"
 
-#include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 namespace fw {
 
 namespace {
-constexpr std::string_view Marker = "Fretwick recovery copy 1";
-const QString CopyName = QStringLiteral("unsaved-song.fwk");
+// The process id keeps the names of the programs running now apart; the random part keeps this
+// run's copy from landing on a copy left by an earlier run that had the same process id.
+QString NewCopyName() {
+    return QStringLiteral("unsaved-%1-%2.fwk")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
 } // namespace
-
-std::string RecoveryFileText(const RecoveredSong& song) {
-    std::string text(Marker);
-    text += '\n';
-    text += song.path.toUtf8().toPercentEncoding().toStdString();
-    text += '\n';
-    text += song.songText;
-    return text;
-}
-
-std::optional<RecoveredSong> ParseRecoveryFile(const std::string& text) {
-    const std::size_t markerEnd = text.find('\n');
-    if (markerEnd == std::string::npos || std::string_view(text).substr(0, markerEnd) != Marker)
-        return std::nullopt;
-    const std::size_t pathEnd = text.find('\n', markerEnd + 1);
-    if (pathEnd == std::string::npos)
-        return std::nullopt;
-    const QByteArray encoded =
-        QByteArray::fromStdString(text.substr(markerEnd + 1, pathEnd - markerEnd - 1));
-    RecoveredSong song;
-    song.path = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded));
-    song.songText = text.substr(pathEnd + 1);
-    return song;
-}
 
 QString DefaultRecoveryFolder() {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
@@ -47,51 +28,71 @@ QString DefaultRecoveryFolder() {
 
 SongRecovery::SongRecovery(QString folder, Source source, std::chrono::milliseconds interval,
                            QObject* parent)
-    : QObject(parent), m_folder(std::move(folder)), m_source(std::move(source)) {
+    : QObject(parent), m_folder(std::move(folder)), m_copyName(NewCopyName()),
+      m_source(std::move(source)), m_lock(MakeRecoveryLock(copyPath())) {
+    m_passedOver.insert(QFileInfo(copyPath()).absoluteFilePath());
     m_timer.setInterval(interval);
     connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
     m_timer.start();
 }
 
 QString SongRecovery::copyPath() const {
-    return m_folder + QLatin1Char('/') + CopyName;
+    return m_folder + QLatin1Char('/') + m_copyName;
 }
 
 void SongRecovery::Tick() {
     if (!m_source.modified())
         return;
     const QString stamp = m_source.stamp();
-    if (stamp == m_lastStamp)
-        return;
+    if (stamp != m_lastStamp)
+        WriteCopy(stamp);
+}
+
+bool SongRecovery::WriteCopy(const QString& stamp) {
     std::string error;
     if (!QDir().mkpath(m_folder)) {
         error = "Cannot make the folder " + m_folder.toStdString();
+    } else if (!m_lock->isLocked() && !m_lock->tryLock(0)) {
+        // Without its lock the copy would look left over to every other program.
+        error = "Cannot lock " + RecoveryLockPath(copyPath()).toStdString();
     } else if (WriteFileAtomically(copyPath().toStdString(), RecoveryFileText(m_source.song()),
                                    error)) {
         m_lastStamp = stamp;
         m_reportedFailure = false;
-        return;
+        RemoveAdopted();
+        return true;
     }
     if (!m_reportedFailure)
         qWarning("The recovery copy was not written: %s", error.c_str());
     m_reportedFailure = true;
+    return false;
+}
+
+bool SongRecovery::RemoveAdopted() {
+    if (m_adopted && m_adopted->Remove())
+        m_adopted.reset();
+    return !m_adopted;
 }
 
 bool SongRecovery::Discard() {
     // The next change after this is copied again, even when it restores an earlier stamp.
     m_lastStamp.clear();
-    const QFileInfo info(copyPath());
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    return QFile::remove(copyPath());
+    const bool adoptedGone = RemoveAdopted();
+    // The lock is kept while the copy is still there, so no other program takes it for a
+    // left-over copy while this one runs.
+    if (!RemoveRecoveryFile(copyPath()))
+        return false;
+    m_lock->unlock();
+    return adoptedGone;
 }
 
-std::optional<RecoveredSong> SongRecovery::LeftOver() const {
-    std::string text;
-    std::string error;
-    if (!QFileInfo::exists(copyPath()) || !ReadTextFile(copyPath().toStdString(), text, error))
-        return std::nullopt;
-    return ParseRecoveryFile(text);
+std::unique_ptr<ClaimedCopy> SongRecovery::ClaimLeftOver() {
+    return ClaimLeftOverCopy(m_folder, m_passedOver);
+}
+
+void SongRecovery::Adopt(std::unique_ptr<ClaimedCopy> copy) {
+    m_adopted = std::move(copy);
+    WriteCopy(m_source.stamp());
 }
 
 } // namespace fw

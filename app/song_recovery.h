@@ -1,36 +1,31 @@
 #pragma once
 // A recovery copy of the song being edited, so that a song typed and never saved survives a
 // crash or a killed process. While the song has unsaved changes a timer writes its text (with
-// its path, patch, tuning and tempo) to one file in the state folder, at most once per interval
-// and only when something changed since the last copy; the typing path never touches the disk.
-// Saving, New and a clean exit remove the copy, so a copy found at start-up was left by a run
-// that ended without either.
+// its path, patch, tuning and tempo) to this run's own file in the state folder, at most once
+// per interval and only when something changed since the last copy; the typing path never
+// touches the disk. Saving, New and a clean exit remove this run's copy and nothing else.
+//
+// Several programs may run at once and share the folder: each writes its own copy
+// (unsaved-<pid>-<random>.fwk) and holds a lock file beside it (<copy>.lock) for as long as the
+// copy exists. A copy whose lock can be taken, because its owner is no longer running or it has
+// no lock at all, was left by a run that ended without saving or declining: a left-over copy.
 
+#include "recovery_copy.h"
+
+#include <QLockFile>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTimer>
 
 #include <chrono>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 
 namespace fw {
 
 inline constexpr std::chrono::milliseconds DefaultRecoveryInterval{30000};
-
-// What a recovery copy holds: the song file's text (its info lines carry the patch, tuning and
-// tempo) and the path the song had, empty for an untitled song.
-struct RecoveredSong {
-    QString path;
-    std::string songText;
-};
-
-// The file's bytes: a marker line, the percent-encoded path on its own line (a Linux path may
-// hold a line break), then the song file's text.
-std::string RecoveryFileText(const RecoveredSong& song);
-// Reads RecoveryFileText's output back; nothing when the marker or the path line is missing.
-std::optional<RecoveredSong> ParseRecoveryFile(const std::string& text);
 
 // $XDG_STATE_HOME/Fretwick/recovery, or ~/.local/state/Fretwick/recovery when XDG_STATE_HOME is
 // unset or not absolute.
@@ -45,28 +40,48 @@ public:
         std::function<RecoveredSong()> song;
     };
 
-    // Starts the timer at once; `folder` is made at the first write.
+    // Picks this run's copy name and starts the timer at once; `folder` is made and the lock
+    // taken at the first write.
     SongRecovery(QString folder, Source source, std::chrono::milliseconds interval,
                  QObject* parent = nullptr);
 
+    // This run's copy, unique to it among the programs running now and the copies left over.
     QString copyPath() const;
     std::chrono::milliseconds interval() const { return m_timer.intervalAsDuration(); }
 
     // One timer step: writes the copy when the song is modified and changed since the last
-    // copy. A copy that cannot be written is reported on stderr once per failure streak (the
-    // user is typing; a box every 30 seconds would not help) and tried again at the next step.
+    // copy. The lock is taken before the first copy is written; a copy whose lock cannot be
+    // taken is not written. A copy that cannot be written is reported on stderr once per failure
+    // streak (the user is typing; a box every 30 seconds would not help) and tried again at the
+    // next step.
     void Tick();
-    // Removes the copy (after a save, New, or a clean exit). True when no copy is left.
+    // Removes this run's copy, then its lock (after a save, New, or a clean exit), and an adopted
+    // copy still waiting for this run's first one. Never touches another program's copy. True
+    // when none of these copies is left.
     bool Discard();
-    // The copy a previous run left, when there is a readable, undamaged one.
-    std::optional<RecoveredSong> LeftOver() const;
+
+    // Claims the newest left-over copy not yet claimed in this run, skipping damaged copies
+    // (left on disk, unclaimed) and copies whose owner still runs (never read nor touched).
+    // Nothing when no such copy is left.
+    std::unique_ptr<ClaimedCopy> ClaimLeftOver();
+    // The recovered song is now this run's modified document: writes this run's copy at once
+    // and only then removes the claimed one. When this run's copy cannot be written the claimed
+    // copy is kept, its lock held, until this run's copy is written or discarded.
+    void Adopt(std::unique_ptr<ClaimedCopy> copy);
 
 private:
+    bool WriteCopy(const QString& stamp);
+    bool RemoveAdopted();
+
     QString m_folder;
+    QString m_copyName;
     Source m_source;
     QTimer m_timer;
+    std::unique_ptr<QLockFile> m_lock;
     QString m_lastStamp;
     bool m_reportedFailure = false;
+    std::unique_ptr<ClaimedCopy> m_adopted;
+    QSet<QString> m_passedOver; // left-over copies claimed or skipped in this run
 };
 
 } // namespace fw

@@ -43,14 +43,26 @@ namespace {
 
 using DriverMaker = std::function<fluid_audio_driver_t*(fluid_settings_t*)>;
 
+// Shuts SDL's audio part down, and SDL itself once nothing else of it runs: SDL keeps a little
+// memory from every start until SDL_Quit, which would add up over many plays.
+void QuitSdlAudio() {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
+        SDL_Quit();
+}
+
 // SDL's audio driver needs SDL's audio part started by the program first; the driver's
 // deleter shuts it down again.
 FluidDriverPtr StartSdlDriver(fluid_settings_t* settings, const DriverMaker& make) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return nullptr;
-    FluidDriverPtr driver(make(settings), FluidDriverDeleter{true});
-    if (!driver)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    FluidDriverPtr driver;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        driver = FluidDriverPtr(make(settings), FluidDriverDeleter{true});
+        if (!driver)
+            QuitSdlAudio();
+    }
+    // SDL keeps its error text per thread and frees it only for its own threads; the sound
+    // engines start drivers on short-lived threads of ours, so a failed start would leave it.
+    SDL_TLSCleanup();
     return driver;
 }
 
@@ -80,7 +92,7 @@ FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& m
 void FluidDriverDeleter::operator()(fluid_audio_driver_t* p) const {
     delete_fluid_audio_driver(p);
     if (quitSdlAudio)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        QuitSdlAudio();
 }
 
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
@@ -90,8 +102,7 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
                                 const std::vector<std::string>& order) {
     return StartFirstDriver(
-        settings, [synth](fluid_settings_t* s) { return new_fluid_audio_driver(s, synth); },
-        order);
+        settings, [synth](fluid_settings_t* s) { return new_fluid_audio_driver(s, synth); }, order);
 }
 
 } // namespace fw

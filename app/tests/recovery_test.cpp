@@ -1,58 +1,30 @@
 // The recovery copy of an unsaved song: written by the timer only after a change, removed on
 // save, New and a clean exit, and offered at the next start after a crash.
 
-#include "main_window_fixture.h"
-
-#include "app/song_recovery.h"
-#include "chords/song_file.h"
-#include "chords/text_file.h"
+#include "recovery_fixture.h"
 
 #include <QCoreApplication>
-#include <QScrollBar>
+#include <QRegularExpression>
 
 namespace fw::testing {
 namespace {
-
-class Recovery : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        QDir(DefaultRecoveryFolder()).removeRecursively();
-    }
-    void TearDown() override { QDir(DefaultRecoveryFolder()).removeRecursively(); }
-
-    static QString CopyPath() {
-        return DefaultRecoveryFolder() + QStringLiteral("/unsaved-song.fwk");
-    }
-    static void PlaceCopy(const QByteArray& bytes) {
-        ASSERT_TRUE(QDir().mkpath(DefaultRecoveryFolder()));
-        QFile file(CopyPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-    // Types at the end of the chord list, as the keyboard would.
-    void Type(const QString& text) {
-        main->RichEdit1->moveCursor(QTextCursor::End);
-        main->RichEdit1->insertPlainText(text);
-    }
-    QString Question(const QString& name) const {
-        return QStringLiteral("Fretwick closed unexpectedly. Recover the unsaved song '%1'?")
-            .arg(name);
-    }
-};
 
 TEST_F(Recovery, TheFolderIsUnderTheStateHomeAndTheIntervalThirtySeconds) {
     EXPECT_EQ(DefaultRecoveryFolder(),
               qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/Fretwick/recovery"));
     Start();
     EXPECT_EQ(main->recovery().interval(), std::chrono::milliseconds(30000));
-    EXPECT_EQ(main->recovery().copyPath(), CopyPath());
+    // A name of this run's own, so that programs running at once keep their copies apart.
+    EXPECT_EQ(QFileInfo(CopyPath()).path(), Folder());
+    const QRegularExpression name(
+        QStringLiteral("^unsaved-%1-[0-9a-f]{8}\\.fwk$").arg(QCoreApplication::applicationPid()));
+    EXPECT_TRUE(name.match(FileName(CopyPath())).hasMatch()) << FileName(CopyPath()).toStdString();
 }
 
 TEST_F(Recovery, NoCopyIsWrittenWithoutAChange) {
     Start();
     main->recovery().Tick();
-    EXPECT_FALSE(QFileInfo::exists(CopyPath()));
+    EXPECT_EQ(FolderFiles(), QStringList());
 }
 
 TEST_F(Recovery, ACopyIsWrittenAfterAChangeAndOnlyAgainAfterTheNextOne) {
@@ -60,11 +32,9 @@ TEST_F(Recovery, ACopyIsWrittenAfterAChangeAndOnlyAgainAfterTheNextOne) {
     Type(QStringLiteral("G D\nC"));
     main->setTempo(87);
     main->recovery().Tick();
-    ASSERT_TRUE(QFileInfo::exists(CopyPath()));
-    std::string text;
-    std::string error;
-    ASSERT_TRUE(ReadTextFile(CopyPath().toStdString(), text, error)) << error;
-    const std::optional<RecoveredSong> song = ParseRecoveryFile(text);
+    // The copy and the lock that tells other programs this one still runs.
+    EXPECT_EQ(FolderFiles(), CopyAndLock(CopyPath()));
+    const std::optional<RecoveredSong> song = ReadCopy(CopyPath());
     ASSERT_TRUE(song);
     EXPECT_EQ(song->path, QString());
     const std::vector<std::string> lines = SplitLines(song->songText);
@@ -102,6 +72,10 @@ struct EndingCase {
     Ending ending;
 };
 
+void PrintTo(const EndingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class RecoveryCopyRemoved : public Recovery, public ::testing::WithParamInterface<EndingCase> {};
 
 TEST_P(RecoveryCopyRemoved, When) {
@@ -132,7 +106,8 @@ TEST_P(RecoveryCopyRemoved, When) {
         EXPECT_TRUE(main->close());
         break;
     }
-    EXPECT_FALSE(QFileInfo::exists(CopyPath()));
+    // This run's copy and its lock are gone, and nothing else was ever there.
+    EXPECT_EQ(FolderFiles(), QStringList());
     EXPECT_EQ(dialogs.PendingAnswers(), 0U);
 }
 
@@ -152,12 +127,6 @@ TEST_F(Recovery, AFailedSaveKeepsTheCopy) {
     EXPECT_TRUE(QFileInfo::exists(CopyPath()));
 }
 
-// A copy as a crashed run leaves it: song text with patch 20, a user tuning and tempo 77.
-QByteArray CrashedCopy(const QString& path) {
-    const std::string song = SongFileText({"G D", "* verse", "C"}, 20, 57675, 77);
-    return QByteArray::fromStdString(RecoveryFileText({path, song}));
-}
-
 TEST_F(Recovery, YesOpensTheCopyAsAModifiedSongWithItsPathAndSettings) {
     const QString songPath = dir.filePath(QStringLiteral("my\nsong.fwk"));
     PlaceCopy(CrashedCopy(songPath));
@@ -171,8 +140,13 @@ TEST_F(Recovery, YesOpensTheCopyAsAModifiedSongWithItsPathAndSettings) {
     EXPECT_EQ(main->Tuning, 57675);
     EXPECT_EQ(main->tempo(), 77);
     EXPECT_TRUE(main->Modified);
-    // Kept until the song is saved, so a second crash loses nothing either.
-    EXPECT_TRUE(QFileInfo::exists(CopyPath()));
+    // The recovered text is this run's copy at once, so a second crash loses nothing either,
+    // and the claimed copy is gone: exactly one copy is left.
+    EXPECT_EQ(FolderFiles(), CopyAndLock(CopyPath()));
+    const std::optional<RecoveredSong> copy = ReadCopy(CopyPath());
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->path, songPath);
+    EXPECT_EQ(QByteArray::fromStdString(RecoveryFileText(*copy)), CrashedCopy(songPath));
 }
 
 TEST_F(Recovery, AnUntitledSongIsOfferedUnderThatName) {
@@ -191,7 +165,7 @@ TEST_F(Recovery, NoDeletesTheCopyAndKeepsTheEmptyDocument) {
     Start();
     main->FormActivate();
     EXPECT_EQ(Messages(), QStringList{Question(QStringLiteral("reel.fwk"))});
-    EXPECT_FALSE(QFileInfo::exists(CopyPath()));
+    EXPECT_EQ(FolderFiles(), QStringList());
     EXPECT_EQ(Text(), QString());
     EXPECT_FALSE(main->Modified);
 }
@@ -212,6 +186,10 @@ struct DamagedCase {
     QByteArray bytes;
 };
 
+void PrintTo(const DamagedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class DamagedRecoveryCopy : public Recovery, public ::testing::WithParamInterface<DamagedCase> {};
 
 TEST_P(DamagedRecoveryCopy, IsNotOfferedAndChangesNothing) {
@@ -221,6 +199,9 @@ TEST_P(DamagedRecoveryCopy, IsNotOfferedAndChangesNothing) {
     EXPECT_EQ(Messages(), QStringList());
     EXPECT_EQ(Text(), QString());
     EXPECT_FALSE(main->Modified);
+    // Left on disk as it was, and not held: the claim on it was dropped.
+    EXPECT_EQ(FolderFiles(), QStringList{FileName(LeftOverPath())});
+    EXPECT_EQ(ReadAll(LeftOverPath()), GetParam().bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -234,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Recovery, AFolderInPlaceOfTheCopyIsNotReadNorOffered) {
-    ASSERT_TRUE(QDir().mkpath(CopyPath()));
+    ASSERT_TRUE(QDir().mkpath(LeftOverPath()));
     Start();
     main->FormActivate();
     EXPECT_EQ(Messages(), QStringList());

@@ -16,6 +16,8 @@ trap cleanup EXIT
 
 # shellcheck source=start_xvfb.sh
 source "$(dirname "$0")/start_xvfb.sh"
+# shellcheck source=file_menu_exit.sh
+source "$(dirname "$0")/file_menu_exit.sh"
 printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
 song="$work/Two chords.fwk"
 printf '*Info 1:e2e\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\nC, x, 2, 0, 1, 2, H\r\n' >"$song"
@@ -38,16 +40,7 @@ sleep 1
 import -display "$display" -window root "$build/e2e_main_window.png"
 echo "screenshot: $build/e2e_main_window.png"
 
-xdotool windowfocus --sync "$window"
-xdotool key --window "$window" alt+f
-# Wait for the File menu to be up (a second visible window of the program) before choosing.
-for _ in $(seq 600); do
-    [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -ge 2 ] && break
-    sleep 0.1
-done
-xdotool key x
-for _ in $(seq 600); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app_pid" 2>/dev/null; then echo "the program did not close"; exit 1; fi
+exit_through_file_menu "$window" "$app_pid" || { echo "the program did not close"; exit 1; }
 wait "$app_pid" && status=0 || status=$?
 app_pid=""
 [ "$status" -eq 0 ] || { echo "exit status $status"; cat "$work/app.log"; exit 1; }

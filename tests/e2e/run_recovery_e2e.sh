@@ -2,8 +2,9 @@
 # A song edited and never saved survives a killed program: starts the real program under Xvfb
 # with a song, types a line, waits for the recovery copy, kills the program with SIGKILL,
 # starts it again, accepts the offer to recover, saves with Ctrl+S and checks that the song
-# file now holds the typed line and its own settings. The copy's timer runs every 30 seconds,
-# so this test takes about that long.
+# file now holds the typed line and its own settings. Before the kill a second program runs
+# beside the first and must leave the first one's copy alone. The copy's timer runs every 30
+# seconds, so this test takes about that long.
 set -euo pipefail
 binary=$1
 build=$2
@@ -18,10 +19,12 @@ fail() { echo "$1"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
 
 # shellcheck source=start_xvfb.sh
 source "$(dirname "$0")/start_xvfb.sh"
+# shellcheck source=file_menu_exit.sh
+source "$(dirname "$0")/file_menu_exit.sh"
 printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
 song="$work/Reel.fwk"
 printf '*Info 1:e2e\r\n*Info 2:20\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n' >"$song"
-copy="$XDG_STATE_HOME/Fretwick/recovery/unsaved-song.fwk"
+recovery="$XDG_STATE_HOME/Fretwick/recovery"
 
 # Waits (generously: a loaded machine may take many seconds) for a visible window of the
 # program whose title matches $1; prints its id.
@@ -38,6 +41,8 @@ wait_window() {
 
 "$binary" "$song" >"$work/app.log" 2>&1 &
 app_pid=$!
+# Each running program keeps its own copy, named after its process, with a lock beside it.
+copy_of() { compgen -G "$recovery/unsaved-$1-*.fwk" | head -1 || true; }
 wait_window '^Fretwick - Reel.fwk$' >/dev/null || fail "no main window for the song"
 # The window may be made again while it first shows: look it up once it has settled.
 sleep 2
@@ -50,10 +55,37 @@ import -display "$display" -window root "$build/e2e_recovery_typed.png"
 
 # The copy is written within 30 seconds of the change; allow far more on a loaded machine.
 for _ in $(seq 1800); do
-    grep -q 'typed before the crash' "$copy" 2>/dev/null && break
+    copy=$(copy_of "$app_pid")
+    [ -n "$copy" ] && grep -q 'typed before the crash' "$copy" 2>/dev/null && break
     sleep 0.1
 done
-grep -q 'typed before the crash' "$copy" 2>/dev/null || fail "no recovery copy was written"
+if [ -z "$copy" ] || ! grep -q 'typed before the crash' "$copy"; then
+    fail "no recovery copy was written"
+fi
+[ -e "$copy.lock" ] || fail "the recovery copy has no lock"
+
+# A second program started beside the first neither offers the first one's live copy nor, at its
+# clean exit, removes it.
+first_pid=$app_pid
+copy_bytes=$(cat "$copy")
+other="$work/Other.fwk"
+printf '*Info 1:other\r\nC, 0, 0, 0, 0, 0, Q\r\n' >"$other"
+"$binary" "$other" >"$work/app.log" 2>&1 &
+app_pid=$!
+wait_window '^Fretwick - Other.fwk$' >/dev/null || fail "no main window for the second program"
+sleep 2
+window=$(wait_window '^Fretwick - Other.fwk$') || fail "no main window for the second program"
+xdotool windowfocus --sync "$window"
+# An offer would come at once after the window's first activation; allow it time to show.
+sleep 3
+[ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -eq 1 ] ||
+    fail "the second program offered or showed something beside its window"
+exit_through_file_menu "$window" "$app_pid" || fail "the second program did not close"
+wait "$app_pid" || fail "the second program did not exit cleanly"
+app_pid=$first_pid
+[ "$(cat "$copy")" = "$copy_bytes" ] || fail "the second program changed the first one's copy"
+[ -e "$copy.lock" ] || fail "the second program removed the first one's lock"
+
 kill -KILL "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=""
@@ -88,7 +120,10 @@ grep -q 'typed before the crash' "$song" || fail "the recovered text was not sav
 grep -q $'^\\*Info 2:20\r$' "$song" || fail "the patch was not recovered"
 grep -q $'^\\*Info 4:96\r$' "$song" || fail "the tempo was not recovered"
 grep -q $'^G, 0, 0, 0, 0, 0, Q\r$' "$song" || fail "the song's first line was lost"
-[ ! -e "$copy" ] || fail "the recovery copy was not removed by the save"
+[ ! -e "$copy" ] || fail "the recovered copy was not removed"
+# The recovered song's own copy went with the save: nothing is left for the next start.
+left=$(find "$recovery" -mindepth 1)
+[ -z "$left" ] || fail "recovery files were left after the save: $left"
 kill -KILL "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=""

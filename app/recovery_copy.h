@@ -1,0 +1,59 @@
+#pragma once
+// One recovery copy on disk: its bytes, its lock, and claiming a copy that a run which ended
+// without saving or declining left behind.
+
+#include <QLockFile>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace fw {
+
+// What a recovery copy holds: the song file's text (its info lines carry the patch, tuning and
+// tempo) and the path the song had, empty for an untitled song.
+struct RecoveredSong {
+    QString path;
+    std::string songText;
+};
+
+// The file's bytes: a marker line, the percent-encoded path on its own line (a Linux path may
+// hold a line break), then the song file's text.
+std::string RecoveryFileText(const RecoveredSong& song);
+// Reads RecoveryFileText's output back; nothing when the marker or the path line is missing.
+std::optional<RecoveredSong> ParseRecoveryFile(const std::string& text);
+
+// Removes the file at `path` if there is one (a dangling link too); true when none is left.
+bool RemoveRecoveryFile(const QString& path);
+// The lock file beside a copy.
+QString RecoveryLockPath(const QString& copyPath);
+// A lock on a copy that only a dead owner makes stale, however long it has been held.
+std::unique_ptr<QLockFile> MakeRecoveryLock(const QString& copyPath);
+
+// A left-over copy this run has claimed by taking its lock, so that no other program offers it
+// at the same time. Dropping the claim without Remove() releases the lock and leaves the copy
+// for the next start.
+class ClaimedCopy {
+public:
+    ClaimedCopy(QString path, RecoveredSong song, std::unique_ptr<QLockFile> lock);
+    const QString& path() const { return m_path; }
+    const RecoveredSong& song() const { return m_song; }
+    // Removes the copy, then its lock. False, with the claim kept, when the copy is still there.
+    bool Remove();
+
+private:
+    QString m_path;
+    RecoveredSong m_song;
+    std::unique_ptr<QLockFile> m_lock;
+};
+
+// Claims the newest copy in `folder` (by modification time, named unsaved-*.fwk) that is not in
+// `passedOver` and whose lock can be taken: its owner is no longer running, or it has no lock.
+// A copy whose owner still runs is neither read nor touched. A damaged or unreadable copy is
+// added to `passedOver` and left on disk with its lock released. Every copy claimed is added to
+// `passedOver` too, so a copy is claimed at most once per run. Nothing when no copy is left.
+std::unique_ptr<ClaimedCopy> ClaimLeftOverCopy(const QString& folder, QSet<QString>& passedOver);
+
+} // namespace fw
