@@ -62,20 +62,10 @@ int RequireChords(bool hasChord, std::ostream& err) {
     return 1;
 }
 
-// Reads the song for an export: 0 when it can be exported, otherwise the exit status.
-int ReadForExport(const std::string& path, SongForExport& song, std::ostream& out,
-                  std::ostream& err) {
-    if (const int status = ReadForTool(path, song, out, err); status != 0)
-        return status;
-    return RequireChords(std::any_of(song.entries.begin(), song.entries.end(),
-                                     [](const auto& e) { return KindOf(e) == LineKind::Chord; }),
-                         err);
-}
-
-// --check and --export-midi walk the song's lines one by one instead of making a list of
-// entries, so that a song of millions of lines takes little more memory than its text.
-// Prints the line errors on `out` as they are found; returns 0 when the song is clean, 1 with
-// line errors, 2 when it cannot be read.
+// --check, --export-midi and --export-wav walk the song's lines one by one instead of making a list
+// of entries, so that a song of millions of lines takes little more memory than its text. Prints
+// the line errors on `out` as they are found; returns 0 when the song is clean, 1 with line errors,
+// 2 when it cannot be read.
 int CheckLines(const std::string& path, std::string& text, std::ostream& out, std::ostream& err) {
     std::string error;
     if (!ReadTextFile(path, text, error)) {
@@ -148,16 +138,40 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
 
 int ExportWav(const std::string& songPath, const std::string& outPath, std::ostream& out,
               std::ostream& err) {
-    SongForExport song;
-    if (const int status = ReadForExport(songPath, song, out, err); status != 0)
+    std::string text;
+    if (const int status = CheckLines(songPath, text, out, err); status != 0)
         return status;
+    const SongHeader header = ReadSongHeaderOfText(text);
     RenderSettings settings;
-    settings.Patch = static_cast<std::uint8_t>(song.patch);
-    settings.TuningOffset = song.tuningOffsets;
-    settings.Tempo = song.tempo;
+    settings.Patch = static_cast<std::uint8_t>(header.patch);
+    settings.TuningOffset = TuningOffsets(RepairedTuningCode(header.tuning));
+    settings.Tempo = header.tempo;
+    // The length is summed line by line before a list of chords is made: a song too long for a
+    // WAV file is refused in little more memory than its text.
+    ChordEntry entry;
+    bool hasChord = false;
+    long long chordsMs = 0;
+    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
+        ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        hasChord = hasChord || KindOf(entry) == LineKind::Chord;
+        chordsMs += SoundingMs(entry, settings.Tempo);
+    });
+    if (const int status = RequireChords(hasChord, err); status != 0)
+        return status;
+    if (const std::string tooLong = TooLongForWav(chordsMs); !tooLong.empty()) {
+        err << "fretwick: " << tooLong << "\n";
+        return 2;
+    }
+    // Only the chords sound; comments and blank lines take no time.
+    std::vector<ChordEntry> entries;
+    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
+        ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        if (KindOf(entry) == LineKind::Chord)
+            entries.push_back(entry);
+    });
+    std::string().swap(text);
     std::ostringstream audio;
-    if (const std::string error = RenderChordsToWav(song.entries, settings, audio);
-        !error.empty()) {
+    if (const std::string error = RenderChordsToWav(entries, settings, audio); !error.empty()) {
         err << "fretwick: " << error << "\n";
         return 2;
     }

@@ -5,12 +5,7 @@
 //                                                          text editor: what the toolkit needs
 // Prints the time the opening took and the editor's line count.
 
-#include "app/frm_main.h"
-#include "app/main_sound.h"
-#include "app/shell/scripted_dialog_service.h"
-#include "sound/recording_output.h"
-#include "sound/virtual_play_clock.h"
-
+#include "bench_main_window.h"
 #include "offscreen_home.h"
 
 #include <QApplication>
@@ -47,14 +42,9 @@ int OpenPlain(const QString& path) {
 }
 
 int OpenInMainWindow(const QString& path) {
-    fw::ScriptedDialogService dialogs;
-    fw::VirtualPlayClock clock;
-    fw::RecordingOutput output(&clock);
-    fw::MainSound sound(output, clock);
-    fw::MainWindowDeps deps;
-    deps.dialogs = &dialogs;
-    deps.sound = &sound;
-    fw::TfrmMain window(deps);
+    BenchMainWindow bench;
+    fw::TfrmMain& window = bench.window;
+    fw::ScriptedDialogService& dialogs = bench.dialogs;
     window.show();
     QCoreApplication::processEvents();
 

@@ -1,12 +1,7 @@
 // A 100,000-line song in the real main window (offscreen): opening it, building the play list,
 // writing the MIDI file, and the status refresh a key press causes.
 
-#include "app/frm_main.h"
-#include "app/main_sound.h"
-#include "app/shell/scripted_dialog_service.h"
-#include "sound/recording_output.h"
-#include "sound/virtual_play_clock.h"
-
+#include "bench_main_window.h"
 #include "offscreen_home.h"
 
 #include <QApplication>
@@ -34,14 +29,9 @@ int main(int argc, char** argv) {
         return 1;
     file.close();
 
-    fw::ScriptedDialogService dialogs;
-    fw::VirtualPlayClock clock;
-    fw::RecordingOutput output(&clock);
-    fw::MainSound sound(output, clock);
-    fw::MainWindowDeps deps;
-    deps.dialogs = &dialogs;
-    deps.sound = &sound;
-    fw::TfrmMain window(deps);
+    BenchMainWindow bench;
+    fw::TfrmMain& window = bench.window;
+    fw::ScriptedDialogService& dialogs = bench.dialogs;
 
     QElapsedTimer timer;
     timer.start();

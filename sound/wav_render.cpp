@@ -98,23 +98,6 @@ private:
     std::string failure_;
 };
 
-// How long the chords sound at `tempo`, as the chord player plays them: a chord lasts its
-// duration, and one with a hammer-on at least its three hammer-on steps.
-long long SoundingMs(const std::vector<ChordEntry>& entries, int tempo) {
-    const int whole = WholeNoteMs(tempo);
-    const long long hammerMs = 3LL * HammerStepMs(tempo);
-    long long total = 0;
-    for (const ChordEntry& entry : entries) {
-        if (KindOf(entry) != LineKind::Chord)
-            continue;
-        const long long duration = std::max(0, DurationValue(entry.Duration, whole));
-        const bool hammer = std::any_of(entry.HammerNote.begin() + 1, entry.HammerNote.end(),
-                                        [](std::uint8_t note) { return note != NoNote; });
-        total += hammer ? std::max(duration, hammerMs) : duration;
-    }
-    return total + RenderTailMs;
-}
-
 // "6:45:47": hours, minutes and seconds (rounded down).
 std::string HoursMinutesSeconds(long long ms) {
     const long long seconds = ms / 1000;
@@ -126,8 +109,18 @@ std::string HoursMinutesSeconds(long long ms) {
 
 } // namespace
 
-std::string TooLongForWav(const std::vector<ChordEntry>& entries, int tempo) {
-    const long long ms = SoundingMs(entries, tempo);
+long long SoundingMs(const ChordEntry& entry, int tempo) {
+    if (KindOf(entry) != LineKind::Chord)
+        return 0;
+    const long long duration = std::max(0, DurationValue(entry.Duration, WholeNoteMs(tempo)));
+    const bool hammer = std::any_of(entry.HammerNote.begin() + 1, entry.HammerNote.end(),
+                                    [](std::uint8_t note) { return note != NoNote; });
+    // A chord with a hammer-on lasts at least its three hammer-on steps.
+    return hammer ? std::max(duration, 3LL * HammerStepMs(tempo)) : duration;
+}
+
+std::string TooLongForWav(long long chordsMs) {
+    const long long ms = chordsMs + RenderTailMs;
     const long long maxMs = MaxWavDataBytes / (RenderSampleRate * 4LL) * 1000;
     if (ms <= maxMs)
         return {};
@@ -139,7 +132,10 @@ std::string RenderChordsToWav(const std::vector<ChordEntry>& entries,
                               const RenderSettings& settings, std::ostream& out) {
     // Refused before anything is rendered: the format cannot hold it, and rendering it would
     // take hours and all the memory there is.
-    if (std::string tooLong = TooLongForWav(entries, settings.Tempo); !tooLong.empty())
+    long long chordsMs = 0;
+    for (const ChordEntry& entry : entries)
+        chordsMs += SoundingMs(entry, settings.Tempo);
+    if (std::string tooLong = TooLongForWav(chordsMs); !tooLong.empty())
         return tooLong;
     LoadedSynth loaded = MakeLoadedSynth(settings.SoundFont, RenderSampleRate);
     if (!loaded.error.empty())

@@ -27,10 +27,14 @@ constexpr int RenderTailMs = 300;
 // The audio bytes a WAV file holds: its sizes are 32-bit, and the header takes 36 of them.
 constexpr long long MaxWavDataBytes = 0xFFFFFFFFLL - 36;
 
-// Empty when the chords, played at `tempo` with the fade-out tail, fit in a WAV file of
+// How long a chord entry sounds at `tempo`, as the chord player plays it (its duration, and
+// for a chord with a hammer-on at least the three hammer-on steps); 0 for a comment or a blank.
+long long SoundingMs(const ChordEntry& entry, int tempo);
+
+// Empty when chords sounding `chordsMs` in all, with the fade-out tail, fit in a WAV file of
 // RenderSampleRate 16-bit stereo; otherwise "The song is too long for a WAV file: it lasts
 // 694:26:40, and a WAV file holds at most 6:45:47." (hours, minutes, seconds).
-std::string TooLongForWav(const std::vector<ChordEntry>& entries, int tempo);
+std::string TooLongForWav(long long chordsMs);
 
 // Renders the chord entries (comment and blank entries take no time; a chord lasts its
 // Duration at settings.Tempo, as in a play) as a 16-bit stereo 44.1 kHz WAV file into `out`,
