@@ -2,7 +2,6 @@
 
 #include "chords/chord_parser.h"
 #include "chords/song_check.h"
-#include "chords/song_file.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
 
@@ -12,8 +11,7 @@ bool ReadSongForExport(const std::string& path, SongForExport& song, std::string
     std::string text;
     if (!ReadTextFile(path, text, error))
         return false;
-    const std::vector<std::string> fileLines = SplitLines(text);
-    const SongHeader header = ReadSongHeader(fileLines);
+    const SongHeader header = ReadSongHeaderOfText(text);
     song.patch = header.patch;
     song.tuning = RepairedTuningCode(header.tuning);
     song.tuningOffsets = TuningOffsets(song.tuning);
@@ -24,12 +22,17 @@ bool ReadSongForExport(const std::string& path, SongForExport& song, std::string
     song.errors = CheckSongText(text);
     if (!song.errors.empty())
         return true;
-    song.lines = SongEditorLines(fileLines, header);
-    const std::vector<std::string>& lines = song.lines;
-    for (std::size_t i = 0; i <= lines.size(); ++i) {
-        const std::string_view line = i < lines.size() ? std::string_view(lines[i]) : "";
-        song.entries.push_back(ParseChordText(line, static_cast<int>(i)).entry);
-    }
+    // The editor's lines and their entries come straight from views into the text, each list
+    // made once at its size: a big song takes no list of the file's lines on the way.
+    const std::size_t count = ForEachEditorLine(text, [](std::string_view, std::size_t) {});
+    song.lines.reserve(count);
+    song.entries.reserve(count + 1);
+    ForEachEditorLine(text, [&song](std::string_view line, std::size_t index) {
+        song.lines.emplace_back(line);
+        song.entries.push_back(ParseChordText(line, static_cast<int>(index)).entry);
+    });
+    // The blank line an editor shows after the last line.
+    song.entries.push_back(ParseChordText("", static_cast<int>(count)).entry);
     return true;
 }
 
