@@ -8,7 +8,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
+#include <sstream>
+#include <streambuf>
 #include <system_error>
 
 #ifdef _WIN32
@@ -407,8 +410,43 @@ bool MayWriteInPlace(int createErrno) {
 
 } // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string& error) {
+namespace {
+
+// A stream buffer that writes through to a C file, keeping the reason of the first failure.
+class FileStreamBuffer : public std::streambuf {
+public:
+    explicit FileStreamBuffer(std::FILE* file) : file_(file) {}
+    int failure() const { return failure_; }
+
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        const auto wanted = static_cast<std::size_t>(count);
+        const std::size_t wrote = std::fwrite(text, 1, wanted, file_);
+        if (wrote != wanted && failure_ == 0)
+            failure_ = errno != 0 ? errno : EIO;
+        return static_cast<std::streamsize>(wrote);
+    }
+    int_type overflow(int_type ch) override {
+        if (traits_type::eq_int_type(ch, traits_type::eof()))
+            return traits_type::not_eof(ch);
+        const char c = traits_type::to_char_type(ch);
+        return xsputn(&c, 1) == 1 ? ch : traits_type::eof();
+    }
+
+private:
+    std::FILE* file_;
+    int failure_ = 0;
+};
+
+// How a file's new content is made: `fill` writes it to the open temporary file and returns 0
+// or the reason it failed; `whole` gives it as one text, for the rare rewrite in place.
+struct FileContent {
+    std::function<int(std::FILE*)> fill;
+    std::function<std::string()> whole;
+};
+
+bool WriteAtomically(const std::filesystem::path& path, const FileContent& content,
+                     std::string& error) {
     const std::string unchanged = Concat({" ", Quoted(path), " was not changed."});
 
     std::filesystem::path target = path;
@@ -441,7 +479,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     if (!file) {
         // A folder that takes no new files, while the file itself may be written.
         if (existing.regular && MayWriteInPlace(openErrno))
-            return WriteInPlace(path, target, bytes, error);
+            return WriteInPlace(path, target, content.whole(), error);
         error = Concat({"Creating the temporary file ", Quoted(temporary),
                         " failed: ", Reason(openErrno), ".", unchanged});
         return false;
@@ -459,10 +497,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         return false;
     };
 
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-        const int writeErrno = errno;
+    if (const int writeErrno = content.fill(file); writeErrno != 0)
         return fail("Writing", Reason(writeErrno), "");
-    }
     if (std::fflush(file) != 0) {
         const int flushErrno = errno;
         return fail("Flushing", Reason(flushErrno), "");
@@ -487,6 +523,38 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         return fail("Renaming", ec.message(), Concat({" to ", Quoted(target)}));
     SyncFolder(target.parent_path());
     return true;
+}
+
+} // namespace
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         std::string& error) {
+    const FileContent content{[bytes](std::FILE* file) {
+                                  const bool written =
+                                      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(),
+                                                                   file) == bytes.size();
+                                  return written ? 0 : (errno != 0 ? errno : EIO);
+                              },
+                              [bytes] { return std::string(bytes); }};
+    return WriteAtomically(path, content, error);
+}
+
+bool WriteFileAtomicallyFrom(const std::filesystem::path& path,
+                             const std::function<bool(std::ostream&)>& write, std::string& error) {
+    const FileContent content{[&write](std::FILE* file) {
+                                  FileStreamBuffer buffer(file);
+                                  std::ostream out(&buffer);
+                                  errno = 0;
+                                  if (write(out) && out && buffer.failure() == 0)
+                                      return 0;
+                                  return buffer.failure() != 0 ? buffer.failure() : EIO;
+                              },
+                              [&write] {
+                                  std::ostringstream out;
+                                  write(out);
+                                  return out.str();
+                              }};
+    return WriteAtomically(path, content, error);
 }
 
 } // namespace fw

@@ -5,6 +5,8 @@
 // file in place of the old one.
 
 #include <filesystem>
+#include <functional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,5 +64,13 @@ bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::str
 // names the file, the step that failed and why.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string& error);
+
+// Writes the text `write` puts into the stream it is given to the file at `path`, with every
+// promise of WriteFileAtomically, without holding the whole text in memory: the stream goes
+// straight to the temporary file (only a rewrite in place gathers it first). `write` returns
+// false when it or the stream failed; the old file is then untouched, no temporary file is
+// left, and `error` says "Writing the temporary file ... failed: <reason>. ... was not changed.".
+bool WriteFileAtomicallyFrom(const std::filesystem::path& path,
+                             const std::function<bool(std::ostream&)>& write, std::string& error);
 
 } // namespace fw

@@ -8,7 +8,6 @@
 #include "chords/text_file.h"
 
 #include <algorithm>
-#include <new>
 #include <ostream>
 #include <string_view>
 
@@ -421,16 +420,10 @@ std::string BuildMusicXml(const MusicXmlSong& song) {
 }
 
 bool WriteMusicXmlFile(const std::string& path, const MusicXmlSong& song, std::string& error) {
-    std::string text;
-    try {
-        text = BuildMusicXml(song);
-    } catch (const std::bad_alloc&) {
-        // A score is about a hundred times the size of its song; a huge song may not fit.
-        error = "There is not enough memory to build the score for \"" + path +
-                "\". The file was not changed.";
-        return false;
-    }
-    return WriteFileAtomically(path, text, error);
+    // Written in pieces straight to the file: a score is about forty times the size of its
+    // song, and a big song's score need never be held in memory whole.
+    return WriteFileAtomicallyFrom(
+        path, [&song](std::ostream& out) { return WriteMusicXml(out, song); }, error);
 }
 
 } // namespace fw

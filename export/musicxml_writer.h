@@ -49,8 +49,8 @@ bool WriteMusicXml(std::ostream& out, const MusicXmlSong& song);
 // The whole score as one text.
 std::string BuildMusicXml(const MusicXmlSong& song);
 
-// Builds the score and writes it to `path` through a temporary file renamed over it. Returns
-// true on success; on failure (the text does not fit in memory, or a step of the write fails)
+// Writes the score to `path` through a temporary file renamed over it, in pieces as it goes
+// (WriteFileAtomicallyFrom). Returns true on success; on failure (a step of the write fails)
 // returns false, leaves any file at `path` as it was and puts a message naming the file, the
 // failed step and the reason into `error`.
 bool WriteMusicXmlFile(const std::string& path, const MusicXmlSong& song, std::string& error);
