@@ -1,6 +1,5 @@
 #include "command_line.h"
 
-#include "song_for_export.h"
 #include "tab_tools.h"
 
 #include "chords/chord_parser.h"
@@ -36,20 +35,6 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
 int UsageError(std::ostream& err, const std::string& why) {
     err << "fretwick: " << why << "\n" << Usage;
     return 2;
-}
-
-// Reads the song for a tool; prints the line errors on `out` as --check does.
-// Returns 0 when the song is clean, 1 with line errors, 2 when it cannot be read.
-int ReadForTool(const std::string& path, SongForExport& song, std::ostream& out,
-                std::ostream& err) {
-    std::string error;
-    if (!ReadSongForExport(path, song, error)) {
-        err << "fretwick: " << error << "\n";
-        return 2;
-    }
-    for (const std::string& line : song.errors)
-        out << line << "\n";
-    return song.errors.empty() ? 0 : 1;
 }
 
 // An export needs at least one chord line, as the Special menu's export does: a song of
@@ -118,16 +103,33 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
 
 int ExportMusicXml(const std::string& songPath, const std::string& outPath, std::ostream& out,
                    std::ostream& err) {
-    SongForExport song;
-    if (const int status = ReadForTool(songPath, song, out, err); status != 0)
+    std::string text;
+    if (const int status = CheckLines(songPath, text, out, err); status != 0)
         return status;
-    if (std::none_of(song.entries.begin(), song.entries.end(),
+    const SongHeader header = ReadSongHeaderOfText(text);
+    // The entries, made once at their number, and of the lines only the comments, where the
+    // titles are: a big song's lines are not kept beside its entries.
+    std::vector<ChordEntry> entries;
+    std::vector<std::string> comments;
+    entries.reserve(ForEachEditorLine(text, [](std::string_view, std::size_t) {}) + 1);
+    ChordEntry entry;
+    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
+        ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        entries.push_back(entry);
+        if (IsCommentLine(line))
+            comments.emplace_back(line);
+    });
+    entries.push_back(ParseChordText("", static_cast<int>(entries.size())).entry);
+    std::string().swap(text);
+    if (std::none_of(entries.begin(), entries.end(),
                      [](const ChordEntry& e) { return KindOf(e) == LineKind::Chord; })) {
         err << "fretwick: Can't create musicxml file. No chords defined in editor.\n";
         return 1;
     }
-    MusicXmlSong score{song.entries, song.tempo, song.patch, song.tuningOffsets, {}, {}};
-    SetTitlesFromLines(score, song.lines, songPath);
+    MusicXmlSong score{entries,      header.tempo,
+                       header.patch, TuningOffsets(RepairedTuningCode(header.tuning)),
+                       {},           {}};
+    SetTitlesFromLines(score, comments, songPath);
     std::string error;
     if (!WriteMusicXmlFile(outPath, score, error)) {
         err << "fretwick: " << error << "\n";
