@@ -1,8 +1,7 @@
 #include "tab_tools.h"
 
-#include "song_for_export.h"
-
 #include "chords/chord_parser.h"
+#include "chords/song_check.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
 #include "export/ascii_tab.h"
@@ -53,7 +52,6 @@ namespace {
 // The song and its measures, ready for either output. Returns the exit status when the song
 // cannot be used (after printing why), or nothing.
 struct TabSong {
-    SongForExport song;
     std::vector<TabItem> items;
     std::vector<TabMeasure> measures;
     std::string title;
@@ -61,32 +59,51 @@ struct TabSong {
     std::string tuning;
 };
 
+// The song is walked line by line: only its tablature items and its comment lines (where the
+// titles are) are kept, not a list of its lines and entries, so that a big song takes little
+// more memory than its text and its items.
 std::optional<int> ReadTabSong(const std::string& path, TabSong& tab, std::ostream& out,
                                std::ostream& err) {
+    std::string text;
     std::string error;
-    if (!ReadSongForExport(path, tab.song, error)) {
+    if (!ReadTextFile(path, text, error)) {
         err << "fretwick: " << error << "\n";
         return 2;
     }
-    if (!tab.song.errors.empty()) {
-        for (const std::string& line : tab.song.errors)
+    if (const std::vector<std::string> errors = CheckSongText(text); !errors.empty()) {
+        for (const std::string& line : errors)
             out << line << "\n";
         return 1;
     }
-    const auto& entries = tab.song.entries;
-    if (std::none_of(entries.begin(), entries.end(),
-                     [](const ChordEntry& entry) { return KindOf(entry) == LineKind::Chord; })) {
+    const SongHeader header = ReadSongHeaderOfText(text);
+    TabItemsBuilder builder;
+    std::vector<std::string> comments;
+    ChordEntry entry;
+    bool hasChord = false;
+    const std::size_t count =
+        ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
+            ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+            hasChord = hasChord || KindOf(entry) == LineKind::Chord;
+            builder.Add(entry, line);
+            if (IsCommentLine(line))
+                comments.emplace_back(line);
+        });
+    // The blank line an editor shows after the last line.
+    ParseChordText("", static_cast<int>(count), MaxFret, entry);
+    builder.Add(entry, "");
+    std::string().swap(text);
+    if (!hasChord) {
         err << "Can't create tab. No chords defined in editor.\n";
         return 1;
     }
-    tab.items = BuildTabItems(entries, tab.song.lines);
+    tab.items = builder.Take();
     AssignMeasureSizes(tab.items);
     tab.measures = NonEmptyMeasures(tab.items);
-    tab.title = TitleFromComments(tab.song.lines);
+    tab.title = TitleFromComments(comments);
     if (tab.title.empty())
         tab.title = DefaultTabTitle(path);
-    tab.subtitle = SubtitleFromComments(tab.song.lines);
-    tab.tuning = TuningStatusText(tab.song.tuning);
+    tab.subtitle = SubtitleFromComments(comments);
+    tab.tuning = TuningStatusText(RepairedTuningCode(header.tuning));
     return std::nullopt;
 }
 

@@ -24,31 +24,30 @@ bool TabItem::IsRest() const {
     return true;
 }
 
+void TabItemsBuilder::Add(const ChordEntry& entry, std::string_view line) {
+    if (IsCommentLine(line))
+        return;
+    TabItem& item = items_.emplace_back();
+    item.Fret = entry.Fret;
+    item.HammerFret = entry.HammerFret;
+    item.HammerNote = entry.HammerNote;
+    item.Duration = entry.Duration;
+    item.MeasureNumber = measure_;
+    item.Position = ++position_;
+    if (TrimView(line).empty()) {
+        item.IsTerminator = true;
+        ++measure_;
+        position_ = 0;
+    }
+}
+
 std::vector<TabItem> BuildTabItems(std::span<const ChordEntry> entries,
                                    std::span<const std::string> lines) {
-    std::vector<TabItem> items;
-    items.reserve(entries.size());
-    int measure = 1;
-    int position = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view line = i < lines.size() ? std::string_view(lines[i]) : "";
-        if (IsCommentLine(line))
-            continue;
-        const ChordEntry& entry = entries[i];
-        TabItem& item = items.emplace_back();
-        item.Fret = entry.Fret;
-        item.HammerFret = entry.HammerFret;
-        item.HammerNote = entry.HammerNote;
-        item.Duration = entry.Duration;
-        item.MeasureNumber = measure;
-        item.Position = ++position;
-        if (TrimView(line).empty()) {
-            item.IsTerminator = true;
-            ++measure;
-            position = 0;
-        }
-    }
-    return items;
+    TabItemsBuilder builder;
+    builder.Reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        builder.Add(entries[i], i < lines.size() ? std::string_view(lines[i]) : "");
+    return builder.Take();
 }
 
 // The items of one measure are contiguous and end with its terminator, so one pass sets every

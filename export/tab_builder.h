@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace fw {
@@ -41,6 +43,21 @@ struct TabItem {
 struct TabMeasure {
     std::size_t first = 0;
     std::size_t terminator = 0;
+};
+
+// Makes the items of a chord list one line at a time, as BuildTabItems does, for a reader that
+// walks a big song's lines without keeping them.
+class TabItemsBuilder {
+public:
+    void Reserve(std::size_t lines) { items_.reserve(lines); }
+    // Adds the item of one editor line, parsed without error into `entry`.
+    void Add(const ChordEntry& entry, std::string_view line);
+    std::vector<TabItem> Take() { return std::move(items_); }
+
+private:
+    std::vector<TabItem> items_;
+    int measure_ = 1;
+    int position_ = 0;
 };
 
 // Makes the items of a chord list: `entries` holds the parsed editor lines, one more than
