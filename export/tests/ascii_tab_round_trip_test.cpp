@@ -36,8 +36,12 @@ struct Column {
 using Measures = std::vector<std::vector<Column>>;
 
 void PrintTo(const Column& c, std::ostream* os) {
-    for (int s = 5; s >= 1; --s)
-        *os << c.fret[s] << (c.hammer[s] >= 0 ? "-" + std::to_string(c.hammer[s]) : "") << ",";
+    for (int s = 5; s >= 1; --s) {
+        *os << c.fret[s];
+        if (c.hammer[s] >= 0)
+            *os << '-' << c.hammer[s];
+        *os << ',';
+    }
     *os << c.duration;
 }
 
