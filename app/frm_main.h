@@ -47,11 +47,11 @@ struct Settings;
 
 // Everything the main window needs from outside, so tests can supply their own.
 struct MainWindowDeps {
-    DialogService* dialogs = nullptr; // modal interactions (required)
-    MainSound* sound = nullptr;       // the port and player (required)
+    DialogService* dialogs = nullptr;     // modal interactions (required)
+    MainSound* sound = nullptr;           // the port and player (required)
     MidiFilePlayer* filePlayer = nullptr; // the MIDI player window's device (none: no window)
-    QStringList arguments;            // command-line arguments after the program name
-    QString programPath;              // for the file association
+    QStringList arguments;                // command-line arguments after the program name
+    QString programPath;                  // for the file association
     // How often the recovery copy of an unsaved song is brought up to date, and where it is
     // kept (empty: DefaultRecoveryFolder()).
     std::chrono::milliseconds recoveryInterval = DefaultRecoveryInterval;
@@ -321,6 +321,8 @@ private:
     bool m_playing = false; // from the start of a play until it has wound down
     bool m_dictionarySorted = false;
     bool m_dictionaryUnreadable = false;
+    bool m_dictionaryCutAtNul = false;
+    QStringList m_dictionaryAsLoaded; // only kept for a file that a NUL byte cut short
     TfrmOptions* m_options = nullptr; // made at the first showing, then reused
     SongRecovery* m_recovery = nullptr;
 };

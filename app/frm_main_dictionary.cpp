@@ -96,10 +96,11 @@ void TfrmMain::setDictionaryEntries(const QStringList& entries) {
 void TfrmMain::LoadChordDictionary() {
     const QString path = DictionaryPath();
     m_dictionaryUnreadable = false;
+    m_dictionaryCutAtNul = false;
     if (QFileInfo::exists(path)) {
         DictionaryEntries entries;
         std::string error;
-        if (ReadDictionaryFile(path.toStdString(), entries, error)) {
+        if (ReadDictionaryFile(path.toStdString(), entries, error, &m_dictionaryCutAtNul)) {
             QStringList list;
             for (const std::string& entry : entries)
                 list << FromStd(entry);
@@ -112,6 +113,7 @@ void TfrmMain::LoadChordDictionary() {
         }
     }
     SetDictionarySorted(settings().SortDictionary);
+    m_dictionaryAsLoaded = m_dictionaryCutAtNul ? dictionaryEntries() : QStringList();
 }
 
 void TfrmMain::SetDictionarySorted(bool sorted) {
@@ -181,6 +183,10 @@ void TfrmMain::ReplaceChordDictionary() {
 
 void TfrmMain::SaveChordDictionary() {
     if (m_dictionaryUnreadable)
+        return;
+    // A damaged file whose text a NUL byte ended holds more than the list shows: it is written
+    // over only when the user has changed the list.
+    if (m_dictionaryCutAtNul && dictionaryEntries() == m_dictionaryAsLoaded)
         return;
     const QString dir = m_settings->InstallDir;
     if (!QFileInfo(dir).isDir() && !QDir().mkpath(dir)) {

@@ -44,11 +44,13 @@ std::string DictionaryFileText(const DictionaryEntries& entries) {
 }
 
 bool ReadDictionaryFile(const std::filesystem::path& path, DictionaryEntries& entries,
-                        std::string& error) {
+                        std::string& error, bool* cutAtNul) {
     std::string bytes;
     if (!ReadRegularFile(path, bytes, error, MaxDictionaryBytes, "a chord dictionary", "bytes"))
         return false;
     entries = ParseDictionaryText(bytes);
+    if (cutAtNul)
+        *cutAtNul = bytes.find('\0') != std::string::npos;
     return true;
 }
 

@@ -33,8 +33,10 @@ inline constexpr std::uint64_t MaxDictionaryBytes = 10'000'000;
 // ParseDictionaryText. On failure returns false, leaves `entries` alone and sets `error` to a
 // sentence naming the file and the reason; a file over MaxDictionaryBytes gives "Opening
 // "<path>" failed: it is 12,000,000 bytes; a chord dictionary holds at most 10,000,000 bytes.".
+// When `cutAtNul` is given, it says whether a NUL byte ended the text, so that the file holds
+// more than `entries`.
 bool ReadDictionaryFile(const std::filesystem::path& path, DictionaryEntries& entries,
-                        std::string& error);
+                        std::string& error, bool* cutAtNul = nullptr);
 
 // Replaces the file at `path` atomically with DictionaryFileText(entries). On failure returns
 // false, the old file is untouched and `error` says why.

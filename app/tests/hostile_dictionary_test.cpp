@@ -23,6 +23,8 @@ struct DictionaryCase {
     // The start-up message after "Opening "<path>" failed: "; empty when the file loads.
     const char* refusal;
     QStringList entries; // what loads
+    // A file a NUL byte cut short holds more than loads: shutdown leaves its bytes alone.
+    bool keptAtShutdown = false;
 };
 
 void PrintTo(const DictionaryCase& c, std::ostream* os) {
@@ -48,7 +50,8 @@ const DictionaryCase Cases[] = {
     {"AtTheDictionaryLimit",
      [](const fs::path& p) { return hostile::MakeSparseFile(p, MaxDictionaryBytes); },
      "",
-     {}}, // all NUL bytes: the first one ends the text
+     {}, // all NUL bytes: the first one ends the text
+     true},
     {"Binary",
      [](const fs::path& p) { return hostile::WriteBytes(p, hostile::BinaryBytes); },
      "",
@@ -60,7 +63,8 @@ const DictionaryCase Cases[] = {
              p, std::string_view("G, 0, 0, 0, 0, 0, Q\r\nC, 2\0, 1, 2, 0, 0, Q\r\nD, 0\r\n", 42));
      },
      "",
-     {QStringLiteral("G, 0, 0, 0, 0, 0, Q"), QStringLiteral("C, 2")}},
+     {QStringLiteral("G, 0, 0, 0, 0, 0, Q"), QStringLiteral("C, 2")},
+     true},
     {"TruncatedEntry",
      [](const fs::path& p) {
          return hostile::WriteBytes(p, "G, 0, 0, 0, 0, 0, Q\r\nC, 2, 1, 2, ");
@@ -89,6 +93,8 @@ TEST_P(HostileDictionary, LoadsWhatItCanOrIsSkippedWithAMessage) {
     const fs::path path = fs::path(install.toStdString()) / "BCHORDS.DCT";
     ASSERT_EQ(c.make(path), "");
     const auto sizeBefore = fs::is_regular_file(path) ? fs::file_size(path) : 0;
+    const QByteArray bytesBefore =
+        c.keptAtShutdown ? ReadAll(QString::fromStdString(path.string())) : QByteArray();
     ResetSettingsFile(QStringLiteral("InstallDir=%1\n").arg(install));
 
     TfrmMain& window = Start();
@@ -112,7 +118,26 @@ TEST_P(HostileDictionary, LoadsWhatItCanOrIsSkippedWithAMessage) {
     if (!refusal.isEmpty() && typeBefore == fs::file_type::regular) {
         EXPECT_EQ(fs::file_size(path), sizeBefore);
     }
+    if (c.keptAtShutdown) {
+        EXPECT_EQ(ReadAll(QString::fromStdString(path.string())), bytesBefore);
+    }
     EXPECT_EQ(Messages().size(), refusal.isEmpty() ? 0 : 1) << "no further message at shutdown";
+}
+
+// The list the user changed is written even over a file a NUL byte cut short: keeping the old
+// file would lose the user's change.
+TEST_F(MainWindowTest, AChangedListIsWrittenOverADictionaryANulCutShort) {
+    const QString install = dir.path() + QStringLiteral("/install");
+    ASSERT_TRUE(QDir().mkpath(install));
+    const fs::path path = fs::path(install.toStdString()) / "BCHORDS.DCT";
+    ASSERT_EQ(hostile::WriteBytes(path, std::string_view("G, 0\r\nC\0, 2\r\n", 14)), "");
+    ResetSettingsFile(QStringLiteral("InstallDir=%1\n").arg(install));
+    TfrmMain& window = Start();
+    SetText(QStringLiteral("D, 0, 0, 2, 3, 2, Q"));
+    window.ReplaceChordDictionary();
+    main.reset();
+    EXPECT_EQ(ReadAll(QString::fromStdString(path.string())),
+              QByteArray("D, 0, 0, 2, 3, 2, Q\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, HostileDictionary, ::testing::ValuesIn(Cases),
