@@ -48,15 +48,22 @@ int RequireChords(bool hasChord, std::ostream& err) {
 }
 
 // --check, --export-midi and --export-wav walk the song's lines one by one instead of making a list
-// of entries, so that a song of millions of lines takes little more memory than its text. Prints
-// the line errors on `out` as they are found; returns 0 when the song is clean, 1 with line errors,
-// 2 when it cannot be read.
-int CheckLines(const std::string& path, std::string& text, std::ostream& out, std::ostream& err) {
+// of entries, so that a song of millions of lines takes little more memory than its text.
+
+// Reads the song's text; when it cannot be read, says why on `err` and returns 2, else 0.
+int ReadSongText(const std::string& path, std::string& text, std::ostream& err) {
     std::string error;
-    if (!ReadTextFile(path, text, error)) {
-        err << "fretwick: " << error << "\n";
-        return 2;
-    }
+    if (ReadTextFile(path, text, error))
+        return 0;
+    err << "fretwick: " << error << "\n";
+    return 2;
+}
+
+// Parses every line of `text`, printing the line errors on `out` as they are found and handing
+// each line's entry to `onEntry` until the first line in error (an entry in error is never
+// used). Returns 0 when the song is clean, 1 with line errors.
+template <typename OnEntry>
+int WalkLines(const std::string& text, std::ostream& out, OnEntry&& onEntry) {
     bool clean = true;
     ChordEntry entry;
     ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
@@ -64,9 +71,19 @@ int CheckLines(const std::string& path, std::string& text, std::ostream& out, st
         if (!lineError.empty()) {
             out << lineError << "\n";
             clean = false;
+        } else if (clean) {
+            onEntry(entry);
         }
     });
     return clean ? 0 : 1;
+}
+
+// Reads and checks the song: 0 when it is clean, 1 with line errors (printed on `out`), 2 when
+// it cannot be read.
+int CheckLines(const std::string& path, std::string& text, std::ostream& out, std::ostream& err) {
+    if (const int status = ReadSongText(path, text, err); status != 0)
+        return status;
+    return WalkLines(text, out, [](const ChordEntry&) {});
 }
 
 int Check(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -77,19 +94,21 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
 int ExportMidi(const std::string& songPath, const std::string& outPath, std::ostream& out,
                std::ostream& err) {
     std::string text;
-    if (const int status = CheckLines(songPath, text, out, err); status != 0)
+    if (const int status = ReadSongText(songPath, text, err); status != 0)
         return status;
     const SongHeader header = ReadSongHeaderOfText(text);
     // Lines are about 25 bytes: a guess at their number sizes the MIDI buffer once.
     MidiFileBuilder midi(header.tempo, header.patch,
                          TuningOffsets(RepairedTuningCode(header.tuning)), text.size() / 25);
-    ChordEntry entry;
+    // One pass checks the lines and builds the file; a song with line errors writes nothing.
     bool hasChord = false;
-    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
-        ParseChordText(line, static_cast<int>(index), MaxFret, entry);
-        hasChord = hasChord || KindOf(entry) == LineKind::Chord;
-        midi.Add(entry);
-    });
+    if (const int status = WalkLines(text, out,
+                                     [&](const ChordEntry& entry) {
+                                         hasChord = hasChord || KindOf(entry) == LineKind::Chord;
+                                         midi.Add(entry);
+                                     });
+        status != 0)
+        return status;
     if (const int status = RequireChords(hasChord, err); status != 0)
         return status;
     std::string().swap(text); // the text is no longer needed while the file is written

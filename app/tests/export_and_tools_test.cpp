@@ -126,11 +126,13 @@ TEST_F(Export, ToolsReportUsageAndUnreadableFiles) {
 }
 
 TEST_F(Export, ExportWithErrorsPrintsThemAndWritesNoFile) {
-    const QString song = WriteSong(QStringLiteral("bad.fwk"), "G, 0, 0, 0, 0, 0, Q\nx\n");
+    // Every line in error is named, also those after a good line that follows the first one.
+    const QString song =
+        WriteSong(QStringLiteral("bad.fwk"), "G, 0, 0, 0, 0, 0, Q\nx\nC, 0, 0, 0, 0, 0, Q\ny, 1\n");
     const QString out = dir.filePath(QStringLiteral("bad.mid"));
     const Run run = Tool({"--export-midi", song.toStdString(), out.toStdString()});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "Line 2    Not enough commas.\n");
+    EXPECT_EQ(run.out, "Line 2    Not enough commas.\nLine 4    Not enough commas.\n");
     EXPECT_FALSE(QFile::exists(out));
 }
 
