@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <ostream>
 #include <sstream>
 
@@ -59,36 +60,21 @@ int ReadSongText(const std::string& path, std::string& text, std::ostream& err) 
     return 2;
 }
 
-// Parses every line of `text`, printing the line errors on `out` as they are found and handing
-// each line's entry to `onEntry` until the first line in error (an entry in error is never
-// used). Returns 0 when the song is clean, 1 with line errors.
-template <typename OnEntry>
-int WalkLines(const std::string& text, std::ostream& out, OnEntry&& onEntry) {
-    bool clean = true;
-    ChordEntry entry;
-    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
-        const std::string lineError = ParseChordText(line, static_cast<int>(index), MaxFret, entry);
-        if (!lineError.empty()) {
-            out << lineError << "\n";
-            clean = false;
-        } else if (clean) {
-            onEntry(entry);
-        }
-    });
-    return clean ? 0 : 1;
+// Parses every line of `text` in one pass (ForEachCheckedLine), printing the line errors on
+// `out` as they are found. Returns 0 when the song is clean, 1 with line errors.
+int WalkLines(const std::string& text, std::ostream& out,
+              const std::function<void(std::string_view, const ChordEntry&)>& onEntry) {
+    const auto printError = [&out](const std::string& error) { out << error << "\n"; };
+    return ForEachCheckedLine(text, printError, onEntry) ? 0 : 1;
 }
 
 // Reads and checks the song: 0 when it is clean, 1 with line errors (printed on `out`), 2 when
 // it cannot be read.
-int CheckLines(const std::string& path, std::string& text, std::ostream& out, std::ostream& err) {
-    if (const int status = ReadSongText(path, text, err); status != 0)
-        return status;
-    return WalkLines(text, out, [](const ChordEntry&) {});
-}
-
 int Check(const std::string& path, std::ostream& out, std::ostream& err) {
     std::string text;
-    return CheckLines(path, text, out, err);
+    if (const int status = ReadSongText(path, text, err); status != 0)
+        return status;
+    return WalkLines(text, out, [](std::string_view, const ChordEntry&) {});
 }
 
 int ExportMidi(const std::string& songPath, const std::string& outPath, std::ostream& out,
@@ -103,7 +89,7 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
     // One pass checks the lines and builds the file; a song with line errors writes nothing.
     bool hasChord = false;
     if (const int status = WalkLines(text, out,
-                                     [&](const ChordEntry& entry) {
+                                     [&](std::string_view, const ChordEntry& entry) {
                                          hasChord = hasChord || KindOf(entry) == LineKind::Chord;
                                          midi.Add(entry);
                                      });
@@ -123,7 +109,7 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
 int ExportMusicXml(const std::string& songPath, const std::string& outPath, std::ostream& out,
                    std::ostream& err) {
     std::string text;
-    if (const int status = CheckLines(songPath, text, out, err); status != 0)
+    if (const int status = ReadSongText(songPath, text, err); status != 0)
         return status;
     const SongHeader header = ReadSongHeaderOfText(text);
     // The entries, made once at their number, and of the lines only the comments, where the
@@ -131,13 +117,14 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
     std::vector<ChordEntry> entries;
     std::vector<std::string> comments;
     entries.reserve(ForEachEditorLine(text, [](std::string_view, std::size_t) {}) + 1);
-    ChordEntry entry;
-    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
-        ParseChordText(line, static_cast<int>(index), MaxFret, entry);
-        entries.push_back(entry);
-        if (IsCommentLine(line))
-            comments.emplace_back(line);
-    });
+    if (const int status = WalkLines(text, out,
+                                     [&](std::string_view line, const ChordEntry& entry) {
+                                         entries.push_back(entry);
+                                         if (IsCommentLine(line))
+                                             comments.emplace_back(line);
+                                     });
+        status != 0)
+        return status;
     entries.push_back(ParseChordText("", static_cast<int>(entries.size())).entry);
     std::string().swap(text);
     if (std::none_of(entries.begin(), entries.end(),
@@ -160,23 +147,24 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
 int ExportWav(const std::string& songPath, const std::string& outPath, std::ostream& out,
               std::ostream& err) {
     std::string text;
-    if (const int status = CheckLines(songPath, text, out, err); status != 0)
+    if (const int status = ReadSongText(songPath, text, err); status != 0)
         return status;
     const SongHeader header = ReadSongHeaderOfText(text);
     RenderSettings settings;
     settings.Patch = static_cast<std::uint8_t>(header.patch);
     settings.TuningOffset = TuningOffsets(RepairedTuningCode(header.tuning));
     settings.Tempo = header.tempo;
-    // The length is summed line by line before a list of chords is made: a song too long for a
-    // WAV file is refused in little more memory than its text.
-    ChordEntry entry;
+    // The length is summed while the lines are checked, before a list of chords is made: a song
+    // too long for a WAV file is refused in little more memory than its text.
     bool hasChord = false;
     long long chordsMs = 0;
-    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
-        ParseChordText(line, static_cast<int>(index), MaxFret, entry);
-        hasChord = hasChord || KindOf(entry) == LineKind::Chord;
-        chordsMs += SoundingMs(entry, settings.Tempo);
-    });
+    if (const int status = WalkLines(text, out,
+                                     [&](std::string_view, const ChordEntry& entry) {
+                                         hasChord = hasChord || KindOf(entry) == LineKind::Chord;
+                                         chordsMs += SoundingMs(entry, settings.Tempo);
+                                     });
+        status != 0)
+        return status;
     if (const int status = RequireChords(hasChord, err); status != 0)
         return status;
     if (const std::string tooLong = TooLongForWav(chordsMs); !tooLong.empty()) {
@@ -185,11 +173,12 @@ int ExportWav(const std::string& songPath, const std::string& outPath, std::ostr
     }
     // Only the chords sound; comments and blank lines take no time.
     std::vector<ChordEntry> entries;
-    ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
-        ParseChordText(line, static_cast<int>(index), MaxFret, entry);
-        if (KindOf(entry) == LineKind::Chord)
-            entries.push_back(entry);
-    });
+    ForEachCheckedLine(
+        text, [](const std::string&) {},
+        [&entries](std::string_view, const ChordEntry& entry) {
+            if (KindOf(entry) == LineKind::Chord)
+                entries.push_back(entry);
+        });
     std::string().swap(text);
     std::ostringstream audio;
     if (const std::string error = RenderChordsToWav(entries, settings, audio); !error.empty()) {

@@ -70,27 +70,28 @@ std::optional<int> ReadTabSong(const std::string& path, TabSong& tab, std::ostre
         err << "fretwick: " << error << "\n";
         return 2;
     }
-    if (const std::vector<std::string> errors = CheckSongText(text); !errors.empty()) {
-        for (const std::string& line : errors)
-            out << line << "\n";
-        return 1;
-    }
     const SongHeader header = ReadSongHeaderOfText(text);
     TabItemsBuilder builder;
     std::vector<std::string> comments;
-    ChordEntry entry;
     bool hasChord = false;
-    const std::size_t count =
-        ForEachEditorLine(text, [&](std::string_view line, std::size_t index) {
-            ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+    std::size_t count = 0;
+    // The entry as the last line left it: the parser fills only the name of a blank line.
+    ChordEntry last;
+    const bool clean = ForEachCheckedLine(
+        text, [&out](const std::string& lineError) { out << lineError << "\n"; },
+        [&](std::string_view line, const ChordEntry& entry) {
             hasChord = hasChord || KindOf(entry) == LineKind::Chord;
             builder.Add(entry, line);
             if (IsCommentLine(line))
                 comments.emplace_back(line);
+            last = entry;
+            ++count;
         });
+    if (!clean)
+        return 1;
     // The blank line an editor shows after the last line.
-    ParseChordText("", static_cast<int>(count), MaxFret, entry);
-    builder.Add(entry, "");
+    ParseChordText("", static_cast<int>(count), MaxFret, last);
+    builder.Add(last, "");
     std::string().swap(text);
     if (!hasChord) {
         err << "Can't create tab. No chords defined in editor.\n";

@@ -35,14 +35,28 @@ std::size_t ForEachEditorLine(std::string_view decodedText,
     return index;
 }
 
-std::vector<std::string> CheckSongText(std::string_view decodedText) {
-    std::vector<std::string> errors;
+bool ForEachCheckedLine(std::string_view decodedText,
+                        const std::function<void(const std::string&)>& onError,
+                        const std::function<void(std::string_view, const ChordEntry&)>& onEntry) {
+    bool clean = true;
     ChordEntry entry;
     ForEachEditorLine(decodedText, [&](std::string_view line, std::size_t index) {
-        std::string error = ParseChordText(line, static_cast<int>(index), MaxFret, entry);
-        if (!error.empty())
-            errors.push_back(std::move(error));
+        const std::string error = ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        if (!error.empty()) {
+            onError(error);
+            clean = false;
+        } else if (clean) {
+            onEntry(line, entry);
+        }
     });
+    return clean;
+}
+
+std::vector<std::string> CheckSongText(std::string_view decodedText) {
+    std::vector<std::string> errors;
+    ForEachCheckedLine(
+        decodedText, [&errors](const std::string& error) { errors.push_back(error); },
+        [](std::string_view, const ChordEntry&) {});
     return errors;
 }
 

@@ -3,6 +3,7 @@
 // editor numbers its lines after the song is opened. The text is walked line by line, never
 // copied, so that a song of millions of lines is checked in little more memory than its text.
 
+#include "chord_entry.h"
 #include "song_file.h"
 
 #include <cstddef>
@@ -20,6 +21,14 @@ namespace fw {
 // order, and is empty for a song without errors. The empty line an editor shows after a final
 // line break parses as blank, so leaving it out changes nothing here.
 std::vector<std::string> CheckSongText(std::string_view decodedText);
+
+// Parses every editor line of a song text as CheckSongText does, in one pass: `onError` gets
+// the error text of each line in error, in line order, and `onEntry` each line that parsed
+// with its entry, up to the first line in error (a song with one cannot be used, so nothing
+// after it is handed on). Returns true when no line is in error.
+bool ForEachCheckedLine(std::string_view decodedText,
+                        const std::function<void(const std::string&)>& onError,
+                        const std::function<void(std::string_view, const ChordEntry&)>& onEntry);
 
 // The header of a song text, read from its first four lines only.
 SongHeader ReadSongHeaderOfText(std::string_view decodedText);
