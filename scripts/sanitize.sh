@@ -6,7 +6,7 @@ fretwick_sanitize_build() {
     local build="$root/build/sanitize"
     local flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
     CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DFRETWICK_TESTS=ON -DFRETWICK_PURE_ONLY=ON -DFRETWICK_FUZZ=ON \
+        -DFRETWICK_TESTS=ON -DFRETWICK_PURE_ONLY=ON -DFRETWICK_FUZZ=ON -DFRETWICK_WERROR=ON \
         "-DCMAKE_CXX_FLAGS=$flags -fsanitize=fuzzer-no-link" \
         "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined" >/dev/null
     cmake --build "$build"

@@ -69,8 +69,11 @@ TEST_P(StreamedSave, WritesTheStreamOrLeavesTheOldFile) {
     EXPECT_EQ(Names(), std::vector<std::string>{"score.musicxml"}) << "no temporary file is left";
     if (!c.written) {
         EXPECT_NE(error.find("Writing the temporary file"), std::string::npos) << error;
-        EXPECT_NE(error.find("\"" + path.string() + "\" was not changed."), std::string::npos)
-            << error;
+        // Built with a stream, not with operator+: GCC 12 at -O3 takes the concatenation for
+        // an overlapping copy (a false -Wrestrict).
+        std::ostringstream unchanged;
+        unchanged << '"' << path.string() << "\" was not changed.";
+        EXPECT_NE(error.find(unchanged.str()), std::string::npos) << error;
     }
 }
 

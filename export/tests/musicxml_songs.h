@@ -63,7 +63,9 @@ inline std::vector<std::string> LongSong() {
                                          "0, 0, x, x, 22"};
     std::vector<std::string> lines{"* Title: Long Song", "*Sub: every length"};
     for (int i = 0; i < 45; ++i) {
-        lines.push_back("C" + std::to_string(i) + ", " + shapes[i % 10] + ", " + durations[i % 15]);
+        std::string line = "C"; // appended, not "C" + ...: GCC 12 -O3 warns falsely there
+        line += std::to_string(i) + ", " + shapes[i % 10] + ", " + durations[i % 15];
+        lines.push_back(line);
         if (i % 7 == 3)
             lines.push_back(i % 2 ? "" : "* a comment between chords");
     }
