@@ -70,16 +70,14 @@ int HammerGap(int tempo) {
 
 int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int hammerGap,
                 const std::array<int, 6>& tuningOffsets, bool firstChord) {
-    NoteArray struck = entry.Note;
-    NoteArray target = entry.HammerNote;
+    // Each string sounds its start fret first and its target after the gap, as written: a
+    // target below the start fret is a pull-off and must sound after it, as the live player
+    // sounds it.
+    const NoteArray& struck = entry.Note;
+    const NoteArray& target = entry.HammerNote;
     bool hammer = false;
     for (int k = 1; k <= 5; ++k)
         hammer = hammer || target[k] != NoNote;
-    // Of the two notes of a hammer-on or pull-off the lower one sounds first. An absent target
-    // (255) is never lower.
-    for (int k = 1; k <= 5; ++k)
-        if (target[k] < struck[k])
-            std::swap(struck[k], target[k]);
 
     auto present = [](std::uint8_t note) { return note != NoNote; };
     auto sounding = [&](int k, std::uint8_t note) {
@@ -109,7 +107,11 @@ int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int 
     for (int k = 3; k <= 5; ++k)
         if (present(struck[k]))
             count += NoteOffEvent(out, sounding(k, struck[k]), 0);
-    const std::uint32_t rest = hammer && duration > 3 * gap ? duration - 3 * gap : 0;
+    // A hammer-on chord spends one gap before its targets, one after them and, when string 1
+    // is hammered, one more on that string's target; the rest of its length comes here, so the
+    // chord lasts exactly its duration whenever that leaves room for the gaps.
+    const std::uint32_t gaps = (present(target[1]) ? 3 : 2) * gap;
+    const std::uint32_t rest = hammer && duration > gaps ? duration - gaps : 0;
     count += NoteOffEvent(out, middle, rest);
 
     if (hammer) {

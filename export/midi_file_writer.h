@@ -32,7 +32,10 @@ std::uint32_t TempoMicroseconds(int tempo);
 int HammerGap(int tempo);
 
 // Appends the note-track events of one chord entry: its onsets, its hammer-ons and the
-// note-offs that give it its length of `durationTicks` (a negative length counts as 0).
+// note-offs that give it its length of `durationTicks` (a negative length counts as 0). Every
+// string sounds its start fret first and its hammer-on or pull-off target one `hammerGap`
+// later. A chord with a hammer-on lasts exactly `durationTicks` when that is longer than its
+// gaps (two gaps, three when string 1 is hammered), else just its gaps.
 // `firstChord` says whether this is the first chord of the track, which carries the note-on status
 // byte; later chords rely on running status. `tuningOffsets[1..5]` are added to the strings'
 // pitches in eight bits. Returns the number of bytes appended.

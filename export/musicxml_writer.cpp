@@ -28,18 +28,27 @@ struct StringNote {
     int fret = 0;  // as written in the tab
 };
 
-struct HammerStart {
+// The target of a hammered string ("2-4"): a hammer-on when it is above or at the start fret,
+// a pull-off when it is below.
+struct HammerTarget {
     StringNote note;
-    bool pullOff = false; // the target is below the start
+    bool pullOff = false;
 };
 
-// The notes of one chord line: the strings that sound for the chord's length (hammered strings
-// at their target) and the grace notes that start the hammered strings.
+// The notes of one chord line: every played string at its start fret, all picked together on
+// the beat, and the targets its hammered strings sound later in the chord.
 struct ChordNotes {
-    std::array<StringNote, 5> sounding{};
-    int soundingCount = 0;
-    std::array<HammerStart, 5> graces{};
-    int graceCount = 0;
+    std::array<StringNote, 5> struck{};
+    int struckCount = 0;
+    std::array<HammerTarget, 5> targets{};
+    int targetCount = 0;
+
+    const HammerTarget* TargetOn(int string) const {
+        for (int i = 0; i < targetCount; ++i)
+            if (targets[i].note.string == string)
+                return &targets[i];
+        return nullptr;
+    }
 };
 
 int WrittenFret(int string, int fret) {
@@ -52,14 +61,12 @@ ChordNotes NotesOf(const ChordEntry& entry, const std::array<int, 6>& offsets) {
         if (entry.Note[k] == NoNote)
             continue;
         const StringNote struck{k, entry.Note[k] + offsets[k], WrittenFret(k, entry.Fret[k])};
-        if (entry.HammerNote[k] == NoNote) {
-            notes.sounding[notes.soundingCount++] = struck;
+        notes.struck[notes.struckCount++] = struck;
+        if (entry.HammerNote[k] == NoNote)
             continue;
-        }
         const StringNote target{k, entry.HammerNote[k] + offsets[k],
                                 WrittenFret(k, entry.HammerFret[k])};
-        notes.sounding[notes.soundingCount++] = target;
-        notes.graces[notes.graceCount++] = {struck, target.pitch < struck.pitch};
+        notes.targets[notes.targetCount++] = {target, target.pitch < struck.pitch};
     }
     return notes;
 }
@@ -112,10 +119,11 @@ std::size_t EstimatedSize(const MusicXmlSong& song) {
         if (KindOf(entry) != LineKind::Chord)
             continue;
         const ChordNotes chord = NotesOf(entry, song.tuningOffsets);
-        const std::size_t perValue = static_cast<std::size_t>(std::max(chord.soundingCount, 1));
+        const std::size_t perValue = static_cast<std::size_t>(std::max(chord.struckCount, 1));
+        // A hammer-on chord is written in two halves: about twice the values.
+        const std::size_t halves = chord.targetCount > 0 ? 2 : 1;
         clock.Advance(DurationDivisions(entry.Duration), noMeasure,
-                      [&](const NoteValue&, bool, bool) { notes += perValue; });
-        notes += static_cast<std::size_t>(chord.graceCount);
+                      [&](const NoteValue&, bool, bool) { notes += perValue * halves; });
     }
     clock.Advance(clock.Remaining(), noMeasure, [&](const NoteValue&, bool, bool) { ++notes; });
     return HeaderBytes + 6 * (song.title.size() + song.subtitle.size()) + NoteBytes * notes +
@@ -134,10 +142,12 @@ public:
                 continue;
             const ChordNotes notes = NotesOf(entry, song_.tuningOffsets);
             const int length = DurationDivisions(entry.Duration);
-            if (notes.soundingCount == 0)
+            if (notes.struckCount == 0)
                 WriteRest(length);
-            else
+            else if (notes.targetCount == 0)
                 WriteChord(notes, length);
+            else
+                WriteHammerChord(notes, length);
         }
         FinishLastMeasure();
         out_ += "  </part>\n</score-partwise>\n";
@@ -260,60 +270,86 @@ private:
         clock_.Advance(
             length, [this](int number) { OpenMeasure(number); },
             [&](const NoteValue& value, bool first, bool more) {
-                if (first)
-                    for (int i = 0; i < notes.graceCount; ++i)
-                        WriteGrace(notes.graces[i], i > 0);
-                for (int i = 0; i < notes.soundingCount; ++i)
-                    WriteSounding(notes, i, value, !first, more, first);
+                for (int i = 0; i < notes.struckCount; ++i)
+                    WriteNote(notes.struck[i], i > 0, value, {!first, more});
             });
     }
 
-    void WriteGrace(const HammerStart& grace, bool inChord) {
-        Line("      ", "<note>");
-        Line("        ", "<grace slash=\"yes\"/>");
-        if (inChord)
-            Line("        ", "<chord/>");
-        WritePitch(grace.note.pitch);
-        Line("        ", "<voice>1</voice>");
-        Line("        ", "<type>eighth</type>");
-        out_ += "        <notations><slur number=\"";
-        Number(grace.note.string);
-        out_ += "\" type=\"start\"/><technical>";
-        WriteHammerMark(grace.note.string, grace.pullOff, true);
-        WriteStringAndFret(grace.note);
-        out_ += "</technical></notations>\n";
-        Line("      ", "</note>");
+    // A chord with hammered strings is picked whole at its start frets on the beat and, half
+    // its length later, each hammered string sounds its target, slurred to its start note
+    // under a hammer-on or pull-off mark, while the other strings ring on, tied over. Written
+    // so, a notation program shows the chord on its beat and plays every string there; the
+    // two halves keep the chord's length exact and read as the rhythm a player would count.
+    void WriteHammerChord(const ChordNotes& notes, int length) {
+        const int picked = length - length / 2;
+        clock_.Advance(
+            picked, [this](int number) { OpenMeasure(number); },
+            [&](const NoteValue& value, bool first, bool more) {
+                for (int i = 0; i < notes.struckCount; ++i) {
+                    const StringNote& note = notes.struck[i];
+                    const HammerTarget* target = notes.TargetOn(note.string);
+                    NoteLinks links{!first, more || target == nullptr};
+                    if (target != nullptr && !more)
+                        links.hammer = {HammerEnd::Start, target->pullOff};
+                    WriteNote(note, i > 0, value, links);
+                }
+            });
+        clock_.Advance(
+            length / 2, [this](int number) { OpenMeasure(number); },
+            [&](const NoteValue& value, bool first, bool more) {
+                for (int i = 0; i < notes.struckCount; ++i) {
+                    const StringNote& held = notes.struck[i];
+                    const HammerTarget* target = notes.TargetOn(held.string);
+                    if (target == nullptr) {
+                        WriteNote(held, i > 0, value, {true, more});
+                        continue;
+                    }
+                    NoteLinks links{!first, more};
+                    if (first)
+                        links.hammer = {HammerEnd::Stop, target->pullOff};
+                    WriteNote(target->note, i > 0, value, links);
+                }
+            });
     }
 
-    // The i-th sounding note of a chord for one written value. `tieStop`/`tieStart` join the
-    // pieces of a chord split at barlines; `afterGrace` ends the hammer-on of a hammered string.
-    void WriteSounding(const ChordNotes& notes, int i, const NoteValue& value, bool tieStop,
-                       bool tieStart, bool afterGrace) {
-        const StringNote& note = notes.sounding[i];
-        const HammerStart* grace = nullptr;
-        if (afterGrace)
-            for (int g = 0; g < notes.graceCount; ++g)
-                if (notes.graces[g].note.string == note.string)
-                    grace = &notes.graces[g];
+    // Which end of a hammer-on's slur and mark a note carries: the start fret has the start,
+    // the target the stop.
+    enum class HammerEnd { None, Start, Stop };
+    struct HammerLink {
+        HammerEnd end = HammerEnd::None;
+        bool pullOff = false;
+    };
 
+    // How a written note joins its neighbours on the same string: ties to the piece before and
+    // after it (pieces of one sounding note), and a hammer-on or pull-off.
+    struct NoteLinks {
+        bool tieStop = false;
+        bool tieStart = false;
+        HammerLink hammer{};
+    };
+
+    void WriteNote(const StringNote& note, bool inChord, const NoteValue& value,
+                   const NoteLinks& links) {
         Line("      ", "<note>");
-        if (i > 0)
+        if (inChord)
             Line("        ", "<chord/>");
         WritePitch(note.pitch);
-        WriteDurationAndType(value, tieStop, tieStart);
+        WriteDurationAndType(value, links.tieStop, links.tieStart);
         out_ += "        <notations>";
-        if (tieStop)
+        if (links.tieStop)
             out_ += "<tied type=\"stop\"/>";
-        if (tieStart)
+        if (links.tieStart)
             out_ += "<tied type=\"start\"/>";
-        if (grace != nullptr) {
+        const bool hammered = links.hammer.end != HammerEnd::None;
+        const bool start = links.hammer.end == HammerEnd::Start;
+        if (hammered) {
             out_ += "<slur number=\"";
             Number(note.string);
-            out_ += "\" type=\"stop\"/>";
+            out_ += start ? "\" type=\"start\"/>" : "\" type=\"stop\"/>";
         }
         out_ += "<technical>";
-        if (grace != nullptr)
-            WriteHammerMark(note.string, grace->pullOff, false);
+        if (hammered)
+            WriteHammerMark(note.string, links.hammer.pullOff, start);
         WriteStringAndFret(note);
         out_ += "</technical></notations>\n";
         Line("      ", "</note>");

@@ -8,10 +8,11 @@
 //   in the song's tuning) and its string and fret; string 1 is the top line of the tab. The
 //   short fifth string's fret is written as the neck fret banjo tablature uses (a line value
 //   above 0 plus 5: "2" on string 5 is fret 7), while its pitch stays exact;
-// - a hammered string ("2-4") starts with a quick (slashed) grace note at its start fret, joined to
-// the target
-//   by a hammer-on (target above or equal) or a pull-off (target below) and a slur; the target
-//   sounds with the chord's other notes for the chord's length;
+// - a chord with hammered strings ("2-4") is picked whole at its start frets on its beat and
+//   held for the first half of its length (the larger half when it is odd); then each hammered
+//   string sounds its target for the rest, joined to its start note by a slur and a hammer-on
+//   (target above or equal) or pull-off (target below) mark, while the other strings are tied
+//   over and ring on;
 // - a line with no string played is a rest;
 // - measures are filled by time; a chord that crosses a barline is split there and tied, a rest
 //   split; the last measure is filled up with rests and closed with a final barline. A list

@@ -3,6 +3,8 @@
 #include "chords/chord_parser.h"
 #include "chords/text_rules.h"
 
+#include <algorithm>
+
 namespace fw {
 
 bool TabItem::HasHammerOn() const {
@@ -91,6 +93,15 @@ int ColumnCount(std::span<const TabItem> measureChords) {
         if (columns >= MaxMeasureChords)
             return MaxMeasureChords;
     }
+    return columns;
+}
+
+int DrawnColumnCount(std::span<const TabItem> measureChords) {
+    const auto shown = measureChords.first(
+        std::min(measureChords.size(), static_cast<std::size_t>(MaxMeasureChords)));
+    int columns = static_cast<int>(shown.size()) + 1;
+    for (const TabItem& item : shown)
+        columns += item.HasHammerOn() ? 1 : 0;
     return columns;
 }
 

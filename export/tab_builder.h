@@ -83,6 +83,12 @@ std::span<const TabItem> MeasureChords(std::span<const TabItem> items, const Tab
 // Both the ASCII text and the drawing divide a measure into ColumnCount + 1 equal parts.
 int ColumnCount(std::span<const TabItem> measureChords);
 
+// The number of parts, less one, graphic tablature divides a measure into: one column for each
+// chord it shows (at most MaxMeasureChords), one more for each of those chords that has a
+// hammer-on (its targets share that column), and one after the last. Uncapped, so that every
+// target stays inside its measure; the ASCII text keeps ColumnCount.
+int DrawnColumnCount(std::span<const TabItem> measureChords);
+
 // True when a measure holds more chords than tablature shows.
 bool IsTruncated(std::span<const TabItem> measureChords);
 

@@ -44,4 +44,17 @@ std::string DefaultTabTitle(std::string_view songPath) {
     return std::filesystem::path(songPath).stem().string();
 }
 
+std::string PrintDocumentName(std::string_view songPath) {
+    std::string name = std::filesystem::path(songPath).filename().string();
+    if (Trim(name).empty() || name == "." || name == "..")
+        return "Untitled";
+    for (char& ch : name) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte < 0x20 || byte == 0x7F ||
+            std::string_view("/\\:*?\"<>|").find(ch) != std::string_view::npos)
+            ch = '_';
+    }
+    return name;
+}
+
 } // namespace fw

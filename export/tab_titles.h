@@ -24,4 +24,10 @@ std::string SubtitleFromComments(std::span<const std::string> lines);
 // (an empty path).
 std::string DefaultTabTitle(std::string_view songPath);
 
+// The document name a print job gets, which print dialogs offer as the name of the file when
+// printing to a file: the song's file name without its folder ("Reuben.fwk"), "Untitled" for
+// an untitled song. Characters a file name may not hold on common systems (/ \ : * ? " < > |
+// and control characters) become "_", so the offered name never points into a folder.
+std::string PrintDocumentName(std::string_view songPath);
+
 } // namespace fw

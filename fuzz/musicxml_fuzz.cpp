@@ -1,6 +1,7 @@
 // The MusicXML writer over any song the reader accepts, with titles from its comment lines:
 // the score is well-formed XML, and it holds one note (not counting tied continuations) for
-// every played string and one grace note for every hammer-on.
+// every played string and one for every hammer-on target, with one hammer-on or pull-off mark
+// starting at each hammered string.
 
 #include "fuzz_support.h"
 #include "xml_checker.h"
@@ -46,8 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const long notes = Count(xml, "<note>");
     const long rests = Count(xml, "<rest/>");
     const long continued = Count(xml, "<tie type=\"stop\"/>");
-    const long graces = Count(xml, "<grace ");
-    FUZZ_CHECK(graces == hammers, "a grace note for every hammer-on");
-    FUZZ_CHECK(notes - rests - continued - graces == played, "a note for every played string");
+    const long marks = Count(xml, "\" type=\"start\">H</hammer-on>") +
+                       Count(xml, "\" type=\"start\">P</pull-off>");
+    FUZZ_CHECK(Count(xml, "<grace") == 0, "no grace notes");
+    FUZZ_CHECK(marks == hammers, "a hammer-on or pull-off mark for every hammered string");
+    FUZZ_CHECK(notes - rests - continued == played + hammers,
+               "a note for every played string and every target");
     return 0;
 }

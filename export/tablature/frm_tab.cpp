@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextOption>
 #include <QTimer>
 
 #include <cmath>
@@ -87,6 +88,11 @@ TfrmTab::TfrmTab(DialogService& dialogs, QWidget* parent) : QDialog(parent), dia
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setFocusPolicy(Qt::ClickFocus);
     Memo1->setFont(AsciiTabFont());
+    // Every line reads left to right as in the saved file, a right-to-left subtitle included:
+    // its centring spaces stay in front of it.
+    QTextOption lineDirection = Memo1->document()->defaultTextOption();
+    lineDirection.setTextDirection(Qt::LeftToRight);
+    Memo1->document()->setDefaultTextOption(lineDirection);
     QPalette palette = Memo1->palette();
     palette.setColor(QPalette::Text, Qt::black);
     palette.setColor(QPalette::Base, Qt::white);
@@ -243,8 +249,9 @@ void TfrmTab::keyPressEvent(QKeyEvent* event) {
 
 void TfrmTab::btnPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(document_.texts.title.isEmpty() ? QStringLiteral("Tablature")
-                                                       : document_.texts.title);
+    // Print dialogs offer the document name as the file name to print to: the song's file
+    // name, never a title that may hold a "/".
+    printer.setDocName(QString::fromStdString(PrintDocumentName(source_.songPath.toStdString())));
     if (!dialogs_.Print(printer))
         return;
     PrintOn(printer);

@@ -66,7 +66,7 @@ void TabCanvas::DrawStaff(int x0, int y0, int w) {
 int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0, int x0) {
     const int s = geometry_.LineSpacing;
     const int h = geometry_.StaffHeight;
-    const int c = w / (ColumnCount(measureChords) + 1);
+    const int c = w / (DrawnColumnCount(measureChords) + 1);
     numbers_.clear();
     letters_.clear();
     arcs_.clear();

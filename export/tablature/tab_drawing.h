@@ -45,8 +45,9 @@ public:
               TabDevice device);
 
     // Draws one measure `w` wide whose top string line is at y0, starting at x0: the measure
-    // is divided into ColumnCount + 1 equal columns, each chord stands at the next column's x
-    // and a chord with hammer-ons takes one more column for its targets. A rest keeps its
+    // is divided into DrawnColumnCount + 1 equal columns, each chord stands at the next
+    // column's x and a chord with hammer-ons takes one more column for its targets, so the
+    // last target stays inside the measure however many chords are hammered. A rest keeps its
     // column empty. Chords after the 24th are not drawn and set truncated(). Returns the y
     // reached: y0 + 5 s when a chord was drawn, else y0.
     int DrawMeasure(std::span<const TabItem> measureChords, int w, int y0, int x0);

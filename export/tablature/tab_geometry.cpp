@@ -40,9 +40,12 @@ TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight) {
     g.UsableWidth = pageWidth - pageWidth / 10;
     g.LineSpacing = pageHeight / 60;
     g.StaffHeight = 4 * g.LineSpacing;
-    g.LeftMargin = 50;
+    // Margins and the title's top follow the page as everything else does: fixed device
+    // pixels would be a millimetre or two at printer resolutions, and the title would run
+    // into the page header.
+    g.LeftMargin = (pageWidth - g.UsableWidth) / 2;
     g.FirstStaffTop = g.StaffHeight / 2 + g.StaffHeight;
-    g.TitleTop = 110;
+    g.TitleTop = 25 * g.LineSpacing / 15;
     // The screen's 7 pixels at the printer's line spacing: 7 device pixels would put the
     // letters into the numbers of the bottom string at printer resolutions.
     g.DurationGap = 7 * g.LineSpacing / 15;

@@ -33,8 +33,10 @@ inline constexpr int ScreenPaintWidth = 593;
 // The screen: s = 15, h = 60, L = 10, T0 = 80, W from the paint area's width.
 TabGeometry ScreenTabGeometry(int paintWidth = ScreenPaintWidth);
 
-// A printed page of the given size in device pixels: s = height div 60, L = 50, T0 = 1.5 h,
-// W = width less a tenth.
+// The part of a printed page tablature uses, of the given size in device pixels: s = height
+// div 60, T0 = 1.5 h, W = width less a tenth, and L half the width W leaves, so the staves
+// stand in the middle. The title's top is where the screen puts its title, 25 pixels at a
+// line spacing of 15, scaled to the page's line spacing.
 TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight);
 
 // The paint area's height for `nonEmptyMeasures` measures: 90 pixels per row of two, plus 80.

@@ -104,8 +104,9 @@ TEST(MidiFileTest, TuningOffsetsShiftStruckNotesAndHammerTargetsButNotTheStandIn
               Hex({"00 90 3E 7F", "00 39 7F", "00 36 7F", "00 32 7F", "00 42 7F", "60 3E 00",
                    "00 36 00", "00 32 00", "00 42 00", "00 39 00", // G sounding 62 57 54 50 66
                    // string 1 silent: 60 stands in, unshifted; string 2 is 61 - 2, then 63 - 2
+                   // string 2 hammered, string 1 not: the last chord note-off waits D - 2g
                    "00 3C 00", "00 3B 7F", "00 36 7F", "00 42 7F", "06 3C 00", "00 36 00",
-                   "00 42 00", "4E 3B 00", "00 3D 7F", "06 3C 00", "00 3D 00"}));
+                   "00 42 00", "54 3B 00", "00 3D 7F", "06 3C 00", "00 3D 00"}));
 }
 
 struct PatchCase {
@@ -237,16 +238,25 @@ INSTANTIATE_TEST_SUITE_P(
         // 6 + 6 + 78 + 6 = 96 ticks.
         ChordCase{"HammerOnString1", "H, x, x, x, x, 0-2, Q", 120,
                   Hex({"00 3E 7F", "06 3E 00", "00 40 7F", "06 40 00", "4E 3C 00", "06 40 00"})},
-        // A pull-off sounds the lower pitch (64) first, the struck one (66) after the gap.
+        // A pull-off sounds its start fret (66) first and the lower target (64) after the gap.
         ChordCase{"PullOffString1", "P, x, x, x, x, 4-2, Q", 120,
-                  Hex({"00 40 7F", "06 40 00", "00 42 7F", "06 42 00", "4E 3C 00", "06 42 00"})},
+                  Hex({"00 42 7F", "06 42 00", "00 40 7F", "06 40 00", "4E 3C 00", "06 40 00"})},
+        // String 1 not hammered: 6 + (48 - 12 = 36) + 6 = 48 ticks.
         ChordCase{"PullOffString3", "P, x, x, 3-1, x, x, E", 120,
-                  Hex({"00 3C 00", "00 38 7F", "06 3C 00", "00 38 00", "1E 3C 00", "00 3A 7F",
-                       "06 3C 00", "00 3A 00"})},
+                  Hex({"00 3C 00", "00 3A 7F", "06 3C 00", "00 3A 00", "24 3C 00", "00 38 7F",
+                       "06 3C 00", "00 38 00"})},
         ChordCase{
             "HammerOnString2WithOthers", "H, 0, 0, 0, 0-1, 0, Q", 120,
             Hex({"00 3E 7F", "00 3B 7F", "00 37 7F", "00 32 7F", "00 43 7F", "06 3E 00", "00 37 00",
-                 "00 32 00", "00 43 00", "4E 3B 00", "00 3C 7F", "06 3C 00", "00 3C 00"})},
+                 "00 32 00", "00 43 00", "54 3B 00", "00 3C 7F", "06 3C 00", "00 3C 00"})},
+        // D = 2g without string 1 hammered (12 = 2 x 6): the middle note-off at delta 0.
+        ChordCase{"ShortHammerOnEqualToTwoGaps", "H, x, x, 0-2, x, x, T", 120,
+                  Hex({"00 3C 00", "00 37 7F", "06 3C 00", "00 37 00", "00 3C 00", "00 39 7F",
+                       "06 3C 00", "00 39 00"})},
+        // Tempo 500, g = 1: 1 + (6 - 2) + 1 = 6 ticks.
+        ChordCase{"HammerOnString3AtTempo500", "H, x, x, 0-2, x, x, F", 500,
+                  Hex({"00 3C 00", "00 37 7F", "01 3C 00", "00 37 00", "04 3C 00", "00 39 7F",
+                       "01 3C 00", "00 39 00"})},
         // D = 3g (18 = 3 x 6): every note-off is written, the middle one at delta 0.
         ChordCase{"ShortHammerOnEqualToThreeGaps", "H, x, x, x, x, 0-2, .T", 120,
                   Hex({"00 3E 7F", "06 3E 00", "00 40 7F", "06 40 00", "00 3C 00", "06 40 00"})},

@@ -11,8 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifndef FRETWICK_EXPORT_TEST_DIR
@@ -107,7 +109,7 @@ TEST(MidiRoundTripTest, AnIndependentReaderSeesTheSong) {
         "",
         "C, x, 2, 0, 1, 2, .E",      // 72
         "Rest , x, x, x, x, x, S",   // 24
-        "Slide, 0, 2-4, 0, 0, 0, H", // hammer-on on string 4: 8 + 168 + 8
+        "Slide, 0, 2-4, 0, 0, 0, H", // hammer-on on string 4: 8 + 176 + 8
         "Pull, x, x, x, x, 4-2, .q", // pull-off on string 1: 8 + 8 + 120 + 8
         "D7, x, 0, 2, 1, 0, w",      // 384
         "*end",
@@ -131,14 +133,72 @@ TEST(MidiRoundTripTest, AnIndependentReaderSeesTheSong) {
     const std::vector<Sounding> expected{
         {62, 0, 96},    {57, 0, 96},    {54, 0, 96},    {50, 0, 96},    {66, 0, 96}, // G
         {64, 96, 168},  {58, 96, 168},  {54, 96, 168},  {52, 96, 168},               // C
-        {62, 192, 200}, {57, 192, 368}, {54, 192, 200}, {52, 192, 200}, {66, 192, 200},
-        {54, 368, 376},                                                 // Slide
-        {64, 376, 384}, {66, 384, 392},                                 // Pull
-        {62, 520, 904}, {58, 520, 904}, {56, 520, 904}, {50, 520, 904}, // D7
+        {62, 192, 200}, {57, 192, 376}, {54, 192, 200}, {52, 192, 200}, {66, 192, 200},
+        {54, 376, 384},                                                 // Slide
+        {66, 384, 392}, {64, 392, 400},                                 // Pull: 66 first
+        {62, 528, 912}, {58, 528, 912}, {56, 528, 912}, {50, 528, 912}, // D7
     };
     EXPECT_EQ(notes, expected);
-    EXPECT_EQ(endTick, 904);
+    EXPECT_EQ(endTick, 912);
 }
+
+struct OnsetCase {
+    std::string name;
+    int tempo;
+};
+
+class MidiChordOnsetTest : public ::testing::TestWithParam<OnsetCase> {};
+
+// Every chord, with or without a hammer-on or pull-off, starts at the sum of the durations
+// before it: its start frets sound there, its targets sound inside its length, and all its
+// notes have stopped when the next chord starts.
+TEST_P(MidiChordOnsetTest, EveryChordStartsAtTheSumOfTheDurationsBeforeIt) {
+    ASSERT_TRUE(MidoAvailable()) << Python << " cannot import mido; install python3-mido";
+    const std::vector<std::string_view> lines{
+        "G, 0, 0, 0, 0, 0, E",         "Slide, 0, 2-4, 0, 0, 0, E", "Pull, x, x, x, x, 4-2, E",
+        "Low, x, 3-1, x, x, x, .E",    "Two, 0, 2-4, 0, 0-2, 0, Q", "Rest, x, x, x, x, x, S",
+        "HP, x, 0-2, x, x, 2-0, Q",    "C, x, 2, 0, 1, 2, .Q",      "Fifth, 2-0, x, x, x, x, H",
+        "Both, x, x, 2-0, x, 0-2, .E", "D, x, 0, 2, 3, 4, W",
+    };
+    test::TempFolder folder;
+    const std::string path = folder / "onsets.mid";
+    std::vector<ChordEntry> song;
+    for (std::string_view line : lines)
+        song.push_back(test::Chord(line));
+    std::string error;
+    ASSERT_TRUE(WriteMidiFile(path, song, GetParam().tempo, 0, test::NoOffsets, error)) << error;
+
+    int endTick = 0;
+    const std::vector<Sounding> notes = NotesOfTrack1(ReadBack(path), endTick);
+    std::size_t next = 0; // notes are listed in the order they start
+    int start = 0;
+    for (const ChordEntry& chord : song) {
+        const int length = DurationValue(chord.Duration, MidiWholeNoteTicks);
+        std::multiset<int> struck, targets, sounded, hammered;
+        for (int k = 1; k <= 5; ++k) {
+            if (chord.Note[k] != NoNote)
+                struck.insert(chord.Note[k]);
+            if (chord.HammerNote[k] != NoNote)
+                targets.insert(chord.HammerNote[k]);
+        }
+        for (; next < notes.size() && notes[next].start < start + length; ++next) {
+            const Sounding& note = notes[next];
+            EXPECT_GE(note.start, start) << chord.Name << " " << note;
+            EXPECT_LE(note.end, start + length) << chord.Name << " " << note;
+            (note.start == start ? sounded : hammered).insert(note.pitch);
+        }
+        EXPECT_EQ(sounded, struck) << chord.Name << " at tick " << start;
+        EXPECT_EQ(hammered, targets) << chord.Name << " at tick " << start;
+        start += length;
+    }
+    EXPECT_EQ(next, notes.size());
+    EXPECT_EQ(endTick, start);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tempos, MidiChordOnsetTest,
+                         ::testing::Values(OnsetCase{"Tempo60", 60}, OnsetCase{"Tempo90", 90},
+                                           OnsetCase{"Tempo120", 120}, OnsetCase{"Tempo500", 500}),
+                         [](const auto& info) { return info.param.name; });
 
 } // namespace
 } // namespace fw

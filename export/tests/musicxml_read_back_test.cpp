@@ -2,7 +2,8 @@
 // checks that each file is well-formed and holds the expected staff, strings and frets, and
 // MuseScore 3 (Debian's musescore3) imports each file, validating it against its MusicXML
 // schema, and turns it into a MIDI file whose notes (read with mido) must be the song's: every
-// chord's pitches at the chord's onset and for its length. Every song is converted in one run
+// chord's pitches at the chord's onset and for its length, a hammer-on's target from the middle
+// of its chord. Every song is converted in one run
 // of MuseScore. A missing tool fails the test.
 
 #include "export/musicxml_writer.h"
@@ -35,8 +36,6 @@ constexpr const char* Python = "/usr/bin/python3";
 constexpr int Divisions = 32; // per quarter note, as the files state
 constexpr int Measure = 4 * Divisions;
 
-enum class Kind { Grace, Sounding };
-
 // A note as the song asks for it, times in divisions.
 struct ExpectedNote {
     int onset;
@@ -44,14 +43,15 @@ struct ExpectedNote {
     int pitch;
     int string;
     int fret;
-    Kind kind;
-    bool afterGrace; // a sounding note of a chord that starts with grace notes
 };
 
 int WrittenFret(int string, int fret) {
     return string == 5 && fret > 0 ? fret + 5 : fret;
 }
 
+// Every played string starts at its chord's onset. In a chord with hammered strings the
+// hammered ones sound their start fret for the first half of the chord (the larger half of an
+// odd length) and their target for the rest; the other strings ring for the whole chord.
 std::vector<ExpectedNote> ExpectedNotes(const MusicXmlSong& song) {
     std::vector<ExpectedNote> notes;
     int time = 0;
@@ -59,22 +59,20 @@ std::vector<ExpectedNote> ExpectedNotes(const MusicXmlSong& song) {
         if (KindOf(entry) != LineKind::Chord)
             continue;
         const int length = DurationValue(entry.Duration, Measure);
-        bool graces = false;
-        for (int k = 1; k <= 5; ++k)
-            graces = graces || (entry.Note[k] != NoNote && entry.HammerNote[k] != NoNote);
+        const int picked = length - length / 2;
         for (int k = 1; k <= 5; ++k) {
             if (entry.Note[k] == NoNote)
                 continue;
             const int struck = entry.Note[k] + song.tuningOffsets[k];
+            const int fret = WrittenFret(k, entry.Fret[k]);
             if (entry.HammerNote[k] == NoNote) {
-                notes.push_back({time, time + length, struck, k, WrittenFret(k, entry.Fret[k]),
-                                 Kind::Sounding, graces});
+                notes.push_back({time, time + length, struck, k, fret});
                 continue;
             }
-            notes.push_back(
-                {time, time, struck, k, WrittenFret(k, entry.Fret[k]), Kind::Grace, false});
-            notes.push_back({time, time + length, entry.HammerNote[k] + song.tuningOffsets[k], k,
-                             WrittenFret(k, entry.HammerFret[k]), Kind::Sounding, true});
+            notes.push_back({time, time + picked, struck, k, fret});
+            notes.push_back({time + picked, time + length,
+                             entry.HammerNote[k] + song.tuningOffsets[k], k,
+                             WrittenFret(k, entry.HammerFret[k])});
         }
         time += length;
     }
@@ -198,12 +196,12 @@ TEST_P(MusicXmlReadBackTest, EveryNoteSitsOnItsStringAndFret) {
         openPitchOfString[6 - std::stoi(tuning[0])] = std::stoi(tuning[1]);
 
     // Notes as the file has them, a tied chain as one note from its first onset to its end.
-    using Key = std::tuple<int, int, int, int, int, int>; // onset, kind, string, pitch, fret, end
+    using Key = std::tuple<int, int, int, int, int>; // onset, string, pitch, fret, end
     std::vector<Key> written;
     std::map<int, std::size_t> openChain; // string -> index in written
     for (const auto& note : All(lines, "note")) {
         const int onset = std::stoi(note[0]);
-        const bool grace = note[1] == "grace";
+        EXPECT_EQ(note[1], "note") << "no grace notes";
         const int pitch = std::stoi(note[2]), string = std::stoi(note[3]);
         const int fret = std::stoi(note[4]), duration = std::stoi(note[6]);
         const std::string& ties = note[5];
@@ -213,11 +211,11 @@ TEST_P(MusicXmlReadBackTest, EveryNoteSitsOnItsStringAndFret) {
         if (ties.starts_with("stop")) {
             ASSERT_TRUE(openChain.contains(string)) << "a tie ends where none started";
             Key& chain = written[openChain[string]];
-            EXPECT_EQ(std::get<3>(chain), pitch);
-            EXPECT_EQ(std::get<5>(chain), onset) << "the tied note does not follow on";
-            std::get<5>(chain) = onset + duration;
+            EXPECT_EQ(std::get<2>(chain), pitch);
+            EXPECT_EQ(std::get<4>(chain), onset) << "the tied note does not follow on";
+            std::get<4>(chain) = onset + duration;
         } else {
-            written.emplace_back(onset, grace ? 0 : 1, string, pitch, fret, onset + duration);
+            written.emplace_back(onset, string, pitch, fret, onset + duration);
         }
         if (ties.ends_with("start"))
             openChain[string] = ties == "start" ? written.size() - 1 : openChain[string];
@@ -226,8 +224,7 @@ TEST_P(MusicXmlReadBackTest, EveryNoteSitsOnItsStringAndFret) {
     }
     std::vector<Key> expected;
     for (const ExpectedNote& n : ExpectedNotes(input.song))
-        expected.emplace_back(n.onset, n.kind == Kind::Grace ? 0 : 1, n.string, n.pitch, n.fret,
-                              n.end);
+        expected.emplace_back(n.onset, n.string, n.pitch, n.fret, n.end);
     std::sort(written.begin(), written.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(written, expected);
@@ -254,25 +251,20 @@ TEST_P(MusicXmlReadBackTest, MuseScorePlaysTheSongsNotesAtTheirTimes) {
     for (const auto& note : All(lines, "midinote"))
         played.push_back({std::stoi(note[0]), std::stoi(note[1]), std::stoi(note[2])});
 
-    // A chord starts on its onset: its notes, or its grace notes when it has hammered strings.
-    // A notation program plays grace notes on the beat, so the notes of such a chord follow
-    // them within the chord. Every note lasts to its chord's end (MuseScore ends notes a tick
-    // or two early), grace notes aside.
+    // Every string of a chord, hammered or not, sounds at the chord's onset; a hammer-on
+    // target at the middle of its chord. Every note lasts to where the song ends it (MuseScore
+    // ends notes a tick or two early).
     for (const ExpectedNote& n : ExpectedNotes(input.song)) {
         const int onset = n.onset * scale, end = n.end * scale;
         const auto fits = [&](const Played& p) {
             if (p.matched || p.pitch != n.pitch)
                 return false;
-            if (n.kind == Kind::Grace)
-                return p.on == onset;
-            const bool startsRight = n.afterGrace ? p.on > onset && p.on < end : p.on == onset;
-            return startsRight && p.off <= end && p.off >= end - 2;
+            return p.on == onset && p.off <= end && p.off >= end - 2;
         };
         const auto found = std::find_if(played.begin(), played.end(), fits);
         if (found == played.end()) {
-            ADD_FAILURE() << (n.kind == Kind::Grace ? "grace note " : "note ") << n.pitch
-                          << " on string " << n.string << " at tick " << onset << " to " << end
-                          << " is not played";
+            ADD_FAILURE() << "note " << n.pitch << " on string " << n.string << " at tick " << onset
+                          << " to " << end << " is not played";
             continue;
         }
         found->matched = true;

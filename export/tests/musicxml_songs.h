@@ -1,6 +1,6 @@
 #pragma once
 // Songs for the MusicXML tests, each with what the song file would give the export: its editor
-// lines, tempo, patch, tuning and file name. Three of them have golden files, written by hand.
+// lines, tempo, patch, tuning and file name. Four of them have golden files, checked by hand.
 
 #include "export/musicxml_writer.h"
 
@@ -97,6 +97,15 @@ inline std::vector<ScoreCase> ScoreCases() {
          64556,
          "ties.fwk",
          "ties_and_dots.musicxml"},
+        // A hammer-on chord across a barline: its start frets tied over it, the hammered
+        // string slurred to its target, the other strings tied on under the target.
+        {"held_strings",
+         {"* Title: Held Strings", "Rest, x, x, x, x, x, .H", "C, x, 2, 0-2, 1, 2, W"},
+         120,
+         105,
+         55555,
+         "held.fwk",
+         "held_strings.musicxml"},
         {"long_song_d_tuning", LongSong(), 140, 105, 45435, "long.fwk"},
         {"long_song_slow_c_tuning", LongSong(), 47, 24, 53555, "long.fwk"},
     };

@@ -182,5 +182,48 @@ TEST(BuilderMeasures, MoreThan24ChordsAreTruncated) {
     EXPECT_FALSE(IsTruncated(MeasureChords(fewer, NonEmptyMeasures(fewer).at(0))));
 }
 
+struct DrawnColumnsCase {
+    const char* name;
+    std::vector<std::string> lines; // one measure
+    int ascii;                      // ColumnCount, for the text
+    int drawn;                      // DrawnColumnCount, for graphic tablature
+};
+
+void PrintTo(const DrawnColumnsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DrawnColumns : public ::testing::TestWithParam<DrawnColumnsCase> {};
+
+// Graphic tablature gives a chord with hammer-ons one column for all its targets, and is not
+// capped, so that every target it draws stays inside its measure; the text keeps its count.
+TEST_P(DrawnColumns, OneColumnPerChordAndPerHammeredChord) {
+    const std::vector<TabItem> items = ItemsOf(GetParam().lines);
+    const std::vector<TabMeasure> measures = NonEmptyMeasures(items);
+    ASSERT_EQ(measures.size(), 1u);
+    EXPECT_EQ(ColumnCount(MeasureChords(items, measures[0])), GetParam().ascii);
+    EXPECT_EQ(DrawnColumnCount(MeasureChords(items, measures[0])), GetParam().drawn);
+}
+
+const std::string Hammered = "H, x, x, x, x, 0-2, S";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DrawnColumns,
+    ::testing::Values(DrawnColumnsCase{"OneChord", {Chord(0)}, 2, 2},
+                      DrawnColumnsCase{"RestsCount", {"R, x, x, x, x, x, Q", Chord(0)}, 3, 3},
+                      DrawnColumnsCase{"OneHammerOn", {Hammered, Chord(0)}, 4, 4},
+                      DrawnColumnsCase{"ThreeTargetsShareOneColumn",
+                                       {"H, 0-2, 2-4, x, 1-3, 0, E", Chord(0)},
+                                       6,
+                                       4},
+                      DrawnColumnsCase{"TwentyThreePlainChords", Repeated(Chord(0), 23), 24, 24},
+                      DrawnColumnsCase{"ThirteenHammerOns", Repeated(Hammered, 13), 24, 27},
+                      DrawnColumnsCase{"TwentyFourHammerOns", Repeated(Hammered, 24), 24, 49},
+                      // Chords after the 24th are not drawn and take no column.
+                      DrawnColumnsCase{"ThirtyHammerOns", Repeated(Hammered, 30), 24, 49}),
+    [](const ::testing::TestParamInfo<DrawnColumnsCase>& info) {
+        return std::string(info.param.name);
+    });
+
 } // namespace
 } // namespace fw

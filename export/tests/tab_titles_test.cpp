@@ -87,5 +87,36 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(info.param.name);
     });
 
+struct PrintNameCase {
+    const char* name;
+    std::string path;
+    std::string document;
+};
+
+void PrintTo(const PrintNameCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PrintName : public ::testing::TestWithParam<PrintNameCase> {};
+
+TEST_P(PrintName, IsTheSongsFileNameSafeForAFile) {
+    EXPECT_EQ(PrintDocumentName(GetParam().path), GetParam().document);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PrintName,
+    ::testing::Values(
+        PrintNameCase{"Untitled", "", "Untitled"},
+        PrintNameCase{"FolderDropped", "/home/pat/songs/Cripple Creek.fwk", "Cripple Creek.fwk"},
+        PrintNameCase{"UpperCase", "/songs/SONG.FWK", "SONG.FWK"},
+        PrintNameCase{"ForbiddenCharacters", "/songs/Reuben | Train: 45? <\"live\"> *\\.fwk",
+                      "Reuben _ Train_ 45_ __live__ __.fwk"},
+        PrintNameCase{"ControlCharacters", "/songs/tab\tnew\nline.fwk", "tab_new_line.fwk"},
+        PrintNameCase{"NonAsciiKept", "/songs/Ça va \xD7\xA9.fwk", "Ça va \xD7\xA9.fwk"},
+        PrintNameCase{"FolderOnly", "/songs/", "Untitled"}),
+    [](const ::testing::TestParamInfo<PrintNameCase>& info) {
+        return std::string(info.param.name);
+    });
+
 } // namespace
 } // namespace fw

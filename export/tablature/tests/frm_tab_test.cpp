@@ -18,8 +18,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace fw {
 namespace {
@@ -321,6 +325,45 @@ TEST_F(TabWindow, PrinterThatCannotStartIsReported) {
     window.btnPrintClick();
     ASSERT_EQ(Messages().size(), 1);
     EXPECT_TRUE(Messages()[0].startsWith(QStringLiteral("Can't print")));
+}
+
+// A right-to-left subtitle is shown as it is saved: its centring spaces first, on the left,
+// and the text after them, not pushed to the view's other side.
+TEST_F(TabWindow, ARightToLeftSubtitleStandsWhereTheSavedFileHasIt) {
+    const std::string hebrew = "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D"; // four letters
+    Open(TabMode::Ascii, {"* Title: Shalom", "* Sub: " + hebrew, "G, 0, 0, 0, 0, 0, Q"});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto& lines = window.asciiLines();
+    const auto at = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(hebrew) != std::string::npos;
+    });
+    ASSERT_NE(at, lines.end());
+    const int lineNumber = static_cast<int>(at - lines.begin());
+    const int leading = static_cast<int>(at->find(hebrew)); // spaces before the text
+    ASSERT_GT(leading, 10);
+
+    QTextCursor cursor(window.Memo1->document()->findBlockByNumber(lineNumber));
+    const int lineStart = window.Memo1->cursorRect(cursor).left();
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, leading);
+    const int textStart = window.Memo1->cursorRect(cursor).left();
+    const int space = window.Memo1->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    EXPECT_LT(lineStart, 2 * space) << "the line starts at the view's left edge";
+    EXPECT_NEAR(textStart - lineStart, leading * space, space) << "the spaces come first";
+    window.hide();
+}
+
+TEST_F(TabWindow, PrintToFileOffersTheSongsFileName) {
+    Open(TabMode::Graphic, Example, QStringLiteral("/songs/Reuben | Train: 45?.fwk"),
+         ConfirmedTitles{QStringLiteral("Reuben / Train 45"), QString()});
+    const QString pdf = dir.filePath(QStringLiteral("named.pdf"));
+    dialogs.AnswerPrintToFile(pdf);
+    window.btnPrintClick();
+    // The print job's document name, which print dialogs offer as the file name, is the PDF's
+    // title.
+    const QString info = test::RunPdfTool(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_TRUE(info.contains(QStringLiteral("Reuben _ Train_ 45_.fwk"))) << info.toStdString();
+    EXPECT_TRUE(test::PdfText(pdf).contains(QStringLiteral("Reuben / Train 45")));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 
@@ -191,16 +192,15 @@ TEST_F(MeasureDrawing, AMeasureOfRestsReachesNoLowerThanItsTop) {
     EXPECT_EQ(reached, Y0);
 }
 
-TEST_F(MeasureDrawing, TwoHammerOnsAddTwoColumnsButUseOne) {
+TEST_F(MeasureDrawing, TwoHammerOnsInOneChordShareOneColumn) {
     Draw({"H, 0-2, 0, 0, 0, 0-2, Q", "G, 0, 0, 0, 0, 0, Q"});
-    const int c = W / 6;                       // n = 3 + 2
+    const int c = W / 5;                       // n = 2 chords + 1 hammered chord + 1
     EXPECT_TRUE(NumberInk(1, X0 + c, 12));     // the chord
     EXPECT_TRUE(NumberInk(1, X0 + 2 * c, 12)); // its targets
     EXPECT_TRUE(NumberInk(5, X0 + 2 * c, 12));
     EXPECT_FALSE(NumberInk(3, X0 + 2 * c, 12)); // no target on string 3
     EXPECT_TRUE(NumberInk(1, X0 + 3 * c, 12));  // the next chord
-    EXPECT_FALSE(NumberInk(1, X0 + 4 * c, 12)); // the last columns stay empty
-    EXPECT_FALSE(NumberInk(1, X0 + 5 * c, 12));
+    EXPECT_FALSE(NumberInk(1, X0 + 4 * c, 12)); // the last column stays empty
 }
 
 TEST_F(MeasureDrawing, ChordsAfterThe24thAreNotDrawn) {
@@ -208,10 +208,45 @@ TEST_F(MeasureDrawing, ChordsAfterThe24thAreNotDrawn) {
     lines.push_back("Dropped, 7, 7, 7, 7, 7, W");
     Draw(lines);
     EXPECT_TRUE(truncated);
-    const int c = W / 25; // n = 24
+    const int c = W / 26; // n = 24 drawn chords + 1
     EXPECT_TRUE(NumberInk(3, X0 + 24 * c, 8));
-    EXPECT_FALSE(NumberInk(3, X0 + 25 * c, 8)) << "no 25th chord";
+    // Right of the 24th chord's number, where a 25th would stand.
+    EXPECT_FALSE(NumberInk(3, X0 + 25 * c + 3, 6)) << "no 25th chord";
 }
+
+struct CrowdedCase {
+    const char* name;
+    int hammered; // chords with a hammer-on on string 1, all in one measure
+};
+
+void PrintTo(const CrowdedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CrowdedMeasure : public MeasureDrawing, public ::testing::WithParamInterface<CrowdedCase> {};
+
+// However many chords have hammer-ons, every target is drawn inside the measure: nothing
+// right of the closing bar line, and the last target one column before it.
+TEST_P(CrowdedMeasure, KeepsEveryHammerOnTargetInsideTheMeasure) {
+    const int count = GetParam().hammered;
+    Draw(std::vector<std::string>(static_cast<std::size_t>(count), "h, x, x, x, x, 1-3, S"));
+    const int c = W / (2 * std::min(count, 24) + 2);
+    // The string lines end one pixel past the bar line.
+    EXPECT_FALSE(InkBox(image, QRect(X0 + W + 1, 0, image.width() - X0 - W - 1, image.height())))
+        << "ink right of the bar line";
+    const auto lastTarget = NumberInk(1, X0 + 2 * std::min(count, 24) * c, 16);
+    ASSERT_TRUE(lastTarget);
+    EXPECT_LT(lastTarget->right(), X0 + W - 1);
+    EXPECT_EQ(truncated, count > 24);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CrowdedMeasure,
+                         ::testing::Values(CrowdedCase{"Twelve", 12}, CrowdedCase{"Thirteen", 13},
+                                           CrowdedCase{"TwentyFour", 24},
+                                           CrowdedCase{"ThirtyTruncated", 30}),
+                         [](const ::testing::TestParamInfo<CrowdedCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(MeasureDrawing, BoldNumbersCarryMoreInk) {
     auto inkCount = [this](bool bold) {
@@ -248,8 +283,9 @@ TEST(PrinterGeometry, FollowsThePage) {
     EXPECT_EQ(g.LineSpacing, 233);
     EXPECT_EQ(g.StaffHeight, 932);
     EXPECT_EQ(g.FirstStaffTop, 466 + 932);
-    EXPECT_EQ(g.LeftMargin, 50);
-    EXPECT_EQ(g.TitleTop, 110);
+    // The staves in the middle, the title's top at the screen's 25 of 15 line spacings.
+    EXPECT_EQ(g.LeftMargin, 991 / 2);
+    EXPECT_EQ(g.TitleTop, 25 * 233 / 15);
 }
 
 TEST(ScreenTitles, TuningTitleAndSubtitleWhereTheyBelong) {
