@@ -98,8 +98,7 @@ TEST(ChordNamerAgreement, NamesNineInTenShippedEntriesAsTheDictionaryDoes) {
                   << (why.empty() ? "NO DEFENCE" : why) << "\n";
         if (why.empty())
             indefensible.push_back(line + " named " + names.front().text);
-        ASSERT_EQ(ClassesOf(pitches) & ~ChordClasses(names.front().root, names.front().quality),
-                  0u)
+        ASSERT_EQ(ClassesOf(pitches) & ~ChordClasses(names.front().root, names.front().quality), 0u)
             << line;
     }
     std::cout << agreeing << " of " << entries.size()

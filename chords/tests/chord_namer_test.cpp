@@ -72,15 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
         NamingCase{"SixthBeforeMinorSeventh", "N, 0, 10, 9, 10, 10, Q", {"C6", "Am7/C"}},
         NamingCase{"MinorSeventhBeforeSixth", "N, x, 7, 5, 5, 5, Q", {"Am7", "C6/A"}},
         // Without the G, C E A is a complete A minor over C, or C6 without its fifth.
-        NamingCase{"CompleteMinorOverIncompleteSixth", "N, x, 10, 9, 10, 10, Q", {"Am/C", "C6"},
-                   "Am"},
+        NamingCase{
+            "CompleteMinorOverIncompleteSixth", "N, x, 10, 9, 10, 10, Q", {"Am/C", "C6"}, "Am"},
         NamingCase{"DSeventh", "N, x, 0, 2, 1, 4, Q", {"D7"}},
         NamingCase{"SeventhWithoutFifth", "N, x, x, 0, 0, 3, Q", {"G7"}},
         // E G B D: neither root is lowest... E is: Em7, and G6 with its sixth in the bass.
         NamingCase{"EMinorSeventhAndGSixth", "N, x, 2, 0, 0, 0, Q", {"Em7", "G6/E"}},
         // Eb F Ab C: neither root lowest; Ab6 has its fifth in the bass, Fm7 its seventh.
-        NamingCase{"FifthInTheBassBeforeSeventh", "N, x, 1, 1, 1, 3, Q", {"Ab6/Eb", "Fm7/Eb"},
-                   "Ab6"},
+        NamingCase{
+            "FifthInTheBassBeforeSeventh", "N, x, 1, 1, 1, 3, Q", {"Ab6/Eb", "Fm7/Eb"}, "Ab6"},
         // dim7 is symmetrical: four roots, the one in the bass first.
         NamingCase{"DiminishedSeventh",
                    "N, x, 2, 3, 2, 5, Q",
@@ -88,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         NamingCase{"Augmented", "N, x, 1, 0, 0, 1, Q", {"Ebaug", "Gaug/Eb", "Baug/Eb"}},
         NamingCase{"MinorSixthAndHalfDiminished", "N, x, 0, 2, 0, 3, Q", {"Dm6", "Bm7b5/D"}},
         // D G C: complete G sus4 (D its fifth) or C sus2, before a D7sus4 without its fifth.
-        NamingCase{"SuspendedFourth", "N, x, 0, 0, 1, 0, Q", {"Gsus4/D", "Csus2/D", "D7sus4"},
-                   "Gsus4"},
+        NamingCase{
+            "SuspendedFourth", "N, x, 0, 0, 1, 0, Q", {"Gsus4/D", "Csus2/D", "D7sus4"}, "Gsus4"},
         // G D A: a suspended second over its root, or a D sus4 with its fifth lowest.
         NamingCase{"SuspendedSecond", "N, x, 5, 2, 3, 0, Q", {"Gsus2", "Dsus4/G", "A7sus4/G"}},
         NamingCase{"NinthWithSeventhInTheBass", "N, 0, 3, 2, 0, 3, Q", {"G9/F"}, "G9"},
