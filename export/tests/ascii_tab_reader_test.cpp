@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "B|-----------------|", "G|-----------------|", "D|-----------------|",
                  "g|-----------------|", "", "=================="},
                 {"* Boil Them Cabbage Down", "* G           C", "G, x, x, 0, 0, 0, H",
-                 "C/G, x, x, 0, 1, 2, H", "", "* Boil them cabbage down, boys",
+                 "C, x, x, 0, 1, 2, H", "", "* Boil them cabbage down, boys",
                  "Chord, x, x, x, x, 0, W", ""}},
         // Two measures: the bar between them ends the first.
         TabCase{"TwoMeasures",
