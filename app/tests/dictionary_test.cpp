@@ -313,8 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "C6, 0, 10, 9, 10, 10, Q"},
         // The hammer-on's target is what rings: 0-2 on the G string gives A, so E A C E is
         // A minor (without the hammer-on it would be C).
-        NamingCase{"HammerOnTarget", "Chord, x, 2, 0-2, 1, 2, Q", 55555,
-                   "Am, x, 2, 0-2, 1, 2, Q"},
+        NamingCase{"HammerOnTarget", "Chord, x, 2, 0-2, 1, 2, Q", 55555, "Am, x, 2, 0-2, 1, 2, Q"},
         // G minor tuning (55545): the B string is tuned to Bb, the open strum is G minor.
         NamingCase{"InGMinorTuning", "Chord, 0, 0, 0, 0, 0, Q", 55545, "Gm, 0, 0, 0, 0, 0, Q"},
         NamingCase{"ARestIsLeftAlone", "Rest, x, x, x, x, x, Q", 55555, "Rest, x, x, x, x, x, Q"},

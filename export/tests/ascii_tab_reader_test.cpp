@@ -176,10 +176,9 @@ const std::vector<std::string> OwnExample = {
 
 TEST(OwnTablature, WorkedExampleReadsBackWithItsTitle) {
     const TabReading reading = ReadAsciiTab(Join(OwnExample, "\r\n"));
-    EXPECT_EQ(reading.lines,
-              (std::vector<std::string>{"* G Tuning - G D G B D", "* Title: Example",
-                                        "G, 0, 0, 0, 0, 0, Q", "C, 0, 2, 0, 1, 2, Q", "",
-                                        "Chord, x, 0, 2-4, 1, 12, E", ""}));
+    EXPECT_EQ(reading.lines, (std::vector<std::string>{"* G Tuning - G D G B D", "* Title: Example",
+                                                       "G, 0, 0, 0, 0, 0, Q", "C, 0, 2, 0, 1, 2, Q",
+                                                       "", "Chord, x, 0, 2-4, 1, 12, E", ""}));
     EXPECT_EQ(reading.tuningCode, 55555);
     EXPECT_TRUE(reading.ownNumbering);
 }
