@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "chord_tools.h"
 #include "tab_tools.h"
 
 #include "chords/chord_parser.h"
@@ -31,7 +32,13 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] "
                           "[--letter]\n"
                           "       fretwick --import-tab IN.tab OUT.fwk\n"
-                          "       fretwick --help | --version\n";
+                          "       fretwick --name-chord \"x, 1, 0, 1, 1\" [--tuning CODE] "
+                          "[--inversions]\n"
+                          "       fretwick --chord-shapes NAME [--tuning CODE]\n"
+                          "       fretwick --help | --version\n"
+                          "CODE is a tuning code: five digits, strings 5 to 1, each the string's "
+                          "shift plus 5\n"
+                          "(55555 open G, 53565 double C, 45435 open D, 55565 G modal).\n";
 
 int UsageError(std::ostream& err, const std::string& why) {
     err << "fretwick: " << why << "\n" << Usage;
@@ -259,6 +266,8 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
         return operands == 2
                    ? ImportTab(args[1], args[2], err)
                    : UsageError(err, "--import-tab takes a tablature file and a song file");
+    if (tool == "--name-chord" || tool == "--chord-shapes")
+        return RunChordTool(tool, {args.begin() + 1, args.end()}, out, err, Usage);
     return UsageError(err, "unknown option " + tool);
 }
 

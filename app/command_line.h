@@ -7,6 +7,8 @@
 //                                        chord lines is refused (exit 1, no file)
 //   fretwick --export-tab SONG OUT   writes ASCII tablature (tab_tools.h)
 //   fretwick --export-pdf SONG OUT   writes graphic tablature as a PDF file (tab_tools.h)
+//   fretwick --name-chord FRETS [--tuning CODE] [--inversions]  names a chord (chord_tools.h)
+//   fretwick --chord-shapes NAME [--tuning CODE]   lists a chord's shapes (chord_tools.h)
 //   fretwick --help, --version
 // An export of a song with line errors (exit 1, the errors on standard output) or without a
 // single chord line (exit 1, the menu's message on standard error) writes no file.

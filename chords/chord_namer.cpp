@@ -17,22 +17,36 @@ constexpr unsigned Bits(std::initializer_list<int> intervals) {
 
 constexpr unsigned Fifth = 1u << 7;
 
-// Only a perfect fifth may be left out: a diminished or augmented fifth is what makes the
-// chord, and without it a dim7 or m7b5 reads as another chord.
-const std::array<QualityRule, 13> Rules = {{
-    {ChordQuality::Major, "", Bits({0, 4, 7}), Fifth},
-    {ChordQuality::Minor, "m", Bits({0, 3, 7}), Fifth},
-    {ChordQuality::Seventh, "7", Bits({0, 4, 7, 10}), Fifth},
-    {ChordQuality::MinorSeventh, "m7", Bits({0, 3, 7, 10}), Fifth},
-    {ChordQuality::MajorSeventh, "maj7", Bits({0, 4, 7, 11}), Fifth},
-    {ChordQuality::Sixth, "6", Bits({0, 4, 7, 9}), Fifth},
-    {ChordQuality::MinorSixth, "m6", Bits({0, 3, 7, 9}), Fifth},
-    {ChordQuality::Ninth, "9", Bits({0, 2, 4, 7, 10}), Fifth},
-    {ChordQuality::Sus4, "sus4", Bits({0, 5, 7}), Fifth},
-    {ChordQuality::SeventhSus4, "7sus4", Bits({0, 5, 7, 10}), Fifth},
-    {ChordQuality::Diminished7, "dim7", Bits({0, 3, 6, 9}), 0},
-    {ChordQuality::Augmented, "aug", Bits({0, 4, 8}), 0},
-    {ChordQuality::HalfDiminished, "m7b5", Bits({0, 3, 6, 10}), 0},
+constexpr unsigned Ninth = 1u << 2;
+constexpr unsigned MajorThird = 1u << 4;
+
+// A perfect fifth may be left out, a 13th may leave out its ninth too, and a dominant seventh
+// its third (the banjo's D7, x-0-2-1-0, sounds D A C); a diminished or
+// augmented fifth is what makes the chord, and without it a dim7 or m7b5 reads as another one.
+// The tier says how plain a chord is: readings that leave out as many tones prefer the plainer
+// chord, so a sus4 triad is not read as an incomplete 7sus4 nor a minor triad as a sixth.
+const std::array<QualityRule, QualityCount> Rules = {{
+    {ChordQuality::Major, "", Bits({0, 4, 7}), Fifth, 0},
+    {ChordQuality::Minor, "m", Bits({0, 3, 7}), Fifth, 0},
+    {ChordQuality::Seventh, "7", Bits({0, 4, 7, 10}), Fifth | MajorThird, 1},
+    {ChordQuality::MinorSeventh, "m7", Bits({0, 3, 7, 10}), Fifth, 1},
+    {ChordQuality::MajorSeventh, "maj7", Bits({0, 4, 7, 11}), Fifth, 1},
+    {ChordQuality::Sixth, "6", Bits({0, 4, 7, 9}), Fifth, 1},
+    {ChordQuality::MinorSixth, "m6", Bits({0, 3, 7, 9}), Fifth, 1},
+    {ChordQuality::Ninth, "9", Bits({0, 2, 4, 7, 10}), Fifth, 2},
+    {ChordQuality::Sus4, "sus4", Bits({0, 5, 7}), Fifth, 0},
+    {ChordQuality::SeventhSus4, "7sus4", Bits({0, 5, 7, 10}), Fifth, 1},
+    {ChordQuality::Diminished7, "dim7", Bits({0, 3, 6, 9}), 0, 1},
+    {ChordQuality::Augmented, "aug", Bits({0, 4, 8}), 0, 0},
+    {ChordQuality::HalfDiminished, "m7b5", Bits({0, 3, 6, 10}), 0, 1},
+    {ChordQuality::Sus2, "sus2", Bits({0, 2, 7}), Fifth, 0},
+    {ChordQuality::Add9, "add9", Bits({0, 2, 4, 7}), Fifth, 1},
+    {ChordQuality::SixNine, "6/9", Bits({0, 2, 4, 7, 9}), Fifth, 2},
+    {ChordQuality::MinorMajorSeventh, "m(maj7)", Bits({0, 3, 7, 11}), Fifth, 1},
+    {ChordQuality::MinorNinth, "m9", Bits({0, 2, 3, 7, 10}), Fifth, 2},
+    {ChordQuality::SeventhFlatNine, "7b9", Bits({0, 1, 4, 7, 10}), Fifth, 2},
+    {ChordQuality::SeventhSharpNine, "7#9", Bits({0, 3, 4, 7, 10}), Fifth, 2},
+    {ChordQuality::Thirteenth, "13", Bits({0, 2, 4, 7, 9, 10}), Fifth | Ninth, 3},
 }};
 
 constexpr std::array<const char*, 12> Names = {"C",  "C#", "D",  "Eb", "E",  "F",
@@ -63,7 +77,7 @@ std::optional<int> ReadNote(std::string_view text, std::size_t& used) {
 
 } // namespace
 
-const std::array<QualityRule, 13>& QualityRules() {
+const std::array<QualityRule, QualityCount>& QualityRules() {
     return Rules;
 }
 
@@ -75,7 +89,41 @@ const char* PitchClassName(int pitchClass) {
     return Names[static_cast<std::size_t>(Mod12(pitchClass))];
 }
 
-std::vector<ChordSymbol> NameChord(std::span<const int> pitches) {
+namespace {
+
+// How natural the bass is for a reading, `interval` semitones above its root: the root, then
+// the fifth (the banjo's open 4th string under a G chord), then the third or the note that
+// stands for it in a suspended chord, then any other tone.
+int BassRank(const QualityRule& rule, int interval) {
+    if (interval == 0)
+        return 0;
+    if (interval >= 6 && interval <= 8)
+        return 1;
+    const bool suspended = !(rule.tones & Bits({3, 4}));
+    if (interval == 3 || interval == 4 || (suspended && (interval == 2 || interval == 5)))
+        return 2;
+    return 3;
+}
+
+} // namespace
+
+std::optional<int> MissingTones(const QualityRule& rule, int root, unsigned classes) {
+    const unsigned intervals = Rotate(classes & 0xFFFu, Mod12(root));
+    const unsigned required = rule.tones & ~rule.optional;
+    if ((intervals & ~rule.tones) || (intervals & required) != required)
+        return std::nullopt;
+    return std::popcount(rule.tones & ~intervals);
+}
+
+std::string SymbolText(int root, ChordQuality quality, int bass) {
+    std::string text = PitchClassName(root);
+    text += RuleOf(quality).suffix;
+    if (bass >= 0)
+        text += std::string("/") + PitchClassName(bass);
+    return text;
+}
+
+std::vector<ChordSymbol> NameChord(std::span<const int> pitches, NamingOptions options) {
     std::vector<ChordSymbol> found;
     if (pitches.empty())
         return found;
@@ -87,32 +135,30 @@ std::vector<ChordSymbol> NameChord(std::span<const int> pitches) {
     const int bass = Mod12(*std::min_element(pitches.begin(), pitches.end()));
 
     struct Ranked {
-        int slash, missing, quality, root;
+        int missing, tier, bass, quality, root;
         ChordSymbol symbol;
     };
     std::vector<Ranked> ranked;
     for (int root = 0; root < 12; ++root) {
         if (!(pcs & (1u << root)))
             continue;
-        const unsigned intervals = Rotate(pcs, root);
         for (const QualityRule& rule : Rules) {
-            const unsigned required = rule.tones & ~rule.optional;
-            if ((intervals & ~rule.tones) || (intervals & required) != required)
+            const std::optional<int> missing = MissingTones(rule, root, pcs);
+            if (!missing)
                 continue;
             ChordSymbol symbol;
             symbol.root = root;
             symbol.quality = rule.quality;
-            symbol.bass = bass == root ? -1 : bass;
-            symbol.text = std::string(Names[static_cast<std::size_t>(root)]) + rule.suffix;
-            if (symbol.bass >= 0)
-                symbol.text += std::string("/") + Names[static_cast<std::size_t>(bass)];
-            ranked.push_back({symbol.bass >= 0 ? 1 : 0, std::popcount(rule.tones & ~intervals),
+            symbol.bass = bass == root || !options.nameInversions ? -1 : bass;
+            symbol.text = SymbolText(root, rule.quality, symbol.bass);
+            symbol.missing = *missing;
+            ranked.push_back({*missing, rule.tier, BassRank(rule, Mod12(bass - root)),
                               static_cast<int>(rule.quality), root, std::move(symbol)});
         }
     }
     std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
-        return std::tie(a.slash, a.missing, a.quality, a.root) <
-               std::tie(b.slash, b.missing, b.quality, b.root);
+        return std::tie(a.missing, a.tier, a.bass, a.quality, a.root) <
+               std::tie(b.missing, b.tier, b.bass, b.quality, b.root);
     });
     for (Ranked& r : ranked)
         found.push_back(std::move(r.symbol));

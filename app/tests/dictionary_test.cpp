@@ -300,17 +300,22 @@ TEST_P(NameChordCommand, RenamesTheLineToTheBestName) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, NameChordCommand,
     ::testing::Values(
-        NamingCase{"OpenG", "Chord, 0, 0, 0, 0, 0, Q", 55555, "G/D, 0, 0, 0, 0, 0, Q"},
-        NamingCase{"C", "Chord, x, 2, 0, 1, 2, Q", 55555, "C/E, x, 2, 0, 1, 2, Q"},
+        // The 4th string is no bass to a banjo player: no slash chords unless asked for.
+        NamingCase{"OpenG", "Chord, 0, 0, 0, 0, 0, Q", 55555, "G, 0, 0, 0, 0, 0, Q"},
+        NamingCase{"C", "Chord, x, 2, 0, 1, 2, Q", 55555, "C, x, 2, 0, 1, 2, Q"},
+        // A complete C minor, not an Eb6 without its fifth.
+        NamingCase{"Cm", "Chord, x, 1, 0, 1, 1, Q", 55555, "Cm, x, 1, 0, 1, 1, Q"},
+        NamingCase{"D7WithoutThird", "Chord, x, 0, 2, 1, 0, Q", 55555, "D7, x, 0, 2, 1, 0, Q"},
+        // Double C: the open strings sound C, D and G.
+        NamingCase{"InDoubleC", "Chord, 0, 0, 0, 0, 0, Q", 53565, "Csus2, 0, 0, 0, 0, 0, Q"},
         NamingCase{"D7", "Old name, x, 0, 2, 1, 4, E", 55555, "D7, x, 0, 2, 1, 4, E"},
         NamingCase{"SixthOverMinorSeventh", "C?, 0, 10, 9, 10, 10, Q", 55555,
                    "C6, 0, 10, 9, 10, 10, Q"},
         // The hammer-on's target is what rings: 0-2 on the G string gives A, so E A C E is
-        // A minor over E (without the hammer-on it would be C over E).
-        NamingCase{"HammerOnTarget", "Chord, x, 2, 0-2, 1, 2, Q", 55555,
-                   "Am/E, x, 2, 0-2, 1, 2, Q"},
+        // A minor (without the hammer-on it would be C).
+        NamingCase{"HammerOnTarget", "Chord, x, 2, 0-2, 1, 2, Q", 55555, "Am, x, 2, 0-2, 1, 2, Q"},
         // G minor tuning (55545): the B string is tuned to Bb, the open strum is G minor.
-        NamingCase{"InGMinorTuning", "Chord, 0, 0, 0, 0, 0, Q", 55545, "Gm/D, 0, 0, 0, 0, 0, Q"},
+        NamingCase{"InGMinorTuning", "Chord, 0, 0, 0, 0, 0, Q", 55545, "Gm, 0, 0, 0, 0, 0, Q"},
         NamingCase{"ARestIsLeftAlone", "Rest, x, x, x, x, x, Q", 55555, "Rest, x, x, x, x, x, Q"},
         NamingCase{"TwoNotesAreNoChord", "Chord, x, 0, x, 0, x, Q", 55555,
                    "Chord, x, 0, x, 0, x, Q"},

@@ -27,43 +27,78 @@ std::vector<int> LinePitches(const std::string& line) {
 struct NamingCase {
     const char* name;
     std::string line;                // frets in open G, strings 5 to 1
-    std::vector<std::string> expect; // every candidate, best first
+    std::vector<std::string> expect; // every candidate, best first, "name inversions" on
+    std::string plain = {};          // the first name with the option off, when it differs
 };
+
+void PrintTo(const NamingCase& c, std::ostream* os) {
+    *os << c.name << " (" << c.line << ")";
+}
 
 class ChordNaming : public ::testing::TestWithParam<NamingCase> {};
 
 TEST_P(ChordNaming, GivesTheCandidatesBestFirst) {
-    EXPECT_EQ(Texts(NameChord(LinePitches(GetParam().line))), GetParam().expect);
+    const NamingCase& c = GetParam();
+    EXPECT_EQ(Texts(NameChord(LinePitches(c.line), {true})), c.expect);
+    const std::vector<std::string> plain = Texts(NameChord(LinePitches(c.line)));
+    ASSERT_EQ(plain.size(), c.expect.size());
+    if (!plain.empty()) {
+        EXPECT_EQ(plain.front(), c.plain.empty() ? c.expect.front() : c.plain);
+    }
+    for (const std::string& name : plain)
+        EXPECT_EQ(name.find('/') == std::string::npos || name.find("6/9") != std::string::npos,
+                  true)
+            << name << ": no slash bass unless asked for";
 }
 
 // Worked out by hand from the open G strings g' (67), D (50), G (55), B (59), d (62).
 INSTANTIATE_TEST_SUITE_P(
     Table, ChordNaming,
     ::testing::Values(
-        // g D G B D: the lowest note is the fifth.
-        NamingCase{"OpenStrumIsGOverD", "N, 0, 0, 0, 0, 0, Q", {"G/D"}},
+        // g D G B D: the lowest note is the fifth; a banjo player calls it G.
+        NamingCase{"OpenStrumIsG", "N, 0, 0, 0, 0, 0, Q", {"G/D"}, "G"},
         NamingCase{"GWithRootInTheBass", "N, x, x, 0, 0, 0, Q", {"G"}},
         // E G C E: C major with E lowest.
-        NamingCase{"CFirstPosition", "N, x, 2, 0, 1, 2, Q", {"C/E"}},
-        NamingCase{"DOverFSharp", "N, x, 4, 2, 3, 4, Q", {"D/F#"}},
+        NamingCase{"CFirstPosition", "N, x, 2, 0, 1, 2, Q", {"C/E"}, "C"},
+        NamingCase{"DOverFSharp", "N, x, 4, 2, 3, 4, Q", {"D/F#"}, "D"},
         NamingCase{"DWithOpenFourth", "N, x, 0, 2, 3, 4, Q", {"D"}},
+        // D A C: the banjo's D7 on the open 4th string, without its third.
+        NamingCase{"DSeventhWithoutThird", "N, x, 0, 2, 1, 0, Q", {"D7"}},
+        // C Eb G Eb: a complete C minor beats an Eb6 without its fifth.
+        NamingCase{"MinorTriadNotSixth", "N, x, 1, 0, 1, 1, Q", {"Cm/Eb", "Eb6"}, "Cm"},
+        // D G B A: G with an added ninth; G9 would need an F.
+        NamingCase{"AddedNinth", "N, x, 0, 0, 0, 7, Q", {"Gadd9/D"}, "Gadd9"},
         // C E A C with the drone's G: C6 and Am7 share their notes; the root in the bass wins.
         NamingCase{"SixthBeforeMinorSeventh", "N, 0, 10, 9, 10, 10, Q", {"C6", "Am7/C"}},
         NamingCase{"MinorSeventhBeforeSixth", "N, x, 7, 5, 5, 5, Q", {"Am7", "C6/A"}},
-        // Without the G, C E A is C6 with its fifth left out, or A minor over C.
-        NamingCase{"CompleteMinorOverIncompleteSixth", "N, x, 10, 9, 10, 10, Q", {"C6", "Am/C"}},
+        // Without the G, C E A is a complete A minor over C, or C6 without its fifth.
+        NamingCase{
+            "CompleteMinorOverIncompleteSixth", "N, x, 10, 9, 10, 10, Q", {"Am/C", "C6"}, "Am"},
         NamingCase{"DSeventh", "N, x, 0, 2, 1, 4, Q", {"D7"}},
         NamingCase{"SeventhWithoutFifth", "N, x, x, 0, 0, 3, Q", {"G7"}},
+        // E G B D: neither root is lowest... E is: Em7, and G6 with its sixth in the bass.
         NamingCase{"EMinorSeventhAndGSixth", "N, x, 2, 0, 0, 0, Q", {"Em7", "G6/E"}},
+        // Eb F Ab C: neither root lowest; Ab6 has its fifth in the bass, Fm7 its seventh.
+        NamingCase{
+            "FifthInTheBassBeforeSeventh", "N, x, 1, 1, 1, 3, Q", {"Ab6/Eb", "Fm7/Eb"}, "Ab6"},
         // dim7 is symmetrical: four roots, the one in the bass first.
         NamingCase{"DiminishedSeventh",
                    "N, x, 2, 3, 2, 5, Q",
-                   {"Edim7", "C#dim7/E", "Gdim7/E", "Bbdim7/E"}},
+                   {"Edim7", "Bbdim7/E", "C#dim7/E", "Gdim7/E"}},
         NamingCase{"Augmented", "N, x, 1, 0, 0, 1, Q", {"Ebaug", "Gaug/Eb", "Baug/Eb"}},
         NamingCase{"MinorSixthAndHalfDiminished", "N, x, 0, 2, 0, 3, Q", {"Dm6", "Bm7b5/D"}},
-        // D G C: D7sus4 without its fifth, or G sus4 over D.
-        NamingCase{"SuspendedFourth", "N, x, 0, 0, 1, 0, Q", {"D7sus4", "Gsus4/D"}},
-        NamingCase{"NinthWithSeventhInTheBass", "N, 0, 3, 2, 0, 3, Q", {"G9/F"}},
+        // D G C: complete G sus4 (D its fifth) or C sus2, before a D7sus4 without its fifth.
+        NamingCase{
+            "SuspendedFourth", "N, x, 0, 0, 1, 0, Q", {"Gsus4/D", "Csus2/D", "D7sus4"}, "Gsus4"},
+        // G D A: a suspended second over its root, or a D sus4 with its fifth lowest.
+        NamingCase{"SuspendedSecond", "N, x, 5, 2, 3, 0, Q", {"Gsus2", "Dsus4/G", "A7sus4/G"}},
+        NamingCase{"NinthWithSeventhInTheBass", "N, 0, 3, 2, 0, 3, Q", {"G9/F"}, "G9"},
+        // G B D F Ab: G7 with a flat ninth; B D F Ab alone would be a dim7.
+        NamingCase{"SeventhFlatNine", "N, 0, 9, 7, 6, 6, Q", {"G7b9/B"}, "G7b9"},
+        // G B F A# over the drone: a sharp ninth.
+        NamingCase{"SeventhSharpNine", "N, 0, 9, 10, 11, 12, Q", {"G7#9/B"}, "G7#9"},
+        // B E F G: the seventh and the thirteenth without fifth or ninth.
+        NamingCase{"Thirteenth", "N, x, 9, 9, 6, 5, Q", {"G13/B"}, "G13"},
         NamingCase{"TwoPitchClassesNameNothing", "N, 0, 0, 0, x, 0, Q", {}},
         NamingCase{"ANoteOutsideEveryChord", "N, x, 0, 1, 2, 3, Q", {}},
         NamingCase{"NothingPlayed", "N, x, x, x, x, x, Q", {}}),
@@ -78,7 +113,7 @@ TEST(ChordNaming, AnyOrderAndRepeatsGiveTheSameNames) {
 
 TEST(ChordNaming, ASymbolCarriesItsParts) {
     const std::vector<int> pitches = {57, 60, 64, 67}; // A C E G
-    const auto names = NameChord(pitches);
+    const auto names = NameChord(pitches, {true});
     ASSERT_EQ(names.size(), 2u);
     EXPECT_EQ(names[1].root, 0);
     EXPECT_EQ(names[1].quality, ChordQuality::Sixth);
@@ -145,7 +180,15 @@ INSTANTIATE_TEST_SUITE_P(
         SymbolCase{"FlatOfC", "Cb", true, 11, Q::Major, -1, -1, "Cb"},
         SymbolCase{"SharpOfB", "B#m", true, 0, Q::Minor, -1, -1, "B#m"},
         SymbolCase{"LowerCaseRoot", "g", false}, SymbolCase{"NoRoot", "m7", false},
-        SymbolCase{"UnknownQuality", "Gsus2", false},
+        SymbolCase{"SuspendedSecond", "Gsus2", true, 7, Q::Sus2, -1, -1, "Gsus2"},
+        SymbolCase{"SixNineIsNoSlash", "Bb6/9 (3)", true, 10, Q::SixNine, -1, 3, "Bb6/9"},
+        SymbolCase{"SixOverA", "C6/A", true, 0, Q::Sixth, 9, -1, "C6/A"},
+        SymbolCase{"MinorMajorSeventh", "Cm(maj7) (3)", true, 0, Q::MinorMajorSeventh, -1, 3,
+                   "Cm(maj7)"},
+        SymbolCase{"FlatNine", "E7b9", true, 4, Q::SeventhFlatNine, -1, -1, "E7b9"},
+        SymbolCase{"SharpNine", "E7#9/G#", true, 4, Q::SeventhSharpNine, 8, -1, "E7#9/G#"},
+        SymbolCase{"Thirteenth", "A13", true, 9, Q::Thirteenth, -1, -1, "A13"},
+        SymbolCase{"UnknownQuality", "Gsus3", false},
         SymbolCase{"TrailingWords", "G (hammer-on)", false},
         SymbolCase{"EmptyPosition", "G ()", false},
         SymbolCase{"NoSpaceBeforePosition", "G(5)", false}, SymbolCase{"BadBass", "G/H", false},

@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "B|-----------------|", "G|-----------------|", "D|-----------------|",
                  "g|-----------------|", "", "=================="},
                 {"* Boil Them Cabbage Down", "* G           C", "G, x, x, 0, 0, 0, H",
-                 "C/G, x, x, 0, 1, 2, H", "", "* Boil them cabbage down, boys",
+                 "C, x, x, 0, 1, 2, H", "", "* Boil them cabbage down, boys",
                  "Chord, x, x, x, x, 0, W", ""}},
         // Two measures: the bar between them ends the first.
         TabCase{"TwoMeasures",
@@ -176,10 +176,9 @@ const std::vector<std::string> OwnExample = {
 
 TEST(OwnTablature, WorkedExampleReadsBackWithItsTitle) {
     const TabReading reading = ReadAsciiTab(Join(OwnExample, "\r\n"));
-    EXPECT_EQ(reading.lines,
-              (std::vector<std::string>{"* G Tuning - G D G B D", "* Title: Example",
-                                        "G/D, 0, 0, 0, 0, 0, Q", "C/E, 0, 2, 0, 1, 2, Q", "",
-                                        "Chord, x, 0, 2-4, 1, 12, E", ""}));
+    EXPECT_EQ(reading.lines, (std::vector<std::string>{"* G Tuning - G D G B D", "* Title: Example",
+                                                       "G, 0, 0, 0, 0, 0, Q", "C, 0, 2, 0, 1, 2, Q",
+                                                       "", "Chord, x, 0, 2-4, 1, 12, E", ""}));
     EXPECT_EQ(reading.tuningCode, 55555);
     EXPECT_TRUE(reading.ownNumbering);
 }
