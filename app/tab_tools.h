@@ -20,7 +20,7 @@ namespace fw {
 struct TabToolOptions {
     std::string song;
     std::string output;
-    TabOptions forms;  // rhythm, bars, neck frets, h/p, names
+    TabOptions forms;    // rhythm, bars, neck frets, h/p, names
     bool bold = false;   // PDF: bold numbers, as TabFont
     bool letter = false; // PDF: US Letter paper instead of A4
 };
