@@ -24,6 +24,9 @@ std::array<std::string, 6> StaffStringNames(int tuningCode) {
     for (int k = 1; k <= 5; ++k) {
         const int digit = digits[static_cast<std::size_t>(5 - k)] - '0';
         names[static_cast<std::size_t>(k)] = TuningNoteName(k, digit);
+        if (names[static_cast<std::size_t>(k)] == "?") {
+            return {};
+        }
     }
     std::string& fifth = names[5];
     if (!fifth.empty() && fifth[0] >= 'A' && fifth[0] <= 'Z')

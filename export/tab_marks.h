@@ -28,7 +28,8 @@ char HammerMark(int start, int target, bool letterMarks);
 
 // The names of the strings in the tuning `tuningCode`, index 1..5 (string 1 first): the note
 // names of the tuning text, the short 5th string in lower case ("D", "B", "G", "D", "g" in open
-// G). A damaged code is read as open G.
+// G). A damaged code is read as open G. A tuning with a string the note names do not name
+// (a digit 0, "?") gets five empty names: the staff is written without them.
 std::array<std::string, 6> StaffStringNames(int tuningCode);
 
 // True for a chord line's name that names a chord: not empty once trimmed, and not "Chord" or

@@ -224,13 +224,15 @@ std::vector<std::string> ChordLines(const std::vector<std::string>& lines) {
     return chords;
 }
 
-TEST(AsciiForms, NeckFretsAndLetterMarksReadBackToTheSong) {
+TEST(AsciiForms, AllFormsReadBackToTheSong) {
     const std::vector<std::string> song = {
         "D, 7, 0, 0, 0, 0, Q", "H, 0, 0-2, x, 4-2, x, E",  "Slide, 2-4, 0, 0, 0, 0, E", "",
         "G, 0, 0, 0, 0, 0, H", "Up, 12-17, 10, x, x, x, H"};
     TabOptions forms;
     forms.neckFrets = true;
     forms.letterMarks = true;
+    forms.stringNames = true;
+    forms.chordNames = true;
     forms.rhythm = TabRhythm::Letters;
     const AsciiTab tab = BuildAsciiTab(Cut(song, TabBars::BlankLines), Titles, forms);
     const std::string text = JoinLinesCrLf(tab.lines);

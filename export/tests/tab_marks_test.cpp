@@ -78,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NamesCase{"OpenG", 55555, {"D", "B", "G", "D", "g"}},
                       NamesCase{"OpenD", 45435, {"D", "A", "F#", "D", "f#"}},
                       NamesCase{"GMinor", 55545, {"D", "Bb", "G", "D", "g"}},
-                      NamesCase{"DamagedCodeIsOpenG", 12, {"D", "B", "G", "D", "g"}}),
+                      NamesCase{"DamagedCodeIsOpenG", 12, {"D", "B", "G", "D", "g"}},
+                      NamesCase{"UnnamedNoteGivesNone", 55505, {"", "", "", "", ""}}),
     [](const ::testing::TestParamInfo<NamesCase>& info) { return std::string(info.param.name); });
 
 TEST(ChordNames, AreShownWhereTheChordChanges) {
