@@ -253,7 +253,10 @@ int WritePdf(const TabToolOptions& options, TabSong& tab, std::ostream& err) {
             err << "fretwick: the PDF could not be started\n";
             return 2;
         }
-        const TabTexts texts{QString::fromStdString(tab.tuning), QString::fromStdString(tab.title),
+        // The tuning line says how the 5th string is numbered, as in ASCII tablature.
+        const std::string tuning =
+            options.forms.neckFrets ? tab.tuning + std::string(NeckFretsSuffix) : tab.tuning;
+        const TabTexts texts{QString::fromStdString(tuning), QString::fromStdString(tab.title),
                              QString::fromStdString(tab.subtitle)};
         const PrintOutcome outcome = PrintTablature(painter, writer, tab.items, tab.measures, texts,
                                                     {options.bold, options.forms.ShowsRhythm()});
