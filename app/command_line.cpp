@@ -28,9 +28,9 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --export-midi SONG.fwk OUT.mid\n"
                           "       fretwick --export-wav SONG.fwk OUT.wav\n"
                           "       fretwick --export-musicxml SONG.fwk OUT.musicxml\n"
-                          "       fretwick --export-tab SONG.fwk OUT.tab [--durations]\n"
+                          "       fretwick --export-tab SONG.fwk OUT.tab [--durations] [FORMS]\n"
                           "       fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] "
-                          "[--letter]\n"
+                          "[--letter] [FORMS]\n"
                           "       fretwick --import-tab IN.tab OUT.fwk\n"
                           "       fretwick --name-chord \"x, 1, 0, 1, 1\" [--tuning CODE] "
                           "[--inversions]\n"
@@ -40,8 +40,11 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "shift plus 5\n"
                           "(55555 open G, 53565 double C, 45435 open D, 55565 G modal).\n";
 
-int UsageError(std::ostream& err, const std::string& why) {
+// A usage error of the tablature tools also lists their forms.
+int UsageError(std::ostream& err, const std::string& why, bool tablature = false) {
     err << "fretwick: " << why << "\n" << Usage;
+    if (tablature)
+        err << TabFormsUsage;
     return 2;
 }
 
@@ -235,7 +238,7 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
     const std::string& tool = args[0];
     const std::size_t operands = args.size() - 1;
     if (tool == "--help") {
-        out << Usage;
+        out << Usage << TabFormsUsage;
         return 0;
     }
     if (tool == "--version") {
@@ -259,7 +262,7 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
         TabToolOptions options;
         const std::string wrong = ReadTabToolOptions(tool, {args.begin() + 1, args.end()}, options);
         if (!wrong.empty())
-            return UsageError(err, wrong);
+            return UsageError(err, wrong, true);
         return tool == "--export-tab" ? ExportTab(options, out, err) : ExportPdf(options, out, err);
     }
     if (tool == "--import-tab")

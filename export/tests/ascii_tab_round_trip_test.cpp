@@ -190,6 +190,27 @@ TEST(AsciiRoundTrip, WithoutDurationsGivesBackFretsAndMeasures) {
     }
 }
 
+// With the line for chord names above every staff: frets, hammer-ons, durations and measures
+// come back, and the tuning.
+TEST(AsciiRoundTrip, ChordNameLinesGiveBackTheSong) {
+    TabOptions forms;
+    forms.rhythm = TabRhythm::Letters;
+    forms.chordNames = true;
+    for (unsigned seed = FirstSeed; seed < FirstSeed + Songs; ++seed) {
+        const Song song = SongMaker(seed).Make();
+        std::vector<TabItem> items = BuildTabItems(test::ParseLines(song.lines), song.lines);
+        AssignMeasureSizes(items);
+        const std::string tab = JoinLinesCrLf(
+            BuildAsciiTab(items, {TuningStatusText(song.tuning), song.title, song.subtitle}, forms,
+                          song.tuning)
+                .lines);
+        const TabReading reading = ReadAsciiTab(tab);
+        ASSERT_EQ(MeasuresOf(reading.lines, true), MeasuresOf(song.lines, true))
+            << "seed " << seed << Listing(tab);
+        ASSERT_EQ(reading.tuningCode, song.tuning) << "seed " << seed;
+    }
+}
+
 // The titles come back as the comment lines the tablature takes its titles from.
 TEST(AsciiRoundTrip, TitlesComeBackAsTitleComments) {
     Song song;
