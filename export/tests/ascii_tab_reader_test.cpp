@@ -333,12 +333,6 @@ INSTANTIATE_TEST_SUITE_P(
                       NearestCase{"DottedSixteenth", 0.09, ".S"}),
     [](const ::testing::TestParamInfo<NearestCase>& info) { return std::string(info.param.name); });
 
-TEST(DroppedMarks, NoticeCountsThem) {
-    EXPECT_EQ(DroppedMarksNotice(1),
-              "Left out 1 mark the program cannot play (bends, releases, vibrato, muted notes).");
-    EXPECT_EQ(DroppedMarksNotice(3),
-              "Left out 3 marks the program cannot play (bends, releases, vibrato, muted notes).");
-}
 
 } // namespace
 } // namespace fw
