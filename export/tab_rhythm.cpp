@@ -56,6 +56,7 @@ std::optional<std::vector<int>> Closest(const std::vector<double>& lengths, int 
     if (n == 0 || static_cast<int>(n) > measure64)
         return std::nullopt;
     constexpr double DotCost = 0.25; // in sixty-fourths: a dotted value must be clearly nearer
+    constexpr double LaterCost = 1e-6;
     constexpr double Never = std::numeric_limits<double>::infinity();
     const auto width = static_cast<std::size_t>(measure64) + 1;
     std::vector<double> cost((n + 1) * width, Never);
@@ -72,8 +73,10 @@ std::optional<std::vector<int>> Closest(const std::vector<double>& lengths, int 
                 const std::size_t next = used + static_cast<std::size_t>(v.length64);
                 if (next >= width)
                     continue;
+                // Between equal fits the longer values come first.
                 const double c = here + std::abs(v.length64 - lengths[i]) +
-                                 (v.text[0] == '.' ? DotCost : 0.0);
+                                 (v.text[0] == '.' ? DotCost : 0.0) +
+                                 LaterCost * static_cast<double>(i * static_cast<std::size_t>(v.length64));
                 if (c < cost[(i + 1) * width + next]) {
                     cost[(i + 1) * width + next] = c;
                     choice[(i + 1) * width + next] = v.length64;

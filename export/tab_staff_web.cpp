@@ -197,14 +197,15 @@ std::size_t SegmentOf(const std::vector<std::size_t>& bars, std::size_t column) 
                                     bars.begin());
 }
 
-// Gaps of a run of chords: each to the next, the last to `end` (at least the gap before it).
-std::vector<std::size_t> RunGaps(const std::vector<ReadChord>& run, std::size_t end) {
+// Gaps of a run of chords: each to the next, the last to `end`, but at least an eighth (or the
+// gap before it, when shorter): "-0|" ends on an eighth, not a sixteenth.
+std::vector<std::size_t> RunGaps(const std::vector<ReadChord>& run, std::size_t end,
+                                 std::size_t eighth) {
     std::vector<std::size_t> gaps;
     for (std::size_t i = 0; i + 1 < run.size(); ++i)
         gaps.push_back(run[i + 1].column - run[i].column);
     std::size_t last = end > run.back().column ? end - run.back().column : 1;
-    if (!gaps.empty())
-        last = std::max(last, gaps.back());
+    last = std::max(last, gaps.empty() ? eighth : std::min(eighth, gaps.back()));
     gaps.push_back(last);
     return gaps;
 }
@@ -372,7 +373,7 @@ StaffReading ReadStaff(const StaffScan& scan, const std::vector<DurationMark>* d
 
     if (runs.size() == 1) {
         // No bar between notes: the common gap is an eighth.
-        const std::vector<std::size_t> gaps = RunGaps(runs[0], runEnd(0));
+        const std::vector<std::size_t> gaps = RunGaps(runs[0], runEnd(0), eighth);
         const bool betweenBars = runSegment[0] > 0 && runSegment[0] < bars.size();
         const double units = static_cast<double>(Total(gaps)) / static_cast<double>(eighth);
         if (betweenBars && units < measureUnits * 1.5)
@@ -382,7 +383,7 @@ StaffReading ReadStaff(const StaffScan& scan, const std::vector<DurationMark>* d
         return reading;
     }
     for (std::size_t r = 0; r < runs.size(); ++r) {
-        const std::vector<std::size_t> gaps = RunGaps(runs[r], runEnd(r));
+        const std::vector<std::size_t> gaps = RunGaps(runs[r], runEnd(r), eighth);
         const bool open = runSegment[r] == 0 || runSegment[r] == bars.size();
         const std::size_t from = runSegment[r] == 0 ? scan.begin : bars[runSegment[r] - 1];
         const double span =
