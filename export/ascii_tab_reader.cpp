@@ -274,8 +274,11 @@ std::string ChordLineOf(const ReadChord& chord, const std::string& givenName,
                         const std::array<int, 6>& offsets) {
     if (chord.IsRest())
         return ComposeNamedChordText(RestName, chord.fret, chord.hammer, chord.duration);
-    if (!givenName.empty())
-        return ComposeNamedChordText(givenName, chord.fret, chord.hammer, chord.duration);
+    if (!givenName.empty()) {
+        std::string line = ComposeNamedChordText(givenName, chord.fret, chord.hammer, chord.duration);
+        if (ParseChordText(line, 0).ok())
+            return line;
+    }
     const std::string unnamed = ComposeChordText(chord.fret, chord.hammer, chord.duration);
     const ParsedLine parsed = ParseChordText(unnamed, 0);
     const std::vector<ChordSymbol> names = NameChord(SoundingPitches(parsed.entry, offsets));

@@ -235,6 +235,33 @@ TEST(OwnTablature, RestsFromTheDurationLineAndTouchingCells) {
     EXPECT_EQ(reading.tuningCode, 53565);
 }
 
+// The tuning line says how the 5th string is numbered: with its suffix as on the neck (7 is the
+// string's own 2), without it from the string's own nut. Hammer-ons written with letters.
+TEST(OwnTablature, TuningLineSaysHowTheFifthStringIsNumbered) {
+    const auto text = [](const std::string& tuningLine) {
+        const std::string none = "|" + Pad8 + "-----" + Pad8 + "|";
+        return std::vector<std::string>{
+            tuningLine,
+            "",
+            "|" + Pad8 + "-0h2-" + Pad8 + "|",
+            none,
+            none,
+            none,
+            "|" + Pad8 + "-7---" + Pad8 + "|",
+            " " + Space8 + " Q   " + Space8 + " ",
+        };
+    };
+    const TabReading neck =
+        ReadAsciiTab(Join(text("G Tuning - G D G B D" + std::string(NeckFretsSuffix))));
+    EXPECT_FALSE(neck.ownNumbering);
+    EXPECT_EQ(neck.tuningCode, 55555);
+    EXPECT_EQ(neck.lines[1], "Chord, 2, x, x, x, 0-2, Q");
+    const TabReading own = ReadAsciiTab(Join(text("G Tuning - G D G B D")));
+    EXPECT_TRUE(own.ownNumbering);
+    EXPECT_EQ(own.lines[1], "Chord, 7, x, x, x, 0-2, Q");
+    EXPECT_EQ(ImportNotice(own), "");
+}
+
 // Without the duration line a rest leaves no mark, and spacing gives the durations.
 TEST(OwnTablature, WithoutDurationLineRestsAreNotMadeUp) {
     const std::vector<std::string> text = {
