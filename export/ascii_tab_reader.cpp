@@ -343,12 +343,17 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
             const std::vector<std::size_t> staffGaps = tabstaff::ChordGaps(piece.staff->scan);
             gaps.insert(gaps.end(), staffGaps.begin(), staffGaps.end());
         }
-    const tabstaff::RhythmFrame frame{meter, tabstaff::CommonGap(gaps)};
-    for (Piece& piece : pieces)
-        if (piece.staff && !piece.staff->reading) {
-            Staff& staff = *piece.staff;
+    tabstaff::RhythmFrame frame{meter, tabstaff::CommonGap(gaps)};
+    const auto isStaff = [](const Piece& piece) { return piece.staff.has_value(); };
+    const auto firstStaffPiece = std::find_if(pieces.begin(), pieces.end(), isStaff);
+    const auto lastStaffPiece = std::find_if(pieces.rbegin(), pieces.rend(), isStaff);
+    for (auto it = pieces.begin(); it != pieces.end(); ++it)
+        if (it->staff && !it->staff->reading) {
+            Staff& staff = *it->staff;
             const std::vector<tabstaff::DurationMark>* given =
                 staff.durations ? &*staff.durations : nullptr;
+            frame.firstStaff = it == firstStaffPiece;
+            frame.lastStaff = &*it == &*lastStaffPiece;
             staff.reading = tabstaff::ReadStaff(staff.scan, given, frame);
             reading.filledMeasures += staff.reading->filledMeasures;
         }

@@ -122,13 +122,16 @@ std::vector<std::size_t> ChordGaps(const StaffScan& scan);
 struct RhythmFrame {
     Meter meter;                         // 4/4 unless the tab names one
     std::optional<std::size_t> tabGap;   // the tab's common gap, for staffs with few notes
+    bool firstStaff = false;             // the tab's first staff: it may open with a pickup
+    bool lastStaff = false;              // the tab's last staff: it may end before the meter
 };
 
 // The measures of a scanned staff with their durations:
 // - from `durations` when given with one text per chord, in order;
 // - otherwise from the spacing. Between bars, each measure is filled by FillMeasure (a run of
-//   notes before the first or after the last bar that spans less than half a measure is a
-//   pickup, timed like unbarred notes). A staff without bars inside it takes its common gap (the
+//   notes before the first or after the last bar, or the first measure of the tab's first staff
+//   or the last of its last staff, that spans less than half a measure is a pickup or an
+//   ending, timed like unbarred notes). A staff without bars inside it takes its common gap (the
 //   tab's when the staff has fewer than four gaps) as an eighth and groups its notes into
 //   measures of the meter; when its notes span no more than one measure and stand between two
 //   bars, they fill that measure.

@@ -382,14 +382,27 @@ StaffReading ReadStaff(const StaffScan& scan, const std::vector<DurationMark>* d
             GroupByMeter(runs[0], gaps, eighth, measure64, reading);
         return reading;
     }
+    // The width of a whole measure: the middle width of the runs between two bars.
+    std::vector<std::size_t> widths;
+    for (std::size_t r = 0; r < runs.size(); ++r)
+        if (runSegment[r] > 0 && runSegment[r] < bars.size())
+            widths.push_back(bars[runSegment[r]] - bars[runSegment[r] - 1]);
+    std::sort(widths.begin(), widths.end());
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const std::vector<std::size_t> gaps = RunGaps(runs[r], runEnd(r), eighth);
-        const bool open = runSegment[r] == 0 || runSegment[r] == bars.size();
+        // A run before the first bar or after the last, and the tab's first and last measures,
+        // may be part of a measure: a pickup or an ending, when it is less than half as wide as
+        // the others (or, without others, spans less than half a measure of eighths).
+        const bool edge = runSegment[r] == 0 || runSegment[r] == bars.size() ||
+                          (r == 0 && frame.firstStaff) || (r + 1 == runs.size() && frame.lastStaff);
         const std::size_t from = runSegment[r] == 0 ? scan.begin : bars[runSegment[r] - 1];
-        const double span =
-            static_cast<double>(runEnd(r) - std::min(from, runEnd(r))) / static_cast<double>(eighth);
-        if (open && span < measureUnits / 2)
-            GroupByMeter(runs[r], gaps, eighth, measure64, reading); // a pickup or a tail
+        const auto width = static_cast<double>(runEnd(r) - std::min(from, runEnd(r)));
+        const bool part = widths.size() >= 2
+                              ? width < static_cast<double>(widths[widths.size() / 2]) / 2
+                              : width / static_cast<double>(eighth) < measureUnits / 2 &&
+                                    (runSegment[r] == 0 || runSegment[r] == bars.size());
+        if (edge && part)
+            GroupByMeter(runs[r], gaps, eighth, measure64, reading);
         else
             FillOne(runs[r], gaps, measure64, reading);
     }

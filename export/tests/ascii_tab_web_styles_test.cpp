@@ -104,6 +104,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "Chord, x, x, x, x, 6, E", "Chord, x, x, x, x, 7, E", ""},
                   std::nullopt,
                   OpenG},
+        // A pickup of two eighths before two full measures stays two eighths.
+        StyleCase{"PickupMeasure",
+                  {"|-0-0-|-0-0-0-0-0-0-0-0-|-2-2-2-2-2-2-2-2-|",
+                   "|-----|-----------------|-----------------|",
+                   "|-----|-----------------|-----------------|",
+                   "|-----|-----------------|-----------------|",
+                   "|-----|-----------------|-----------------|"},
+                  {"Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E", "",
+                   "Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E",
+                   "Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E",
+                   "Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E", "",
+                   "Chord, x, x, x, x, 2, E", "Chord, x, x, x, x, 2, E", "Chord, x, x, x, x, 2, E",
+                   "Chord, x, x, x, x, 2, E", "Chord, x, x, x, x, 2, E", "Chord, x, x, x, x, 2, E",
+                   "Chord, x, x, x, x, 2, E", "Chord, x, x, x, x, 2, E", ""},
+                  std::nullopt,
+                  OpenG},
         // A waltz: three quarters, then a half and a quarter, and the meter is written.
         StyleCase{"ThreeFourFromTheHeader",
                   {"Time: 3/4", "|--0---0---0---|--0-------0---|", "|--------------|--------------|",
@@ -172,6 +188,18 @@ INSTANTIATE_TEST_SUITE_P(
                   std::nullopt,
                   OpenG + " 2 slides read as hammer-ons. 1 bend, 1 choke and 1 vibrato left out."}),
     [](const ::testing::TestParamInfo<StyleCase>& info) { return std::string(info.param.name); });
+
+// Pasted into a song, the song keeps its tuning: the notice says when the tab names another one
+// and assumes nothing when it names none.
+TEST(ImportNotice, PasteSaysTheSongKeepsItsTuning) {
+    const TabReading doubleC =
+        ReadAsciiTab("Tuning: gCGCD\n|--0--|\n|-----|\n|-----|\n|-----|\n|-----|\n");
+    EXPECT_EQ(ImportNotice(doubleC, 55555),
+              "The tab is in Custom Tuning - G C G C D; the song keeps its tuning.");
+    EXPECT_EQ(ImportNotice(doubleC, 53565), "");
+    const TabReading none = ReadAsciiTab("|--0--|\n|-----|\n|-----|\n|-----|\n|-----|\n");
+    EXPECT_EQ(ImportNotice(none, 53565), "");
+}
 
 } // namespace
 } // namespace fw
