@@ -153,9 +153,9 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
         staff.reading = tabstaff::ReadOwnLayoutStaff(staff.lines, given);
         if (!staff.reading)
             staff.scan = tabstaff::ScanStaff(staff.lines);
-        const bool durationLineUsed =
-            staff.reading ? staff.reading->durationLineUsed
-                          : given && given->size() == staff.scan.chords.size();
+        const bool durationLineUsed = staff.reading
+                                          ? staff.reading->durationLineUsed
+                                          : given && given->size() == staff.scan.chords.size();
         if (start == first && names) {
             staff.names = std::move(*names);
             pieces.pop_back(); // the names now stand in the chord lines
@@ -275,7 +275,8 @@ std::string ChordLineOf(const ReadChord& chord, const std::string& givenName,
     if (chord.IsRest())
         return ComposeNamedChordText(RestName, chord.fret, chord.hammer, chord.duration);
     if (!givenName.empty()) {
-        std::string line = ComposeNamedChordText(givenName, chord.fret, chord.hammer, chord.duration);
+        std::string line =
+            ComposeNamedChordText(givenName, chord.fret, chord.hammer, chord.duration);
         if (ParseChordText(line, 0).ok())
             return line;
     }

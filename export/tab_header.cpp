@@ -69,8 +69,8 @@ std::vector<std::string> Words(std::string_view line) {
     std::vector<std::string> words;
     std::string word;
     for (const char c : line) {
-        const bool part = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                          (c >= '0' && c <= '9') || c == '#';
+        const bool part =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '#';
         if (part) {
             word += c;
         } else if (!word.empty()) {

@@ -44,15 +44,18 @@ std::string ImportNotice(const TabReading& reading, std::optional<int> keptTunin
                             (m.slides == 1 ? "a hammer-on." : "hammer-ons."));
     if (m.slidesIntoNotes > 0)
         sentences.push_back(Counted(m.slidesIntoNotes, "slide into a note", "slides into notes") +
-                            " read as " + (m.slidesIntoNotes == 1 ? "a plain note." : "plain notes."));
+                            " read as " +
+                            (m.slidesIntoNotes == 1 ? "a plain note." : "plain notes."));
     if (m.lowFifthFrets > 0)
-        sentences.push_back(Counted(m.lowFifthFrets, "5th-string fret", "5th-string frets") +
-                            " of 1 to 5, below the neck's 6th fret, read from the string's own nut.");
+        sentences.push_back(
+            Counted(m.lowFifthFrets, "5th-string fret", "5th-string frets") +
+            " of 1 to 5, below the neck's 6th fret, read from the string's own nut.");
 
     std::vector<std::string> leftOut;
     if (m.chainedLinks > 0)
-        leftOut.push_back(Counted(m.chainedLinks, "hammer-on or pull-off", "hammer-ons or pull-offs") +
-                          " after the first on one pick");
+        leftOut.push_back(
+            Counted(m.chainedLinks, "hammer-on or pull-off", "hammer-ons or pull-offs") +
+            " after the first on one pick");
     if (m.bends > 0)
         leftOut.push_back(Counted(m.bends, "bend", "bends"));
     if (m.releases > 0)
@@ -69,10 +72,10 @@ std::string ImportNotice(const TabReading& reading, std::optional<int> keptTunin
         sentences.push_back(Joined(leftOut) + " left out.");
 
     if (reading.filledMeasures > 0)
-        sentences.push_back(
-            Counted(reading.filledMeasures, "measure's", "measures'") +
-            " durations chosen to fill " + (reading.meter.empty() ? "4/4" : reading.meter) +
-            " where the spacing did not.");
+        sentences.push_back(Counted(reading.filledMeasures, "measure's", "measures'") +
+                            " durations chosen to fill " +
+                            (reading.meter.empty() ? "4/4" : reading.meter) +
+                            " where the spacing did not.");
 
     std::string notice;
     for (const std::string& sentence : sentences)

@@ -44,9 +44,9 @@ std::vector<double> Scaled(const std::vector<double>& gaps, int measure64) {
     const double total = std::accumulate(gaps.begin(), gaps.end(), 0.0);
     std::vector<double> lengths;
     for (const double gap : gaps)
-        lengths.push_back(total > 0 ? gap / total * measure64
-                                    : static_cast<double>(measure64) /
-                                          static_cast<double>(gaps.size()));
+        lengths.push_back(total > 0
+                              ? gap / total * measure64
+                              : static_cast<double>(measure64) / static_cast<double>(gaps.size()));
     return lengths;
 }
 
@@ -74,9 +74,9 @@ std::optional<std::vector<int>> Closest(const std::vector<double>& lengths, int 
                 if (next >= width)
                     continue;
                 // Between equal fits the longer values come first.
-                const double c = here + std::abs(v.length64 - lengths[i]) +
-                                 (v.text[0] == '.' ? DotCost : 0.0) +
-                                 LaterCost * static_cast<double>(i * static_cast<std::size_t>(v.length64));
+                const double c =
+                    here + std::abs(v.length64 - lengths[i]) + (v.text[0] == '.' ? DotCost : 0.0) +
+                    LaterCost * static_cast<double>(i * static_cast<std::size_t>(v.length64));
                 if (c < cost[(i + 1) * width + next]) {
                     cost[(i + 1) * width + next] = c;
                     choice[(i + 1) * width + next] = v.length64;

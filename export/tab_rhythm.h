@@ -19,11 +19,11 @@ int LengthOfDuration(std::string_view text);
 
 // How a measure's durations were found.
 enum class Fill {
-    Spacing,      // the nearest durations to the spacing fill the measure exactly
-    EqualValues,  // all notes got one value
-    DottedPairs,  // pairs of a dotted value and its short partner
-    Closest,      // the durations nearest the spacing that fill it
-    NotFilled,    // nothing fills it (more notes than sixty-fourths): the nearest durations
+    Spacing,     // the nearest durations to the spacing fill the measure exactly
+    EqualValues, // all notes got one value
+    DottedPairs, // pairs of a dotted value and its short partner
+    Closest,     // the durations nearest the spacing that fill it
+    NotFilled,   // nothing fills it (more notes than sixty-fourths): the nearest durations
 };
 
 struct FilledMeasure {

@@ -97,10 +97,10 @@ std::optional<StaffReading> ReadOwnLayoutStaff(const std::array<StaffLine, 5>& l
 
 // Any staff's notes, marks and bars before its rhythm is worked out.
 struct StaffScan {
-    std::vector<ReadChord> chords;   // in column order, without durations
-    std::vector<std::size_t> bars;   // columns most strings draw a bar in
-    std::size_t begin = 0;           // first column after the labels
-    std::size_t end = 0;             // end of the longest line
+    std::vector<ReadChord> chords; // in column order, without durations
+    std::vector<std::size_t> bars; // columns most strings draw a bar in
+    std::size_t begin = 0;         // first column after the labels
+    std::size_t end = 0;           // end of the longest line
     TabMarkCounts marks;
     std::vector<RepeatMark> repeats;
 };
@@ -120,10 +120,10 @@ std::vector<std::size_t> ChordGaps(const StaffScan& scan);
 
 // What the rhythm of a staff is worked out within.
 struct RhythmFrame {
-    Meter meter;                         // 4/4 unless the tab names one
-    std::optional<std::size_t> tabGap;   // the tab's common gap, for staffs with few notes
-    bool firstStaff = false;             // the tab's first staff: it may open with a pickup
-    bool lastStaff = false;              // the tab's last staff: it may end before the meter
+    Meter meter;                       // 4/4 unless the tab names one
+    std::optional<std::size_t> tabGap; // the tab's common gap, for staffs with few notes
+    bool firstStaff = false;           // the tab's first staff: it may open with a pickup
+    bool lastStaff = false;            // the tab's last staff: it may end before the meter
 };
 
 // The measures of a scanned staff with their durations:

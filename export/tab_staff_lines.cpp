@@ -24,8 +24,8 @@ bool IsRepeatCount(std::string_view text) {
         return false;
     const bool xFirst = packed.front() == 'x' || packed.front() == 'X';
     const bool xLast = packed.back() == 'x' || packed.back() == 'X';
-    const std::string_view digits = std::string_view(packed).substr(xFirst ? 1 : 0,
-                                                                    packed.size() - 1);
+    const std::string_view digits =
+        std::string_view(packed).substr(xFirst ? 1 : 0, packed.size() - 1);
     return (xFirst != xLast) &&
            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -171,8 +171,8 @@ bool IsCountLine(const StaffLine& line) {
         const char c = line.text[i];
         if (c == '-' || c == '|' || c == ' ')
             continue;
-        if (c < '1' || c > '9' || (i + 1 < line.end && line.text[i + 1] >= '0' &&
-                                   line.text[i + 1] <= '9'))
+        if (c < '1' || c > '9' ||
+            (i + 1 < line.end && line.text[i + 1] >= '0' && line.text[i + 1] <= '9'))
             return false;
         if (c - '0' != expected && c != '1')
             return false;

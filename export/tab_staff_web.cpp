@@ -12,8 +12,8 @@ namespace fw::tabstaff {
 
 namespace {
 
-constexpr int EighthLength = 8;     // in sixty-fourths
-constexpr std::size_t FewGaps = 4;  // fewer gaps than this: the tab's common gap is the eighth
+constexpr int EighthLength = 8;    // in sixty-fourths
+constexpr std::size_t FewGaps = 4; // fewer gaps than this: the tab's common gap is the eighth
 constexpr std::size_t DefaultGap = 2;
 
 bool IsDigit(char c) {
@@ -216,8 +216,8 @@ void GroupByMeter(std::vector<ReadChord> run, const std::vector<std::size_t>& ga
                   std::size_t unit, int measure64, StaffReading& reading) {
     std::vector<int> lengths;
     for (const std::size_t gap : gaps)
-        lengths.push_back(NearestLength(static_cast<double>(gap) / static_cast<double>(unit) *
-                                        EighthLength));
+        lengths.push_back(
+            NearestLength(static_cast<double>(gap) / static_cast<double>(unit) * EighthLength));
     std::size_t first = 0;
     int used = 0;
     for (std::size_t i = 0; i < run.size(); ++i) {

@@ -305,8 +305,8 @@ TEST_F(TabImport, CommandLineWarnsOfMarksLeftOut) {
 
 // A tab naming its tuning gets it; one naming none is read in open G, which stderr says.
 TEST_F(TabImport, CommandLineTakesTheTuningTheTabNames) {
-    const QString in = WriteFile(QStringLiteral("in.tab"), "Tuning: gCGCD (Double C)\n" +
-                                                               OneNoteTab.toUtf8());
+    const QString in =
+        WriteFile(QStringLiteral("in.tab"), "Tuning: gCGCD (Double C)\n" + OneNoteTab.toUtf8());
     const QString out = dir.filePath(QStringLiteral("out.fwk"));
     const ToolRun run = Tool({"--import-tab", in.toStdString(), out.toStdString()});
     EXPECT_EQ(run.status, 0);
@@ -316,8 +316,7 @@ TEST_F(TabImport, CommandLineTakesTheTuningTheTabNames) {
     const QString plain = WriteFile(QStringLiteral("plain.tab"), OneNoteTab.toUtf8());
     const ToolRun assumed = Tool({"--import-tab", plain.toStdString(), out.toStdString()});
     EXPECT_EQ(assumed.status, 0);
-    EXPECT_EQ(assumed.err,
-              "fretwick: The tab names no tuning: open G (g D G B D) assumed.\n");
+    EXPECT_EQ(assumed.err, "fretwick: The tab names no tuning: open G (g D G B D) assumed.\n");
     EXPECT_TRUE(ReadAll(out).contains("*Info 3:55555\r\n"));
 }
 

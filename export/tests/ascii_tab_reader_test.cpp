@@ -370,6 +370,5 @@ INSTANTIATE_TEST_SUITE_P(
                       NearestCase{"DottedSixteenth", 0.09, ".S"}),
     [](const ::testing::TestParamInfo<NearestCase>& info) { return std::string(info.param.name); });
 
-
 } // namespace
 } // namespace fw
