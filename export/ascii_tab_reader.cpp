@@ -174,6 +174,40 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
     return next;
 }
 
+// A run that is whole staffs once its count lines are taken out: the staffs read, the count
+// lines kept as comments where they stand. Returns the index of the first line not used, or
+// nothing (and reads nothing) when the run is not such a run.
+std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
+                                          const std::vector<std::optional<StaffLine>>& staffLines,
+                                          std::size_t first, std::size_t last,
+                                          std::vector<Piece>& pieces) {
+    if ((last - first) % StaffLines == 0)
+        return std::nullopt;
+    std::vector<std::size_t> counts;
+    for (std::size_t k = first; k < last; ++k)
+        if (tabstaff::IsCountLine(*staffLines[k]))
+            counts.push_back(k);
+    if (counts.empty())
+        return std::nullopt;
+    std::size_t from = first;
+    for (std::size_t k = 0; k <= counts.size(); ++k) {
+        const std::size_t to = k < counts.size() ? counts[k] : last;
+        if ((to - from) % StaffLines != 0)
+            return std::nullopt;
+        from = to + 1;
+    }
+    std::size_t next = first;
+    from = first;
+    for (std::size_t k = 0; k <= counts.size(); ++k) {
+        const std::size_t to = k < counts.size() ? counts[k] : last;
+        next = to > from ? ReadRun(lines, staffLines, from, to, pieces) : to;
+        if (k < counts.size())
+            pieces.push_back({CommentLine(lines[to]), std::nullopt});
+        from = to + 1;
+    }
+    return next;
+}
+
 std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
                               const std::vector<std::optional<StaffLine>>& staffLines,
                               const OwnHeader& header) {
@@ -184,6 +218,12 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
             std::size_t end = i;
             while (end < lines.size() && staffLines[end])
                 ++end;
+            // Count lines between staffs that are glued together part them.
+            if (const std::optional<std::size_t> after =
+                    ReadCountedRun(lines, staffLines, i, end, pieces)) {
+                i = *after;
+                continue;
+            }
             // Rules and count lines at either end of a run that is not whole staffs are no
             // strings of it; words among them stay as comments where they stand.
             const std::size_t runStart = i;
