@@ -33,9 +33,10 @@ struct StaffLine {
 
 // The line as a staff line, or nothing. A staff line is an optional string label (a note name
 // such as "d", "G", "F#", or a string number 1 to 5, followed by a bar, a colon or a dash), then
-// only dashes, bars, digits, the technique marks h p s / \ b r ~ x (either case for h p s b r
-// x), parentheses, colons, stars, dots and spaces, with at least three dashes. Text after the
-// last bar that follows a space and holds a letter or a parenthesis is a remark.
+// only dashes, bars, digits, the technique marks h p s / \ b r ~ x and c (of a choke "ch";
+// either case for the letters), parentheses, colons, stars, dots and spaces, with at least three
+// dashes. Text after the last bar that follows a space and holds a letter or a parenthesis is a
+// remark, and so is a repeat count touching it ("|x2", "|2x").
 std::optional<StaffLine> ReadStaffLine(std::string_view line);
 
 // A count line read as a staff line: "1---2---3---4---", its numbers counting 1, 2, 3 ... and

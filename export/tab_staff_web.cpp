@@ -268,9 +268,28 @@ void AssignInOrder(std::vector<ReadMeasure>& measures, const std::vector<Duratio
             chord.duration = marks[next++].text;
 }
 
+// Labels of different widths ("e|" over "c#|") push their lines apart: the staff starts right
+// after every label, so the lines are lined up there.
+std::array<StaffLine, 5> LinedUp(std::array<StaffLine, 5> lines) {
+    std::size_t start = 0;
+    for (const StaffLine& line : lines) {
+        if (line.label.empty())
+            return lines;
+        start = std::max(start, line.begin);
+    }
+    for (StaffLine& line : lines) {
+        const std::size_t shift = start - line.begin;
+        line.text.insert(0, shift, ' ');
+        line.begin += shift;
+        line.end += shift;
+    }
+    return lines;
+}
+
 } // namespace
 
-StaffScan ScanStaff(const std::array<StaffLine, 5>& lines) {
+StaffScan ScanStaff(const std::array<StaffLine, 5>& unaligned) {
+    const std::array<StaffLine, 5> lines = LinedUp(unaligned);
     StaffScan scan;
     bool digitLabels = false;
     const std::array<int, 5> order = StringOrder(lines, digitLabels);
