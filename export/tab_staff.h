@@ -39,8 +39,9 @@ struct StaffLine {
 // remark, and so is a repeat count touching it ("|x2", "|2x").
 std::optional<StaffLine> ReadStaffLine(std::string_view line);
 
-// A count line read as a staff line: "1---2---3---4---", its numbers counting 1, 2, 3 ... and
-// starting again at 1, at least three of them and nothing else but dashes, bars and spaces.
+// A count line or a ruler read as a staff line: "1---2---3---4---" (numbers counting 1, 2, 3 ...
+// up to 3 to 12 and starting again at 1) or "0----5----10---15" (rising by one step from 0 or
+// 1), at least three numbers and nothing else but dashes, bars, dots and spaces.
 bool IsCountLine(const StaffLine& line);
 
 // One text of a duration line, as written, and the column of the staff it stands under. The

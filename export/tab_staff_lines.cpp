@@ -3,6 +3,7 @@
 #include "tab_staff.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace fw::tabstaff {
 
@@ -164,23 +165,34 @@ std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line)
 }
 
 bool IsCountLine(const StaffLine& line) {
-    int expected = 1;
-    int numbers = 0;
-    int highest = 0;
+    std::vector<int> numbers;
     for (std::size_t i = line.text.find_first_not_of(' '); i < line.end; ++i) {
         const char c = line.text[i];
-        if (c == '-' || c == '|' || c == ' ')
+        if (c == '-' || c == '|' || c == ' ' || c == '.')
             continue;
-        if (c < '1' || c > '9' ||
-            (i + 1 < line.end && line.text[i + 1] >= '0' && line.text[i + 1] <= '9'))
+        if (c < '0' || c > '9')
             return false;
-        if (c - '0' != expected && c != '1')
-            return false;
-        expected = c - '0' + 1;
-        highest = std::max(highest, c - '0');
-        ++numbers;
+        int number = 0;
+        for (; i < line.end && line.text[i] >= '0' && line.text[i] <= '9' && number < 1000; ++i)
+            number = number * 10 + (line.text[i] - '0');
+        --i;
+        numbers.push_back(number);
     }
-    return numbers >= 3 && highest >= 3;
+    if (numbers.size() < 3)
+        return false;
+    // Beats: 1 2 3 4 1 2 ..., up to at least 3.
+    bool beats = numbers.front() == 1;
+    int highest = 0;
+    for (std::size_t k = 1; k < numbers.size() && beats; ++k)
+        beats = numbers[k] == 1 || numbers[k] == numbers[k - 1] + 1;
+    for (const int number : numbers)
+        highest = std::max(highest, number);
+    // A ruler: 0 5 10 15 ... or 1 2 3 ..., rising by the same step.
+    const int step = numbers[1] - numbers[0];
+    bool ruler = numbers.front() <= 1 && step > 0;
+    for (std::size_t k = 1; k < numbers.size() && ruler; ++k)
+        ruler = numbers[k] - numbers[k - 1] == step;
+    return (beats && highest >= 3 && highest <= 12) || ruler;
 }
 
 bool ReadChord::IsRest() const {

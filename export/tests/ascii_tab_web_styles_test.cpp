@@ -165,6 +165,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "Chord, x, x, x, x, 0, Q", "Chord, x, x, x, x, 0, Q", "", "* 1---2---3---4---"},
                   std::nullopt,
                   OpenG},
+        // A column ruler glued above the staff.
+        StyleCase{"RulerAbove",
+                  {"0----5----10---15---", "|--0---0---0---0---|", "|------------------|",
+                   "|------------------|", "|------------------|", "|------------------|"},
+                  {"* 0----5----10---15---", "Chord, x, x, x, x, 0, Q", "Chord, x, x, x, x, 0, Q",
+                   "Chord, x, x, x, x, 0, Q", "Chord, x, x, x, x, 0, Q", ""},
+                  std::nullopt,
+                  OpenG},
         // A count line glued between two staffs parts them.
         StyleCase{"CountLineBetweenTwoStaffs",
                   {"|--0---0---0---0---|", "|------------------|", "|------------------|",
