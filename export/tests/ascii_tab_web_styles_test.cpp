@@ -165,6 +165,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "Chord, x, x, x, x, 0, Q", "Chord, x, x, x, x, 0, Q", "", "* 1---2---3---4---"},
                   std::nullopt,
                   OpenG},
+        // Web tabs number the 5th string as on the neck: 7 is its 2nd fret, 12 its 7th; a 2 is
+        // no neck fret there and is read from the string's own nut.
+        StyleCase{"FifthStringAtNeckFrets",
+                  {"|----------------|", "|----------------|", "|----------------|",
+                   "|----------------|", "|--7---0---12--2-|"},
+                  {"Chord, 2, x, x, x, x, Q", "Chord, 0, x, x, x, x, Q", "Chord, 7, x, x, x, x, Q",
+                   "Chord, 2, x, x, x, x, Q", ""},
+                  std::nullopt,
+                  OpenG + " 1 5th-string fret of 1 to 5, below the neck's 6th fret, read from the "
+                          "string's own nut."},
         // A column ruler glued above the staff.
         StyleCase{"RulerAbove",
                   {"0----5----10---15---", "|--0---0---0---0---|", "|------------------|",
