@@ -35,6 +35,9 @@ constexpr std::array<Value, 14> Values = {{
     {".F", 0}, // a dotted sixty-fourth has no whole length: never chosen
 }};
 
+// Gaps no further apart than this are taken as even.
+constexpr double EvenSpread = 1.5;
+
 bool IsDotted(int length64) {
     const std::optional<std::string> text = DurationOfLength(length64);
     return text && text->front() == '.';
@@ -150,26 +153,41 @@ FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64) {
         return filled;
     }
     const int count = static_cast<int>(n);
-    if (measure64 % count == 0 && DurationOfLength(measure64 / count)) {
+    const bool equalFits = measure64 % count == 0 && DurationOfLength(measure64 / count);
+    // Notes spaced long, short, long, short (or the other way) are dotted pairs unless the
+    // spacing is nearly even.
+    const double shortest = *std::min_element(gaps.begin(), gaps.end());
+    const double longest = *std::max_element(gaps.begin(), gaps.end());
+    const bool even = longest <= shortest * EvenSpread;
+    bool longFirst = true;
+    bool shortFirst = n % 2 == 0;
+    for (std::size_t i = 0; i + 1 < n; i += 2) {
+        longFirst = longFirst && gaps[i] > gaps[i + 1];
+        shortFirst = shortFirst && gaps[i] < gaps[i + 1];
+    }
+    longFirst = longFirst && n % 2 == 0;
+    if (equalFits && even) {
         filled.durations.assign(n, *DurationOfLength(measure64 / count));
         filled.fill = Fill::EqualValues;
         return filled;
     }
-    if (n % 2 == 0 && measure64 % (count / 2) == 0) {
+    if (n % 2 == 0 && measure64 % (count / 2) == 0 && (longFirst || shortFirst)) {
         const int pair = measure64 / (count / 2);
         const int longer = pair * 3 / 4;
         const int shorter = pair / 4;
         if (pair % 4 == 0 && DurationOfLength(longer) && DurationOfLength(shorter)) {
-            double longFirst = 0;
-            for (std::size_t i = 0; i + 1 < n; i += 2)
-                longFirst += gaps[i] - gaps[i + 1];
             for (std::size_t i = 0; i < n; i += 2) {
-                filled.durations.push_back(*DurationOfLength(longFirst >= 0 ? longer : shorter));
-                filled.durations.push_back(*DurationOfLength(longFirst >= 0 ? shorter : longer));
+                filled.durations.push_back(*DurationOfLength(longFirst ? longer : shorter));
+                filled.durations.push_back(*DurationOfLength(longFirst ? shorter : longer));
             }
             filled.fill = Fill::DottedPairs;
             return filled;
         }
+    }
+    if (equalFits) {
+        filled.durations.assign(n, *DurationOfLength(measure64 / count));
+        filled.fill = Fill::EqualValues;
+        return filled;
     }
     if (const std::optional<std::vector<int>> closest = Closest(lengths, measure64)) {
         filled.durations = Texts(*closest);

@@ -33,9 +33,9 @@ struct FilledMeasure {
 
 // Durations for notes that share a measure of `measure64` sixty-fourths, the space of note i
 // being `gaps[i]` (any unit; the gaps make up the whole measure). When the durations nearest to
-// the spacing do not add up to the measure, the simplest that do are taken: one value for all,
-// then dotted pairs (".E S", long first unless the spacing shows short first), then the values
-// closest to the spacing.
+// the spacing do not add up to the measure, the simplest that do are taken: one value for all
+// when the spacing is nearly even, dotted pairs (".E S", or "S .E") when it alternates long and
+// short, else one value for all, else the values closest to the spacing.
 FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64);
 
 // The smallest gap between note columns that is common (at least a quarter of all gaps and
