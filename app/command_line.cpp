@@ -218,8 +218,8 @@ int ImportTab(const std::string& tabPath, const std::string& songPath, std::ostr
         err << "fretwick: " << NoBanjoTablatureFound << "\n";
         return 1;
     }
-    if (reading.droppedMarks > 0)
-        err << "fretwick: " << DroppedMarksNotice(reading.droppedMarks) << "\n";
+    if (const std::string notice = ImportNotice(reading); !notice.empty())
+        err << "fretwick: " << notice << "\n";
     const std::string song = SongFileText(reading.lines, DefaultPatch,
                                           reading.tuningCode.value_or(DefaultTuning), DefaultTempo);
     if (!WriteFileAtomically(songPath, song, error)) {

@@ -32,10 +32,12 @@ bool HasTablature(DialogService& dialogs, const TabReading& reading) {
     return false;
 }
 
-void NoticeDroppedMarks(DialogService& dialogs, const TabReading& reading) {
-    if (reading.droppedMarks > 0)
-        dialogs.Message(FromStd(DroppedMarksNotice(reading.droppedMarks)), MessageIcon::Warning,
-                        MessageButtons::Ok);
+// What the reading assumed, read differently or left out, in one message. `keptTuning`: the
+// song's tuning when the tablature is pasted into it.
+void NoticeImport(DialogService& dialogs, const TabReading& reading,
+                  std::optional<int> keptTuning = std::nullopt) {
+    if (const std::string notice = ImportNotice(reading, keptTuning); !notice.empty())
+        dialogs.Message(FromStd(notice), MessageIcon::Warning, MessageButtons::Ok);
 }
 
 bool IsChordText(const QString& line) {
@@ -85,7 +87,7 @@ void TfrmMain::PasteTablature1Click() {
     Modified = true;
     ShowLineStatus(CurrentLineIndex());
     focusEditor();
-    NoticeDroppedMarks(dialogs(), reading);
+    NoticeImport(dialogs(), reading, Tuning);
 }
 
 void TfrmMain::ImportAsciiTab1Click() {
@@ -130,7 +132,7 @@ void TfrmMain::ImportAsciiTab1Click() {
     // The imported song is on no disk yet: closing it asks to save it.
     Modified = true;
     focusEditor();
-    NoticeDroppedMarks(dialogs(), reading);
+    NoticeImport(dialogs(), reading);
 }
 
 } // namespace fw

@@ -36,8 +36,8 @@ const QString WebTabLines = QStringLiteral("* Soldier's Joy\n"
                                            "G, x, x, 0, 0, 0, H\n"
                                            "\n"
                                            "Chord, 2, x, x, x, 0, W\n");
-const QString BendNotice = QStringLiteral(
-    "Left out 1 mark the program cannot play (bends, releases, vibrato, muted notes).");
+// The labels name open G, so only the bend is reported.
+const QString BendNotice = QStringLiteral("1 bend left out.");
 
 class TabImport : public MainWindowTest {
 protected:
@@ -301,6 +301,23 @@ TEST_F(TabImport, CommandLineWarnsOfMarksLeftOut) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "fretwick: " + BendNotice.toStdString() + "\n");
     EXPECT_TRUE(ReadAll(out).endsWith("Chord, 2, x, x, x, 0, W\r\n\r\n"));
+}
+
+// A tab naming its tuning gets it; one naming none is read in open G, which stderr says.
+TEST_F(TabImport, CommandLineTakesTheTuningTheTabNames) {
+    const QString in =
+        WriteFile(QStringLiteral("in.tab"), "Tuning: gCGCD (Double C)\n" + OneNoteTab.toUtf8());
+    const QString out = dir.filePath(QStringLiteral("out.fwk"));
+    const ToolRun run = Tool({"--import-tab", in.toStdString(), out.toStdString()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(ReadAll(out).contains("*Info 3:53565\r\n"));
+
+    const QString plain = WriteFile(QStringLiteral("plain.tab"), OneNoteTab.toUtf8());
+    const ToolRun assumed = Tool({"--import-tab", plain.toStdString(), out.toStdString()});
+    EXPECT_EQ(assumed.status, 0);
+    EXPECT_EQ(assumed.err, "fretwick: The tab names no tuning: open G (g D G B D) assumed.\n");
+    EXPECT_TRUE(ReadAll(out).contains("*Info 3:55555\r\n"));
 }
 
 TEST_F(TabImport, CommandLineRefusesTextWithoutTablatureAndWritesNothing) {
