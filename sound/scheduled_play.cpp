@@ -96,6 +96,8 @@ bool ScheduledPlay::ScheduleNextChord() {
         passTicks_ += ticks;
         passHadTime_ = passHadTime_ || chord.lengthMs > 0;
         sounding_.push_back({start, line});
+        if (OnChordScheduled)
+            OnChordScheduled(start, line);
         cursor_ += milliseconds(chord.lengthMs);
         return true;
     }

@@ -73,6 +73,9 @@ public:
 
     // Runs on the scheduler's thread when the play ends by itself (not after Stop).
     std::function<void()> OnFinished;
+    // Runs on the calling thread (in Start or Pump) after a chord's messages are scheduled,
+    // with its start and its entry.
+    std::function<void(PlayTime start, int line)> OnChordScheduled;
 
 private:
     struct Sounding {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -36,17 +37,24 @@ protected:
         ASSERT_EQ(fluid_synth_program_change(loaded.synth.get(), 1, 105), FLUID_OK);
     }
 
-    // Renders one block; true when any sample is not silent.
+    // Renders one block; true when any sample is audible. The effects leave a trace far
+    // below hearing (about -100 dB) even when no note sounds.
     bool RenderBlock() {
         std::array<float, Block> left{}, right{};
         EXPECT_EQ(fluid_synth_write_float(loaded.synth.get(), Block, left.data(), 0, 1,
                                           right.data(), 0, 1),
                   FLUID_OK);
+        bool sound = false;
+        for (int i = 0; i < Block; ++i) {
+            const std::size_t k = static_cast<std::size_t>(i);
+            if (std::abs(left[k]) > 1e-4f || std::abs(right[k]) > 1e-4f) {
+                if (firstSound < 0)
+                    firstSound = frames + i;
+                sound = true;
+            }
+        }
         frames += Block;
-        for (int i = 0; i < Block; ++i)
-            if (left[static_cast<std::size_t>(i)] != 0 || right[static_cast<std::size_t>(i)] != 0)
-                return true;
-        return false;
+        return sound;
     }
 
     // Renders until `ms` of audio have been made; returns the first frame of the first block
@@ -64,10 +72,23 @@ protected:
 
     int Voices() { return fluid_synth_get_active_voice_count(loaded.synth.get()); }
 
+    // Voices whose note is still held: not yet let go by a note-off. A released voice fades
+    // out over the instrument's release.
+    int HeldVoices() {
+        std::array<fluid_voice_t*, 256> voices{};
+        fluid_synth_get_voicelist(loaded.synth.get(), voices.data(),
+                                  static_cast<int>(voices.size()), -1);
+        int held = 0;
+        for (fluid_voice_t* voice : voices)
+            held += voice && fluid_voice_is_on(voice) ? 1 : 0;
+        return held;
+    }
+
     LoadedSynth loaded;
     // Destroyed before the synth.
     std::unique_ptr<FluidScheduler> scheduler;
     long long frames = 0;
+    long long firstSound = -1; // the first frame that is not silent
 };
 
 TEST_F(SequencerTest, NotesSoundAtTheirSampleTimeAndNotBefore) {
@@ -76,16 +97,24 @@ TEST_F(SequencerTest, NotesSoundAtTheirSampleTimeAndNotBefore) {
     EXPECT_EQ(scheduler->Pending(), 2u);
     EXPECT_EQ(RenderUntil(99, true), -1) << "nothing before its time";
     EXPECT_EQ(Voices(), 0);
-    // The note starts in the block that holds its sample time (4410): the sequencer is
-    // processed at the start of every block of 64 frames.
+    EXPECT_EQ(firstSound, -1);
+    // The sequencer runs at the start of every block of 64 frames: the note starts in the
+    // first block that begins at or after its sample time (4410), so at most one block late.
     const long long onset = RenderUntil(120, true);
-    EXPECT_GE(onset, 4410 - Block);
-    EXPECT_LE(onset, 4410);
-    EXPECT_EQ(scheduler->Now(), PlayTime(120ms));
+    EXPECT_GE(onset, 4410);
+    EXPECT_LT(onset, 4410 + Block);
+    // and is heard as its attack rises, within a few milliseconds.
+    EXPECT_GE(firstSound, onset);
+    EXPECT_LT(firstSound, onset + 4 * Block);
+    EXPECT_GE(scheduler->Now(), PlayTime(119ms));
+    EXPECT_LE(scheduler->Now(), PlayTime(120ms));
     EXPECT_EQ(scheduler->Pending(), 1u);
-    // Released at 300 ms; its release has faded by 1.5 s.
-    RenderUntil(1500);
-    EXPECT_EQ(Voices(), 0);
+    EXPECT_GT(HeldVoices(), 0);
+    // Let go at 300 ms.
+    RenderUntil(299);
+    EXPECT_GT(HeldVoices(), 0);
+    RenderUntil(302);
+    EXPECT_EQ(HeldVoices(), 0);
     EXPECT_EQ(scheduler->Pending(), 0u);
 }
 
@@ -101,13 +130,21 @@ TEST_F(SequencerTest, StopRemovesEveryEventAndLeavesNoVoiceSounding) {
     scheduler->Schedule(100ms, PackShortMessage(0x99, 37, 100)); // a click that is never let go
     scheduler->ScheduleCallback(1900ms, [&late] { late = true; });
     RenderUntil(400);
-    EXPECT_GT(Voices(), 0);
+    EXPECT_GT(HeldVoices(), 0);
+    const int sounding = Voices();
     scheduler->CancelAll();
     EXPECT_EQ(scheduler->Pending(), 0u);
-    // The release starts with the next block; nothing scheduled ever sounds again.
-    const long long silentAt = RenderUntil(3000, false);
-    EXPECT_GE(silentAt, 0);
-    EXPECT_EQ(Voices(), 0);
+    // Every note is let go in the very next block, and no scheduled note ever starts again:
+    // the voices only fade out.
+    RenderBlock();
+    EXPECT_EQ(HeldVoices(), 0);
+    int most = Voices();
+    while (frames < 2500LL * SampleRate / 1000) {
+        RenderBlock();
+        most = std::max(most, Voices());
+    }
+    EXPECT_LE(most, sounding);
+    EXPECT_EQ(HeldVoices(), 0);
     EXPECT_FALSE(late);
 }
 
