@@ -4,6 +4,7 @@
 #include "short_message.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace fw {
 
@@ -13,11 +14,6 @@ struct EventDeleter {
     void operator()(fluid_event_t* e) const { delete_fluid_event(e); }
 };
 using EventPtr = std::unique_ptr<fluid_event_t, EventDeleter>;
-
-unsigned int TickAt(PlayTime at) {
-    const long long ms = (std::max<long long>(at.count(), 0) + 500) / 1000;
-    return static_cast<unsigned int>(ms);
-}
 
 } // namespace
 
@@ -35,6 +31,12 @@ std::unique_ptr<FluidScheduler> FluidScheduler::Make(fluid_synth_t* synth, std::
     if (!sequencer)
         return fail("The sequencer could not be started.");
     std::unique_ptr<FluidScheduler> scheduler(new FluidScheduler(synth, sequencer));
+    double rate = 0;
+    if (fluid_settings_getnum(fluid_synth_get_settings(synth), "synth.sample-rate", &rate) !=
+            FLUID_OK ||
+        rate < 8000)
+        return fail("The sequencer could not be started.");
+    scheduler->sampleRate_ = rate;
     scheduler->synthClient_ = fluid_sequencer_register_fluidsynth(sequencer, synth);
     scheduler->selfClient_ = fluid_sequencer_register_client(
         sequencer, "Fretwick play", &FluidScheduler::OnEvent, scheduler.get());
@@ -50,6 +52,17 @@ FluidScheduler::~FluidScheduler() {
     // Unregisters both clients: the synth's timer stops driving the sequencer, and no
     // callback of ours runs any more.
     delete_fluid_sequencer(sequencer_);
+}
+
+unsigned int FluidScheduler::TickAt(PlayTime at) const {
+    // The synth runs the sequencer at the start of every block, with the time rendered so far
+    // in whole milliseconds; an event is sent in the first block whose time has reached its
+    // tick. Block b's time is thus the tick that lands an event exactly on it (a block lasts
+    // more than a millisecond, so no two blocks share a time).
+    const double frames =
+        static_cast<double>(std::max<long long>(at.count(), 0)) * sampleRate_ / 1e6;
+    const double block = std::round(frames / BlockFrames);
+    return static_cast<unsigned int>(1000.0 * block * BlockFrames / sampleRate_);
 }
 
 PlayTime FluidScheduler::Now() const {

@@ -26,10 +26,15 @@ public:
     FluidScheduler(const FluidScheduler&) = delete;
     FluidScheduler& operator=(const FluidScheduler&) = delete;
 
+    // The synth renders in blocks of this many frames, and a scheduled event takes effect at
+    // the start of a block.
+    static constexpr int BlockFrames = 64;
+
     // The sequencer's time: the synth's rendered audio in whole milliseconds.
     PlayTime Now() const override;
     // Note-on, note-off, program change and controller messages are scheduled; other kinds
-    // are ignored. Times are rounded to the nearest millisecond.
+    // are ignored. An event sounds from the start of the block nearest its time, so within
+    // half a block (0.73 ms at 44.1 kHz) of it, early or late.
     void Schedule(PlayTime at, std::uint32_t message) override;
     void ScheduleCallback(PlayTime at, std::function<void()> callback) override;
     // Removes every scheduled event and releases every note on every channel of the synth;
@@ -42,9 +47,12 @@ private:
     static void OnEvent(unsigned int time, fluid_event_t* event, fluid_sequencer_t* sequencer,
                         void* data);
     void Send(unsigned int tick, fluid_event_t* event);
+    // The sequencer tick that makes an event take effect at the block nearest `at`.
+    unsigned int TickAt(PlayTime at) const;
 
     fluid_synth_t* synth_;
     fluid_sequencer_t* sequencer_;
+    double sampleRate_ = 44100;
     fluid_seq_id_t synthClient_ = -1;
     fluid_seq_id_t selfClient_ = -1;
     // Callbacks waiting for their timer event, by number; run on the audio thread.

@@ -98,11 +98,9 @@ TEST_F(SequencerTest, NotesSoundAtTheirSampleTimeAndNotBefore) {
     EXPECT_EQ(RenderUntil(99, true), -1) << "nothing before its time";
     EXPECT_EQ(Voices(), 0);
     EXPECT_EQ(firstSound, -1);
-    // The sequencer runs at the start of every block of 64 frames: the note starts in the
-    // first block that begins at or after its sample time (4410), so at most one block late.
+    // The note starts at the block nearest its sample time (4410): the one from 4416.
     const long long onset = RenderUntil(120, true);
-    EXPECT_GE(onset, 4410);
-    EXPECT_LT(onset, 4410 + Block);
+    EXPECT_EQ(onset, 4416);
     // and is heard as its attack rises, within a few milliseconds.
     EXPECT_GE(firstSound, onset);
     EXPECT_LT(firstSound, onset + 4 * Block);
@@ -117,6 +115,24 @@ TEST_F(SequencerTest, NotesSoundAtTheirSampleTimeAndNotBefore) {
     EXPECT_EQ(HeldVoices(), 0);
     EXPECT_EQ(scheduler->Pending(), 0u);
 }
+
+// Times that fall at different places within a block: each note starts at the block nearest
+// its exact sample time, never more than half a block away.
+class SequencerOnsetTest : public SequencerTest, public testing::WithParamInterface<int> {};
+
+TEST_P(SequencerOnsetTest, NoteStartsWithinHalfABlockOfItsTime) {
+    const int ms = GetParam();
+    scheduler->Schedule(std::chrono::milliseconds(ms), PackShortMessage(0x91, 62, 127));
+    const long long onset = RenderUntil(ms + 10, true);
+    const double exact = ms * SampleRate / 1000.0;
+    EXPECT_EQ(onset % Block, 0);
+    EXPECT_LE(std::abs(static_cast<double>(onset) - exact), Block / 2.0) << onset;
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, SequencerOnsetTest, testing::Values(0, 1, 100, 101, 102, 250, 1003),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return "At" + std::to_string(info.param) + "ms";
+                         });
 
 TEST_F(SequencerTest, StopRemovesEveryEventAndLeavesNoVoiceSounding) {
     bool late = false;
