@@ -33,11 +33,11 @@ void ScheduledPlay::ScheduleClick(PlayTime at, bool accent, int beatMs) {
          ClickOffMessage(accent));
 }
 
-void ScheduledPlay::Start() {
+void ScheduledPlay::Start(PlayTime delay) {
     if (started_)
         return;
     started_ = true;
-    cursor_ = scheduler_.Now();
+    cursor_ = scheduler_.Now() + std::max(delay, PlayTime{0});
     const int clicks =
         std::clamp(options_.Practice.CountInMeasures, 0, 2) * std::max(options_.Meter.beats, 1);
     const int beatMs = BeatMs(CurrentTempo(), options_.Meter);

@@ -43,8 +43,10 @@ public:
                   PlayTime lead = DefaultLead);
 
     // Schedules the count-in (all of it, at the first pass's tempo) from the scheduler's time
-    // now, and the chords due within the lead. Call once.
-    void Start();
+    // now plus `delay`, and the chords due within the lead. Call once. A short delay (a few
+    // milliseconds) lets the first chord land on time on a scheduler whose clock runs on
+    // while it is being scheduled; without it the first chord may sound one block late.
+    void Start(PlayTime delay = PlayTime{0});
 
     // Schedules every chord (and its clicks) that starts before the scheduler's time plus the
     // lead. Call it often, at least a few times per lead.
