@@ -245,7 +245,8 @@ TEST_P(HostileToolRuns, GiveAMessageOrTheRightResult) {
         return;
     }
     struct stat info {};
-    ASSERT_EQ(::stat(out.c_str(), &info), 0);
+    ASSERT_EQ(::stat(out.c_str(), &info) == 0, c.output != Output::File || c.status == 0)
+        << "a refused export writes nothing";
     switch (c.output) {
     case Output::File:
         if (c.status == 0) {
@@ -254,8 +255,6 @@ TEST_P(HostileToolRuns, GiveAMessageOrTheRightResult) {
                 EXPECT_EQ(Contents(out).substr(0, 5), "%PDF-");
             else
                 EXPECT_EQ(Contents(out), expected) << "the UTF-16 input reads as the UTF-8 one";
-        } else {
-            EXPECT_FALSE(fs::exists(out)) << "nothing written";
         }
         break;
     case Output::Null:
