@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 
@@ -17,6 +18,18 @@ namespace fw {
 // unset or relative: the folder of the program's recovery copies.
 void SetSaveBackupFolder(std::filesystem::path folder);
 std::filesystem::path SaveBackupFolder();
+
+// A rewrite in place cut short (the program was killed while saving) leaves the backup copy
+// and a note naming the file beside it; the file may then be half written.
+struct InterruptedSave {
+    std::filesystem::path file; // the file being rewritten, absolute
+    std::filesystem::path copy; // its complete old bytes
+};
+// The interrupted saves in SaveBackupFolder() of programs no longer running.
+std::vector<InterruptedSave> FindInterruptedSaves();
+// Puts the copy's bytes back into the file (in place: owner, group and links stay) and removes
+// the copy and its note. On failure returns false, keeps both, and `error` names the copy.
+bool RestoreInterruptedSave(const InterruptedSave& save, std::string& error);
 
 // A temporary file of ours (".<name>.tmp-<16 hex digits>") left by a save that was killed is
 // removed by the next save into its folder once it is older than this.
@@ -32,7 +45,8 @@ inline constexpr std::chrono::hours StaleTemporaryAge{24};
 //   rewritten in place instead: first a complete, flushed copy of the old file is made in
 //   SaveBackupFolder(), then the file is rewritten, then the copy is removed. When the rewrite
 //   fails, the old bytes are written back and the copy is kept; the message names it. When no
-//   copy can be made, nothing is written.
+//   copy can be made, nothing is written. A save killed half-way is put back by
+//   RestoreInterruptedSave.
 // - A character device or a named pipe is written straight into (no temporary file, no
 //   rename). A named pipe that no program reads is refused after two seconds.
 // - A folder, a socket or a block device is refused ("it is a folder, not a file").

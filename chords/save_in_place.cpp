@@ -11,11 +11,15 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,6 +129,8 @@ int KeepCopy(int fd, const std::filesystem::path& target, std::filesystem::path&
     return 0;
 }
 
+} // namespace
+
 // Puts the backup's bytes back into the open file. Returns whether it all worked.
 bool WriteBack(int fd, const std::filesystem::path& backup) {
     const int from = open(backup.c_str(), O_RDONLY | O_CLOEXEC);
@@ -138,7 +144,48 @@ bool WriteBack(int fd, const std::filesystem::path& backup) {
     return restored;
 }
 
+namespace {
+
+// The note beside a backup copy that names the file it belongs to: while it exists, the file may
+// be half rewritten, and the copy holds its old bytes.
+std::filesystem::path NoteFor(const std::filesystem::path& backup) {
+    std::filesystem::path note = backup;
+    note += ".target";
+    return note;
+}
+
+// Writes the note, on disk before it returns. Returns 0 or the errno of the failure.
+int WriteNote(const std::filesystem::path& backup, const std::filesystem::path& target) {
+    std::error_code ec;
+    const std::string text = std::filesystem::absolute(target, ec).string();
+    if (ec)
+        return ec.value();
+    const std::filesystem::path note = NoteFor(backup);
+    const int fd = open(note.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd < 0)
+        return errno;
+    int failure = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size())
+                      ? 0
+                      : (errno != 0 ? errno : EIO);
+    if (failure == 0 && fsync(fd) != 0)
+        failure = errno;
+    if (close(fd) != 0 && failure == 0)
+        failure = errno;
+    if (failure != 0)
+        unlink(note.c_str());
+    else
+        SyncFolder(note.parent_path());
+    return failure;
+}
+
 } // namespace
+
+// The rewrite is on disk: first the note goes (the file is whole again), then the copy.
+void Finish(const std::filesystem::path& backup) {
+    unlink(NoteFor(backup).c_str());
+    SyncFolder(backup.parent_path());
+    unlink(backup.c_str());
+}
 
 bool SaveInPlace(const std::filesystem::path& path, const std::filesystem::path& target,
                  const Content& content, std::string& error) {
@@ -152,7 +199,10 @@ bool SaveInPlace(const std::filesystem::path& path, const std::filesystem::path&
         return false;
     }
     std::filesystem::path backup;
-    if (const int copyErrno = KeepCopy(fd, target, backup); copyErrno != 0) {
+    int copyErrno = KeepCopy(fd, target, backup);
+    if (copyErrno == 0 && (copyErrno = WriteNote(backup, target)) != 0)
+        unlink(backup.c_str());
+    if (copyErrno != 0) {
         close(fd);
         error = Concat({"Saving ", Quoted(path), " failed: it has to be rewritten in place, and ",
                         "no copy of the old file could be kept in ", Quoted(SaveBackupFolder()),
@@ -167,18 +217,19 @@ bool SaveInPlace(const std::filesystem::path& path, const std::filesystem::path&
             failure = errno;
     }
     if (failure == 0) {
-        if (close(fd) == 0) {
-            unlink(backup.c_str());
-            SyncFolder(backup.parent_path());
-            return true;
-        }
+        const int closed = close(fd);
         failure = errno;
-        error = Concat({"Closing ", Quoted(target), " failed: ", Reason(failure), ". ",
-                        "A copy of the old file is kept as ", Quoted(backup), "."});
+        Finish(backup);
+        if (closed == 0)
+            return true;
+        error = Concat({"Closing ", Quoted(target), " failed: ", Reason(failure), "."});
         return false;
     }
     const bool restored = WriteBack(fd, backup);
     close(fd);
+    // Restored, the file is whole; otherwise the note stays, and the next start puts it back.
+    if (restored)
+        unlink(NoteFor(backup).c_str());
     error = Concat({"Writing ", Quoted(target), " failed: ", Reason(failure), ". ",
                     restored ? Concat({Quoted(path), " was not changed; a copy of the old file is "
                                                      "kept as "})
@@ -240,5 +291,51 @@ bool WriteStraight(const std::filesystem::path& path, bool namedPipe, const Cont
 }
 
 } // namespace fw::save
+
+namespace fw {
+
+std::vector<InterruptedSave> FindInterruptedSaves() {
+    std::vector<InterruptedSave> found;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(SaveBackupFolder(), ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::filesystem::path note = it->path();
+        const std::string name = note.filename().string();
+        const std::size_t saving = name.rfind(".saving-");
+        if (note.extension() != ".target" || saving == std::string::npos)
+            continue;
+        // "<name>.saving-<pid>-<n>.target": a program still running may still be saving.
+        const long pid = std::strtol(name.c_str() + saving + 8, nullptr, 10);
+        if (pid <= 0 || kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        std::filesystem::path copy = note;
+        copy.replace_extension();
+        std::ifstream in(note, std::ios::binary);
+        std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!file.empty() && std::filesystem::is_regular_file(copy, ec))
+            found.push_back({file, copy});
+        ec.clear();
+    }
+    return found;
+}
+
+bool RestoreInterruptedSave(const InterruptedSave& save, std::string& error) {
+    using save::Concat;
+    using save::Quoted;
+    const int fd = open(save.file.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0 || !save::WriteBack(fd, save.copy)) {
+        const int failure = errno;
+        if (fd >= 0)
+            close(fd);
+        error = Concat({"Putting back ", Quoted(save.file), " failed: ", save::Reason(failure),
+                        ". Its old bytes are kept as ", Quoted(save.copy), "."});
+        return false;
+    }
+    close(fd);
+    save::Finish(save.copy);
+    return true;
+}
+
+} // namespace fw
 
 #endif

@@ -40,6 +40,11 @@ void SyncFolder(const std::filesystem::path& folder);
 bool SaveInPlace(const std::filesystem::path& path, const std::filesystem::path& target,
                  const Content& content, std::string& error);
 
+// Puts the bytes of the backup copy back into the open file `fd` and forces them to disk.
+bool WriteBack(int fd, const std::filesystem::path& backup);
+// Removes the backup copy of a finished rewrite, its note first.
+void Finish(const std::filesystem::path& backup);
+
 // Writes into the character device or named pipe `path` names, as it is.
 bool WriteStraight(const std::filesystem::path& path, bool namedPipe, const Content& content,
                    std::string& error);
