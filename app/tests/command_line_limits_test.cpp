@@ -64,8 +64,9 @@ struct ProgramRun {
     std::string out, err;
 };
 
-// The real program under the address-space limit, without a display.
-ProgramRun Program(const QStringList& arguments) {
+// The real program under an address-space limit (3 GiB unless given), without a display.
+ProgramRun Program(const QStringList& arguments,
+                   const QString& limit = QStringLiteral("3221225472")) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
@@ -73,7 +74,7 @@ ProgramRun Program(const QStringList& arguments) {
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral("prlimit"),
-                  QStringList{QStringLiteral("--as=3221225472"), QStringLiteral(FRETWICK_BINARY)} +
+                  QStringList{QStringLiteral("--as=") + limit, QStringLiteral(FRETWICK_BINARY)} +
                       arguments);
     EXPECT_TRUE(process.waitForFinished(120000));
     return {process.exitStatus() != QProcess::NormalExit, process.exitCode(),
@@ -275,6 +276,16 @@ TEST_P(HostileToolRuns, GiveAMessageOrTheRightResult) {
         EXPECT_TRUE(S_ISSOCK(info.st_mode));
         break;
     }
+}
+
+TEST_F(HostileToolRuns, RunningOutOfMemoryIsAMessageNotACrash) {
+    // 200 MB of address space cannot hold the program and the 150 MB song.
+    const ProgramRun run =
+        Program({QStringLiteral("--check"), QString::fromStdString((Root() / "long.fwk").string())},
+                QStringLiteral("200000000"));
+    ASSERT_FALSE(run.crashed) << run.err;
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "fretwick: not enough memory to check the song.\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, HostileToolRuns, ::testing::ValuesIn(Cases()),
