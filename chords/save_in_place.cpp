@@ -338,4 +338,20 @@ bool RestoreInterruptedSave(const InterruptedSave& save, std::string& error) {
 
 } // namespace fw
 
+#else
+
+namespace fw {
+
+// Elsewhere every save goes through a new file and a rename: none is ever cut short in place.
+std::vector<InterruptedSave> FindInterruptedSaves() {
+    return {};
+}
+
+bool RestoreInterruptedSave(const InterruptedSave& save, std::string& error) {
+    error = "Putting back \"" + save.file.string() + "\" failed: not supported here.";
+    return false;
+}
+
+} // namespace fw
+
 #endif
