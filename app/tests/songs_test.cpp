@@ -3,6 +3,7 @@
 
 #include "main_window_fixture.h"
 
+#include "chords/atomic_write.h"
 #include "chords/patch_names.h"
 #include "chords/tests/unprivileged_user.h"
 
@@ -247,6 +248,10 @@ TEST_F(Songs, ASongInAFolderThatTakesNoNewFilesIsSavedInPlace) {
     const QString path = WriteFile(QStringLiteral("old.fwk"), "old contents");
     test::OwnForTestUser(path.toStdString());
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    // The rewrite keeps a copy of the old song in a folder of the user's own until it is done.
+    QTemporaryDir backups;
+    test::OwnForTestUser(backups.path().toStdString());
+    SetSaveBackupFolder(backups.path().toStdString());
     window.ui().RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     bool saved = false;
     {
@@ -254,6 +259,8 @@ TEST_F(Songs, ASongInAFolderThatTakesNoNewFilesIsSavedInPlace) {
         ASSERT_TRUE(user.Active());
         saved = window.SaveSongTo(path);
     }
+    SetSaveBackupFolder({});
+    EXPECT_TRUE(QDir(backups.path()).isEmpty()) << "the copy goes once the song is saved";
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_TRUE(saved) << Messages().join(QLatin1Char('|')).toStdString();
