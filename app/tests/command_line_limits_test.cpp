@@ -33,7 +33,8 @@ namespace fs = std::filesystem;
 
 const std::string Song = "*Info 1:Caf\xC3\xA9\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:120\r\n"
                          "* Title: Limits\r\nG, 0, 0, 0, 0, 0, Q\r\nC, x, 2, 0, 1, 2, H\r\n";
-const std::string Tab = "|--0--|\n|-----|\n|-----|\n|-----|\n|-----|\n";
+// It names its tuning, so that the import has nothing to report.
+const std::string Tab = "Tuning: gDGBD\n|--0--|\n|-----|\n|-----|\n|-----|\n|-----|\n";
 
 // UTF-8 text (ASCII and Latin-1 only) as UTF-16 with its byte order mark.
 std::string Utf16(const std::string& text, bool bigEndian) {
