@@ -175,9 +175,13 @@ std::optional<int> TuningCodeOfHeaderLine(std::string_view line) {
     std::string joined = " ";
     for (const std::string& word : words)
         joined += LowerText(word) + " ";
-    for (const NamedTuning& named : NamedTunings)
-        if (joined.find(" " + std::string(named.words) + " ") != std::string::npos)
+    for (const NamedTuning& named : NamedTunings) {
+        // Built by appending: GCC 12 at -O3 takes " " + std::string for an overlapping copy.
+        std::string wanted = " ";
+        wanted.append(named.words).append(" ");
+        if (joined.find(wanted) != std::string::npos)
             return named.code;
+    }
     return std::nullopt;
 }
 
