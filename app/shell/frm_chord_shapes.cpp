@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -282,6 +283,15 @@ void TfrmChordShapes::btnInsertClick() {
     const QString line = CurrentLine();
     if (!line.isEmpty())
         emit insertRequested(line);
+}
+
+void TfrmChordShapes::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // After the window has taken the focus, which places the caret again.
+    QTimer::singleShot(0, this, [this] {
+        edtChord->setFocus(Qt::OtherFocusReason);
+        edtChord->selectAll();
+    });
 }
 
 bool TfrmChordShapes::eventFilter(QObject* watched, QEvent* event) {

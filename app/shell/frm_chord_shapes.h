@@ -47,6 +47,8 @@ signals:
     void insertRequested(const QString& chordLine);
 
 protected:
+    // Every showing starts in the name box with its text selected, ready for the next chord.
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

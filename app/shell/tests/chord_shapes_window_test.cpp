@@ -125,6 +125,20 @@ TEST_F(ChordShapesWindow, ArrowKeysAndClicksSoundTheShapeTheyChoose) {
     EXPECT_EQ(Texts(inserted), Lines({lines[3], lines[2]}));
 }
 
+TEST_F(ChordShapesWindow, EscapeClosesAndShowingAgainSelectsTheNameForTheNextChord) {
+    Name(QStringLiteral("G7"));
+    QTest::keyClick(window.edtChord, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.focusWidget(), window.edtChord);
+    EXPECT_EQ(window.edtChord->selectedText(), QStringLiteral("G7"));
+    QTest::keyClicks(window.edtChord, QStringLiteral("Em"));
+    EXPECT_EQ(window.ShapeLines().value(0).section(QLatin1Char(','), 0, 0).left(3),
+              QStringLiteral("Em "));
+}
+
 struct MessageCase {
     const char* name;
     const char* typed;
