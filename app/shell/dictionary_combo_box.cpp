@@ -136,8 +136,9 @@ void DictionaryComboBox::pickRow(int row) {
     const QString entry = itemText(row);
     setCurrentIndex(row);
     setEditText(entry);
-    // A click into the box later selects the shown entry, so typing replaces it.
-    lineEdit()->selectAll();
+    // Selected from its end back to its start, so the box shows the entry's name and typing
+    // replaces it.
+    lineEdit()->setSelection(static_cast<int>(entry.size()), -static_cast<int>(entry.size()));
     emit entryPicked(entry);
 }
 

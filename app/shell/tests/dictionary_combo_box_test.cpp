@@ -128,6 +128,8 @@ TEST_F(DictionaryBox, TypingNarrowsTheListInAnyLetterCaseAndEnterPicksTheFirst) 
     Press(*box, Qt::Key_Return);
     EXPECT_EQ(Picked(), QStringList{am7[0]});
     EXPECT_EQ(box->currentText(), am7[0]) << "the picked entry stays shown";
+    EXPECT_EQ(box->lineEdit()->cursorPosition(), 0) << "from the start of its name";
+    EXPECT_EQ(box->lineEdit()->selectedText(), am7[0]) << "typing replaces it";
     EXPECT_FALSE(list->isVisible());
 }
 
