@@ -131,6 +131,8 @@ public:
     void ReplaceChordDictionary();
     void cboDictionaryChange(const QString& entry);
     void NameChordFromFrets();
+    // Shows the Chord Shapes window for the current tuning (made at the first showing).
+    void ChordShapes1Click();
     void Options1Click();
 
     // --- Handlers (public so tests can drive them like the user does) -----------------------

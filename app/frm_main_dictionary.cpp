@@ -1,10 +1,12 @@
 // The chord dictionary's box in the Edit group (its list is ChordDictionaryBox's): picking an
-// entry inserts it as a chord line. Also the "Name Chord from Frets" command.
+// entry inserts it as a chord line. Also the "Name Chord from Frets" command and the Chord
+// Shapes window, whose shapes go in as a dictionary pick does.
 
 #include "frm_main.h"
 #include "qt_text.h"
 
 #include "app/shell/dialog_service.h"
+#include "app/shell/frm_chord_shapes.h"
 #include "app/shell/settings.h"
 #include "chords/chord_dictionary.h"
 #include "chords/chord_namer.h"
@@ -49,13 +51,8 @@ void TfrmMain::BuildDictionaryControls() {
         widget->setStatusTip(hint);
         widget->setToolTip(hint);
     }
-    // The entries are whole chord lines: let the open list show them in full.
-    cboDictionary->view()->setMinimumWidth(300);
-    cboDictionary->setMaxVisibleItems(20);
-    // A scrolling list of twenty rows rather than one as tall as the screen.
-    cboDictionary->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    connect(cboDictionary, &QComboBox::activated, this,
-            [this](int index) { cboDictionaryChange(cboDictionary->itemText(index)); });
+    connect(cboDictionary, &DictionaryComboBox::entryPicked, this,
+            [this](const QString& entry) { cboDictionaryChange(entry); });
 
     mnuEdit->addSeparator();
     NameChord1 = mnuEdit->addAction(tr("Name Chord from &Frets"));
@@ -63,6 +60,11 @@ void TfrmMain::BuildDictionaryControls() {
     NameChord1->setShortcut(QKeySequence(tr("Ctrl+K")));
     NameChord1->setStatusTip(tr("Name the current chord from the notes it sounds."));
     connect(NameChord1, &QAction::triggered, this, [this] { NameChordFromFrets(); });
+    ChordShapes1 = mnuEdit->addAction(tr("Chord &Shapes..."));
+    ChordShapes1->setObjectName(QStringLiteral("ChordShapes1"));
+    ChordShapes1->setShortcut(QKeySequence(tr("Ctrl+Shift+K")));
+    ChordShapes1->setStatusTip(tr("Find every shape of a chord in the current tuning."));
+    connect(ChordShapes1, &QAction::triggered, this, [this] { ChordShapes1Click(); });
     connect(Options1, &QAction::triggered, this, [this] { Options1Click(); });
 }
 
@@ -109,7 +111,8 @@ void TfrmMain::NameChordFromFrets() {
     }
     std::vector<ChordSymbol> names;
     if (parsed.isChord())
-        names = NameChord(SoundingPitches(parsed.entry, m_document->TuningOffset()));
+        names = NameChord(SoundingPitches(parsed.entry, m_document->TuningOffset()),
+                          NamingOptions{settings().NameInversions});
     if (names.empty()) {
         ShowLineStatus(line);
         dialogs().Message(QStringLiteral("No chord name found for these notes."),
@@ -123,6 +126,31 @@ void TfrmMain::NameChordFromFrets() {
     edtName->setText(FromStd(names.front().text));
     edtNameExit();
     ShowLineStatus(line);
+}
+
+void TfrmMain::ChordShapes1Click() {
+    if (!frmChordShapes) {
+        frmChordShapes = new TfrmChordShapes(this);
+        connect(frmChordShapes, &TfrmChordShapes::previewRequested, this,
+                [this](const QString& line) {
+                    const ParsedLine parsed = ParseChordText(ToStd(line), 0, MaxFret);
+                    if (parsed.isChord())
+                        m_play->PreviewChord(parsed.entry.Note, parsed.entry.HammerNote);
+                });
+        connect(frmChordShapes, &TfrmChordShapes::insertRequested, this,
+                [this](const QString& line) {
+                    // The chord list is read-only while a play runs, as the dictionary box is off.
+                    if (IsPlaying()) {
+                        ShowStatus(tr("Stop playing to insert a chord."));
+                        return;
+                    }
+                    cboDictionaryChange(line);
+                });
+    }
+    frmChordShapes->SetTuning(m_document->Tuning());
+    frmChordShapes->show();
+    frmChordShapes->raise();
+    frmChordShapes->activateWindow();
 }
 
 } // namespace fw

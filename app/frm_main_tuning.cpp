@@ -3,6 +3,7 @@
 #include "frm_main.h"
 #include "qt_text.h"
 
+#include "app/shell/frm_chord_shapes.h"
 #include "chords/tuning.h"
 
 #include <QAction>
@@ -20,6 +21,8 @@ void TfrmMain::ApplyTuning(int code) {
     item->setChecked(true);
     setStatusPanel(1, FromStd(StatusTuningText(ToStd(item->text()))));
     m_document->setTuning(code);
+    if (frmChordShapes)
+        frmChordShapes->SetTuning(code);
 }
 
 void TfrmMain::SetUserTuningCaption(int code) {

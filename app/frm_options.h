@@ -112,6 +112,7 @@ public:
     QButtonGroup* octaveGroup = nullptr;
     QComboBox* cboMIDIOutDevice = nullptr;
     QCheckBox* chkSortDictionary = nullptr;
+    QCheckBox* chkNameInversions = nullptr;
     QPushButton* Button2 = nullptr;
     QComboBox* cboPatch = nullptr;
     std::array<QComboBox*, 6> cboStr{}; // cboStr[1..5]: the lists of strings 1 to 5

@@ -336,6 +336,18 @@ QWidget* TfrmOptions::BuildDictionaryPage() {
     indented->addLayout(replaceText);
     inner->addLayout(indented);
     layout->addWidget(group);
+
+    auto* names = Group(QStringLiteral("grpChordNames"), QStringLiteral("Chord names"), page);
+    auto* namesInner = new QVBoxLayout(names);
+    namesInner->setSpacing(6);
+    chkNameInversions = Check(QStringLiteral("chkNameInversions"),
+                              QStringLiteral("Name inversions (slash chords)"));
+    AddExplained(namesInner, chkNameInversions,
+                 Explanation(QStringLiteral(
+                     "Name Chord from Frets (Ctrl+K) adds the lowest note after a slash when it "
+                     "is not the root, as in C/E. Off: the banjo's fourth string is seldom a "
+                     "real bass, and C is named C.")));
+    layout->addWidget(names);
     layout->addStretch();
     return page;
 }

@@ -154,10 +154,9 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
         new QCheckBox(QMainWindow::tr("Dotted"), grpEditControls), QStringLiteral("chkDotted"),
         QMainWindow::tr("Note duration values are increased by 1/2 while this is checked."));
     chkDotted->setGeometry(10, 252, 90, 22);
-    cboDictionary = new QComboBox(grpEditControls);
+    cboDictionary = new DictionaryComboBox(grpEditControls);
     cboDictionary->setObjectName(QStringLiteral("cboDictionary"));
     cboDictionary->setGeometry(10, 292, 156, 26);
-    cboDictionary->setPlaceholderText(QMainWindow::tr("Chord dictionary"));
 
     // The play group on the right.
     grpPlayControls = new QGroupBox(QMainWindow::tr("Play"), client);

@@ -3,6 +3,8 @@
 // window builds them once (setupUi) and owns them; tests reach them through TfrmMain::ui(), in
 // the manner of a designer-made Ui class.
 
+#include "app/shell/dictionary_combo_box.h"
+
 #include <array>
 
 class QAction;
@@ -25,6 +27,7 @@ class QWidget;
 namespace fw {
 
 class FretboardView;
+class TfrmChordShapes;
 class Tfrmfind;
 class TfrmMidiPlayer;
 
@@ -48,7 +51,7 @@ struct MainControls {
     QPushButton* btnDelete = nullptr;
     std::array<QToolButton*, 7> durationButtons{};
     QCheckBox* chkDotted = nullptr;
-    QComboBox* cboDictionary = nullptr;
+    DictionaryComboBox* cboDictionary = nullptr;
     QLabel* lblDictionary = nullptr;
     QGroupBox* grpPlayControls = nullptr;
     QGroupBox* rdoPlayOptions = nullptr;
@@ -79,7 +82,7 @@ struct MainControls {
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
             *Paste1 = nullptr, *Delete1 = nullptr, *SelectAll1 = nullptr, *Find1 = nullptr,
             *FindNext1 = nullptr;
-    QAction* NameChord1 = nullptr;
+    QAction *NameChord1 = nullptr, *ChordShapes1 = nullptr;
     QAction *PasteTablature1 = nullptr, *ImportAsciiTab1 = nullptr;
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
@@ -91,8 +94,9 @@ struct MainControls {
     QAction *Cut2 = nullptr, *Copy2 = nullptr, *Paste2 = nullptr;
     QActionGroup* instrumentGroup = nullptr;
     QActionGroup* tuningGroup = nullptr;
-    Tfrmfind* frmfind = nullptr;             // made at the first search
-    TfrmMidiPlayer* frmMidiPlayer = nullptr; // made at the first showing
+    Tfrmfind* frmfind = nullptr;               // made at the first search
+    TfrmMidiPlayer* frmMidiPlayer = nullptr;   // made at the first showing
+    TfrmChordShapes* frmChordShapes = nullptr; // made at the first showing
 
 private:
     void BuildControls(QMainWindow* window, QTextDocument* text);

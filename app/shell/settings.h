@@ -21,6 +21,7 @@ struct Settings {
     bool ShowFretNumbers = true;       // fret-number labels on the fretboard
     bool SortDictionary = false;       // keep the chord dictionary sorted
     bool CursorPlays = false;          // cursor up and down sound the chord
+    bool NameInversions = false;       // Name Chord from Frets adds a slash bass ("C/E")
     QString LastDir;                   // last folder of the song and MIDI file dialogs
     QString InstallDir;                // folder of BCHORDS.DCT; DefaultInstallDir() when unset
     int MarkerColor = 0xFFFF00;        // fret marker colour as 0x00BBGGRR (aqua)

@@ -31,7 +31,7 @@ struct StoredField {
 };
 
 // Every stored field except the recent files, in the order they are read.
-const std::array<StoredField, 24> StoredFields = {{
+const std::array<StoredField, 25> StoredFields = {{
     {Options, "Prompts", &Settings::Prompts},
     {Options, "TabPrompt", &Settings::TabPrompt},
     {Options, "TabFont", &Settings::TabFont},
@@ -41,6 +41,7 @@ const std::array<StoredField, 24> StoredFields = {{
     {Options, "ShowFretNumbers", &Settings::ShowFretNumbers},
     {Options, "SortDictionary", &Settings::SortDictionary},
     {Options, "CursorPlays", &Settings::CursorPlays},
+    {Options, "NameInversions", &Settings::NameInversions},
     {Options, "LastDir", &Settings::LastDir}, // any spelling is read, "LastDir" written
     {Options, "InstallDir", &Settings::InstallDir},
     {Options, "MarkerColor", &Settings::MarkerColor},

@@ -272,6 +272,7 @@ struct NamingCase {
     const char* line;
     int tuning; // TuningCode
     const char* after;
+    bool inversions = false; // the setting "Name inversions (slash chords)"
 };
 
 void PrintTo(const NamingCase& c, std::ostream* os) {
@@ -284,6 +285,7 @@ TEST_P(NameChordCommand, RenamesTheLineToTheBestName) {
     const NamingCase& c = GetParam();
     TfrmMain& window = StartWithDictionary({});
     window.ApplyTuning(c.tuning);
+    window.settings().NameInversions = c.inversions;
     SetText(QString::fromUtf8(c.line));
     Caret(0);
     window.ui().NameChord1->trigger();
@@ -319,7 +321,15 @@ INSTANTIATE_TEST_SUITE_P(
         NamingCase{"ARestIsLeftAlone", "Rest, x, x, x, x, x, Q", 55555, "Rest, x, x, x, x, x, Q"},
         NamingCase{"TwoNotesAreNoChord", "Chord, x, 0, x, 0, x, Q", 55555,
                    "Chord, x, 0, x, 0, x, Q"},
-        NamingCase{"ACommentIsLeftAlone", "* Verse", 55555, "* Verse"}),
+        NamingCase{"ACommentIsLeftAlone", "* Verse", 55555, "* Verse"},
+        // Asked for, the lowest note that is not the root is written after a slash.
+        NamingCase{"InversionC", "Chord, x, 2, 0, 1, 2, Q", 55555, "C/E, x, 2, 0, 1, 2, Q", true},
+        NamingCase{"InversionOpenG", "Chord, 0, 0, 0, 0, 0, Q", 55555, "G/D, 0, 0, 0, 0, 0, Q",
+                   true},
+        NamingCase{"InversionCm", "Chord, x, 1, 0, 1, 1, Q", 55555, "Cm/Eb, x, 1, 0, 1, 1, Q",
+                   true},
+        NamingCase{"RootInTheBassHasNoSlash", "Chord, x, 0, 2, 1, 0, Q", 55555,
+                   "D7, x, 0, 2, 1, 0, Q", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -28,7 +28,7 @@ namespace {
 // Every setting as text, so that a failing comparison names the fields that differ.
 QString Dump(const Settings& s) {
     return QStringLiteral("Prompts=%1 TabPrompt=%2 TabFont=%3 Durations=%4 Associate=%5 "
-                          "ChordName=%6 FretNumbers=%7 Sort=%8 CursorPlays=%9 ")
+                          "ChordName=%6 FretNumbers=%7 Sort=%8 CursorPlays=%9 Inversions=")
                .arg(s.Prompts)
                .arg(s.TabPrompt)
                .arg(s.TabFont)
@@ -38,6 +38,7 @@ QString Dump(const Settings& s) {
                .arg(s.ShowFretNumbers)
                .arg(s.SortDictionary)
                .arg(s.CursorPlays) +
+           QString::number(s.NameInversions) + QLatin1Char(' ') +
            QStringLiteral("Color=%1 Shape=%2 External=%3 Device=%4 Octave=%5 Channel=%6 "
                           "Patch=%7 PatchName='%8' PatchTag=%9 ")
                .arg(s.MarkerColor, 6, 16, QLatin1Char('0'))
@@ -151,7 +152,8 @@ TEST_P(OptionsDialog, StoresWhatTheControlsSay) {
 void ClickEveryCheckBox(TfrmOptions& d) {
     for (QCheckBox* box : {d.chkSavePrompts, d.chkCursorPlays, d.chkShowChordName,
                            d.chkShowFretNumbers, d.chkAssociateFiles, d.chkShowTabPrompt,
-                           d.chkTabFont, d.ChkShowDurations, d.chkSortDictionary})
+                           d.chkTabFont, d.ChkShowDurations, d.chkSortDictionary,
+                           d.chkNameInversions})
         box->click();
 }
 
@@ -178,6 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
             s.Prompts = false; s.CursorPlays = true; s.ShowChordName = false;
             s.ShowFretNumbers = false; s.Associate = false; s.TabPrompt = false;
             s.TabFont = true; s.ShowTabNoteDurations = true; s.SortDictionary = true;
+            s.NameInversions = true;
         },
         {"display", "sort 1"}, {}},
     OptionsCase{"RectangleStores0", Nothing,

@@ -80,6 +80,7 @@ TEST_F(SettingsStoreTest, SavingDefaultsWritesEveryValueAsTextInThreeSections) {
         {"Options/ShowFretNumbers", "1"},
         {"Options/SortDictionary", "0"},
         {"Options/CursorPlays", "0"},
+        {"Options/NameInversions", "0"},
         {"Options/LastDir", ""},
         {"Options/InstallDir", installDir},
         {"Options/MarkerColor", "16776960"},
@@ -121,6 +122,7 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
     changed.ShowFretNumbers = false;
     changed.SortDictionary = true;
     changed.CursorPlays = true;
+    changed.NameInversions = true;
     changed.LastDir = QStringLiteral("/home/picker/songs, old/");
     changed.InstallDir = folders.DataHome() + QStringLiteral("/elsewhere");
     changed.MarkerColor = 0x0000FF;
