@@ -100,6 +100,7 @@ void TfrmOptions::FormActivate() {
     chkShowTabPrompt->setChecked(settings_.TabPrompt);
     chkSortDictionary->setChecked(settings_.SortDictionary);
     chkCursorPlays->setChecked(settings_.CursorPlays);
+    chkOpenLastSong->setChecked(settings_.OpenLastSong);
     chkShowChordName->setChecked(settings_.ShowChordName);
     chkShowFretNumbers->setChecked(settings_.ShowFretNumbers);
 
@@ -190,6 +191,7 @@ void TfrmOptions::btnOKClick() {
     settings_.TabPrompt = chkShowTabPrompt->isChecked();
     settings_.SortDictionary = chkSortDictionary->isChecked();
     settings_.CursorPlays = chkCursorPlays->isChecked();
+    settings_.OpenLastSong = chkOpenLastSong->isChecked();
     settings_.TabFont = chkTabFont->isChecked();
     settings_.ShowTabNoteDurations = ChkShowDurations->isChecked();
     settings_.Associate = chkAssociateFiles->isChecked();
