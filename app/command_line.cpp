@@ -6,6 +6,7 @@
 #include "chords/chord_parser.h"
 #include "chords/song_check.h"
 #include "chords/song_file.h"
+#include "chords/text_bounds.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
 #include "export/ascii_tab_reader.h"
@@ -16,6 +17,8 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <limits>
+#include <new>
 #include <ostream>
 #include <sstream>
 
@@ -28,9 +31,9 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --export-midi SONG.fwk OUT.mid\n"
                           "       fretwick --export-wav SONG.fwk OUT.wav\n"
                           "       fretwick --export-musicxml SONG.fwk OUT.musicxml\n"
-                          "       fretwick --export-tab SONG.fwk OUT.tab [--durations]\n"
+                          "       fretwick --export-tab SONG.fwk OUT.tab [--durations] [FORMS]\n"
                           "       fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] "
-                          "[--letter]\n"
+                          "[--letter] [FORMS]\n"
                           "       fretwick --import-tab IN.tab OUT.fwk\n"
                           "       fretwick --name-chord \"x, 1, 0, 1, 1\" [--tuning CODE] "
                           "[--inversions]\n"
@@ -40,8 +43,11 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "shift plus 5\n"
                           "(55555 open G, 53565 double C, 45435 open D, 55565 G modal).\n";
 
-int UsageError(std::ostream& err, const std::string& why) {
+// A usage error of the tablature tools also lists their forms.
+int UsageError(std::ostream& err, const std::string& why, bool tablature = false) {
     err << "fretwick: " << why << "\n" << Usage;
+    if (tablature)
+        err << TabFormsUsage;
     return 2;
 }
 
@@ -56,15 +62,40 @@ int RequireChords(bool hasChord, std::ostream& err) {
 }
 
 // --check, --export-midi and --export-wav walk the song's lines one by one instead of making a list
-// of entries, so that a song of millions of lines takes little more memory than its text.
+// of entries, so that a song of millions of lines takes little more memory than its text: they
+// take any number of lines. The tools that keep something for every line (MusicXML, tablature,
+// the import) refuse a song the editor could not hold, as the window does. No tool takes a line
+// longer than the editor's limit, far above any chord line.
+constexpr TextBounds StreamedBounds{MaxLineCharacters, std::numeric_limits<std::size_t>::max()};
+constexpr TextBounds EditorBounds{};
 
-// Reads the song's text; when it cannot be read, says why on `err` and returns 2, else 0.
-int ReadSongText(const std::string& path, std::string& text, std::ostream& err) {
+// Reads the song's text; when it cannot be read or passes `bounds`, says why on `err` and
+// returns 2, else 0.
+int ReadSongText(const std::string& path, std::string& text, std::ostream& err,
+                 const TextBounds& bounds = StreamedBounds) {
     std::string error;
-    if (ReadTextFile(path, text, error))
+    if (ReadBoundedTextFile(path, text, error, bounds))
         return 0;
     err << "fretwick: " << error << "\n";
     return 2;
+}
+
+// The tablature tools read the song themselves; it is checked against the editor's bounds
+// first, and its text let go again before they read it.
+int CheckTabSongBounds(const std::string& path, std::ostream& err) {
+    std::string text;
+    return ReadSongText(path, text, err, EditorBounds);
+}
+
+// What each tool was doing, for "not enough memory to ...".
+std::string TaskOf(const std::string& tool) {
+    if (tool == "--check")
+        return "check the song";
+    if (tool == "--import-tab")
+        return "import the tablature";
+    if (tool.rfind("--export-", 0) == 0)
+        return "export the " + tool.substr(9) + " file";
+    return "run " + tool;
 }
 
 // Parses every line of `text` in one pass (ForEachCheckedLine), printing the line errors on
@@ -116,7 +147,7 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
 int ExportMusicXml(const std::string& songPath, const std::string& outPath, std::ostream& out,
                    std::ostream& err) {
     std::string text;
-    if (const int status = ReadSongText(songPath, text, err); status != 0)
+    if (const int status = ReadSongText(songPath, text, err, EditorBounds); status != 0)
         return status;
     const SongHeader header = ReadSongHeaderOfText(text);
     // The entries, made once at their number, and of the lines only the comments, where the
@@ -205,20 +236,19 @@ int ExportWav(const std::string& songPath, const std::string& outPath, std::ostr
 // tablature's tuning. Returns 1 when the text holds no tablature, 2 when a file fails.
 int ImportTab(const std::string& tabPath, const std::string& songPath, std::ostream& err) {
     std::string text;
-    std::string error;
-    if (!ReadTextFile(tabPath, text, error)) {
-        err << "fretwick: " << error << "\n";
-        return 2;
-    }
+    if (const int status = ReadSongText(tabPath, text, err, EditorBounds); status != 0)
+        return status;
     const TabReading reading = ReadAsciiTab(text);
+    std::string().swap(text);
     if (reading.chordLines == 0) {
         err << "fretwick: " << NoBanjoTablatureFound << "\n";
         return 1;
     }
-    if (reading.droppedMarks > 0)
-        err << "fretwick: " << DroppedMarksNotice(reading.droppedMarks) << "\n";
+    if (const std::string notice = ImportNotice(reading); !notice.empty())
+        err << "fretwick: " << notice << "\n";
     const std::string song = SongFileText(reading.lines, DefaultPatch,
                                           reading.tuningCode.value_or(DefaultTuning), DefaultTempo);
+    std::string error;
     if (!WriteFileAtomically(songPath, song, error)) {
         err << "fretwick: " << error << "\n";
         return 2;
@@ -226,16 +256,11 @@ int ImportTab(const std::string& tabPath, const std::string& songPath, std::ostr
     return 0;
 }
 
-} // namespace
-
-std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std::ostream& out,
-                                      std::ostream& err) {
-    if (args.empty() || args[0].rfind("--", 0) != 0)
-        return std::nullopt;
+int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const std::string& tool = args[0];
     const std::size_t operands = args.size() - 1;
     if (tool == "--help") {
-        out << Usage;
+        out << Usage << TabFormsUsage;
         return 0;
     }
     if (tool == "--version") {
@@ -259,7 +284,9 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
         TabToolOptions options;
         const std::string wrong = ReadTabToolOptions(tool, {args.begin() + 1, args.end()}, options);
         if (!wrong.empty())
-            return UsageError(err, wrong);
+            return UsageError(err, wrong, true);
+        if (const int status = CheckTabSongBounds(options.song, err); status != 0)
+            return status;
         return tool == "--export-tab" ? ExportTab(options, out, err) : ExportPdf(options, out, err);
     }
     if (tool == "--import-tab")
@@ -269,6 +296,25 @@ std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std:
     if (tool == "--name-chord" || tool == "--chord-shapes")
         return RunChordTool(tool, {args.begin() + 1, args.end()}, out, err, Usage);
     return UsageError(err, "unknown option " + tool);
+}
+
+} // namespace
+
+std::optional<int> RunCommandLineTool(const std::vector<std::string>& args, std::ostream& out,
+                                      std::ostream& err) {
+    if (args.empty() || args[0].rfind("--", 0) != 0)
+        return std::nullopt;
+    // A tool ends with a message and exit status 2, never with an uncaught exception.
+    try {
+        return RunTool(args, out, err);
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << "fretwick: not enough memory to " << TaskOf(args[0]) << ".\n";
+    } catch (const std::exception& failure) {
+        out.flush();
+        err << "fretwick: could not " << TaskOf(args[0]) << ": " << failure.what() << "\n";
+    }
+    return 2;
 }
 
 } // namespace fw

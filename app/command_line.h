@@ -12,6 +12,12 @@
 //   fretwick --help, --version
 // An export of a song with line errors (exit 1, the errors on standard output) or without a
 // single chord line (exit 1, the menu's message on standard error) writes no file.
+// A song with a line of more than 100,000 characters is refused by every tool (exit 2, the
+// figure named); one of more than 2,000,000 lines by the tools that keep something for every
+// line (MusicXML, tablature, PDF, --import-tab), as the editor refuses it. Running out of memory
+// ends a tool with "fretwick: not enough memory to ..." and exit 2, never an exception.
+// An output that is a device or a named pipe is written into (so /dev/stdout works); a folder,
+// a socket or a block device is refused (exit 2).
 
 #include <iosfwd>
 #include <optional>

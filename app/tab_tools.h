@@ -1,9 +1,15 @@
 #pragma once
 // Tablature from the command line, without a display:
-//   fretwick --export-tab SONG.fwk OUT.tab [--durations]
-//   fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] [--letter]
+//   fretwick --export-tab SONG.fwk OUT.tab [--durations] [TABLATURE FORMS]
+//   fretwick --export-pdf SONG.fwk OUT.pdf [--durations] [--bold] [--letter] [TABLATURE FORMS]
+// The forms, each off by default so that the output is the plain tablature:
+//   --rhythm none|letters|stems  (--durations is --rhythm letters)
+//   --bars blank|meter           measures at blank lines, or from the song's "* Time:" meter
+//   --neck-frets  --hp  --chord-names  --string-names
 // The titles come from the song's comment lines, the file name standing in for a missing
 // title; the tuning text is that of the song's tuning.
+
+#include "export/tab_options.h"
 
 #include <iosfwd>
 #include <string>
@@ -14,13 +20,19 @@ namespace fw {
 struct TabToolOptions {
     std::string song;
     std::string output;
-    bool durations = false; // the duration line (tab) or letters (PDF), as ShowTabNoteDurations
-    bool bold = false;      // PDF: bold numbers, as TabFont
-    bool letter = false;    // PDF: US Letter paper instead of A4
+    TabOptions forms;    // rhythm, bars, neck frets, h/p, names
+    bool bold = false;   // PDF: bold numbers, as TabFont
+    bool letter = false; // PDF: US Letter paper instead of A4
 };
 
+// The lines --help shows for the tablature forms.
+extern const char* const TabFormsUsage;
+
 // Reads the arguments after --export-tab or --export-pdf (`tool`): two operands and the tool's
-// flags, in any order. Returns the empty text when they are right, else what is wrong.
+// flags, in any order; a value follows its option ("--rhythm stems") or is joined to it with
+// "=" ("--rhythm=stems"). Returns the empty text when they are right, else what is wrong: an
+// unknown option, a missing or unknown value, or two rhythm choices that differ
+// ("--durations" with "--rhythm none").
 std::string ReadTabToolOptions(const std::string& tool, const std::vector<std::string>& arguments,
                                TabToolOptions& options);
 
@@ -29,10 +41,13 @@ std::string ReadTabToolOptions(const std::string& tool, const std::vector<std::s
 // refused on `err` (exit 1, nothing written). A measure of more than 24 chords prints the
 // truncation warning on `err` and the file is still written (exit 0).
 
-// Writes the ASCII tablature the window's Save writes for the song when TabPrompt is off.
+// Writes the ASCII tablature the window's Save writes for the song when TabPrompt is off, in
+// the chosen forms. With bars from the meter no measure is truncated.
 int ExportTab(const TabToolOptions& options, std::ostream& out, std::ostream& err);
 
-// Writes the graphic tablature as Print prints it, paginated, to a PDF file.
+// Writes the graphic tablature as Print prints it, paginated, to a PDF file. The measures are
+// cut as the forms say and the 5th string is numbered as they say; rhythm letters or stems
+// draw the duration letters.
 int ExportPdf(const TabToolOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace fw

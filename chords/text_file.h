@@ -1,8 +1,10 @@
 #pragma once
-// Reading and writing text files. Files are read as UTF-8, falling back to Windows-1252 for
-// files written by older versions, with CR LF, LF or CR line ends; they are written as UTF-8
-// with CR LF, atomically, so that a failed or interrupted save never leaves a half-written
-// file in place of the old one.
+// Reading and writing text files. Files are read as UTF-8 (or UTF-16 with a byte order mark),
+// falling back to Windows-1252 for files written by older versions, with CR LF, LF or CR line ends;
+// they are written as UTF-8 with CR LF, atomically, so that a failed or interrupted save never
+// leaves a half-written file in place of the old one.
+
+#include "atomic_write.h"
 
 #include <filesystem>
 #include <functional>
@@ -13,8 +15,10 @@
 
 namespace fw {
 
-// UTF-8 text from file bytes. A leading UTF-8 byte order mark is dropped first; the rest is
-// kept as it is when it is valid UTF-8, otherwise read as Windows-1252 and converted to UTF-8.
+// UTF-8 text from file bytes. Bytes that start with a UTF-16 byte order mark (FF FE little-endian,
+// FE FF big-endian) are read as UTF-16, a lone surrogate or an odd last byte giving U+FFFD.
+// Otherwise a leading UTF-8 byte order mark is dropped first; the rest is kept as it is when it
+// is valid UTF-8, otherwise read as Windows-1252 and converted to UTF-8.
 // The five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the
 // control characters of the same code, as Windows itself converts them.
 std::string DecodeText(std::string_view bytes);
@@ -51,26 +55,5 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // MaxTextFileBytes is read (see ReadRegularFile). On failure returns false and sets `error` to a
 // sentence naming the file and the reason.
 bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::string& error);
-
-// Replaces the file at `path` with `bytes`: writes a temporary file in the same folder, flushes
-// it, forces it to disk, gives it the old file's owner, group (where the process may set them)
-// and permission bits, closes it and renames it over the target. Every step is checked.
-// - A symbolic link is followed: the file it points to is replaced and the link stays a link.
-// - A file the process may not write is refused with the system's reason ("Permission denied").
-// - When no temporary file can be made beside a writable file (a folder that takes no new
-//   files), the file is rewritten in place; should that fail, its old bytes are written back.
-// - The temporary name is kept within the folder's limit on name length.
-// On failure returns false, the old file is untouched, no temporary file is left, and `error`
-// names the file, the step that failed and why.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string& error);
-
-// Writes the text `write` puts into the stream it is given to the file at `path`, with every
-// promise of WriteFileAtomically, without holding the whole text in memory: the stream goes
-// straight to the temporary file (only a rewrite in place gathers it first). `write` returns
-// false when it or the stream failed; the old file is then untouched, no temporary file is
-// left, and `error` says "Writing the temporary file ... failed: <reason>. ... was not changed.".
-bool WriteFileAtomicallyFrom(const std::filesystem::path& path,
-                             const std::function<bool(std::ostream&)>& write, std::string& error);
 
 } // namespace fw

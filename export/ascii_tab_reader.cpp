@@ -1,5 +1,8 @@
 #include "ascii_tab_reader.h"
 
+#include "tab_chord_names.h"
+#include "tab_header.h"
+#include "tab_rhythm.h"
 #include "tab_staff.h"
 
 #include "chords/chord_composer.h"
@@ -14,18 +17,29 @@ namespace fw {
 
 namespace {
 
+using tabstaff::FifthStringNeckOffset;
+using tabstaff::PlacedName;
 using tabstaff::ReadChord;
 using tabstaff::StaffLine;
 using tabstaff::StaffReading;
 
-constexpr int StaffLines = 5;
-constexpr int FifthStringNeckOffset = 5; // string 5 starts at the neck's fifth fret
+constexpr std::size_t StaffLines = 5;
 constexpr std::string_view RestName = "Rest";
+
+// A staff of the text, read in two steps: its lines first, its rhythm once the whole tab is
+// known (the meter and the tab's common gap).
+struct Staff {
+    std::array<StaffLine, StaffLines> lines;
+    std::optional<std::vector<tabstaff::DurationMark>> durations;
+    std::optional<StaffReading> reading; // this program's own layout, else filled in later
+    tabstaff::StaffScan scan;
+    std::vector<PlacedName> names; // chord names above it
+};
 
 // One piece of the text, in text order: a comment line or a staff.
 struct Piece {
     std::string comment; // a comment line when `staff` is empty
-    std::optional<StaffReading> staff;
+    std::optional<Staff> staff;
 };
 
 // A line carries words when it holds a letter or a digit (any non-ASCII character counts as a
@@ -48,9 +62,15 @@ bool IsRule(const StaffLine& line) {
     return std::all_of(body.begin(), body.end(), [](char c) { return c == '-' || c == ' '; });
 }
 
+// A line glued to a run of staff lines that is no string: a rule or a count line.
+bool IsGluedLine(const StaffLine& line) {
+    return IsRule(line) || tabstaff::IsCountLine(line);
+}
+
 // This program's header: its tuning line and, after one empty line, the title and subtitle.
 struct OwnHeader {
     std::optional<int> tuningCode;
+    bool neckFrets = false; // the tuning line ends with NeckFretsSuffix
     std::size_t titleLine = std::string::npos;
     std::size_t subtitleLine = std::string::npos;
 };
@@ -59,7 +79,12 @@ OwnHeader FindOwnHeader(const std::vector<std::string>& lines,
                         const std::vector<std::optional<StaffLine>>& staffLines) {
     OwnHeader header;
     for (std::size_t i = 0; i < lines.size() && !staffLines[i]; ++i) {
-        header.tuningCode = TuningCodeOfStatusText(lines[i]);
+        std::string_view line = TrimView(lines[i]);
+        const std::string_view suffix = TrimView(NeckFretsSuffix);
+        header.neckFrets = line.size() > suffix.size() && line.ends_with(suffix);
+        if (header.neckFrets)
+            line.remove_suffix(suffix.size());
+        header.tuningCode = TuningCodeOfStatusText(line);
         if (!header.tuningCode)
             continue;
         if (i + 3 < lines.size() && TrimView(lines[i + 1]).empty() && !staffLines[i + 2] &&
@@ -68,6 +93,33 @@ OwnHeader FindOwnHeader(const std::vector<std::string>& lines,
             header.subtitleLine = i + 3;
         }
         break;
+    }
+    if (!header.tuningCode)
+        header.neckFrets = false;
+    return header;
+}
+
+// The tuning and meter the words before the first staff name (a tuning also anywhere on a line
+// that says "tuning").
+struct WebHeader {
+    std::optional<int> tuningCode;
+    std::optional<tabstaff::Meter> meter;
+};
+
+WebHeader FindWebHeader(const std::vector<std::string>& lines,
+                        const std::vector<std::optional<StaffLine>>& staffLines) {
+    WebHeader header;
+    bool beforeStaff = true;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (staffLines[i]) {
+            beforeStaff = false;
+            continue;
+        }
+        const bool saysTuning = Trim(lines[i]).find("uning") != std::string::npos;
+        if (!header.tuningCode && (beforeStaff || saysTuning))
+            header.tuningCode = tabstaff::TuningCodeOfHeaderLine(lines[i]);
+        if (!header.meter && beforeStaff)
+            header.meter = tabstaff::MeterOfHeaderLine(lines[i]);
     }
     return header;
 }
@@ -83,37 +135,82 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
             pieces.push_back({CommentLine(lines[i]), std::nullopt});
         return last;
     }
+    // Chord names right above the run name the chords of its first staff.
+    std::optional<std::vector<PlacedName>> names;
+    if (first > 0 && !pieces.empty() && !pieces.back().staff &&
+        pieces.back().comment == CommentLine(lines[first - 1]))
+        names = tabstaff::ReadChordNameLine(lines[first - 1]);
     std::size_t next = last;
     for (std::size_t start = first; start < last; start += StaffLines) {
-        std::array<StaffLine, StaffLines> staff;
+        Staff staff;
         for (std::size_t k = 0; k < StaffLines; ++k)
-            staff[k] = *staffLines[start + k];
+            staff.lines[k] = *staffLines[start + k];
         // Only the last staff of a run can have a line under it.
-        std::optional<std::vector<tabstaff::DurationMark>> durations;
         if (start + StaffLines == last && last < lines.size())
-            durations = tabstaff::ReadDurationLine(lines[last]);
-        const std::vector<tabstaff::DurationMark>* given = durations ? &*durations : nullptr;
-        std::optional<StaffReading> reading = tabstaff::ReadOwnLayoutStaff(staff, given);
-        if (!reading)
-            reading = tabstaff::ReadStaff(staff, given);
-        const bool durationLineUsed = reading->durationLineUsed;
-        pieces.push_back({{}, std::move(reading)});
-        for (const StaffLine& line : staff)
-            if (!line.remark.empty())
-                pieces.push_back({CommentLine(line.remark), std::nullopt});
-        if (durations && durationLineUsed)
+            staff.durations = tabstaff::ReadDurationLine(lines[last]);
+        const std::vector<tabstaff::DurationMark>* given =
+            staff.durations ? &*staff.durations : nullptr;
+        staff.reading = tabstaff::ReadOwnLayoutStaff(staff.lines, given);
+        if (!staff.reading)
+            staff.scan = tabstaff::ScanStaff(staff.lines);
+        const bool durationLineUsed = staff.reading
+                                          ? staff.reading->durationLineUsed
+                                          : given && given->size() == staff.scan.chords.size();
+        if (start == first && names) {
+            staff.names = std::move(*names);
+            pieces.pop_back(); // the names now stand in the chord lines
+        }
+        std::vector<std::string> remarks;
+        for (const StaffLine& line : staff.lines)
+            if (!line.remark.empty() &&
+                std::find(remarks.begin(), remarks.end(), line.remark) == remarks.end())
+                remarks.push_back(line.remark);
+        pieces.push_back({{}, std::move(staff)});
+        for (const std::string& remark : remarks)
+            pieces.push_back({CommentLine(remark), std::nullopt});
+        if (given && durationLineUsed)
             next = last + 1;
     }
     return next;
 }
 
-std::vector<Piece> ReadPieces(const std::vector<std::string>& lines, OwnHeader& header) {
-    std::vector<std::optional<StaffLine>> staffLines;
-    staffLines.reserve(lines.size());
-    for (const std::string& line : lines)
-        staffLines.push_back(tabstaff::ReadStaffLine(line));
-    header = FindOwnHeader(lines, staffLines);
+// A run that is whole staffs once its count lines are taken out: the staffs read, the count
+// lines kept as comments where they stand. Returns the index of the first line not used, or
+// nothing (and reads nothing) when the run is not such a run.
+std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
+                                          const std::vector<std::optional<StaffLine>>& staffLines,
+                                          std::size_t first, std::size_t last,
+                                          std::vector<Piece>& pieces) {
+    if ((last - first) % StaffLines == 0)
+        return std::nullopt;
+    std::vector<std::size_t> counts;
+    for (std::size_t k = first; k < last; ++k)
+        if (tabstaff::IsCountLine(*staffLines[k]))
+            counts.push_back(k);
+    if (counts.empty())
+        return std::nullopt;
+    std::size_t from = first;
+    for (std::size_t k = 0; k <= counts.size(); ++k) {
+        const std::size_t to = k < counts.size() ? counts[k] : last;
+        if ((to - from) % StaffLines != 0)
+            return std::nullopt;
+        from = to + 1;
+    }
+    std::size_t next = first;
+    from = first;
+    for (std::size_t k = 0; k <= counts.size(); ++k) {
+        const std::size_t to = k < counts.size() ? counts[k] : last;
+        next = to > from ? ReadRun(lines, staffLines, from, to, pieces) : to;
+        if (k < counts.size())
+            pieces.push_back({CommentLine(lines[to]), std::nullopt});
+        from = to + 1;
+    }
+    return next;
+}
 
+std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
+                              const std::vector<std::optional<StaffLine>>& staffLines,
+                              const OwnHeader& header) {
     std::vector<Piece> pieces;
     std::size_t i = 0;
     while (i < lines.size()) {
@@ -121,12 +218,31 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines, OwnHeader& 
             std::size_t end = i;
             while (end < lines.size() && staffLines[end])
                 ++end;
-            // Rules of dashes at either end of a run that is not whole staffs are underlines.
-            while ((end - i) % StaffLines != 0 && IsRule(*staffLines[i]))
+            // Count lines between staffs that are glued together part them.
+            if (const std::optional<std::size_t> after =
+                    ReadCountedRun(lines, staffLines, i, end, pieces)) {
+                i = *after;
+                continue;
+            }
+            // Rules and count lines at either end of a run that is not whole staffs are no
+            // strings of it; words among them stay as comments where they stand.
+            const std::size_t runStart = i;
+            while ((end - i) % StaffLines != 0 && IsGluedLine(*staffLines[i]))
                 ++i;
-            while ((end - i) % StaffLines != 0 && IsRule(*staffLines[end - 1]))
+            for (std::size_t k = runStart; k < i; ++k)
+                if (CarriesWords(lines[k]))
+                    pieces.push_back({CommentLine(lines[k]), std::nullopt});
+            const std::size_t runEnd = end;
+            while ((end - i) % StaffLines != 0 && IsGluedLine(*staffLines[end - 1]))
                 --end;
-            i = ReadRun(lines, staffLines, i, end, pieces);
+            std::size_t after = ReadRun(lines, staffLines, i, end, pieces);
+            if (after == end && end < runEnd) {
+                for (std::size_t k = end; k < runEnd; ++k)
+                    if (CarriesWords(lines[k]))
+                        pieces.push_back({CommentLine(lines[k]), std::nullopt});
+                after = runEnd;
+            }
+            i = after;
             while (i < lines.size() && staffLines[i] && IsRule(*staffLines[i]))
                 ++i;
             continue;
@@ -143,26 +259,68 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines, OwnHeader& 
     return pieces;
 }
 
+// The tuning named by the first staff whose five labels are note names.
+std::optional<int> LabelTuning(const std::vector<Piece>& pieces) {
+    for (const Piece& piece : pieces) {
+        if (!piece.staff)
+            continue;
+        std::array<std::string, StaffLines> labels;
+        bool named = true;
+        for (std::size_t k = 0; k < StaffLines; ++k) {
+            labels[k] = piece.staff->lines[k].label;
+            named = named && !labels[k].empty() && !piece.staff->lines[k].digitLabel;
+        }
+        bool fifthOnTop = false;
+        if (named)
+            if (const std::optional<int> code = tabstaff::TuningCodeOfLabels(labels, fifthOnTop))
+                return code;
+    }
+    return std::nullopt;
+}
+
 template <typename Visit> void ForEachChord(std::vector<Piece>& pieces, Visit visit) {
     for (Piece& piece : pieces)
-        if (piece.staff)
-            for (tabstaff::ReadMeasure& measure : piece.staff->measures)
+        if (piece.staff && piece.staff->reading)
+            for (tabstaff::ReadMeasure& measure : piece.staff->reading->measures)
                 for (ReadChord& chord : measure)
                     visit(chord);
 }
 
-bool IsOwnFifthStringFret(int fret) {
-    return fret >= 1 && fret <= FifthStringNeckOffset;
+// A 5th-string fret numbered as on the neck, in this program's numbers.
+int OwnFifthStringFret(int fret, TabMarkCounts& marks) {
+    if (fret > FifthStringNeckOffset)
+        return fret - FifthStringNeckOffset;
+    if (fret >= 1)
+        ++marks.lowFifthFrets;
+    return fret;
 }
 
-int FifthStringFretOfNeck(int fret) {
-    return fret > FifthStringNeckOffset ? fret - FifthStringNeckOffset : fret;
+// Frets the neck does not have are left out.
+void DropBeyondNeck(ReadChord& chord, TabMarkCounts& marks) {
+    for (int k = 1; k <= 5; ++k) {
+        if (chord.hammer[k] > MaxFret) {
+            chord.hammer[k] = NoFret;
+            ++marks.beyondNeck;
+        }
+        if (chord.fret[k] > MaxFret) {
+            chord.fret[k] = NoFret;
+            chord.hammer[k] = NoFret;
+            ++marks.beyondNeck;
+        }
+    }
 }
 
-std::string ChordLineOf(const ReadChord& chord, const std::array<int, 6>& offsets) {
-    const std::string unnamed = ComposeChordText(chord.fret, chord.hammer, chord.duration);
+std::string ChordLineOf(const ReadChord& chord, const std::string& givenName,
+                        const std::array<int, 6>& offsets) {
     if (chord.IsRest())
         return ComposeNamedChordText(RestName, chord.fret, chord.hammer, chord.duration);
+    if (!givenName.empty()) {
+        std::string line =
+            ComposeNamedChordText(givenName, chord.fret, chord.hammer, chord.duration);
+        if (ParseChordText(line, 0).ok())
+            return line;
+    }
+    const std::string unnamed = ComposeChordText(chord.fret, chord.hammer, chord.duration);
     const ParsedLine parsed = ParseChordText(unnamed, 0);
     const std::vector<ChordSymbol> names = NameChord(SoundingPitches(parsed.entry, offsets));
     return names.empty() ? unnamed
@@ -170,39 +328,117 @@ std::string ChordLineOf(const ReadChord& chord, const std::array<int, 6>& offset
                                                  chord.duration);
 }
 
+// Comment lines of repeat marks before and after each measure of a staff: a sign that opens
+// stands before the first measure after it, the others after the last measure before them.
+struct MeasureComments {
+    std::vector<std::vector<std::string>> before;
+    std::vector<std::vector<std::string>> after;
+};
+
+MeasureComments RepeatComments(const StaffReading& reading) {
+    const std::size_t count = reading.measures.size();
+    MeasureComments comments{std::vector<std::vector<std::string>>(count),
+                             std::vector<std::vector<std::string>>(count)};
+    if (count == 0)
+        return comments;
+    for (const tabstaff::RepeatMark& mark : reading.repeats) {
+        std::size_t firstAfter = count;
+        for (std::size_t m = count; m > 0; --m)
+            if (reading.measures[m - 1].front().column > mark.column)
+                firstAfter = m - 1;
+        const std::string text = "* " + mark.text;
+        if (mark.opens && firstAfter < count)
+            comments.before[firstAfter].push_back(text);
+        else if (firstAfter > 0)
+            comments.after[firstAfter - 1].push_back(text);
+        else
+            comments.before[0].push_back(text);
+    }
+    return comments;
+}
+
 } // namespace
 
 TabReading ReadAsciiTab(std::string_view text, int tuning) {
     TabReading reading;
     const std::vector<std::string> lines = SplitLines(text);
-    OwnHeader header;
-    std::vector<Piece> pieces = ReadPieces(lines, header);
-    reading.tuningCode = header.tuningCode;
+    std::vector<std::optional<StaffLine>> staffLines;
+    staffLines.reserve(lines.size());
+    for (const std::string& line : lines)
+        staffLines.push_back(tabstaff::ReadStaffLine(line));
+    const OwnHeader header = FindOwnHeader(lines, staffLines);
+    std::vector<Piece> pieces = ReadPieces(lines, staffLines, header);
 
-    reading.ownNumbering = header.tuningCode.has_value();
-    ForEachChord(pieces, [&](const ReadChord& chord) {
-        reading.ownNumbering = reading.ownNumbering || IsOwnFifthStringFret(chord.fret[5]) ||
-                               IsOwnFifthStringFret(chord.hammer[5]);
+    const WebHeader web = header.tuningCode ? WebHeader{} : FindWebHeader(lines, staffLines);
+    reading.tuningCode = header.tuningCode ? header.tuningCode : web.tuningCode;
+    if (!reading.tuningCode)
+        reading.tuningCode = LabelTuning(pieces);
+    const tabstaff::Meter meter = web.meter.value_or(tabstaff::Meter{});
+    if (web.meter && !web.meter->IsCommonTime())
+        reading.meter = web.meter->Text();
+
+    // The rhythm of staffs read by their spacing, with the tab's common gap for short staffs.
+    std::vector<std::size_t> gaps;
+    for (const Piece& piece : pieces)
+        if (piece.staff && !piece.staff->reading) {
+            const std::vector<std::size_t> staffGaps = tabstaff::ChordGaps(piece.staff->scan);
+            gaps.insert(gaps.end(), staffGaps.begin(), staffGaps.end());
+        }
+    tabstaff::RhythmFrame frame{meter, tabstaff::CommonGap(gaps)};
+    const auto isStaff = [](const Piece& piece) { return piece.staff.has_value(); };
+    const auto firstStaffPiece = std::find_if(pieces.begin(), pieces.end(), isStaff);
+    const auto lastStaffPiece = std::find_if(pieces.rbegin(), pieces.rend(), isStaff);
+    for (auto it = pieces.begin(); it != pieces.end(); ++it)
+        if (it->staff && !it->staff->reading) {
+            Staff& staff = *it->staff;
+            const std::vector<tabstaff::DurationMark>* given =
+                staff.durations ? &*staff.durations : nullptr;
+            frame.firstStaff = it == firstStaffPiece;
+            frame.lastStaff = &*it == &*lastStaffPiece;
+            staff.reading = tabstaff::ReadStaff(staff.scan, given, frame);
+            reading.filledMeasures += staff.reading->filledMeasures;
+        }
+
+    reading.ownNumbering = header.tuningCode.has_value() && !header.neckFrets;
+    for (const Piece& piece : pieces)
+        if (piece.staff)
+            reading.marks += piece.staff->reading->marks;
+    ForEachChord(pieces, [&](ReadChord& chord) {
+        if (!reading.ownNumbering) {
+            chord.fret[5] = OwnFifthStringFret(chord.fret[5], reading.marks);
+            chord.hammer[5] = OwnFifthStringFret(chord.hammer[5], reading.marks);
+        }
+        DropBeyondNeck(chord, reading.marks);
     });
-    if (!reading.ownNumbering)
-        ForEachChord(pieces, [](ReadChord& chord) {
-            chord.fret[5] = FifthStringFretOfNeck(chord.fret[5]);
-            chord.hammer[5] = FifthStringFretOfNeck(chord.hammer[5]);
-        });
+    reading.droppedMarks = reading.marks.LeftOut();
 
-    const std::array<int, 6> offsets = TuningOffsets(header.tuningCode.value_or(tuning));
+    const std::array<int, 6> offsets = TuningOffsets(reading.tuningCode.value_or(tuning));
+    const std::string timeLine = "* Time: " + reading.meter;
+    const bool timeWritten = std::any_of(pieces.begin(), pieces.end(), [&](const Piece& piece) {
+        return !piece.staff && piece.comment == timeLine;
+    });
+    bool firstStaff = true;
     for (const Piece& piece : pieces) {
         if (!piece.staff) {
             reading.lines.push_back(piece.comment);
             continue;
         }
+        if (firstStaff && !reading.meter.empty() && !timeWritten)
+            reading.lines.push_back(timeLine);
+        firstStaff = false;
         ++reading.staffs;
-        reading.droppedMarks += piece.staff->droppedMarks;
-        for (const tabstaff::ReadMeasure& measure : piece.staff->measures) {
-            for (const ReadChord& chord : measure) {
-                reading.lines.push_back(ChordLineOf(chord, offsets));
+        const StaffReading& staff = *piece.staff->reading;
+        const MeasureComments comments = RepeatComments(staff);
+        for (std::size_t m = 0; m < staff.measures.size(); ++m) {
+            for (const std::string& comment : comments.before[m])
+                reading.lines.push_back(comment);
+            for (const ReadChord& chord : staff.measures[m]) {
+                const std::string name = tabstaff::NameOver(piece.staff->names, chord.column);
+                reading.lines.push_back(ChordLineOf(chord, name, offsets));
                 ++reading.chordLines;
             }
+            for (const std::string& comment : comments.after[m])
+                reading.lines.push_back(comment);
             reading.lines.emplace_back();
         }
     }
@@ -238,11 +474,6 @@ std::optional<int> TuningCodeOfStatusText(std::string_view text) {
     if (code < 10000)
         return std::nullopt;
     return code;
-}
-
-std::string DroppedMarksNotice(int count) {
-    return "Left out " + std::to_string(count) + (count == 1 ? " mark" : " marks") +
-           " the program cannot play (bends, releases, vibrato, muted notes).";
 }
 
 } // namespace fw

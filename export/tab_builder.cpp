@@ -26,26 +26,54 @@ bool TabItem::IsRest() const {
     return true;
 }
 
+void TabItemsBuilder::CloseMeasure() {
+    TabItem& item = items_.emplace_back();
+    item.MeasureNumber = measure_;
+    item.Position = ++position_;
+    item.IsTerminator = true;
+    ++measure_;
+    position_ = 0;
+    filled_ = 0;
+}
+
 void TabItemsBuilder::Add(const ChordEntry& entry, std::string_view line) {
     if (IsCommentLine(line))
         return;
+    const bool blank = TrimView(line).empty();
+    if (blank) {
+        if (rule_.bars == TabBars::BlankLines)
+            CloseMeasure();
+        return;
+    }
     TabItem& item = items_.emplace_back();
     item.Fret = entry.Fret;
     item.HammerFret = entry.HammerFret;
     item.HammerNote = entry.HammerNote;
     item.Duration = entry.Duration;
+    item.Name = entry.Name;
     item.MeasureNumber = measure_;
     item.Position = ++position_;
-    if (TrimView(line).empty()) {
-        item.IsTerminator = true;
-        ++measure_;
-        position_ = 0;
+    if (rule_.bars == TabBars::Meter) {
+        filled_ += DurationTicks(entry.Duration);
+        if (filled_ >= rule_.meter.MeasureTicks())
+            CloseMeasure();
     }
+}
+
+std::vector<TabItem> TabItemsBuilder::Take() {
+    if (rule_.bars == TabBars::Meter && position_ > 0)
+        CloseMeasure();
+    return std::move(items_);
 }
 
 std::vector<TabItem> BuildTabItems(std::span<const ChordEntry> entries,
                                    std::span<const std::string> lines) {
-    TabItemsBuilder builder;
+    return BuildTabItems(entries, lines, TabBarRule{});
+}
+
+std::vector<TabItem> BuildTabItems(std::span<const ChordEntry> entries,
+                                   std::span<const std::string> lines, const TabBarRule& rule) {
+    TabItemsBuilder builder(rule);
     builder.Reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i)
         builder.Add(entries[i], i < lines.size() ? std::string_view(lines[i]) : "");
@@ -105,8 +133,21 @@ int DrawnColumnCount(std::span<const TabItem> measureChords) {
     return columns;
 }
 
+int ColumnCount(std::span<const TabItem> measureChords, TabBars bars) {
+    if (bars == TabBars::BlankLines)
+        return ColumnCount(measureChords);
+    int columns = static_cast<int>(measureChords.size()) + 1;
+    for (const TabItem& item : measureChords)
+        columns += item.HammerOnCount();
+    return columns;
+}
+
 bool IsTruncated(std::span<const TabItem> measureChords) {
     return measureChords.size() > static_cast<std::size_t>(MaxMeasureChords);
+}
+
+bool IsTruncated(std::span<const TabItem> measureChords, TabBars bars) {
+    return bars == TabBars::BlankLines && IsTruncated(measureChords);
 }
 
 } // namespace fw

@@ -1,11 +1,14 @@
 #pragma once
 // The tablature builder: cuts the chord list into measures of tab items. A measure is the run
-// of chord lines between two blank lines of the editor; comment lines take no place in it.
+// of chord lines between two blank lines of the editor, or, when bars come from the meter, the
+// run of chords whose durations fill a measure of it; comment lines take no place in it.
 // Tablature shows two measures side by side per row; each chord takes one column of its
 // measure, and a chord with hammer-ons a second column for the hammer-on targets.
 // Pure C++: shared by the ASCII text, the drawing on screen and printing.
 
 #include "chords/chord_entry.h"
+#include "tab_meter.h"
+#include "tab_options.h"
 
 #include <cstddef>
 #include <span>
@@ -25,7 +28,9 @@ struct TabItem {
     FretArray HammerFret = AllNoFrets(); // -1 = no hammer-on on that string
     NoteArray HammerNote = AllNoNotes(); // 255 = no hammer-on on that string
     std::string Duration;                // as written in the line, e.g. "Q" or ".E"
-    bool IsTerminator = false;           // a blank line: it closes its measure
+    std::string Name;                    // the chord line's name, e.g. "G" or "Chord"
+    bool IsTerminator = false;           // closes its measure: a blank line, or the end of a
+                                         // measure of the meter
     int MeasureNumber = 0;               // 1 for the first measure
     int Position = 0;                    // 1-based place in the measure, terminator included
     int MeasureSize = 0;                 // the terminator's Position, once it has been seen
@@ -45,19 +50,36 @@ struct TabMeasure {
     std::size_t terminator = 0;
 };
 
+// Where the builder closes measures: at blank lines, or when the durations fill `meter`.
+struct TabBarRule {
+    TabBars bars = TabBars::BlankLines;
+    Meter meter;
+};
+
 // Makes the items of a chord list one line at a time, as BuildTabItems does, for a reader that
 // walks a big song's lines without keeping them.
 class TabItemsBuilder {
 public:
+    TabItemsBuilder() = default;
+    explicit TabItemsBuilder(const TabBarRule& rule) : rule_(rule) {}
     void Reserve(std::size_t lines) { items_.reserve(lines); }
-    // Adds the item of one editor line, parsed without error into `entry`.
+    // Adds the item of one editor line, parsed without error into `entry`. With bars from the
+    // meter, blank lines make no item; a chord whose duration fills the measure (or crosses its
+    // end, for it is never split) is followed by a terminator, and the next measure starts
+    // after it.
     void Add(const ChordEntry& entry, std::string_view line);
-    std::vector<TabItem> Take() { return std::move(items_); }
+    // The items. With bars from the meter, a measure the last chords left open is closed by a
+    // terminator; with bars at blank lines the caller adds the blank entry after the last line.
+    std::vector<TabItem> Take();
 
 private:
+    void CloseMeasure();
+
+    TabBarRule rule_;
     std::vector<TabItem> items_;
     int measure_ = 1;
     int position_ = 0;
+    int filled_ = 0; // ticks of the open measure, with bars from the meter
 };
 
 // Makes the items of a chord list: `entries` holds the parsed editor lines, one more than
@@ -66,6 +88,9 @@ private:
 // and starts the next measure. The caller has parsed every line without error.
 std::vector<TabItem> BuildTabItems(std::span<const ChordEntry> entries,
                                    std::span<const std::string> lines);
+// The same with measures closed by `rule`.
+std::vector<TabItem> BuildTabItems(std::span<const ChordEntry> entries,
+                                   std::span<const std::string> lines, const TabBarRule& rule);
 
 // Sets MeasureSize on every item of every measure closed by a terminator, and returns the
 // number of measures with at least one chord. Consecutive blank lines make measures of size 1,
@@ -82,6 +107,8 @@ std::span<const TabItem> MeasureChords(std::span<const TabItem> items, const Tab
 // plus one) plus the number of hammer-on targets over all its chords, at most MaxMeasureChords.
 // Both the ASCII text and the drawing divide a measure into ColumnCount + 1 equal parts.
 int ColumnCount(std::span<const TabItem> measureChords);
+// The same for tablature written with `bars`: measures cut by the meter have no cap.
+int ColumnCount(std::span<const TabItem> measureChords, TabBars bars);
 
 // The number of parts, less one, graphic tablature divides a measure into: one column for each
 // chord it shows (at most MaxMeasureChords), one more for each of those chords that has a
@@ -91,5 +118,8 @@ int DrawnColumnCount(std::span<const TabItem> measureChords);
 
 // True when a measure holds more chords than tablature shows.
 bool IsTruncated(std::span<const TabItem> measureChords);
+
+// The same for tablature written with `bars`: measures cut by the meter are never truncated.
+bool IsTruncated(std::span<const TabItem> measureChords, TabBars bars);
 
 } // namespace fw

@@ -5,6 +5,8 @@
 // Pure C++; the tablature reader (ascii_tab_reader.h) puts the pieces together.
 
 #include "chords/chord_entry.h"
+#include "tab_header.h"
+#include "tab_mark_counts.h"
 
 #include <array>
 #include <cstddef>
@@ -14,6 +16,9 @@
 #include <vector>
 
 namespace fw::tabstaff {
+
+// The 5th string starts at the neck's fifth fret: neck fret n is its own fret n - 5.
+inline constexpr int FifthStringNeckOffset = 5;
 
 // A text line that reads as one string of a staff.
 struct StaffLine {
@@ -28,10 +33,16 @@ struct StaffLine {
 
 // The line as a staff line, or nothing. A staff line is an optional string label (a note name
 // such as "d", "G", "F#", or a string number 1 to 5, followed by a bar, a colon or a dash), then
-// only dashes, bars, digits, the technique marks h p s / \ b r ~ x (either case for h p s b r
-// x), parentheses, colons, stars, dots and spaces, with at least three dashes. Text after the
-// last bar that follows a space and holds a letter or a parenthesis is a remark.
+// only dashes, bars, digits, the technique marks h p s / \ b r ~ x and c (of a choke "ch";
+// either case for the letters), parentheses, colons, stars, dots and spaces, with at least three
+// dashes. Text after the last bar that follows a space and holds a letter or a parenthesis is a
+// remark, and so is a repeat count touching it ("|x2", "|2x").
 std::optional<StaffLine> ReadStaffLine(std::string_view line);
+
+// A count line or a ruler read as a staff line: "1---2---3---4---" (numbers counting 1, 2, 3 ...
+// up to 3 to 12 and starting again at 1) or "0----5----10---15" (rising by one step from 0 or
+// 1), at least three numbers and nothing else but dashes, bars, dots and spaces.
+bool IsCountLine(const StaffLine& line);
 
 // One text of a duration line, as written, and the column of the staff it stands under. The
 // writer puts each text one column after its fret cell starts, and every dotted text pushes the
@@ -57,33 +68,78 @@ struct ReadChord {
 };
 using ReadMeasure = std::vector<ReadChord>;
 
+// A repeat sign or count in a staff: "|:" opens, ":|" closes, "x2" after a bar counts.
+struct RepeatMark {
+    std::size_t column = 0; // the bar it belongs to
+    std::string text;       // "|:", ":|", "x2"
+    bool opens = false;     // stands before the measure after it, else after the one before
+};
+
 struct StaffReading {
     std::vector<ReadMeasure> measures; // measures with at least one column, in order
-    int droppedMarks = 0;              // bends, releases, vibrato and muted notes left out
+    int droppedMarks = 0;              // marks left out (marks.LeftOut())
+    TabMarkCounts marks;               // marks read as something else or left out
     bool durationLineUsed = false;     // the durations came from the duration line
+    int filledMeasures = 0;            // measures whose durations were chosen to fill the meter
+    std::vector<RepeatMark> repeats;   // in column order
 };
 
 // A staff in this program's own layout: a bar at the start and the end of every line, the same
 // bars in all five lines, and between bars an equal run of dashes around every cell (a fret cell
-// "--", "-7" or "12", and for a chord with hammer-ons a target cell "---", "/4-" or "/12") as
-// the tablature writer spaces them. Because the layout is known, cells that touch ("-213" is 2
-// then 13) and rests (cells of dashes only) are read exactly. Returns nothing when the staff is
-// not in that layout or, given `durations`, when they do not stand one under each cell (a run of
-// dashes can often be cut into cells more than one way; the durations tell which). Without
-// `durations` the rest cells are left out and durations come from the spacing.
+// "--", "-7" or "12", and for a chord with hammer-ons a target cell "---", "/4-" or "/12", or
+// written with letters "h4-", "p2-", "h12") as the tablature writer spaces them. Because the
+// layout is known, cells that touch ("-213" is 2 then 13) and rests (cells of dashes only) are
+// read exactly. The 5th string's frets are returned as written (up to MaxFret + 5, for a tab
+// numbered as on the neck). Returns nothing when the staff is not in that layout or, given
+// `durations`, when they do not stand one under each cell (a run of dashes can often be cut
+// into cells more than one way; the durations tell which). Without `durations` the rest cells
+// are left out and durations come from the spacing.
 std::optional<StaffReading> ReadOwnLayoutStaff(const std::array<StaffLine, 5>& lines,
                                                const std::vector<DurationMark>* durations);
 
-// Reads any staff: five lines top to bottom (string 1 on top, unless the labels read g D G B D
-// from the top, or string numbers say otherwise). Each column holding at least one fret is a
-// chord; a two-digit fret is one number in one column. "2h4", "2s4", "2/4" and "4p2" (and a
-// slide down "4\2") are hammer-ons from the first fret to the second; the marks the program
-// cannot play are counted and left out. Measures run between bar lines. Durations: from
-// `durations` when given with one text per chord, in order; otherwise from the spacing of the
-// columns in each measure, the measure being a whole note; a staff without bar lines gets "E"
-// for every chord and is cut into measures of eight chords. A rest is never made up.
-StaffReading ReadStaff(const std::array<StaffLine, 5>& lines,
-                       const std::vector<DurationMark>* durations);
+// Any staff's notes, marks and bars before its rhythm is worked out.
+struct StaffScan {
+    std::vector<ReadChord> chords; // in column order, without durations
+    std::vector<std::size_t> bars; // columns most strings draw a bar in
+    std::size_t begin = 0;         // first column after the labels
+    std::size_t end = 0;           // end of the longest line
+    TabMarkCounts marks;
+    std::vector<RepeatMark> repeats;
+};
+
+// Scans any staff: five lines top to bottom (string 1 on top, unless labels name a tuning only
+// when read with string 5 on top, or string numbers say otherwise). Each column holding at least
+// one fret is a chord; a two-digit fret is one number in one column (on string 5 up to
+// MaxFret + 5). "2h4" and "4p2" are a hammer-on and a pull-off; the slides "2/4", "2s4" and
+// "4\2" are read as hammer-ons and counted; a chain on one pick ("0h2p0") keeps its first
+// hammer-on or pull-off and counts the rest; bends, releases, chokes ("ch"), vibrato and muted
+// notes are counted and left out. "|:" and ":|" at a bar and a count "x2" right after a bar
+// are repeat marks, not notes.
+StaffScan ScanStaff(const std::array<StaffLine, 5>& lines);
+
+// The gaps between neighbouring chords of a staff that no bar separates.
+std::vector<std::size_t> ChordGaps(const StaffScan& scan);
+
+// What the rhythm of a staff is worked out within.
+struct RhythmFrame {
+    Meter meter;                       // 4/4 unless the tab names one
+    std::optional<std::size_t> tabGap; // the tab's common gap, for staffs with few notes
+    bool firstStaff = false;           // the tab's first staff: it may open with a pickup
+    bool lastStaff = false;            // the tab's last staff: it may end before the meter
+};
+
+// The measures of a scanned staff with their durations:
+// - from `durations` when given with one text per chord, in order;
+// - otherwise from the spacing. Between bars, each measure is filled by FillMeasure (a run of
+//   notes before the first or after the last bar, or the first measure of the tab's first staff
+//   or the last of its last staff, that spans less than half a measure is a pickup or an
+//   ending, timed like unbarred notes). A staff without bars inside it takes its common gap (the
+//   tab's when the staff has fewer than four gaps) as an eighth and groups its notes into
+//   measures of the meter; when its notes span no more than one measure and stand between two
+//   bars, they fill that measure.
+// A rest is never made up.
+StaffReading ReadStaff(const StaffScan& scan, const std::vector<DurationMark>* durations,
+                       const RhythmFrame& frame);
 
 // The nearest duration text ("W", ".H", "Q", ... "F") to `fraction` of a whole note; on a tie
 // the plain value.

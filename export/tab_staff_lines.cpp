@@ -3,6 +3,7 @@
 #include "tab_staff.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace fw::tabstaff {
 
@@ -14,9 +15,25 @@ bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// A repeat count: "x2", "2x", "(x3)", "X 2", with nothing else.
+bool IsRepeatCount(std::string_view text) {
+    std::string packed;
+    for (const char c : text)
+        if (c != ' ' && c != '(' && c != ')')
+            packed += c;
+    if (packed.size() < 2)
+        return false;
+    const bool xFirst = packed.front() == 'x' || packed.front() == 'X';
+    const bool xLast = packed.back() == 'x' || packed.back() == 'X';
+    const std::string_view digits =
+        std::string_view(packed).substr(xFirst ? 1 : 0, packed.size() - 1);
+    return (xFirst != xLast) &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // Characters a staff may hold after its label.
 bool IsStaffChar(char c) {
-    static constexpr std::string_view Allowed = "-|0123456789hpsbrxHPSBRX/\\~():*. ";
+    static constexpr std::string_view Allowed = "-|0123456789hpsbrxcHPSBRXC/\\~():*. ";
     return Allowed.find(c) != std::string_view::npos;
 }
 
@@ -101,11 +118,13 @@ std::optional<StaffLine> ReadStaffLine(std::string_view raw) {
     line.begin = LabelEnd(s, first, line.end, line.digitLabel);
     line.label = s.substr(first, line.begin - first);
 
-    // A remark after the last bar: "|--0--|  x2".
+    // A remark after the last bar: "|--0--|  x2", or a repeat count touching it: "|--0--|x2".
     const std::size_t bar = s.rfind('|', line.end - 1);
-    if (bar != std::string::npos && bar >= line.begin && bar + 1 < line.end && s[bar + 1] == ' ') {
+    if (bar != std::string::npos && bar >= line.begin && bar + 1 < line.end) {
         const std::string_view tail(s.data() + bar + 1, line.end - bar - 1);
-        if (std::any_of(tail.begin(), tail.end(), [](char c) { return IsLetter(c) || c == '('; })) {
+        const bool spaced = tail.front() == ' ';
+        if ((spaced || IsRepeatCount(tail)) &&
+            std::any_of(tail.begin(), tail.end(), [](char c) { return IsLetter(c) || c == '('; })) {
             line.remark = std::string(tail.substr(tail.find_first_not_of(' ')));
             line.end = bar + 1;
         }
@@ -143,6 +162,37 @@ std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line)
     if (marks.empty())
         return std::nullopt;
     return marks;
+}
+
+bool IsCountLine(const StaffLine& line) {
+    std::vector<int> numbers;
+    for (std::size_t i = line.text.find_first_not_of(' '); i < line.end; ++i) {
+        const char c = line.text[i];
+        if (c == '-' || c == '|' || c == ' ' || c == '.')
+            continue;
+        if (c < '0' || c > '9')
+            return false;
+        int number = 0;
+        for (; i < line.end && line.text[i] >= '0' && line.text[i] <= '9' && number < 1000; ++i)
+            number = number * 10 + (line.text[i] - '0');
+        --i;
+        numbers.push_back(number);
+    }
+    if (numbers.size() < 3)
+        return false;
+    // Beats: 1 2 3 4 1 2 ..., up to at least 3.
+    bool beats = numbers.front() == 1;
+    int highest = 0;
+    for (std::size_t k = 1; k < numbers.size() && beats; ++k)
+        beats = numbers[k] == 1 || numbers[k] == numbers[k - 1] + 1;
+    for (const int number : numbers)
+        highest = std::max(highest, number);
+    // A ruler: 0 5 10 15 ... or 1 2 3 ..., rising by the same step.
+    const int step = numbers[1] - numbers[0];
+    bool ruler = numbers.front() <= 1 && step > 0;
+    for (std::size_t k = 1; k < numbers.size() && ruler; ++k)
+        ruler = numbers[k] - numbers[k - 1] == step;
+    return (beats && highest >= 3 && highest <= 12) || ruler;
 }
 
 bool ReadChord::IsRest() const {

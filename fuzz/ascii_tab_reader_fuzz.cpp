@@ -30,6 +30,31 @@ std::vector<Chord> ChordsOfLines(const std::vector<std::string>& lines) {
     return chords;
 }
 
+// "/4-" after "-2" becomes "h4-", "/10" after "12" becomes "p10", as the writer's letters form
+// writes them: only target cells hold a slash in a string line.
+void HammerOnLetters(std::vector<std::string>& lines) {
+    for (std::string& line : lines) {
+        if (line.empty() || line[0] != '|')
+            continue;
+        for (std::size_t p = line.find('/'); p != std::string::npos; p = line.find('/', p + 1)) {
+            const auto number = [](std::string_view digits) {
+                int value = 0;
+                for (const char c : digits)
+                    if (c >= '0' && c <= '9')
+                        value = value * 10 + (c - '0');
+                return value;
+            };
+            const int fret = number(std::string_view(line).substr(p - 2, 2));
+            const int target = number(std::string_view(line).substr(p + 1, 2));
+            line[p] = target < fret ? 'p' : 'h';
+        }
+    }
+}
+
+int NeckFret(int fret) {
+    return fret >= 1 ? fret + 5 : fret;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,5 +77,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             written.push_back({item.Fret, item.HammerFret});
     const TabReading back = ReadAsciiTab(JoinLinesCrLf(tab.lines));
     FUZZ_CHECK(ChordsOfLines(back.lines) == written, "imported tablature gives the chords back");
+
+    std::vector<ChordEntry> neck = song.entries;
+    for (ChordEntry& entry : neck) {
+        entry.Fret[5] = NeckFret(entry.Fret[5]);
+        entry.HammerFret[5] = NeckFret(entry.HammerFret[5]);
+    }
+    std::vector<TabItem> neckItems = BuildTabItems(neck, song.lines);
+    AssignMeasureSizes(neckItems);
+    AsciiTab neckTab = BuildAsciiTab(
+        neckItems, {"G Tuning - G D G B D" + std::string(NeckFretsSuffix), "Title", ""}, true);
+    HammerOnLetters(neckTab.lines);
+    const TabReading neckBack = ReadAsciiTab(JoinLinesCrLf(neckTab.lines));
+    FUZZ_CHECK(ChordsOfLines(neckBack.lines) == written,
+               "neck frets and h/p letters give the chords back");
     return 0;
 }

@@ -1,10 +1,14 @@
-// The song reader over raw bytes: decoding always gives valid UTF-8, lines hold no line break,
+// The song reader over raw bytes: decoding always gives valid UTF-8 (UTF-16 of either byte order
+// alike), the editor's bounds name the first line too long or the number of lines,
+// lines hold no line break,
 // the lines and the header survive being saved and read again, and checking the text finds
 // exactly the lines the parser rejects.
 
 #include "fuzz_support.h"
 
+#include "chords/regular_file.h"
 #include "chords/song_check.h"
+#include "chords/text_bounds.h"
 
 using namespace fw;
 using namespace fw::fuzz;
@@ -26,9 +30,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (IsValidUtf8(bytes) && bytes.substr(0, 3) != "\xEF\xBB\xBF")
         FUZZ_CHECK(text == bytes, "valid UTF-8 is kept as it is");
 
+    // The same code units in the other byte order, behind the other mark, read the same.
+    if (bytes.size() >= 2 &&
+        (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+        std::string swapped(bytes);
+        for (std::size_t i = 0; i + 1 < swapped.size(); i += 2)
+            std::swap(swapped[i], swapped[i + 1]);
+        FUZZ_CHECK(DecodeText(swapped) == text, "UTF-16 reads alike in either byte order");
+    }
+
     const std::vector<std::string> fileLines = SplitLines(text);
     for (const std::string& line : fileLines)
         FUZZ_CHECK(!HoldsLineBreak(line), "a split line holds no line break");
+
+    // The bounds, small enough for fuzzed inputs to pass them.
+    const TextBounds bounds{40, 20};
+    std::string over;
+    for (std::size_t i = 0; i < fileLines.size() && over.empty(); ++i) {
+        std::size_t characters = 0;
+        for (const char c : fileLines[i])
+            characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (characters > bounds.maxLineCharacters)
+            over = "line " + GroupedNumber(i + 1) + " has " + GroupedNumber(characters) +
+                   " characters; the editor holds at most 40 characters in a line";
+    }
+    if (over.empty() && fileLines.size() > bounds.maxLines)
+        over = "it has " + GroupedNumber(fileLines.size()) +
+               " lines; the editor holds at most 20 lines";
+    FUZZ_CHECK(TextBoundsError(text, bounds) == over, "the bounds name the first excess");
     FUZZ_CHECK(SplitLines(JoinLinesCrLf(fileLines)) == fileLines, "joined lines split back");
 
     const SongHeader header = ReadSongHeader(fileLines);

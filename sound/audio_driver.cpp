@@ -105,4 +105,11 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth
         settings, [synth](fluid_settings_t* s) { return new_fluid_audio_driver(s, synth); }, order);
 }
 
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t render, void* data) {
+    return StartFirstDriver(
+        settings,
+        [render, data](fluid_settings_t* s) { return new_fluid_audio_driver2(s, render, data); },
+        AudioDriverOrder(JackServerRunning()));
+}
+
 } // namespace fw

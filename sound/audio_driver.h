@@ -28,5 +28,8 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth
 // The same over the drivers named in `order` (FluidSynth's names), in that order.
 FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth,
                                 const std::vector<std::string>& order);
+// The same with a render function of our own: the driver calls `render(data, ...)` for every
+// period instead of rendering a synth itself. Null when no driver in AudioDriverOrder takes one.
+FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t render, void* data);
 
 } // namespace fw

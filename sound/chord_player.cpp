@@ -1,5 +1,6 @@
 #include "chord_player.h"
 
+#include "chord_events.h"
 #include "chords/chord_parser.h"
 
 #include <algorithm>
@@ -40,38 +41,22 @@ PlayTime ChordPlayer::PlayChordFrom(PlayTime start, const NoteArray& notes,
                                     bool pumpMessages) {
     const PlayTime now = clock_.Now();
     PlayTime cursor = (start > now || start < now - MaxCatchUp) ? now : start;
-
-    const auto played = [&](int s) { return notes[s] != NoNote; };
-    const auto hammered = [&](int s) { return hammerNotes[s] != NoNote; };
-    const auto key = [&](std::uint8_t note, int s) { return note + state_.TuningOffset[s]; };
-    // Sends `send` for every played string that has (or has not) a hammer-on, string 1 first.
-    const auto forStrings = [&](bool withHammer, auto send) {
-        for (int s = 1; s <= 5; ++s) {
-            if (played(s) && hammered(s) == withHammer)
-                send(s);
+    const ChordEvents chord = ChordEventList(notes, hammerNotes, durationMs,
+                                             HammerStepMs(state_.Tempo), state_.TuningOffset);
+    // Each wait ends where the previous one did plus the step: the steps add up exactly to
+    // the chord's length. After Stop the waits end at once and the rest is still sent.
+    auto event = chord.events.begin();
+    int atMs = 0;
+    for (const int stepMs : chord.stepsMs) {
+        WaitStep(cursor, stepMs - atMs, pumpMessages);
+        atMs = std::max(atMs, stepMs);
+        for (; event != chord.events.end() && event->atMs <= stepMs; ++event) {
+            if (event->on)
+                port_.NoteOn(event->key);
+            else
+                port_.NoteOff(event->key);
         }
-    };
-
-    bool hasHammer = false;
-    for (int s = 1; s <= 5; ++s)
-        hasHammer = hasHammer || hammered(s);
-
-    forStrings(false, [&](int s) { port_.NoteOn(key(notes[s], s)); });
-    if (!hasHammer) {
-        WaitStep(cursor, durationMs, pumpMessages);
-    } else {
-        const int h = HammerStepMs(state_.Tempo);
-        forStrings(true, [&](int s) { port_.NoteOn(key(notes[s], s)); });
-        WaitStep(cursor, h, pumpMessages);
-        forStrings(true, [&](int s) { port_.NoteOff(key(notes[s], s)); });
-        WaitStep(cursor, h, pumpMessages);
-        forStrings(true, [&](int s) { port_.NoteOn(key(hammerNotes[s], s)); });
-        WaitStep(cursor, h, pumpMessages);
-        forStrings(true, [&](int s) { port_.NoteOff(key(hammerNotes[s], s)); });
-        if (3 * h < durationMs)
-            WaitStep(cursor, durationMs - 3 * h, pumpMessages);
     }
-    forStrings(false, [&](int s) { port_.NoteOff(key(notes[s], s)); });
     return state_.StopRequested ? clock_.Now() : cursor;
 }
 

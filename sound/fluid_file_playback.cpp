@@ -5,9 +5,27 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace fw {
 
-FluidFilePlayback::FluidFilePlayback(fluid_synth_t* synth) : synth_(synth) {
+namespace {
+// A player of a file this big leaves enough free memory behind to be worth giving back.
+constexpr std::size_t TrimAfterBytes = 1 << 20;
+
+std::string MiB(std::uint64_t bytes) {
+    return GroupedNumber((bytes + (1 << 19)) >> 20) + " MiB";
+}
+} // namespace
+
+std::uint64_t MidiPlayerMemoryOf(std::uint64_t fileBytes, std::uint64_t events) {
+    return 2 * fileBytes + events * PlayerBytesPerEvent;
+}
+
+FluidFilePlayback::FluidFilePlayback(fluid_synth_t* synth, std::uint64_t memoryBudget)
+    : synth_(synth), memoryBudget_(memoryBudget) {
     // By default the file player resets the whole synthesizer when a file ends, which cuts the
     // last notes' release off with a click. Each file sets its own programs anyway. When the
     // setting is refused, files just end with that click.
@@ -23,12 +41,31 @@ FluidFilePlayback::~FluidFilePlayback() {
         delete_fluid_player(player);
 }
 
+void FluidFilePlayback::KeepReplacedPlayers() {
+    std::lock_guard lock(mutex_);
+    keepReplaced_ = true;
+}
+
+void FluidFilePlayback::Retire(fluid_player_t* player) {
+    if (keepReplaced_) {
+        retired_.push_back(player);
+        return;
+    }
+    // Nothing renders the synth while the lock is held: the player's timer and its parsed
+    // events go now, not with this object.
+    delete_fluid_player(player);
+#ifdef __GLIBC__
+    if (bytes_.size() >= TrimAfterBytes)
+        malloc_trim(0);
+#endif
+}
+
 fluid_player_t* FluidFilePlayback::MakePlayer(const std::vector<std::uint8_t>& bytes) {
     fluid_player_t* player = new_fluid_player(synth_);
     if (!player)
         return nullptr;
     if (fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK) {
-        retired_.push_back(player);
+        Retire(player);
         return nullptr;
     }
     return player;
@@ -36,11 +73,8 @@ fluid_player_t* FluidFilePlayback::MakePlayer(const std::vector<std::uint8_t>& b
 
 void FluidFilePlayback::ReplacePlayer(fluid_player_t* player) {
     if (player_) {
-        // A player may not be deleted while the synth renders (an audio driver may be doing
-        // that right now), so the old one is stopped and kept until this object goes. Each
-        // costs a few bytes per note of its file.
         static_cast<void>(fluid_player_stop(player_));
-        retired_.push_back(player_);
+        Retire(player_);
         // What the old player left sounding (long release tails too) ends with it. When the
         // synth refuses, the notes still fade out by themselves.
         static_cast<void>(fluid_synth_all_sounds_off(synth_, -1));
@@ -70,6 +104,7 @@ QString FluidFilePlayback::Load(const QString& path) {
                          "bytes"))
         return QString::fromStdString(error);
     std::vector<std::uint8_t> bytes(data.begin(), data.end());
+    std::string().swap(data);
     bool smpte = false;
     std::optional<MidiFileTiming> timing = MidiFileTiming::Scan(bytes, &smpte);
     if (!timing && smpte)
@@ -77,12 +112,19 @@ QString FluidFilePlayback::Load(const QString& path) {
                path;
     if (!timing)
         return QStringLiteral("Not a MIDI file: ") + path;
+    const auto events = static_cast<std::uint64_t>(timing->Events());
+    if (const std::uint64_t need = MidiPlayerMemoryOf(bytes.size(), events);
+        need > memoryBudget_)
+        return QStringLiteral("The MIDI file is too big to play: ") + path +
+               QString::fromStdString(
+                   " has " + GroupedNumber(events) + " events, which need about " + MiB(need) +
+                   "; the MIDI player holds at most " + MiB(memoryBudget_) + ".");
 
     std::lock_guard lock(mutex_);
     fluid_player_t* player = MakePlayer(bytes);
     if (!player)
         return QStringLiteral("The MIDI file could not be loaded: ") + path;
-    ReplacePlayer(player);
+    ReplacePlayer(player); // frees the old file's player, trimming after a big one
     bytes_ = std::move(bytes);
     timing_ = std::move(timing);
     return {};
@@ -90,9 +132,14 @@ QString FluidFilePlayback::Load(const QString& path) {
 
 void FluidFilePlayback::Unload() {
     std::lock_guard lock(mutex_);
+    const bool big = bytes_.size() >= TrimAfterBytes;
     ReplacePlayer(nullptr);
-    bytes_.clear();
+    std::vector<std::uint8_t>().swap(bytes_);
     timing_.reset();
+#ifdef __GLIBC__
+    if (big)
+        malloc_trim(0);
+#endif
 }
 
 bool FluidFilePlayback::HasFile() {
@@ -187,6 +234,20 @@ bool FluidFilePlayback::Render(int frames, float* left, float* right) {
     float* dry[2] = {left, right};
     float* effects[4] = {left, right, left, right};
     return fluid_synth_process(synth_, frames, 4, effects, 2, dry) == FLUID_OK;
+}
+
+int FluidFilePlayback::RenderForDriver(void* data, int frames, int effectCount, float* effects[],
+                                       int outputCount, float* outputs[]) {
+    auto* self = static_cast<FluidFilePlayback*>(data);
+    const std::size_t bytes = static_cast<std::size_t>(frames) * sizeof(float);
+    for (int i = 0; i < outputCount; ++i)
+        if (outputs[i])
+            std::memset(outputs[i], 0, bytes);
+    for (int i = 0; i < effectCount; ++i)
+        if (effects[i])
+            std::memset(effects[i], 0, bytes);
+    std::lock_guard lock(self->mutex_);
+    return fluid_synth_process(self->synth_, frames, effectCount, effects, outputCount, outputs);
 }
 
 } // namespace fw

@@ -25,7 +25,13 @@ struct FluidMidiFilePlayer::Engine {
             problem = QString::fromStdString(loaded.error);
         } else {
             playback = std::make_unique<FluidFilePlayback>(loaded.synth.get());
-            driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
+            // Rendered through the playback, so that a replaced file player is freed at once.
+            driver = StartAudioDriver(loaded.settings.get(), &FluidFilePlayback::RenderForDriver,
+                                      playback.get());
+            if (!driver) {
+                driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
+                playback->KeepReplacedPlayers();
+            }
             if (!driver)
                 problem = QStringLiteral("No audio output was found.");
         }

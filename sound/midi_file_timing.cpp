@@ -69,6 +69,7 @@ private:
 
 struct TrackScan {
     long long endTick = 0;
+    long long events = 0;
     std::vector<std::pair<long long, std::uint32_t>> tempos; // tick, microseconds per quarter
 };
 
@@ -82,6 +83,7 @@ bool ScanTrack(Reader& in, TrackScan& track) {
         if (!in.VariableLength(delta))
             return false;
         tick += delta;
+        ++track.events;
         std::uint8_t status = 0;
         if (!in.Peek(status))
             return false;
@@ -173,6 +175,7 @@ std::optional<MidiFileTiming> MidiFileTiming::Scan(std::span<const std::uint8_t>
         if (!ScanTrack(track, scan))
             return std::nullopt;
         timing.lengthTicks_ = std::max(timing.lengthTicks_, scan.endTick);
+        timing.events_ += scan.events;
         for (const auto& [tick, micros] : scan.tempos)
             timing.tempos_.push_back({tick, micros});
         in.Seek(end);

@@ -28,6 +28,9 @@ public:
     int Division() const { return division_; }
     // The tick of the last event of the longest track (its end-of-track event).
     long long LengthTicks() const { return lengthTicks_; }
+    // How many events the tracks hold, end-of-track events included: what the player makes an
+    // object of each.
+    long long Events() const { return events_; }
     // LengthTicks in milliseconds.
     long long LengthMs() const { return TicksToMs(lengthTicks_); }
     // The time of `tick` from the start, following every tempo change of every track (500,000
@@ -41,6 +44,7 @@ private:
     };
     int division_ = 96;
     long long lengthTicks_ = 0;
+    long long events_ = 0;
     std::vector<TempoChange> tempos_; // sorted by tick
 };
 

@@ -44,22 +44,35 @@ void MidiPort::CloseMidiPort() {
     isOpen_ = false;
 }
 
-void MidiPort::SendShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
-    if (!isOpen_)
-        return;
+std::uint32_t MidiPort::ChannelMessage(std::uint8_t status, std::uint8_t data1,
+                                       std::uint8_t data2) const {
     // The channel is added inside the low nibble only, so a channel past 16 wraps to channel 1
     // instead of turning the message into another kind.
     const auto channel = static_cast<std::uint8_t>((status + settings_.Channel) & 0x0F);
-    output_.Send(
-        PackShortMessage(static_cast<std::uint8_t>((status & 0xF0) | channel), data1, data2));
+    return PackShortMessage(static_cast<std::uint8_t>((status & 0xF0) | channel), data1, data2);
+}
+
+std::uint32_t MidiPort::NoteOnMessage(int key) const {
+    return ChannelMessage(0x91, static_cast<std::uint8_t>(key + settings_.Octave), 127);
+}
+
+std::uint32_t MidiPort::NoteOffMessage(int key) const {
+    return ChannelMessage(0x81, static_cast<std::uint8_t>(key + settings_.Octave), 0);
+}
+
+void MidiPort::SendShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+    if (isOpen_)
+        output_.Send(ChannelMessage(status, data1, data2));
 }
 
 void MidiPort::NoteOn(int key) {
-    SendShortMessage(0x91, static_cast<std::uint8_t>(key + settings_.Octave), 127);
+    if (isOpen_)
+        output_.Send(NoteOnMessage(key));
 }
 
 void MidiPort::NoteOff(int key) {
-    SendShortMessage(0x81, static_cast<std::uint8_t>(key + settings_.Octave), 0);
+    if (isOpen_)
+        output_.Send(NoteOffMessage(key));
 }
 
 void MidiPort::ProgramChange(std::uint8_t patch, int offset) {

@@ -47,6 +47,12 @@ public:
     // Program change on channel Channel + offset (offset 0 or 1).
     void ProgramChange(std::uint8_t patch, int offset);
 
+    // The packed messages SendShortMessage, NoteOn and NoteOff would send now (whether or not
+    // the port is open), for sending later through a scheduler.
+    std::uint32_t ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) const;
+    std::uint32_t NoteOnMessage(int key) const;
+    std::uint32_t NoteOffMessage(int key) const;
+
     // Number of external devices (the built-in synthesizer not counted).
     int MidiOutDeviceCount();
     // Name of device `id`: -1 or 0..count-1 are asked of the output; any other id gives the

@@ -1,6 +1,7 @@
 #include "synth_output.h"
 
 #include "audio_driver.h"
+#include "fluid_scheduler.h"
 #include "fluid_support.h"
 #include "short_message.h"
 
@@ -104,13 +105,7 @@ void SynthOutput::Send(std::uint32_t message) {
     if (engine_->openResult != MidiResultOk)
         return; // opened while loading, and loading found no way to sound
     fluid_synth_t* synth = engine_->loaded.synth.get();
-    for (std::size_t channel = 0; channel < pendingPrograms_.size(); ++channel) {
-        if (pendingPrograms_[channel] < 0)
-            continue;
-        static_cast<void>(fluid_synth_program_change(synth, static_cast<int>(channel),
-                                                     pendingPrograms_[channel]));
-        pendingPrograms_[channel] = -1;
-    }
+    ApplyPendingPrograms();
     // A message the synthesizer refuses (a note-off for a note that is not sounding, say) is
     // of no consequence.
     static_cast<void>(ApplyShortMessage(synth, message));
@@ -127,6 +122,24 @@ void SynthOutput::Close() {
     // that is refused there is nothing left to try.
     if (fluid_synth_all_notes_off(synth, -1) != FLUID_OK)
         static_cast<void>(fluid_synth_all_sounds_off(synth, -1));
+}
+
+void SynthOutput::ApplyPendingPrograms() {
+    fluid_synth_t* synth = engine_->loaded.synth.get();
+    for (std::size_t channel = 0; channel < pendingPrograms_.size(); ++channel) {
+        if (pendingPrograms_[channel] < 0)
+            continue;
+        static_cast<void>(fluid_synth_program_change(synth, static_cast<int>(channel),
+                                                     pendingPrograms_[channel]));
+        pendingPrograms_[channel] = -1;
+    }
+}
+
+std::unique_ptr<PlaybackScheduler> SynthOutput::MakeScheduler() {
+    if (!Loaded() || engine_->openResult != MidiResultOk)
+        return nullptr;
+    ApplyPendingPrograms();
+    return FluidScheduler::Make(engine_->loaded.synth.get(), nullptr);
 }
 
 int SynthOutput::CurrentProgram(int channel) {

@@ -3,6 +3,7 @@
 // through the machine's audio output.
 
 #include "midi_output.h"
+#include "playback_scheduler.h"
 
 #include <array>
 #include <functional>
@@ -49,10 +50,16 @@ public:
     // The program (from 0) that `channel` (0..15) plays; -1 while loading or without a synth.
     int CurrentProgram(int channel);
 
+    // A scheduler on the synthesizer's own sequencer, timed by the audio it renders; null while
+    // the soundfont is still loading (never waits for it) or when the synthesizer cannot sound.
+    // Instruments chosen while loading are applied first. It must be destroyed before this.
+    std::unique_ptr<PlaybackScheduler> MakeScheduler();
+
 private:
     struct Engine;
-    Engine& Ready(); // prepared and finished (waits for the loading)
-    bool Loaded();   // the loading has finished (never waits)
+    Engine& Ready();             // prepared and finished (waits for the loading)
+    bool Loaded();               // the loading has finished (never waits)
+    void ApplyPendingPrograms(); // once loaded: the instruments chosen while loading
 
     std::string preferredSoundFont_;
     std::function<void()> beforeLoading_;

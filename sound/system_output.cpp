@@ -1,5 +1,7 @@
 #include "system_output.h"
 
+#include "thread_scheduler.h"
+
 namespace fw {
 
 SystemOutput::SystemOutput(std::string preferredSoundFont)
@@ -35,6 +37,14 @@ void SystemOutput::Close() {
         return;
     open_->Close();
     open_ = nullptr;
+}
+
+std::unique_ptr<PlaybackScheduler> SystemOutput::MakeScheduler() {
+    if (open_ == &synth_) {
+        if (std::unique_ptr<PlaybackScheduler> sequencer = synth_.MakeScheduler())
+            return sequencer;
+    }
+    return std::make_unique<ThreadScheduler>(*this);
 }
 
 } // namespace fw

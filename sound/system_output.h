@@ -5,6 +5,8 @@
 #include "port_output.h"
 #include "synth_output.h"
 
+#include <memory>
+
 namespace fw {
 
 class SystemOutput : public MidiOutput {
@@ -23,6 +25,12 @@ public:
     int Open(int id) override;
     void Send(std::uint32_t message) override;
     void Close() override;
+
+    // The scheduler a play of the open device runs on: the synthesizer's own sequencer when
+    // the synthesizer is open and can sound, otherwise a playback thread sending through this
+    // output (which drops the messages while nothing is open). The device must stay open,
+    // and this output untouched by other threads, until the scheduler is destroyed.
+    std::unique_ptr<PlaybackScheduler> MakeScheduler();
 
 private:
     SynthOutput synth_;

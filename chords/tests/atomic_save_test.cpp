@@ -40,11 +40,17 @@ protected:
         fs::permissions(root_,
                         fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
         test::OwnForTestUser(folder_);
+        // Where a rewrite in place keeps its copy of the old song.
+        backups_ = root_ / "backups";
+        fs::create_directory(backups_);
+        test::OwnForTestUser(backups_);
+        SetSaveBackupFolder(backups_);
     }
     void TearDown() override {
         std::error_code ignored;
         fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(root_, ignored);
+        SetSaveBackupFolder({});
     }
 
     static std::string Contents(const fs::path& path) {
@@ -71,6 +77,7 @@ protected:
 
     fs::path root_;
     fs::path folder_;
+    fs::path backups_;
 };
 
 // --- Refused access, as an ordinary user ------------------------------------------------------
@@ -158,10 +165,13 @@ TEST_F(SaveTest, AFailedWriteInPlacePutsTheOldSongBack) {
     Put(song, old, static_cast<fs::perms>(0644));
     fs::permissions(folder_, static_cast<fs::perms>(0555));
     EXPECT_EXIT(SaveInPlaceUnderASizeLimit(song), ::testing::ExitedWithCode(0),
-                "Writing .*song.fwk\" failed: File too large\\. .* was not changed\\.");
+                "Writing .*song.fwk\" failed: File too large\\. .* was not changed; a copy of the "
+                "old file is kept as .*backups/song.fwk.saving-[0-9]+-[0-9]+\"\\.");
     fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
     EXPECT_EQ(Contents(song), old);
     EXPECT_EQ(Names(), std::vector<std::string>{"song.fwk"});
+    ASSERT_EQ(std::distance(fs::directory_iterator(backups_), fs::directory_iterator()), 1);
+    EXPECT_EQ(Contents(fs::directory_iterator(backups_)->path()), old) << "the copy is kept";
 }
 
 // --- What the replaced file keeps ---------------------------------------------------------------

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ struct TabCase {
     std::vector<std::string> text;
     std::vector<std::string> lines;
     int droppedMarks = 0;
+    std::optional<int> tuning = std::nullopt; // named by the tab
 };
 
 void PrintTo(const TabCase& c, std::ostream* os) {
@@ -43,7 +45,7 @@ TEST_P(WebTab, GivesTheChordLines) {
     const TabReading reading = ReadAsciiTab(Join(c.text));
     EXPECT_EQ(reading.lines, c.lines);
     EXPECT_EQ(reading.droppedMarks, c.droppedMarks);
-    EXPECT_FALSE(reading.tuningCode.has_value());
+    EXPECT_EQ(reading.tuningCode, c.tuning);
 }
 
 TEST_P(WebTab, ReadsTheSameWithWindowsLineEnds) {
@@ -63,17 +65,21 @@ INSTANTIATE_TEST_SUITE_P(
                  "|--------------|"},
                 {"Chord, x, x, x, x, 0, Q", "Chord, x, x, x, x, 2, Q", "Chord, x, x, x, x, 0, Q",
                  "Chord, x, x, x, x, 2, Q", ""}},
-        // Labels d B G D g; columns 3 (2h4), 7, 9, 13, 15; closing bar at 17: gaps 4 2 4 2 2.
+        // Labels d B G D g; columns 3 (2h4), 7, 9, 13, 15; closing bar at 17: gaps 4 2 4 2 2,
+        // nearest Q E Q E E, which does not fill 4/4: of the closest fills, the longer first.
         TabCase{"LabelsHammerOnUnevenSpacing",
                 {"d|-----------0---|", "B|-------0-------|", "G|-2h4-----------|",
                  "D|---------------|", "g|-----0-------0-|"},
-                {"Chord, x, x, 2-4, x, x, Q", "Chord, 0, x, x, x, x, E", "Chord, x, x, x, 0, x, Q",
-                 "Chord, x, x, x, x, 0, E", "Chord, 0, x, x, x, x, E", ""}},
-        // A pull-off, a slide with "/", and the drone: columns 2, 7, 11, bar at 14: gaps 5 4 4.
+                {"Chord, x, x, 2-4, x, x, .Q", "Chord, 0, x, x, x, x, E", "Chord, x, x, x, 0, x, Q",
+                 "Chord, x, x, x, x, 0, E", "Chord, 0, x, x, x, x, E", ""},
+                0,
+                55555},
+        // A pull-off, a slide with "/", and the drone: columns 2, 7, 11, bar at 14: gaps 5 4 4,
+        // nearest .Q Q Q, which does not fill 4/4: the closest that does, the longer first.
         TabCase{"PullOffAndSlide",
                 {"|-------------|", "|-3p1---------|", "|------2/4----|", "|-------------|",
                  "|----------0--|"},
-                {"Chord, x, x, x, 3-1, x, .Q", "Chord, x, x, 2-4, x, x, Q",
+                {"Chord, x, x, x, 3-1, x, .Q", "Chord, x, x, 2-4, x, x, .Q",
                  "Chord, 0, x, x, x, x, Q", ""}},
         TabCase{"SlideWithS",
                 {"|------|", "|------|", "|-2s4--|", "|------|", "|------|"},
@@ -83,11 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
                 {"|--10----12--|", "|--------10--|", "|------------|", "|------------|",
                  "|--7---------|"},
                 {"Chord, 2, x, x, x, 10, H", "Chord, x, x, x, 10, 12, H", ""}},
-        // A drone fret of 1 to 5 exists only in this program's numbering: 7 then stays 7.
-        TabCase{"DroneFretTwoMeansOwnNumbering",
+        // A drone fret of 1 to 5 is no neck fret: read from the string's own nut; 7 is still 2.
+        TabCase{"DroneFretTwoReadFromItsOwnNut",
                 {"|----------|", "|----------|", "|----------|", "|----------|", "|--2----7--|"},
-                {"Chord, 2, x, x, x, x, H", "Chord, 7, x, x, x, x, H", ""}},
-        // No bar lines: eighths, eight to a measure.
+                {"Chord, 2, x, x, x, x, H", "Chord, 2, x, x, x, x, H", ""}},
+        // No bar lines: the common gap is an eighth, eight to a measure.
         TabCase{"NoBarLines",
                 {"-0-1-2-3-4-5-6-7-8-9-", "---------------------", "---------------------",
                  "---------------------", "---------------------"},
@@ -95,16 +101,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "Chord, x, x, x, x, 3, E", "Chord, x, x, x, x, 4, E", "Chord, x, x, x, x, 5, E",
                  "Chord, x, x, x, x, 6, E", "Chord, x, x, x, x, 7, E", "",
                  "Chord, x, x, x, x, 8, E", "Chord, x, x, x, x, 9, E", ""}},
-        // Words around the staffs stay as comments; the namer names the chords.
+        // Words around the staffs stay as comments; the chord names above name the chords.
         TabCase{"ChordNamesAboveAndLyricsBetween",
                 {"Boil Them Cabbage Down", "", "   G           C", "d|-0-----------2---|",
                  "B|-0-----------1---|", "G|-0-----------0---|", "D|-----------------|",
                  "g|-----------------|", "Boil them cabbage down, boys", "", "d|-0---------------|",
                  "B|-----------------|", "G|-----------------|", "D|-----------------|",
                  "g|-----------------|", "", "=================="},
-                {"* Boil Them Cabbage Down", "* G           C", "G, x, x, 0, 0, 0, H",
-                 "C, x, x, 0, 1, 2, H", "", "* Boil them cabbage down, boys",
-                 "Chord, x, x, x, x, 0, W", ""}},
+                {"* Boil Them Cabbage Down", "G, x, x, 0, 0, 0, H", "C, x, x, 0, 1, 2, H", "",
+                 "* Boil them cabbage down, boys", "Chord, x, x, x, x, 0, W", ""},
+                0,
+                55555},
         // Two measures: the bar between them ends the first.
         TabCase{"TwoMeasures",
                 {"|--0--0--|--2-----|", "|--------|--------|", "|--------|--------|",
@@ -121,11 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
         TabCase{
             "StringNumbersFifthStringOnTop",
             {"5|-0------|", "4|--------|", "3|----2---|", "2|--------|", "1|------3-|"},
-            {"Chord, 0, x, x, x, x, .Q", "Chord, x, x, 2, x, x, Q", "Chord, x, x, x, x, 3, Q", ""}},
+            {"Chord, 0, x, x, x, x, H", "Chord, x, x, 2, x, x, Q", "Chord, x, x, x, x, 3, Q", ""}},
         // Labels g D G B d from the top: upside down too.
         TabCase{"LetterLabelsFifthStringOnTop",
                 {"g|-0------|", "D|--------|", "G|--------|", "B|--------|", "d|--------|"},
-                {"Chord, 0, x, x, x, x, W", ""}},
+                {"Chord, 0, x, x, x, x, W", ""},
+                0,
+                55555},
         // Dashes and bars copied from a web page as typographic characters, tabs as spaces.
         TabCase{"TypographicDashes",
                 {"\t|\u2013\u20130\u2013\u2013|", "\t|\u2013\u2013\u2013\u2013\u2013|",
@@ -140,11 +149,12 @@ INSTANTIATE_TEST_SUITE_P(
         TabCase{"UnderlinedTitleRightAboveTheStaff",
                 {"Title", "-----", "|--0--|", "|-----|", "|-----|", "|-----|", "|-----|"},
                 {"* Title", "Chord, x, x, x, x, 0, W", ""}},
-        // A second link after a target starts no hammer-on: its fret is a note of its own.
+        // One pick sounds one hammer-on or pull-off: the rest of the chain is left out.
         TabCase{
             "HammerThenPullOff",
             {"|-----------|", "|-----------|", "|--2h4p2----|", "|-----------|", "|-----------|"},
-            {"Chord, x, x, 2-4, x, x, H", "Chord, x, x, 2, x, x, H", ""}},
+            {"Chord, x, x, 2-4, x, x, W", ""},
+            1},
         // Six lines make guitar tablature: kept as comments, nothing read.
         TabCase{
             "SixStringsAreNotABanjo",
@@ -222,6 +232,33 @@ TEST(OwnTablature, RestsFromTheDurationLineAndTouchingCells) {
     expected.emplace_back();
     EXPECT_EQ(reading.lines, expected);
     EXPECT_EQ(reading.tuningCode, 53565);
+}
+
+// The tuning line says how the 5th string is numbered: with its suffix as on the neck (7 is the
+// string's own 2), without it from the string's own nut. Hammer-ons written with letters.
+TEST(OwnTablature, TuningLineSaysHowTheFifthStringIsNumbered) {
+    const auto text = [](const std::string& tuningLine) {
+        const std::string none = "|" + Pad8 + "-----" + Pad8 + "|";
+        return std::vector<std::string>{
+            tuningLine,
+            "",
+            "|" + Pad8 + "-0h2-" + Pad8 + "|",
+            none,
+            none,
+            none,
+            "|" + Pad8 + "-7---" + Pad8 + "|",
+            " " + Space8 + " Q   " + Space8 + " ",
+        };
+    };
+    const TabReading neck =
+        ReadAsciiTab(Join(text("G Tuning - G D G B D" + std::string(NeckFretsSuffix))));
+    EXPECT_FALSE(neck.ownNumbering);
+    EXPECT_EQ(neck.tuningCode, 55555);
+    EXPECT_EQ(neck.lines[1], "Chord, 2, x, x, x, 0-2, Q");
+    const TabReading own = ReadAsciiTab(Join(text("G Tuning - G D G B D")));
+    EXPECT_TRUE(own.ownNumbering);
+    EXPECT_EQ(own.lines[1], "Chord, 7, x, x, x, 0-2, Q");
+    EXPECT_EQ(ImportNotice(own), "");
 }
 
 // Without the duration line a rest leaves no mark, and spacing gives the durations.
@@ -331,13 +368,6 @@ INSTANTIATE_TEST_SUITE_P(
                       NearestCase{"Sixth", 1.0 / 6, ".E"}, NearestCase{"Tiny", 0.001, "F"},
                       NearestCase{"DottedSixteenth", 0.09, ".S"}),
     [](const ::testing::TestParamInfo<NearestCase>& info) { return std::string(info.param.name); });
-
-TEST(DroppedMarks, NoticeCountsThem) {
-    EXPECT_EQ(DroppedMarksNotice(1),
-              "Left out 1 mark the program cannot play (bends, releases, vibrato, muted notes).");
-    EXPECT_EQ(DroppedMarksNotice(3),
-              "Left out 3 marks the program cannot play (bends, releases, vibrato, muted notes).");
-}
 
 } // namespace
 } // namespace fw

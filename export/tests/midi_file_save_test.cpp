@@ -1,5 +1,6 @@
 #include "export/midi_file_writer.h"
 
+#include "chords/atomic_write.h"
 #include "chords/tests/unprivileged_user.h"
 #include "midi_test_support.h"
 #include "temp_folder.h"
@@ -135,6 +136,11 @@ TEST(WriteMidiFileTest, AFileInAReadOnlyFolderIsWrittenInPlace) {
     WriteText(path, "old song");
     test::OwnForTestUser(path);
     ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
+    // The rewrite in place keeps a copy of the old file in a folder of the user's own.
+    TempFolder backups;
+    test::OwnForTestUser(backups.path());
+    const std::filesystem::path savedBackups = SaveBackupFolder();
+    SetSaveBackupFolder(backups.path());
     std::string error;
     bool written = false;
     {
@@ -142,6 +148,7 @@ TEST(WriteMidiFileTest, AFileInAReadOnlyFolderIsWrittenInPlace) {
         ASSERT_TRUE(user.Active());
         written = WriteMidiFile(path, OneGChord(), 120, 105, test::NoOffsets, error);
     }
+    SetSaveBackupFolder(savedBackups);
     EXPECT_TRUE(written) << error;
     EXPECT_EQ(HexOfFile(path), GoldenOneGChord);
     EXPECT_EQ(test::EntryCount(folder.path()), 1u);

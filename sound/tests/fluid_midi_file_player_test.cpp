@@ -8,16 +8,20 @@
 #include "export/midi_file_writer.h"
 #include "export/tests/midi_test_support.h"
 #include "export/tests/temp_folder.h"
+#include "many_notes_midi.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <thread>
+
+#include <unistd.h>
 
 namespace fw {
 namespace {
@@ -122,6 +126,41 @@ TEST(FluidMidiFilePlayer, LoadsItsSoundsInTheBackgroundAndPlaysAFile) {
     EXPECT_FALSE(player.IsReady());
     EXPECT_EQ(player.Open(tune), "");
     EXPECT_TRUE(player.IsReady());
+}
+
+// The resident memory of this process, in MiB.
+double ResidentMiB() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
+TEST(FluidMidiFilePlayer, ReplayingThroughTheAudioOutputFreesEachOldPlayer) {
+    // ALSA's null device: an output that takes a render function of ours, on any machine.
+    test::TempFolder folder;
+    const std::string alsaConfig = folder / "asound.conf";
+    std::ofstream(alsaConfig) << "pcm.!default { type null }\n";
+    std::map<std::string, std::string> values = NoSoundExcept("no-such-driver");
+    values["ALSA_CONFIG_PATH"] = alsaConfig;
+    values.erase("ALSA_CARD");
+    ScopedEnvironment environment(values);
+    const std::string path = folder / "many.mid";
+    std::ofstream(path, std::ios::binary) << test::ManyNotesMidi(200'000); // 400,001 events
+    FluidMidiFilePlayer player;
+    ASSERT_EQ(player.Open(QString::fromStdString(path)), "");
+    const auto press = [&player] {
+        player.SeekToStart();
+        player.Play();
+        // Playing from the start once the audio output has had the player read its file.
+        ASSERT_TRUE(Eventually([&] { return player.Position().positionMs > 0; }));
+    };
+    press();
+    const double loaded = ResidentMiB();
+    for (int i = 0; i < 10; ++i)
+        press();
+    // A player kept for every press would hold about 20 MiB each.
+    EXPECT_LT(ResidentMiB() - loaded, 15.0);
 }
 
 TEST(FluidMidiFilePlayer, WithoutAudioOutputSaysSoAndStaysClosed) {

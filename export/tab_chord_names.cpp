@@ -1,0 +1,102 @@
+// Chord names above a staff.
+
+#include "tab_chord_names.h"
+
+#include <array>
+
+namespace fw::tabstaff {
+
+namespace {
+
+constexpr std::size_t TabStop = 8;
+constexpr int MaxQualityParts = 6;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The length of the quality part at the start of `rest`, or 0.
+std::size_t QualityPart(std::string_view rest) {
+    static constexpr std::array<std::string_view, 9> Words = {"maj", "min", "dim", "aug", "sus",
+                                                              "add", "m",   "M",   "+"};
+    for (const std::string_view word : Words)
+        if (rest.substr(0, word.size()) == word)
+            return word.size();
+    std::size_t n = 0;
+    if (!rest.empty() && (rest[0] == '#' || rest[0] == 'b') && rest.size() > 1 && IsDigit(rest[1]))
+        n = 1;
+    const std::size_t digits = n;
+    while (n < rest.size() && IsDigit(rest[n]) && n - digits < 2)
+        ++n;
+    return n > digits ? n : 0;
+}
+
+bool IsRoot(std::string_view text, std::size_t& pos) {
+    if (pos >= text.size() || text[pos] < 'A' || text[pos] > 'G')
+        return false;
+    ++pos;
+    if (pos < text.size() && (text[pos] == '#' || text[pos] == 'b'))
+        ++pos;
+    return true;
+}
+
+} // namespace
+
+bool LooksLikeChordName(std::string_view word) {
+    std::size_t pos = 0;
+    if (!IsRoot(word, pos))
+        return false;
+    int parts = 0;
+    while (pos < word.size() && word[pos] != '/') {
+        const std::size_t n = QualityPart(word.substr(pos));
+        if (n == 0 || ++parts > MaxQualityParts)
+            return false;
+        pos += n;
+    }
+    if (pos == word.size())
+        return true;
+    ++pos; // the slash of a bass note
+    return IsRoot(word, pos) && pos == word.size();
+}
+
+std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line) {
+    std::string text;
+    for (const char c : line) {
+        if (c == '\t')
+            text.append(TabStop - text.size() % TabStop, ' ');
+        else
+            text += c;
+    }
+    std::vector<PlacedName> names;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ' || text[i] == '\r') {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < text.size() && text[j] != ' ' && text[j] != '\r')
+            ++j;
+        const std::string_view word(text.data() + i, j - i);
+        const bool separator = word.find_first_not_of("|-") == std::string_view::npos;
+        if (!separator) {
+            if (!LooksLikeChordName(word))
+                return std::nullopt;
+            names.push_back({i, std::string(word)});
+        }
+        i = j;
+    }
+    if (names.empty())
+        return std::nullopt;
+    return names;
+}
+
+std::string NameOver(const std::vector<PlacedName>& names, std::size_t column) {
+    std::string name;
+    for (const PlacedName& placed : names)
+        if (placed.column <= column)
+            name = placed.name;
+    return name;
+}
+
+} // namespace fw::tabstaff

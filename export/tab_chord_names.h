@@ -1,0 +1,30 @@
+#pragma once
+// A line of chord names written above a staff ("G        C        D7"): each name names the
+// chord columns that start under it, up to the next name. Pure C++.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fw::tabstaff {
+
+struct PlacedName {
+    std::size_t column = 0; // where the name starts (tabs expanded to every eighth column)
+    std::string name;
+};
+
+// True when `word` looks like a chord: a root A to G, an optional "#" or "b", then a quality
+// made of m, min, maj, M, dim, aug, sus, add, +, numbers and altered numbers ("b5", "#9"), at
+// most six parts, and an optional bass "/F#".
+bool LooksLikeChordName(std::string_view word);
+
+// The names of a line holding only chord names (and bars or dashes between them), at least one;
+// nothing for any other line.
+std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line);
+
+// The name over a chord column: the last name starting at or before it; empty before the first.
+std::string NameOver(const std::vector<PlacedName>& names, std::size_t column);
+
+} // namespace fw::tabstaff

@@ -1,0 +1,165 @@
+#include "fluid_scheduler.h"
+
+#include "fluid_support.h"
+#include "short_message.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace fw {
+
+namespace {
+
+struct EventDeleter {
+    void operator()(fluid_event_t* e) const { delete_fluid_event(e); }
+};
+using EventPtr = std::unique_ptr<fluid_event_t, EventDeleter>;
+
+} // namespace
+
+std::unique_ptr<FluidScheduler> FluidScheduler::Make(fluid_synth_t* synth, std::string* error) {
+    QuietFluidSynthLog();
+    const auto fail = [error](const char* text) {
+        if (error)
+            *error = text;
+        return nullptr;
+    };
+    if (!synth)
+        return fail("The synthesizer is not ready.");
+    // Without the system timer the sequencer's time is the synth's rendered audio.
+    fluid_sequencer_t* sequencer = new_fluid_sequencer2(0);
+    if (!sequencer)
+        return fail("The sequencer could not be started.");
+    std::unique_ptr<FluidScheduler> scheduler(new FluidScheduler(synth, sequencer));
+    double rate = 0;
+    if (fluid_settings_getnum(fluid_synth_get_settings(synth), "synth.sample-rate", &rate) !=
+            FLUID_OK ||
+        rate < 8000)
+        return fail("The sequencer could not be started.");
+    scheduler->sampleRate_ = rate;
+    scheduler->synthClient_ = fluid_sequencer_register_fluidsynth(sequencer, synth);
+    scheduler->selfClient_ = fluid_sequencer_register_client(
+        sequencer, "Fretwick play", &FluidScheduler::OnEvent, scheduler.get());
+    if (scheduler->synthClient_ == FLUID_FAILED || scheduler->selfClient_ == FLUID_FAILED)
+        return fail("The sequencer could not be started.");
+    return scheduler;
+}
+
+FluidScheduler::FluidScheduler(fluid_synth_t* synth, fluid_sequencer_t* sequencer)
+    : synth_(synth), sequencer_(sequencer) {}
+
+FluidScheduler::~FluidScheduler() {
+    // Unregisters both clients: the synth's timer stops driving the sequencer, and no
+    // callback of ours runs any more.
+    delete_fluid_sequencer(sequencer_);
+}
+
+unsigned int FluidScheduler::TickAt(PlayTime at) const {
+    // The synth runs the sequencer at the start of every block, with the time rendered so far
+    // in whole milliseconds; an event is sent in the first block whose time has reached its
+    // tick. Block b's time is thus the tick that lands an event exactly on it (a block lasts
+    // more than a millisecond, so no two blocks share a time).
+    const double frames =
+        static_cast<double>(std::max<long long>(at.count(), 0)) * sampleRate_ / 1e6;
+    const double block = std::round(frames / BlockFrames);
+    return static_cast<unsigned int>(1000.0 * block * BlockFrames / sampleRate_);
+}
+
+PlayTime FluidScheduler::Now() const {
+    return std::chrono::milliseconds(fluid_sequencer_get_tick(sequencer_));
+}
+
+void FluidScheduler::Send(unsigned int tick, fluid_event_t* event) {
+    fluid_event_set_source(event, -1);
+    // Absolute time; an event already due is sent at the next block.
+    if (fluid_sequencer_send_at(sequencer_, event, tick, 1) == FLUID_OK) {
+        std::lock_guard lock(mutex_);
+        due_.insert(tick);
+    }
+}
+
+void FluidScheduler::Schedule(PlayTime at, std::uint32_t message) {
+    EventPtr event(new_fluid_event());
+    if (!event)
+        return;
+    const ShortMessage m = UnpackShortMessage(message);
+    const int channel = m.Channel();
+    switch (m.Kind()) {
+    case 0x90:
+        if (m.data2 > 0) {
+            fluid_event_noteon(event.get(), channel, static_cast<short>(m.data1 & 0x7F),
+                               static_cast<short>(m.data2 & 0x7F));
+            break;
+        }
+        [[fallthrough]]; // velocity 0 is a note-off
+    case 0x80:
+        fluid_event_noteoff(event.get(), channel, static_cast<short>(m.data1 & 0x7F));
+        break;
+    case 0xB0:
+        fluid_event_control_change(event.get(), channel, static_cast<short>(m.data1 & 0x7F),
+                                   static_cast<short>(m.data2 & 0x7F));
+        break;
+    case 0xC0:
+        fluid_event_program_change(event.get(), channel, static_cast<short>(m.data1 & 0x7F));
+        break;
+    default:
+        return;
+    }
+    fluid_event_set_dest(event.get(), synthClient_);
+    Send(TickAt(at), event.get());
+}
+
+void FluidScheduler::ScheduleCallback(PlayTime at, std::function<void()> callback) {
+    EventPtr event(new_fluid_event());
+    if (!event)
+        return;
+    std::uintptr_t number = 0;
+    {
+        std::lock_guard lock(mutex_);
+        number = nextCallback_++;
+        callbacks_.emplace(number, std::move(callback));
+    }
+    fluid_event_timer(event.get(), reinterpret_cast<void*>(number));
+    fluid_event_set_dest(event.get(), selfClient_);
+    Send(TickAt(at), event.get());
+}
+
+void FluidScheduler::OnEvent(unsigned int, fluid_event_t* event, fluid_sequencer_t*, void* data) {
+    auto* self = static_cast<FluidScheduler*>(data);
+    if (fluid_event_get_type(event) != FLUID_SEQ_TIMER)
+        return; // the unregistering notice at the end
+    std::function<void()> callback;
+    {
+        std::lock_guard lock(self->mutex_);
+        const auto it =
+            self->callbacks_.find(reinterpret_cast<std::uintptr_t>(fluid_event_get_data(event)));
+        if (it == self->callbacks_.end())
+            return;
+        callback = std::move(it->second);
+        self->callbacks_.erase(it);
+    }
+    callback();
+}
+
+void FluidScheduler::CancelAll() {
+    fluid_sequencer_remove_events(sequencer_, -1, -1, -1);
+    {
+        std::lock_guard lock(mutex_);
+        callbacks_.clear();
+        due_.clear();
+    }
+    // Released notes fade out as they would at their own note-off; when the synth refuses,
+    // cutting them dead is what is left.
+    if (fluid_synth_all_notes_off(synth_, -1) != FLUID_OK)
+        static_cast<void>(fluid_synth_all_sounds_off(synth_, -1));
+}
+
+std::size_t FluidScheduler::Pending() const {
+    const unsigned int now = fluid_sequencer_get_tick(sequencer_);
+    std::lock_guard lock(mutex_);
+    // An event is sent once the sequencer's time has reached it.
+    due_.erase(due_.begin(), due_.upper_bound(now));
+    return due_.size();
+}
+
+} // namespace fw
