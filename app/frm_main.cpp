@@ -4,6 +4,7 @@
 #include "frm_main.h"
 #include "main_sound.h"
 #include "qt_text.h"
+#include "song_exports.h"
 
 #include "app/shell/dialog_service.h"
 #include "app/shell/help_window.h"
@@ -50,15 +51,23 @@ constexpr int ControlsTop = 4 + 123 + 2 + 10;
 } // namespace
 
 TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
-    : QMainWindow(parent), StopRequested(deps.sound->stopFlag()), m_deps(deps),
-      m_settings(std::make_unique<Settings>()) {
+    : QMainWindow(parent), m_deps(deps), m_settings(std::make_unique<Settings>()),
+      m_document(new SongDocument(m_settings->Patch)) {
     setObjectName(QStringLiteral("frmMain"));
+    setupUi(this, m_deps.filePlayer != nullptr, m_document->textDocument());
+    // Made before the controls that show its text, it goes after them, when the window closes.
+    m_document->setParent(this);
+    m_lines = LineEditor(RichEdit1);
+    m_play = new PlaySession(*this, *m_deps.sound, *m_document, this);
+    m_exports = std::make_unique<SongExports>(*m_play, *m_document, m_lines, dialogs(), settings());
+    connect(m_document, &SongDocument::pathChanged, this,
+            [this](const QString& path) { ShowSongPath(path); });
     m_deps.sound->syncState = [this](MidiPortSettings& port, ChordPlayerState& player) {
         port.Device = settings().Device;
         port.Channel = settings().Channel;
         port.Octave = settings().Octave;
-        port.Patch = settings().Patch;
-        player.TuningOffset = TuningOffset;
+        port.Patch = m_document->Patch();
+        player.TuningOffset = m_document->TuningOffset();
         player.Tempo = tempo();
     };
     m_deps.sound->port().BusyCursor = [](bool busy) {
@@ -67,12 +76,10 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
         else
             QApplication::restoreOverrideCursor();
     };
-    BuildControls();
-    BuildMenus();
     ConnectEvents();
     BuildDictionaryControls();
     FormCreate();
-    StartRecovery();
+    m_document->StartRecovery(m_deps.recoveryFolder, m_deps.recoveryInterval);
 }
 
 TfrmMain::~TfrmMain() {
@@ -92,19 +99,27 @@ void TfrmMain::setStatusPanel(int index, const QString& text) {
 }
 
 int TfrmMain::tempo() const {
-    return scrlTempo->value();
+    return m_document->tempo();
 }
 
 void TfrmMain::setTempo(int value) {
     scrlTempo->setValue(value);
 }
 
-void TfrmMain::focusEditor() {
+void TfrmMain::FocusEditor() {
     RichEdit1->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmMain::showError(const QString& text) {
+void TfrmMain::ShowError(const QString& text) {
     dialogs().Message(text, MessageIcon::Error, MessageButtons::Ok);
+}
+
+void TfrmMain::ShowStatus(const QString& text) {
+    setStatusPanel(0, text);
+}
+
+void TfrmMain::ShowChordName(const QString& name) {
+    fretboard()->setChordName(name);
 }
 
 void TfrmMain::FormCreate() {
@@ -118,7 +133,7 @@ void TfrmMain::FormCreate() {
     setAcceptDrops(true);
 
     FormResize();
-    m_fretboard->raise();
+    fretboard()->raise();
     btnNewChord->raise();
 
     setStatusPanel(0, QString());
@@ -134,10 +149,10 @@ void TfrmMain::FormCreate() {
     if (settings().Associate)
         RegisterAssociation();
     RefreshRecentMenu();
-    m_fretboard->setShowChordName(settings().ShowChordName);
-    m_fretboard->setShowFretNumbers(settings().ShowFretNumbers);
-    m_fretboard->setMarkerColor(static_cast<quint32>(settings().MarkerColor));
-    m_fretboard->setMarkerShape(settings().MarkerShape);
+    fretboard()->setShowChordName(settings().ShowChordName);
+    fretboard()->setShowFretNumbers(settings().ShowFretNumbers);
+    fretboard()->setMarkerColor(static_cast<quint32>(settings().MarkerColor));
+    fretboard()->setMarkerShape(settings().MarkerShape);
     MIDIPatch1->setText(settings().MenuPatchName);
     MIDIPatch1->setData(settings().MenuPatchTag);
     tuningItems[UserTuningIndex]->setText(settings().MenuTuningName);
@@ -149,7 +164,7 @@ void TfrmMain::FormCreate() {
     m_externalMidiAtStart = settings().ExternalMIDI;
     m_deps.sound->setExternalMidiActive(m_externalMidiAtStart);
 
-    LoadChordDictionary();
+    m_dictionary->LoadChordDictionary();
     scrlTempo->setRange(1, 500);
     ResetToEmptyDocument();
 
@@ -157,34 +172,34 @@ void TfrmMain::FormCreate() {
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
     if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
         QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK") && LoadSong(joined)) {
-        setSongPath(joined);
-        Modified = false;
+        m_document->setPath(joined);
+        m_document->setModified(false);
         AddRecentFile(joined);
     }
     ShowLineStatus(0);
     // Typing goes into the chord list from the moment the window shows.
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::ResetToEmptyDocument() {
     RichEdit1->clear();
-    setSongPath(QString());
+    m_document->setPath(QString());
     ShowChordMarkers(AllNoFrets(), AllNoFrets());
     playOptionGroup->button(0)->setChecked(true);
     chkLoop->setVisible(true);
     chkTrace->setVisible(true);
-    m_fretboard->setChordName(QString());
+    fretboard()->setChordName(QString());
     setTempo(120);
     lblTempo->setText(QStringLiteral("120"));
     setStatusPanel(2, QStringLiteral("Line %1").arg(CurrentLineIndex() + 1));
     chkLoop->setChecked(false);
     chkTrace->setChecked(false);
-    settings().Patch = BanjoPatch;
+    m_document->setPatch(BanjoPatch);
     AcousticNylonStringGuitar1->setChecked(true);
     ApplyTuning(ReferenceTuningCode);
     settings().Octave = 0;
     CurrentDuration = QStringLiteral(" S");
-    Modified = false;
+    m_document->setModified(false);
 }
 
 void TfrmMain::FormActivate() {
@@ -211,8 +226,8 @@ void TfrmMain::FormActivate() {
 bool TfrmMain::FormCloseQuery() {
     if (IsPlaying())
         return false;
-    if (!Modified || AskSaveChanges()) {
-        StopRequested = true;
+    if (!m_document->Modified() || AskSaveChanges()) {
+        m_play->StopRequested = true;
         return true;
     }
     return false;
@@ -221,9 +236,9 @@ bool TfrmMain::FormCloseQuery() {
 void TfrmMain::FormClose() {
     m_shutDown = true;
     // A clean exit: the changes were saved or declined.
-    m_recovery->Discard();
-    EntryList.clear();
-    SaveChordDictionary();
+    recovery().Discard();
+    m_play->EntryList.clear();
+    m_dictionary->SaveChordDictionary();
     m_deps.sound->CloseMidiPort();
     QStringList problems;
     if (!SaveSettings(settings(), [&problems](const QString& problem) { problems << problem; }))
@@ -268,7 +283,7 @@ void TfrmMain::FormResize() {
     const int top = ControlsTop;
 
     // New Chord sits right of the neck, narrower when the window is narrow, never over it.
-    const int newChordLeft = std::max(m_fretboard->geometry().right() + 1 + 8, w - 8 - 196);
+    const int newChordLeft = std::max(fretboard()->geometry().right() + 1 + 8, w - 8 - 196);
     btnNewChord->setGeometry(newChordLeft, 14, std::max(w - 8 - newChordLeft, 0), 40);
     grpPlayControls->move(w - 8 - grpPlayControls->width(), top);
     pnlPlayButtons->move(grpPlayControls->x(), top + grpPlayControls->height() + 10);
@@ -285,9 +300,9 @@ void TfrmMain::resizeEvent(QResizeEvent* e) {
 }
 
 void TfrmMain::NylonStringAcoustic1Click(QAction* item) {
-    settings().Patch = Low8Bits(item->data().toInt() - 1);
+    m_document->setPatch(Low8Bits(item->data().toInt() - 1));
     item->setChecked(true);
-    Modified = true;
+    m_document->setModified(true);
 }
 
 } // namespace fw

@@ -33,7 +33,7 @@ void TfrmMain::btnNewChordClick() {
         SelectLine(i + 1, false);
         ShowLineStatus(i + 1);
     }
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::btnRestClick() {
@@ -53,10 +53,10 @@ void TfrmMain::btnDupClick() {
         m_lines.insertLine(i, text);
         m_lines.setSelection(caret, 0);
         SelectLine(CurrentLineIndex(), true);
-        PreviewChord(parsed.entry.Note, parsed.entry.HammerNote);
+        m_play->PreviewChord(parsed.entry.Note, parsed.entry.HammerNote);
         SelectLine(CurrentLineIndex(), true);
     }
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::btnClearClick() {
@@ -67,14 +67,14 @@ void TfrmMain::btnClearClick() {
         ComposeChordLine(i, AllNoFrets(), AllNoFrets());
         ShowLineStatus(i);
     }
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::btnDeleteClick() {
     const UndoStep step(m_lines);
     m_lines.deleteLine(CurrentLineIndex());
     ShowLineStatus(CurrentLineIndex());
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::DurationClick(const QString& letter) {
@@ -89,7 +89,7 @@ void TfrmMain::DurationClick(const QString& letter) {
         m_lines.replaceLine(i, FromStd(rewritten));
         ShowLineStatus(i);
     }
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::edtNameExit() {
@@ -97,7 +97,7 @@ void TfrmMain::edtNameExit() {
     const int k = m_nameLine;
     const ParsedLine parsed = ParseChordLine(k, false);
     if (!parsed.ok()) {
-        focusEditor();
+        FocusEditor();
         return;
     }
     if (!parsed.isChord()) {
@@ -107,9 +107,9 @@ void TfrmMain::edtNameExit() {
     const QString box = edtName->text();
     if (!IsBlankText(box)) {
         m_lines.replaceLine(k, FromStd(RenamedLine(ToStd(m_lines.lineText(k)), ToStd(box))));
-        m_fretboard->setChordName(box);
+        fretboard()->setChordName(box);
     }
-    focusEditor();
+    FocusEditor();
 }
 
 namespace {
@@ -119,24 +119,24 @@ void Transpose(TfrmMain& main, TransposeDirection direction) {
     if (!main.ParseChordLine(i, false).isChord())
         return;
     // A chord with no string played (a rest) stays as it is written.
-    if (const auto moved =
-            TransposedLine(ToStd(main.lines().lineText(i)), direction, ToStd(main.CurrentDuration)))
+    if (const auto moved = TransposedLine(ToStd(main.lines().lineText(i)), direction,
+                                          ToStd(main.currentDuration())))
         main.lines().replaceLine(i, FromStd(*moved));
     const ParsedLine after = main.ParseChordLine(i, true);
     if (after.isChord())
-        main.PreviewChord(after.entry.Note, after.entry.HammerNote);
+        main.playSession().PreviewChord(after.entry.Note, after.entry.HammerNote);
     main.ShowLineStatus(i);
 }
 } // namespace
 
 void TfrmMain::btnShiftLeftClick() {
     Transpose(*this, TransposeDirection::Down);
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::btnShiftRightClick() {
     Transpose(*this, TransposeDirection::Up);
-    focusEditor();
+    FocusEditor();
 }
 
 namespace {
@@ -173,37 +173,37 @@ void TfrmMain::mnuEditorPopUpPopup() {
 void TfrmMain::Undo1Click() {
     RichEdit1->undo();
     ShowLineStatus(CurrentLineIndex());
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::Redo1Click() {
     RichEdit1->redo();
     ShowLineStatus(CurrentLineIndex());
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::Cut1Click() {
     const UndoStep step(m_lines);
     RichEdit1->cut();
     ShowLineStatus(CurrentLineIndex());
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::Copy1Click() {
     RichEdit1->copy();
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::Paste1Click() {
     if (!ClipboardHasText()) {
-        focusEditor(); // nothing to paste: the selection stays as it is
+        FocusEditor(); // nothing to paste: the selection stays as it is
         return;
     }
     const UndoStep step(m_lines);
     // The selection is not replaced: the clipboard text goes in front of it.
     m_lines.setSelection(m_lines.selectionStart(), 0);
     RichEdit1->insertPlainText(QApplication::clipboard()->text());
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::Delete1Click() {
@@ -212,12 +212,12 @@ void TfrmMain::Delete1Click() {
     cursor.removeSelectedText();
     RichEdit1->setTextCursor(cursor);
     ShowLineStatus(CurrentLineIndex());
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::SelectAll1Click() {
     RichEdit1->selectAll();
-    focusEditor();
+    FocusEditor();
 }
 
 } // namespace fw

@@ -23,23 +23,19 @@ void TfrmMain::InsertChordLine(const QString& name) {
     m_lines.insertLine(index, FromStd(InsertChordText(ToStd(name), ToStd(CurrentDuration))));
     SelectLine(index, true);
     ShowLineStatus(index);
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::ResetLineToEmptyChord(int line) {
     m_lines.replaceLine(line, FromStd(EmptyChordText(ToStd(CurrentDuration))));
     SelectLine(line, true);
     ShowLineStatus(line);
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::SelectLine(int line, bool wholeLine) {
     m_lines.selectLine(line, wholeLine);
-    focusEditor();
-}
-
-void TfrmMain::FillDurationTicks(int whole) {
-    fw::FillDurationTicks(EntryList, whole);
+    FocusEditor();
 }
 
 namespace {
@@ -51,8 +47,8 @@ void PreviewOneString(TfrmMain& main, int string, std::uint8_t note, std::uint8_
     hammers[string] = hammerNote;
     if (main.IsPlaying())
         return; // the stop request of a play that winds down must stay
-    main.StopRequested = false;
-    main.PreviewChord(notes, hammers);
+    main.playSession().StopRequested = false;
+    main.playSession().PreviewChord(notes, hammers);
 }
 
 std::uint8_t PreviewPitch(int string, int position) {
@@ -74,7 +70,7 @@ void TfrmMain::PlaceOrRemoveNote(int string, int position) {
     // never writes over; there it places the note as on a hidden marker.
     const QString currentText = m_lines.lineText(CurrentLineIndex());
     const bool onChordLine = !IsCommentText(currentText) && !IsBlankText(currentText);
-    if (onChordLine && m_fretboard->markerState(string, position) != MarkerState::Hidden) {
+    if (onChordLine && fretboard()->markerState(string, position) != MarkerState::Hidden) {
         const ParsedLine parsed = ParseChordLine(CurrentLineIndex(), true);
         if (parsed.ok()) {
             FretArray frets = parsed.entry.Fret;
@@ -100,7 +96,7 @@ void TfrmMain::PlaceOrRemoveNote(int string, int position) {
 
     PreviewOneString(*this, string, PreviewPitch(string, position), NoNote);
     const int fret = FretOfPosition(string, position);
-    m_fretboard->ShowStringMarkers(string, fret, NoFret);
+    fretboard()->ShowStringMarkers(string, fret, NoFret);
 
     const int line = CurrentLineIndex();
     const ParsedLine parsed = ParseChordLine(line, true);
@@ -127,7 +123,7 @@ void TfrmMain::SetHammerOn(int string, int position) {
         return;
 
     PreviewOneString(*this, string, current.entry.Note[string], PreviewPitch(string, position));
-    m_fretboard->ShowStringMarkers(string, current.entry.Fret[string], target);
+    fretboard()->ShowStringMarkers(string, current.entry.Fret[string], target);
 
     const ParsedLine parsed = ParseChordLine(line, true);
     FretArray hammers = parsed.entry.HammerFret;

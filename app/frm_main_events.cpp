@@ -69,8 +69,8 @@ void TfrmMain::ConnectEvents() {
     connect(MidiPlayer1, &QAction::triggered, this, [this] { MidiPlayer1Click(); });
     connect(Tab1, &QAction::triggered, this, [this] { Tab1Click(); });
     connect(ASCIItab1, &QAction::triggered, this, [this] { ASCIItab1Click(); });
-    connect(Start1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
-    connect(Stop1, &QAction::triggered, this, [this] { PlayButtonPressed(); });
+    connect(Start1, &QAction::triggered, this, [this] { m_play->PlayButtonPressed(); });
+    connect(Stop1, &QAction::triggered, this, [this] { m_play->PlayButtonPressed(); });
     connect(instrumentGroup, &QActionGroup::triggered, this,
             [this](QAction* item) { NylonStringAcoustic1Click(item); });
     connect(tuningGroup, &QActionGroup::triggered, this,
@@ -85,19 +85,19 @@ void TfrmMain::ConnectEvents() {
         StatusHints = true;
     });
 
-    connect(m_fretboard, &FretboardView::markerPressed, this,
+    connect(fretboard(), &FretboardView::markerPressed, this,
             [this](int string, int position, Qt::MouseButton button) {
                 if (button == Qt::LeftButton)
                     PlaceOrRemoveNote(string, position);
                 else
                     SetHammerOn(string, position);
-                focusEditor();
+                FocusEditor();
             });
-    connect(m_fretboard, &FretboardView::pegPressed, this, [this] {
+    connect(fretboard(), &FretboardView::pegPressed, this, [this] {
         PlaceOrRemoveNote(5, 5);
-        focusEditor();
+        FocusEditor();
     });
-    connect(m_fretboard, &FretboardView::markerReleased, this,
+    connect(fretboard(), &FretboardView::markerReleased, this,
             [this] { RichEdit1->viewport()->update(); });
 
     connect(btnNewChord, &QPushButton::clicked, this, [this] { btnNewChordClick(); });
@@ -110,28 +110,29 @@ void TfrmMain::ConnectEvents() {
     for (QToolButton* button : durationButtons)
         connect(button, &QToolButton::clicked, this,
                 [this, button] { DurationClick(button->property("durationLetter").toString()); });
-    connect(chkDotted, &QCheckBox::clicked, this, [this] { focusEditor(); });
+    connect(chkDotted, &QCheckBox::clicked, this, [this] { FocusEditor(); });
     edtName->installEventFilter(this);
 
     connect(playOptionGroup, &QButtonGroup::idClicked, this, [this](int option) {
         chkLoop->setVisible(option != 3);
         chkTrace->setVisible(option != 3);
-        focusEditor();
+        FocusEditor();
     });
-    connect(chkLoop, &QCheckBox::clicked, this, [this] { focusEditor(); });
+    connect(chkLoop, &QCheckBox::clicked, this, [this] { FocusEditor(); });
     connect(scrlTempo, &QScrollBar::valueChanged, this, [this](int value) {
+        m_document->setTempo(value);
         lblTempo->setText(QString::number(value));
-        Modified = true;
+        m_document->setModified(true);
     });
     // Play reacts when a mouse button goes down on it; the keyboard reaches it as a click.
     btnPlay->installEventFilter(this);
-    connect(btnPlay, &QPushButton::clicked, this, [this] { PlayButtonPressed(); });
-    connect(btnNext, &QToolButton::clicked, this, [this] { StepForward(); });
-    connect(btnPrev, &QToolButton::clicked, this, [this] { StepBack(); });
+    connect(btnPlay, &QPushButton::clicked, this, [this] { m_play->PlayButtonPressed(); });
+    connect(btnNext, &QToolButton::clicked, this, [this] { m_play->StepForward(); });
+    connect(btnPrev, &QToolButton::clicked, this, [this] { m_play->StepBack(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
         if (IsPlaying())
-            PlayButtonPressed();
+            m_play->PlayButtonPressed();
     });
 
     RichEdit1->installEventFilter(this);
@@ -140,11 +141,6 @@ void TfrmMain::ConnectEvents() {
             [this] { RichEdit1SelectionChange(); });
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this,
             [this] { RichEdit1SelectionChange(); });
-    connect(RichEdit1->document(), &QTextDocument::contentsChange, this,
-            [this](int, int removed, int added) {
-                if (removed != 0 || added != 0)
-                    Modified = true;
-            });
 }
 
 namespace {
@@ -165,7 +161,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
     // Every press counts: the second press of a quick pair arrives as a double-click.
     if (watched == btnPlay &&
         (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {
-        PlayButtonPressed();
+        m_play->PlayButtonPressed();
         return true;
     }
     if (watched == edtName && e->type() == QEvent::FocusOut) {

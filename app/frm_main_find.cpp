@@ -37,7 +37,7 @@ void TfrmMain::Find1Click() {
     case Tfrmfind::Outcome::Cancelled:
         break;
     }
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::FindNext1Click() {
@@ -50,7 +50,7 @@ void TfrmMain::FindNext1Click() {
         ShowNotFound();
     else if (!IsPlaying())
         ShowLineStatus(CurrentLineIndex());
-    focusEditor();
+    FocusEditor();
 }
 
 } // namespace fw

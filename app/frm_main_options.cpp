@@ -1,7 +1,9 @@
 // Opening the Settings dialog from the File menu and applying what its OK changes; the song-file
-// association at start-up.
+// association at start-up; Special > Midi Player, the MIDI file player window, made at its
+// first showing and kept, with its loaded file, for the rest of the run.
 
 #include "frm_main.h"
+#include "frm_midi_player.h"
 #include "frm_options.h"
 #include "main_sound.h"
 #include "qt_text.h"
@@ -22,7 +24,7 @@ void TfrmMain::RegisterAssociation() {
                             m_deps.programPath,
                             [&problems](const QString& problem) { problems << problem; });
     if (!problems.isEmpty())
-        showError(problems.join(QLatin1Char('\n')));
+        ShowError(problems.join(QLatin1Char('\n')));
 }
 
 void TfrmMain::Options1Click() {
@@ -42,12 +44,12 @@ void TfrmMain::Options1Click() {
         host.registerAssociation = [this] { RegisterAssociation(); };
         host.replaceDictionary = [this] { ReplaceChordDictionary(); };
         host.applyDisplay = [this] {
-            m_fretboard->setShowChordName(settings().ShowChordName);
-            m_fretboard->setShowFretNumbers(settings().ShowFretNumbers);
-            m_fretboard->setMarkerColor(static_cast<quint32>(settings().MarkerColor));
-            m_fretboard->setMarkerShape(settings().MarkerShape);
+            fretboard()->setShowChordName(settings().ShowChordName);
+            fretboard()->setShowFretNumbers(settings().ShowFretNumbers);
+            fretboard()->setMarkerColor(static_cast<quint32>(settings().MarkerColor));
+            fretboard()->setMarkerShape(settings().MarkerShape);
         };
-        host.sortDictionary = [this](bool sorted) { SetDictionarySorted(sorted); };
+        host.sortDictionary = [this](bool sorted) { m_dictionary->SetDictionarySorted(sorted); };
         host.setUserPatch = [this](const QString& caption, int tag) {
             MIDIPatch1->setText(caption);
             MIDIPatch1->setData(tag);
@@ -67,7 +69,17 @@ void TfrmMain::Options1Click() {
     dialogs().ShowModal(*m_options);
     ShowLineStatus(CurrentLineIndex());
     StatusHints = true;
-    focusEditor();
+    FocusEditor();
+}
+
+void TfrmMain::MidiPlayer1Click() {
+    if (!m_deps.filePlayer)
+        return;
+    if (!frmMidiPlayer)
+        frmMidiPlayer = new TfrmMidiPlayer(
+            *m_deps.filePlayer, dialogs(), [this] { return settings().LastDir; }, this);
+    dialogs().ShowModal(*frmMidiPlayer);
+    FocusEditor();
 }
 
 } // namespace fw

@@ -1,40 +1,18 @@
-// The recovery copy of an unsaved song: keeping it up to date, and offering the copy a crashed
-// run left at the next start.
+// Offering the recovery copy a crashed run left, at the next start.
 
 #include "frm_main.h"
 #include "qt_text.h"
 
 #include "app/shell/dialog_service.h"
-#include "app/shell/settings.h"
 
 #include <QFileInfo>
-#include <QPlainTextEdit>
-#include <QTextDocument>
 
 namespace fw {
-
-void TfrmMain::StartRecovery() {
-    SongRecovery::Source source;
-    source.modified = [this] { return Modified; };
-    // The document's revision moves with every edit; the settings are written in the copy too.
-    source.stamp = [this] {
-        return QStringLiteral("%1 %2 %3 %4 %5")
-            .arg(RichEdit1->document()->revision())
-            .arg(settings().Patch)
-            .arg(Tuning)
-            .arg(tempo())
-            .arg(m_songPath);
-    };
-    source.song = [this] { return RecoveredSong{m_songPath, SongText()}; };
-    const QString folder =
-        m_deps.recoveryFolder.isEmpty() ? DefaultRecoveryFolder() : m_deps.recoveryFolder;
-    m_recovery = new SongRecovery(folder, std::move(source), m_deps.recoveryInterval, this);
-}
 
 void TfrmMain::OfferRecovery() {
     // Newest first; No deletes a copy and moves on to the next, Yes opens one and leaves the
     // rest for the next start.
-    while (std::unique_ptr<ClaimedCopy> copy = m_recovery->ClaimLeftOver()) {
+    while (std::unique_ptr<ClaimedCopy> copy = recovery().ClaimLeftOver()) {
         const RecoveredSong& song = copy->song();
         const QString name =
             song.path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(song.path).fileName();
@@ -51,13 +29,13 @@ void TfrmMain::OfferRecovery() {
         }
         ResetToEmptyDocument();
         LoadSongText(song.songText);
-        setSongPath(song.path);
+        m_document->setPath(song.path);
         m_lines.setSelection(0, 0);
         ShowLineStatus(0);
-        Modified = true;
+        m_document->setModified(true);
         // The recovered text gets this run's copy before the claimed one is deleted.
-        m_recovery->Adopt(std::move(copy));
-        focusEditor();
+        recovery().Adopt(std::move(copy));
+        FocusEditor();
         return;
     }
 }

@@ -14,7 +14,6 @@
 #include "chords/regular_file.h"
 #include "chords/song_check.h"
 #include "chords/song_file.h"
-#include "chords/text_file.h"
 #include "chords/tuning.h"
 
 #include <QAction>
@@ -23,38 +22,11 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextBlock>
 
 namespace fw {
 
 namespace {
 const QString SongFilter = QStringLiteral("Fretwick files (*.fwk);;All Files (*)");
-
-std::vector<std::string> EditorBlocks(const QPlainTextEdit* editor) {
-    // Every block, the empty one after a final line break included, so that the text reads
-    // back exactly as it was; an empty document has no lines at all.
-    std::vector<std::string> lines;
-    const QTextDocument* doc = editor->document();
-    if (doc->isEmpty())
-        return lines;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-        lines.push_back(ToStd(block.text()));
-    return lines;
-}
-
-// The editor's text of a decoded song text: its lines after a complete header, joined by LF.
-// Built in one string from views into the text, with no list of lines on the way, so that a
-// song of millions of lines takes little more than the editor's own memory.
-QString EditorTextOfSong(std::string_view text) {
-    QString joined;
-    joined.reserve(static_cast<qsizetype>(text.size())); // UTF-16 units never outnumber bytes
-    ForEachEditorLine(text, [&joined](std::string_view line, std::size_t index) {
-        if (index > 0)
-            joined += QLatin1Char('\n');
-        joined += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
-    });
-    return joined;
-}
 
 // Why a path that is not a regular file is not opened: what it is when it names a folder, a
 // named pipe, a device or a socket (never read, so never waited on), else that it is missing.
@@ -65,11 +37,10 @@ QString NotAFileMessage(const QString& path, const QString& shownPath) {
 } // namespace
 
 QString TfrmMain::songFileName() const {
-    return QFileInfo(m_songPath).fileName();
+    return m_document->fileName();
 }
 
-void TfrmMain::setSongPath(const QString& path) {
-    m_songPath = path;
+void TfrmMain::ShowSongPath(const QString&) {
     lblFilename->setText(songFileName());
     setWindowTitle(QStringLiteral("Fretwick - ") + songFileName());
 }
@@ -77,10 +48,10 @@ void TfrmMain::setSongPath(const QString& path) {
 namespace {
 // Reads a song file; false, after telling the user, when it cannot be read.
 bool ReadSong(TfrmMain& main, const QString& path, std::string& text) {
-    std::string error;
-    if (ReadTextFile(ToStd(path), text, error))
+    QString error;
+    if (SongDocument::ReadFile(path, text, error))
         return true;
-    main.dialogs().Message(FromStd(error), MessageIcon::Error, MessageButtons::Ok);
+    main.dialogs().Message(error, MessageIcon::Error, MessageButtons::Ok);
     return false;
 }
 } // namespace
@@ -95,7 +66,7 @@ bool TfrmMain::LoadSong(const QString& path) {
 
 void TfrmMain::LoadSongText(std::string text) {
     const SongHeader header = ReadSongHeaderOfText(text);
-    QString editorText = EditorTextOfSong(text);
+    QString editorText = SongDocument::EditorTextOf(text);
     // The editor keeps its own copy: the file's text goes before the editor takes the song,
     // so that a big song is never held three times over.
     std::string().swap(text);
@@ -104,22 +75,23 @@ void TfrmMain::LoadSongText(std::string text) {
     // A patch above 127 ("*Info 2:-1" reads 255) plays as the MIDI file writer writes it, and
     // the user item then names that instrument.
     if (header.hasPatch)
-        settings().Patch = static_cast<std::uint8_t>(PlayablePatch(header.patch));
-    if (settings().Patch == BanjoPatch) {
+        m_document->setPatch(static_cast<std::uint8_t>(PlayablePatch(header.patch)));
+    if (m_document->Patch() == BanjoPatch) {
         AcousticNylonStringGuitar1->setChecked(true);
     } else {
         MIDIPatch1->setChecked(true);
-        MIDIPatch1->setText(FromStd(PatchName(settings().Patch)));
-        MIDIPatch1->setData(settings().Patch + 1);
+        MIDIPatch1->setText(FromStd(PatchName(m_document->Patch())));
+        MIDIPatch1->setData(m_document->Patch() + 1);
         settings().MenuPatchName = MIDIPatch1->text();
-        settings().MenuPatchTag = settings().Patch + 1;
+        settings().MenuPatchTag = m_document->Patch() + 1;
     }
 
+    int tuning = m_document->Tuning();
     if (header.hasTuning)
-        Tuning = RepairedTuningCode(header.tuning);
-    if (TuningIndex(Tuning) == UserTuningIndex)
-        tuningItems[UserTuningIndex]->setData(Tuning);
-    ApplyTuning(Tuning);
+        tuning = RepairedTuningCode(header.tuning);
+    if (TuningIndex(tuning) == UserTuningIndex)
+        tuningItems[UserTuningIndex]->setData(tuning);
+    ApplyTuning(tuning);
 
     if (header.hasTempo) {
         setTempo(header.tempo);
@@ -137,7 +109,7 @@ bool TfrmMain::AskSaveChanges() {
     case DialogAnswer::Yes:
         Save1Click();
         // Only a song that really reached the disk lets the work go.
-        return !Modified;
+        return !m_document->Modified();
     case DialogAnswer::No:
         return true;
     default:
@@ -146,14 +118,14 @@ bool TfrmMain::AskSaveChanges() {
 }
 
 void TfrmMain::New1Click() {
-    if (Modified && !AskSaveChanges())
+    if (m_document->Modified() && !AskSaveChanges())
         return;
     ResetToEmptyDocument();
     m_lines.setSelection(0, 0);
     ShowLineStatus(0);
-    focusEditor();
-    Modified = false;
-    m_recovery->Discard();
+    FocusEditor();
+    m_document->setModified(false);
+    recovery().Discard();
 }
 
 bool TfrmMain::openSongFile(const QString& path) {
@@ -164,18 +136,18 @@ bool TfrmMain::openSongFile(const QString& path) {
         return false;
     ResetToEmptyDocument();
     LoadSongText(std::move(text));
-    setSongPath(path);
+    m_document->setPath(path);
     // The changes were saved or declined before this song replaced them.
-    m_recovery->Discard();
+    recovery().Discard();
     m_lines.setSelection(0, 0);
     ShowLineStatus(0);
-    Modified = false;
-    focusEditor();
+    m_document->setModified(false);
+    FocusEditor();
     return true;
 }
 
 void TfrmMain::Open1Click() {
-    if (Modified && !AskSaveChanges())
+    if (m_document->Modified() && !AskSaveChanges())
         return;
     FileDialogRequest request;
     request.title = tr("Open");
@@ -184,7 +156,7 @@ void TfrmMain::Open1Click() {
     request.defaultSuffix = QStringLiteral("fwk");
     const std::optional<QString> chosen = dialogs().OpenFile(request);
     if (!chosen) {
-        focusEditor();
+        FocusEditor();
         return;
     }
     const QFileInfo info(*chosen);
@@ -197,7 +169,7 @@ void TfrmMain::Open1Click() {
     const QString path = ExistingSongFile(*chosen);
     if (path.isEmpty()) {
         const QString wanted = SongPathFor(*chosen);
-        showError(NotAFileMessage(wanted, QDir::toNativeSeparators(wanted)));
+        ShowError(NotAFileMessage(wanted, QDir::toNativeSeparators(wanted)));
         return;
     }
     if (!openSongFile(path))
@@ -207,12 +179,12 @@ void TfrmMain::Open1Click() {
 }
 
 void TfrmMain::OpenRecentFile(const QString& recent) {
-    if (Modified && !AskSaveChanges())
+    if (m_document->Modified() && !AskSaveChanges())
         return;
     // A song renamed only in the letter case of its extension is still the same song.
     const QString path = ExistingFileIgnoringExtensionCase(recent);
     if (path.isEmpty()) {
-        showError(NotAFileMessage(recent, recent));
+        ShowError(NotAFileMessage(recent, recent));
         return;
     }
     openSongFile(path);
@@ -226,47 +198,39 @@ void TfrmMain::DropFiles(const QStringList& paths) {
     const QFileInfo info(path);
     if (!info.isFile() || info.suffix().toUpper() != QLatin1String("FWK"))
         return;
-    const bool ok = !Modified || AskSaveChanges();
+    const bool ok = !m_document->Modified() || AskSaveChanges();
     if (ok && !IsPlaying() && openSongFile(path))
         AddRecentFile(path);
 }
 
-std::string TfrmMain::SongText() const {
-    return SongFileText(EditorBlocks(RichEdit1), m_settings->Patch, Tuning, tempo());
-}
-
 bool TfrmMain::SaveSongTo(const QString& path) {
-    const std::string text = SongText();
-    std::string error;
-    if (!WriteFileAtomically(ToStd(path), text, error)) {
-        showError(FromStd(error));
+    QString error;
+    if (!m_document->SaveTo(path, error)) {
+        ShowError(error);
         return false;
     }
-    setSongPath(path);
-    Modified = false;
-    m_recovery->Discard();
     return true;
 }
 
 void TfrmMain::Save1Click() {
-    if (m_songPath.isEmpty()) {
+    if (m_document->path().isEmpty()) {
         SaveAs1Click();
         return;
     }
-    SaveSongTo(m_songPath);
-    focusEditor();
+    SaveSongTo(m_document->path());
+    FocusEditor();
 }
 
 void TfrmMain::SaveAs1Click() {
     FileDialogRequest request;
     request.title = tr("Save As");
     request.directory = settings().LastDir;
-    request.fileName = m_songPath;
+    request.fileName = m_document->path();
     request.filter = SongFilter;
     request.defaultSuffix = QStringLiteral("fwk");
     const std::optional<QString> chosen = dialogs().SaveFile(request);
     if (!chosen) {
-        focusEditor();
+        FocusEditor();
         return;
     }
     // Songs always carry the ".fwk" extension, which every open path asks for.
@@ -275,7 +239,7 @@ void TfrmMain::SaveAs1Click() {
         path += QStringLiteral(".fwk");
     if (SaveSongTo(path))
         settings().LastDir = QFileInfo(path).absolutePath();
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::AddRecentFile(const QString& path) {

@@ -17,10 +17,10 @@
 namespace fw {
 
 ParsedLine TfrmMain::ParseChordLine(int lineIndex, bool showErrorBox) {
-    m_fretboard->setChordName(QString());
+    fretboard()->setChordName(QString());
     ParsedLine parsed = ParseChordText(ToStd(m_lines.lineText(lineIndex)), lineIndex, MaxFret);
     if (!parsed.ok() && showErrorBox)
-        showError(FromStd(parsed.error));
+        ShowError(FromStd(parsed.error));
     return parsed;
 }
 
@@ -39,7 +39,7 @@ bool TfrmMain::ShowLineStatus(int lineIndex) {
     } else {
         label = QStringLiteral("(Error in line.)");
     }
-    m_fretboard->setChordName(label);
+    fretboard()->setChordName(label);
 
     if (parsed.ok() && kind == LineKind::Chord) {
         setStatusPanel(0, QString());
@@ -55,7 +55,7 @@ bool TfrmMain::ShowLineStatus(int lineIndex) {
 }
 
 void TfrmMain::ShowChordMarkers(const FretArray& frets, const FretArray& hammers) {
-    m_fretboard->ShowChordMarkers(frets, hammers);
+    fretboard()->ShowChordMarkers(frets, hammers);
 }
 
 // A left press or a key release in the editor: the caret has reached its new place.
@@ -79,8 +79,8 @@ void TfrmMain::RichEdit1KeyUp(int key) {
     const ParsedLine parsed = ParseChordLine(i, true);
     if (!parsed.ok())
         return;
-    PreviewChord(parsed.entry.Note, parsed.entry.HammerNote);
-    m_fretboard->setChordName(FromStd(parsed.entry.Name));
+    m_play->PreviewChord(parsed.entry.Note, parsed.entry.HammerNote);
+    fretboard()->setChordName(FromStd(parsed.entry.Name));
 }
 
 void TfrmMain::RichEdit1SelectionChange() {

@@ -1,136 +1,70 @@
-// Importing ASCII banjo tablature: Edit > Paste Tablature reads the clipboard's text into chord
-// lines after the current line; File > Import ASCII Tablature... opens a tablature file as a new
-// untitled song. Text without tablature is refused and changes nothing.
+// Importing ASCII banjo tablature (read by tablature_import.h): Edit > Paste Tablature puts the
+// clipboard's tablature as chord lines after the current line; File > Import ASCII
+// Tablature... opens a tablature file as a new untitled song.
 
 #include "frm_main.h"
-#include "qt_text.h"
+#include "tablature_import.h"
 
-#include "app/shell/dialog_service.h"
 #include "app/shell/settings.h"
-#include "chords/text_file.h"
 #include "chords/tuning.h"
-#include "export/ascii_tab_reader.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
 namespace fw {
 
-namespace {
-
-// False, after telling the user, when the reading holds no chord line.
-bool HasTablature(DialogService& dialogs, const TabReading& reading) {
-    if (reading.chordLines > 0)
-        return true;
-    dialogs.Message(FromStd(std::string(NoBanjoTablatureFound)), MessageIcon::Error,
-                    MessageButtons::Ok);
-    return false;
-}
-
-void NoticeDroppedMarks(DialogService& dialogs, const TabReading& reading) {
-    if (reading.droppedMarks > 0)
-        dialogs.Message(FromStd(DroppedMarksNotice(reading.droppedMarks)), MessageIcon::Warning,
-                        MessageButtons::Ok);
-}
-
-bool IsChordText(const QString& line) {
-    return !IsBlankText(line) && !IsCommentText(line);
-}
-
-QString JoinedLines(const std::vector<std::string>& lines) {
-    QStringList texts;
-    for (const std::string& line : lines)
-        texts << FromStd(line);
-    return texts.join(QLatin1Char('\n'));
-}
-
-} // namespace
-
 void TfrmMain::PasteTablature1Click() {
     if (IsPlaying())
         return;
-    const TabReading reading = ReadAsciiTab(ToStd(QApplication::clipboard()->text()), Tuning);
-    if (!HasTablature(dialogs(), reading)) {
-        focusEditor();
+    const std::optional<TabReading> reading =
+        ReadClipboardTablature(dialogs(), m_document->Tuning());
+    if (!reading) {
+        FocusEditor();
         return;
     }
-    std::vector<std::string> lines = reading.lines;
-    while (lines.back().empty())
-        lines.pop_back();
-
     int index = CurrentLineIndex();
     if (index != m_lines.lineCount())
         ++index;
-    // The measures of the song on either side stay apart from the tablature's.
-    int first = index;
-    if (index > 0 && IsChordText(m_lines.lineText(index - 1))) {
-        lines.insert(lines.begin(), std::string());
-        ++first;
-    }
-    const int last = index + static_cast<int>(lines.size()) - 1;
-    if (IsChordText(m_lines.lineText(index)))
-        lines.emplace_back();
-
-    m_lines.insertLine(index, JoinedLines(lines));
+    const TablaturePaste paste = PasteAt(m_lines, index, reading->lines);
+    m_lines.insertLine(index, paste.text);
     // Selected from the end back to the start, so that the view shows the first line read.
     QTextCursor cursor(RichEdit1->document());
-    cursor.setPosition(m_lines.lineStartPosition(last) + m_lines.lineText(last).size());
-    cursor.setPosition(m_lines.lineStartPosition(first), QTextCursor::KeepAnchor);
+    cursor.setPosition(m_lines.lineStartPosition(paste.last) + m_lines.lineText(paste.last).size());
+    cursor.setPosition(m_lines.lineStartPosition(paste.first), QTextCursor::KeepAnchor);
     RichEdit1->setTextCursor(cursor);
-    Modified = true;
+    m_document->setModified(true);
     ShowLineStatus(CurrentLineIndex());
-    focusEditor();
-    NoticeDroppedMarks(dialogs(), reading);
+    FocusEditor();
+    NoticeDroppedMarks(dialogs(), *reading);
 }
 
 void TfrmMain::ImportAsciiTab1Click() {
     if (IsPlaying())
         return;
-    if (Modified && !AskSaveChanges()) {
-        focusEditor();
+    if (m_document->Modified() && !AskSaveChanges()) {
+        FocusEditor();
         return;
     }
-    FileDialogRequest request;
-    request.title = tr("Import ASCII Tablature");
-    request.directory = settings().LastDir;
-    request.filter =
-        QStringLiteral("Tablature files (*.tab *.TAB *.Tab *.txt *.TXT *.Txt);;All Files (*)");
-    const std::optional<QString> chosen = dialogs().OpenFile(request);
-    if (!chosen) {
-        focusEditor();
+    const std::optional<TablatureFile> file = AskTablatureFile(dialogs(), settings().LastDir);
+    if (!file) {
+        FocusEditor();
         return;
     }
-    std::string text;
-    std::string error;
-    if (!ReadTextFile(ToStd(*chosen), text, error)) {
-        showError(FromStd(error));
-        focusEditor();
-        return;
-    }
-    const TabReading reading = ReadAsciiTab(text, ReferenceTuningCode);
-    if (!HasTablature(dialogs(), reading)) {
-        focusEditor();
-        return;
-    }
-
     ResetToEmptyDocument();
-    const int tuning = reading.tuningCode.value_or(ReferenceTuningCode);
+    const int tuning = file->reading.tuningCode.value_or(ReferenceTuningCode);
     if (TuningIndex(tuning) == UserTuningIndex)
         tuningItems[UserTuningIndex]->setData(tuning);
     ApplyTuning(tuning);
-    RichEdit1->setPlainText(JoinedLines(reading.lines));
-    settings().LastDir = QFileInfo(*chosen).absolutePath();
+    RichEdit1->setPlainText(JoinedLines(file->reading.lines));
+    settings().LastDir = QFileInfo(file->path).absolutePath();
     m_lines.setSelection(0, 0);
     ShowLineStatus(0);
     // The imported song is on no disk yet: closing it asks to save it.
-    Modified = true;
-    focusEditor();
-    NoticeDroppedMarks(dialogs(), reading);
+    m_document->setModified(true);
+    FocusEditor();
+    NoticeDroppedMarks(dialogs(), file->reading);
 }
 
 } // namespace fw

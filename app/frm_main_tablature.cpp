@@ -2,6 +2,7 @@
 
 #include "frm_main.h"
 #include "qt_text.h"
+#include "wait_cursor.h"
 
 #include "app/shell/dialog_service.h"
 #include "app/shell/settings.h"
@@ -9,28 +10,9 @@
 #include "export/tablature/frm_get_tab_info.h"
 #include "export/tablature/frm_tab.h"
 
-#include <QApplication>
-
 namespace fw {
 
 namespace {
-
-// The hourglass while the chord list is checked; gone before any window opens.
-class CheckingCursor {
-public:
-    CheckingCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CheckingCursor() { Done(); }
-    void Done() {
-        if (active_)
-            QApplication::restoreOverrideCursor();
-        active_ = false;
-    }
-    CheckingCursor(const CheckingCursor&) = delete;
-    CheckingCursor& operator=(const CheckingCursor&) = delete;
-
-private:
-    bool active_ = true;
-};
 
 // Hints of the tablature windows' controls must not land in the main window's status bar.
 class HintsOff {
@@ -48,21 +30,21 @@ private:
 
 void TfrmMain::Tab1Click() {
     ShowTablature(TabMode::Graphic);
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::ASCIItab1Click() {
     ShowTablature(TabMode::Ascii);
-    focusEditor();
+    FocusEditor();
 }
 
 void TfrmMain::ShowTablature(TabMode mode) {
-    CheckingCursor cursor;
-    if (!BuildChordList(QStringLiteral("Fix errors before viewing tab."), true))
+    WaitCursor cursor;
+    if (!m_play->BuildChordList(QStringLiteral("Fix errors before viewing tab."), true))
         return;
-    if (!HasChordLine(0, static_cast<int>(EntryList.size()) - 1)) {
+    if (!m_play->HasChordLine(0, static_cast<int>(m_play->EntryList.size()) - 1)) {
         cursor.Done();
-        showError(QStringLiteral("Can't create tab. No chords defined in editor."));
+        ShowError(QStringLiteral("Can't create tab. No chords defined in editor."));
         return;
     }
     TabSource source;
@@ -70,8 +52,8 @@ void TfrmMain::ShowTablature(TabMode mode) {
     source.lines.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         source.lines.push_back(ToStd(m_lines.lineText(i)));
-    source.entries = EntryList;
-    source.songPath = m_songPath;
+    source.entries = m_play->EntryList;
+    source.songPath = m_document->path();
     source.tuningText = statusPanel(1);
     cursor.Done();
 
@@ -79,7 +61,7 @@ void TfrmMain::ShowTablature(TabMode mode) {
     std::optional<ConfirmedTitles> titles;
     if (settings().TabPrompt) {
         TfrmGetTabInfo info(this);
-        info.SetSong(source.lines, FromStd(DefaultTabTitle(ToStd(m_songPath))));
+        info.SetSong(source.lines, FromStd(DefaultTabTitle(ToStd(m_document->path()))));
         if (dialogs().ShowModal(info) != QDialog::Accepted)
             return;
         titles = ConfirmedTitles{info.Title(), info.Subtitle()};

@@ -13,14 +13,13 @@ void TfrmMain::ApplyTuning(int code) {
     // A code with fewer than five digits, or a negative one, can only come from a damaged song
     // or settings file; it is read as the reference tuning.
     code = RepairedTuningCode(code);
-    TuningOffset = TuningOffsets(code);
     const int index = TuningIndex(code);
     if (index == UserTuningIndex)
         SetUserTuningCaption(code);
     QAction* item = tuningItems[static_cast<std::size_t>(index)];
     item->setChecked(true);
     setStatusPanel(1, FromStd(StatusTuningText(ToStd(item->text()))));
-    Tuning = code;
+    m_document->setTuning(code);
 }
 
 void TfrmMain::SetUserTuningCaption(int code) {
@@ -29,7 +28,7 @@ void TfrmMain::SetUserTuningCaption(int code) {
 
 void TfrmMain::TuningMenuClicked(QAction* item) {
     ApplyTuning(item->data().toInt());
-    Modified = true;
+    m_document->setModified(true);
 }
 
 } // namespace fw

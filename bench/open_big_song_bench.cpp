@@ -58,7 +58,7 @@ int OpenInMainWindow(const QString& path) {
     std::printf("main window: %.0f ms, %d lines, %lld messages\n", ms, lines,
                 static_cast<long long>(dialogs.MessageTexts().size()));
     // Closing without the save question and without a wait for a recovery copy.
-    window.Modified = false;
+    window.document().setModified(false);
     return lines > 0 && dialogs.MessageTexts().isEmpty() ? 0 : 1;
 }
 

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     const double openMs = timer.nsecsElapsed() / 1e6;
 
     timer.restart();
-    const bool built = window.BuildChordList(QString(), false);
+    const bool built = window.playSession().BuildChordList(QString(), false);
     const double buildMs = timer.nsecsElapsed() / 1e6;
 
     dialogs.AnswerSaveFile(home.filePath("long.mid"));

@@ -62,15 +62,15 @@ TEST_P(DictionaryPick, InsertsChecksSelectsAndSounds) {
     if (*c.message) {
         EXPECT_EQ(Messages(), QStringList{QString::fromUtf8(c.message)});
         EXPECT_EQ(dialogs.Log().back().icon, MessageIcon::Error);
-        EXPECT_FALSE(window.Modified);
-        EXPECT_FALSE(window.RichEdit1->document()->isUndoAvailable());
+        EXPECT_FALSE(window.document().Modified());
+        EXPECT_FALSE(window.ui().RichEdit1->document()->isUndoAvailable());
     } else {
         EXPECT_TRUE(Messages().isEmpty());
     }
     if (c.selected >= 0) {
         EXPECT_EQ(window.CurrentLineIndex(), c.selected);
         EXPECT_EQ(window.lines().selectionLength(), window.lines().lineText(c.selected).size());
-        EXPECT_TRUE(window.Modified);
+        EXPECT_TRUE(window.document().Modified());
     }
 }
 
@@ -138,10 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DictionaryTest, APickedEntryStaysShownInTheList) {
     TfrmMain& window = StartWithDictionary("G, 0, 0, 0, 0, 0, Q\r\nC, 0, 2, 0, 1, 2, Q\r\n");
-    window.cboDictionary->setCurrentIndex(1);
-    emit window.cboDictionary->activated(1);
+    window.ui().cboDictionary->setCurrentIndex(1);
+    emit window.ui().cboDictionary->activated(1);
     EXPECT_EQ(Text(), QStringLiteral("C, 0, 2, 0, 1, 2, Q\n"));
-    EXPECT_EQ(window.cboDictionary->currentText(), QStringLiteral("C, 0, 2, 0, 1, 2, Q"));
+    EXPECT_EQ(window.ui().cboDictionary->currentText(), QStringLiteral("C, 0, 2, 0, 1, 2, Q"));
 }
 
 struct LoadCase {
@@ -286,14 +286,14 @@ TEST_P(NameChordCommand, RenamesTheLineToTheBestName) {
     window.ApplyTuning(c.tuning);
     SetText(QString::fromUtf8(c.line));
     Caret(0);
-    window.NameChord1->trigger();
+    window.ui().NameChord1->trigger();
     EXPECT_EQ(Text(), QString::fromUtf8(c.after));
     if (QString::fromUtf8(c.after) == QString::fromUtf8(c.line)) {
         EXPECT_EQ(Messages(), QStringList{QStringLiteral("No chord name found for these notes.")});
         EXPECT_EQ(dialogs.Log().back().icon, MessageIcon::Information);
     } else {
         EXPECT_TRUE(Messages().isEmpty());
-        EXPECT_EQ(window.edtName->text(), Text().section(QLatin1Char(','), 0, 0));
+        EXPECT_EQ(window.ui().edtName->text(), Text().section(QLatin1Char(','), 0, 0));
     }
 }
 

@@ -39,7 +39,7 @@ TEST_P(EditorCommands, RewriteTheDocument) {
         window.DurationClick(QStringLiteral("H"));
         break;
     case Command::DottedHalf:
-        window.chkDotted->setChecked(true);
+        window.ui().chkDotted->setChecked(true);
         window.DurationClick(QStringLiteral("H"));
         break;
     case Command::Eighth:
@@ -113,11 +113,11 @@ TEST_F(MainWindowTest, DottedAloneChangesNothingAndTheNextButtonWritesADottedVal
     window.show();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     Caret(0);
-    QTest::mouseClick(window.chkDotted, Qt::LeftButton, {}, QPoint(8, 12));
-    ASSERT_TRUE(window.chkDotted->isChecked());
+    QTest::mouseClick(window.ui().chkDotted, Qt::LeftButton, {}, QPoint(8, 12));
+    ASSERT_TRUE(window.ui().chkDotted->isChecked());
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     window.DurationClick(QStringLiteral("Q"));
-    EXPECT_EQ(window.CurrentDuration, QStringLiteral(" .Q"));
+    EXPECT_EQ(window.currentDuration(), QStringLiteral(" .Q"));
     window.btnRestClick();
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, .Q\nRest , x, x, x, x, x, .Q"));
 }
@@ -128,8 +128,8 @@ TEST_F(MainWindowTest, RenameWorksOnTheLastChordShownEvenFromAComment) {
     window.ShowLineStatus(0);
     Caret(1);
     window.ShowLineStatus(1);
-    EXPECT_EQ(window.edtName->text(), QString());
-    window.edtName->setText(QStringLiteral("G7"));
+    EXPECT_EQ(window.ui().edtName->text(), QString());
+    window.ui().edtName->setText(QStringLiteral("G7"));
     window.edtNameExit();
     EXPECT_EQ(Text(), QStringLiteral("G7, 0, 0, 0, 0, 0, Q\n* verse"));
 }
@@ -149,17 +149,17 @@ TEST_F(MainWindowTest, EditMenuStatesFollowSelectionAndClipboard) {
     QApplication::clipboard()->clear();
     window.lines().setSelection(0, 0);
     window.Edit1Click();
-    EXPECT_FALSE(window.Copy1->isEnabled());
-    EXPECT_FALSE(window.Cut1->isEnabled());
-    EXPECT_FALSE(window.Delete1->isEnabled());
-    EXPECT_TRUE(window.SelectAll1->isEnabled());
+    EXPECT_FALSE(window.ui().Copy1->isEnabled());
+    EXPECT_FALSE(window.ui().Cut1->isEnabled());
+    EXPECT_FALSE(window.ui().Delete1->isEnabled());
+    EXPECT_TRUE(window.ui().SelectAll1->isEnabled());
     window.lines().setSelection(0, 2);
     QApplication::clipboard()->setText(QStringLiteral("x"));
     window.Edit1Click();
-    EXPECT_TRUE(window.Copy1->isEnabled());
-    EXPECT_TRUE(window.Cut1->isEnabled());
-    EXPECT_TRUE(window.Delete1->isEnabled());
-    EXPECT_TRUE(window.Paste1->isEnabled());
+    EXPECT_TRUE(window.ui().Copy1->isEnabled());
+    EXPECT_TRUE(window.ui().Cut1->isEnabled());
+    EXPECT_TRUE(window.ui().Delete1->isEnabled());
+    EXPECT_TRUE(window.ui().Paste1->isEnabled());
 }
 
 TEST_F(MainWindowTest, CtrlAInTheEditorIsSaveAsNotSelectAll) {
@@ -168,8 +168,8 @@ TEST_F(MainWindowTest, CtrlAInTheEditorIsSaveAsNotSelectAll) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    window.RichEdit1->setFocus();
-    QTest::keyClick(window.RichEdit1, Qt::Key_A, Qt::ControlModifier);
+    window.ui().RichEdit1->setFocus();
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_A, Qt::ControlModifier);
     ASSERT_FALSE(dialogs.Log().empty());
     EXPECT_EQ(dialogs.Log().back().kind, DialogKind::SaveFile);
     EXPECT_EQ(window.lines().selectionLength(), 0);

@@ -56,16 +56,16 @@ protected:
         s.text = Text();
         s.path = main->currentSongPath();
         s.title = main->windowTitle();
-        s.modified = main->Modified;
+        s.modified = main->document().Modified();
         s.patch = main->settings().Patch;
-        s.tuning = main->Tuning;
+        s.tuning = main->document().Tuning();
         s.tempo = main->tempo();
         s.recent = main->settings().RecentFile;
-        s.checkedInstrument = main->instrumentGroup->checkedAction()
-                                  ? main->instrumentGroup->checkedAction()->text()
+        s.checkedInstrument = main->ui().instrumentGroup->checkedAction()
+                                  ? main->ui().instrumentGroup->checkedAction()->text()
                                   : QString();
-        s.checkedTuning = main->tuningGroup->checkedAction()
-                              ? main->tuningGroup->checkedAction()->text()
+        s.checkedTuning = main->ui().tuningGroup->checkedAction()
+                              ? main->ui().tuningGroup->checkedAction()->text()
                               : QString();
         return s;
     }
@@ -81,8 +81,8 @@ protected:
         dialogs.AnswerOpenFile(mine);
         main->Open1Click();
         main->AddRecentFile(locked);
-        main->RichEdit1->appendPlainText(QStringLiteral("C, x, 2, 0, 1, 2, H"));
-        ASSERT_TRUE(main->Modified);
+        main->ui().RichEdit1->appendPlainText(QStringLiteral("C, x, 2, 0, 1, 2, H"));
+        ASSERT_TRUE(main->document().Modified());
         // The question before the open: keep the changes in memory, do not save them.
         dialogs.AnswerMessage(DialogAnswer::No);
     }
@@ -106,7 +106,7 @@ const ReadPath ReadPaths[] = {
          w.Open1Click();
      }},
     {"recent_file",
-     [](TfrmMain& w, const QString&, ScriptedDialogService&) { w.mnuFilename[0]->trigger(); }},
+     [](TfrmMain& w, const QString&, ScriptedDialogService&) { w.ui().mnuFilename[0]->trigger(); }},
     {"drop", [](TfrmMain& w, const QString& path, ScriptedDialogService&) { w.DropFiles({path}); }},
 };
 
@@ -147,7 +147,7 @@ TEST_F(FailedReads, FromTheCommandLineStartWithAnEmptyUnnamedDocument) {
     EXPECT_EQ(Text(), QString());
     EXPECT_EQ(main->currentSongPath(), QString());
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Fretwick - "));
-    EXPECT_FALSE(main->Modified);
+    EXPECT_FALSE(main->document().Modified());
     EXPECT_EQ(main->settings().Patch, 105);
     EXPECT_EQ(main->tempo(), 120);
     EXPECT_EQ(main->settings().RecentFile, (std::array<QString, 3>{}))

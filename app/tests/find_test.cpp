@@ -248,10 +248,10 @@ TEST_F(MainWindowTest, FindNextBeforeAnySearchOpensTheDialog) {
 
 TEST_F(MainWindowTest, FindCommandsAreOnTheirKeysAndEnabled) {
     TfrmMain& window = Start();
-    EXPECT_TRUE(window.Find1->isEnabled());
-    EXPECT_TRUE(window.FindNext1->isEnabled());
-    EXPECT_EQ(window.Find1->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
-    EXPECT_EQ(window.FindNext1->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_TRUE(window.ui().Find1->isEnabled());
+    EXPECT_TRUE(window.ui().FindNext1->isEnabled());
+    EXPECT_EQ(window.ui().Find1->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+    EXPECT_EQ(window.ui().FindNext1->shortcut(), QKeySequence(Qt::Key_F3));
 }
 
 TEST_F(MainWindowTest, TheFindDialogIsMadeOnceAndKeepsItsOptions) {
@@ -267,7 +267,7 @@ TEST_F(MainWindowTest, TheFindDialogIsMadeOnceAndKeepsItsOptions) {
         find.btnOK->click();
     });
     window.Find1Click();
-    Tfrmfind* first = window.frmfind;
+    Tfrmfind* first = window.ui().frmfind;
     ASSERT_NE(first, nullptr);
 
     window.lines().setSelection(0, 0);
@@ -277,7 +277,7 @@ TEST_F(MainWindowTest, TheFindDialogIsMadeOnceAndKeepsItsOptions) {
         static_cast<Tfrmfind&>(dialog).btnCancel->click();
     });
     window.Find1Click();
-    EXPECT_EQ(window.frmfind, first);
+    EXPECT_EQ(window.ui().frmfind, first);
     EXPECT_TRUE(caseKept);
 }
 
@@ -286,15 +286,15 @@ TEST_F(MainWindowTest, AFoundChordShowsOnTheFretboardAndTheFocusReturns) {
     SetText(Song);
     window.lines().setSelection(0, 0);
     window.ShowLineStatus(0);
-    window.edtName->setFocus();
+    window.ui().edtName->setFocus();
     dialogs.AnswerModal([](QDialog& dialog) {
         static_cast<Tfrmfind&>(dialog).Edit1->setText(QStringLiteral("Am"));
         static_cast<Tfrmfind&>(dialog).btnOK->click();
     });
     window.Find1Click();
-    EXPECT_EQ(window.edtName->text(), QStringLiteral("Am"));
+    EXPECT_EQ(window.ui().edtName->text(), QStringLiteral("Am"));
     EXPECT_EQ(window.statusPanel(2), QStringLiteral("Line 2"));
-    EXPECT_EQ(window.focusWidget(), window.RichEdit1);
+    EXPECT_EQ(window.focusWidget(), window.ui().RichEdit1);
 }
 
 } // namespace

@@ -100,9 +100,9 @@ TEST_P(HostileDictionary, LoadsWhatItCanOrIsSkippedWithAMessage) {
     TfrmMain& window = Start();
     window.show();
     // The list opens and shows its entries, however long they are.
-    window.cboDictionary->showPopup();
+    window.ui().cboDictionary->showPopup();
     QCoreApplication::processEvents();
-    window.cboDictionary->hidePopup();
+    window.ui().cboDictionary->hidePopup();
 
     EXPECT_EQ(main->dictionaryEntries(), c.entries);
     const QString refusal =

@@ -120,7 +120,7 @@ protected:
         }
         if (!opened || (!kind.regular && entry.point == EntryPoint::Drop)) {
             EXPECT_EQ(Text(), before);
-            EXPECT_FALSE(window.Modified);
+            EXPECT_FALSE(window.document().Modified());
         }
     }
 };

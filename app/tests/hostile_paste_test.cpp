@@ -96,12 +96,12 @@ TEST_P(HostilePaste, PastesLinesThatParseOrRefusesAndChangesNothing) {
     if (c.chordLines == 0) {
         EXPECT_EQ(Messages(), QStringList{QStringLiteral("No banjo tablature found in the text.")});
         EXPECT_EQ(Text(), before);
-        EXPECT_FALSE(window.Modified);
-        EXPECT_FALSE(window.RichEdit1->document()->isUndoAvailable());
+        EXPECT_FALSE(window.document().Modified());
+        EXPECT_FALSE(window.ui().RichEdit1->document()->isUndoAvailable());
         return;
     }
     EXPECT_EQ(Messages(), QStringList());
-    EXPECT_TRUE(window.Modified);
+    EXPECT_TRUE(window.document().Modified());
     EXPECT_TRUE(Text().startsWith(before + QLatin1Char('\n')));
     int chords = 0;
     const int count = main->lines().lineCount();

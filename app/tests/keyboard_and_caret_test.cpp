@@ -24,31 +24,35 @@ using KeyboardAndCaret = MainWindowTest;
 TEST_F(KeyboardAndCaret, TabLeavesTheChordListAndReachesEveryControlInTurn) {
     TfrmMain& window = StartShown();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    ASSERT_EQ(QApplication::focusWidget(), window.RichEdit1);
+    ASSERT_EQ(QApplication::focusWidget(), window.ui().RichEdit1);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q")) << "Tab typed into the chord list";
-    EXPECT_NE(QApplication::focusWidget(), window.RichEdit1) << "Tab kept the focus in the list";
+    EXPECT_NE(QApplication::focusWidget(), window.ui().RichEdit1)
+        << "Tab kept the focus in the list";
 
     QList<QWidget*> visited;
-    for (int i = 0; i < 60 && QApplication::focusWidget() != window.RichEdit1; ++i) {
+    for (int i = 0; i < 60 && QApplication::focusWidget() != window.ui().RichEdit1; ++i) {
         visited << QApplication::focusWidget();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(QApplication::focusWidget(), window.RichEdit1) << "Tab never came back round";
-    const QList<QWidget*> wanted = {window.edtName, window.cboDictionary, window.scrlTempo,
-                                    window.btnPlay, window.btnNewChord};
+    EXPECT_EQ(QApplication::focusWidget(), window.ui().RichEdit1) << "Tab never came back round";
+    const QList<QWidget*> wanted = {window.ui().edtName, window.ui().cboDictionary,
+                                    window.ui().scrlTempo, window.ui().btnPlay,
+                                    window.ui().btnNewChord};
     for (QWidget* control : wanted)
         EXPECT_TRUE(visited.contains(control)) << control->objectName().toStdString();
 
     // The tempo is set from the keyboard once Tab has reached it.
-    window.scrlTempo->setFocus();
-    const int tempo = window.scrlTempo->value();
-    QTest::keyClick(window.scrlTempo, Qt::Key_Right);
-    EXPECT_EQ(window.scrlTempo->value(), tempo + window.scrlTempo->singleStep()) << "Right: faster";
-    QTest::keyClick(window.scrlTempo, Qt::Key_Left);
-    QTest::keyClick(window.scrlTempo, Qt::Key_Left);
-    EXPECT_EQ(window.scrlTempo->value(), tempo - window.scrlTempo->singleStep()) << "Left: slower";
+    window.ui().scrlTempo->setFocus();
+    const int tempo = window.ui().scrlTempo->value();
+    QTest::keyClick(window.ui().scrlTempo, Qt::Key_Right);
+    EXPECT_EQ(window.ui().scrlTempo->value(), tempo + window.ui().scrlTempo->singleStep())
+        << "Right: faster";
+    QTest::keyClick(window.ui().scrlTempo, Qt::Key_Left);
+    QTest::keyClick(window.ui().scrlTempo, Qt::Key_Left);
+    EXPECT_EQ(window.ui().scrlTempo->value(), tempo - window.ui().scrlTempo->singleStep())
+        << "Left: slower";
 }
 
 struct CaretCase {
@@ -77,11 +81,11 @@ TEST_P(CaretAfterUndo, StaysOnTheLineTheCommandChanged) {
     SetText(LongSong());
     Caret(CaretLine);
     window.ShowLineStatus(CaretLine);
-    window.RichEdit1->setFocus();
+    window.ui().RichEdit1->setFocus();
     GetParam().command(window);
     ASSERT_NE(Text(), LongSong());
 
-    QTest::keyClick(window.RichEdit1, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_Z, Qt::ControlModifier);
     ASSERT_EQ(Text(), LongSong());
     EXPECT_GE(window.CurrentLineIndex(), CaretLine) << "Ctrl+Z sent the caret away";
     EXPECT_LE(window.CurrentLineIndex(), CaretLine + 1) << "Ctrl+Z sent the caret away";

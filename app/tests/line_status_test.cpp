@@ -31,7 +31,7 @@ TEST_P(LineStatus, NamesTheLine) {
     SetText(QString::fromUtf8(c.line));
     EXPECT_EQ(window.ShowLineStatus(0), c.chord);
     EXPECT_EQ(ChordLabel(window), QString::fromUtf8(c.label));
-    EXPECT_EQ(window.edtName->text(), QString::fromUtf8(c.name));
+    EXPECT_EQ(window.ui().edtName->text(), QString::fromUtf8(c.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -81,11 +81,11 @@ TEST_F(MainWindowTest, LastSelectedLineSkipsAnEmptyLineAtTheSelectionEnd) {
 
 TEST_F(MainWindowTest, EveryChangeMarksTheDocumentModified) {
     TfrmMain& window = Start();
-    ASSERT_FALSE(window.Modified);
+    ASSERT_FALSE(window.document().Modified());
     window.show();
-    window.RichEdit1->setFocus();
-    QTest::keyClicks(window.RichEdit1, QStringLiteral("G"));
-    EXPECT_TRUE(window.Modified);
+    window.ui().RichEdit1->setFocus();
+    QTest::keyClicks(window.ui().RichEdit1, QStringLiteral("G"));
+    EXPECT_TRUE(window.document().Modified());
 }
 
 TEST_F(MainWindowTest, KeyReleaseRefreshesAndCursorKeysSoundWhenAsked) {
@@ -94,10 +94,10 @@ TEST_F(MainWindowTest, KeyReleaseRefreshesAndCursorKeysSoundWhenAsked) {
     window.settings().CursorPlays = true;
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, Q"));
     Caret(0);
-    window.RichEdit1->setFocus();
-    QTest::keyClick(window.RichEdit1, Qt::Key_Right);
+    window.ui().RichEdit1->setFocus();
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_Right);
     EXPECT_TRUE(Sent().empty()) << "left and right never sound";
-    QTest::keyClick(window.RichEdit1, Qt::Key_Down);
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_Down);
     EXPECT_EQ(ChordLabel(window), QStringLiteral("C"));
     EXPECT_EQ(NoteOnKeys(), (std::vector<int>{64, 60, 55, 52}));
 }
@@ -108,8 +108,8 @@ TEST_F(MainWindowTest, CursorUpOntoALineInErrorShowsTheBoxOnce) {
     window.settings().CursorPlays = true;
     SetText(QStringLiteral("G, 0, 0\nC, x, 2, 0, 1, 2, Q"));
     Caret(1);
-    window.RichEdit1->setFocus();
-    QTest::keyClick(window.RichEdit1, Qt::Key_Up);
+    window.ui().RichEdit1->setFocus();
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_Up);
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("Line 1    Not enough commas.")});
     EXPECT_TRUE(Sent().empty());
 }

@@ -96,10 +96,10 @@ TEST_F(LinuxSongs, UnicodeLineBreaksAreLinesForTheEditorAndEveryTool) {
 
 TEST_F(LinuxSongs, ShiftEnterInTheMainEditorSavesTwoLines) {
     TfrmMain& window = Start();
-    window.RichEdit1->setFocus();
-    QTest::keyClicks(window.RichEdit1, QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    QTest::keyClick(window.RichEdit1, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(window.RichEdit1, QStringLiteral("C, x, 2, 0, 1, 2, H"));
+    window.ui().RichEdit1->setFocus();
+    QTest::keyClicks(window.ui().RichEdit1, QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(window.ui().RichEdit1, QStringLiteral("C, x, 2, 0, 1, 2, H"));
     EXPECT_EQ(window.lines().lineCount(), 2);
     EXPECT_EQ(window.statusPanel(2), QStringLiteral("Line 2"));
     const QString path = dir.filePath(QStringLiteral("typed.fwk"));
@@ -119,7 +119,7 @@ TEST_F(LinuxSongs, AByteOrderMarkBeforeWindows1252TextKeepsTheHeader) {
     EXPECT_EQ(Text(), QStringLiteral("* Caf\u00e9"));
     EXPECT_EQ(window.tempo(), 90);
     EXPECT_EQ(window.settings().Patch, 40);
-    EXPECT_EQ(window.Tuning, 55565);
+    EXPECT_EQ(window.document().Tuning(), 55565);
 }
 
 TEST_F(LinuxSongs, TheOldCTuningCodeKeepsItsSoundAsACustomTuning) {
@@ -127,21 +127,21 @@ TEST_F(LinuxSongs, TheOldCTuningCodeKeepsItsSoundAsACustomTuning) {
     window.OpenRecentFile(WriteFile(QStringLiteral("old.fwk"),
                                     "*Info 1:\r\n*Info 2:105\r\n*Info 3:52555\r\n*Info 4:120\r\n"
                                     "G, 0, 0, 0, 0, 0, Q\r\n"));
-    EXPECT_EQ(window.Tuning, 52555);
-    EXPECT_TRUE(window.tuningItems[6]->isChecked());
-    EXPECT_EQ(window.tuningItems[6]->text(), QStringLiteral("&Custom Tuning - G B G B D"));
+    EXPECT_EQ(window.document().Tuning(), 52555);
+    EXPECT_TRUE(window.ui().tuningItems[6]->isChecked());
+    EXPECT_EQ(window.ui().tuningItems[6]->text(), QStringLiteral("&Custom Tuning - G B G B D"));
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("Custom Tuning - G B G B D"));
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(NoteOnKeys(), (std::vector<int>{62, 59, 55, 47, 67})) << "string 4 still sounds B";
 
     // The C Tuning item now sounds the notes it names.
-    window.tuningItems[1]->trigger();
-    EXPECT_EQ(window.Tuning, 53555);
+    window.ui().tuningItems[1]->trigger();
+    EXPECT_EQ(window.document().Tuning(), 53555);
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("C Tuning - G C G B D"));
     const std::size_t before = Sent().size();
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(NoteOnKeys(before), (std::vector<int>{62, 59, 55, 48, 67}));
-    window.tuningItems[3]->trigger();
+    window.ui().tuningItems[3]->trigger();
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("D Tuning - F# D F# A D"));
 }
 
@@ -151,10 +151,10 @@ TEST_F(LinuxSongs, APatchAbove127PlaysAndShowsAsProgram128) {
                                     "*Info 1:\r\n*Info 2:-1\r\n*Info 3:55555\r\n*Info 4:120\r\n"
                                     "G, 0, 0, 0, 0, 0, Q\r\n"));
     EXPECT_EQ(window.settings().Patch, 127);
-    EXPECT_TRUE(window.MIDIPatch1->isChecked());
-    EXPECT_EQ(window.MIDIPatch1->text(), QStringLiteral("128 Gunshot"));
-    EXPECT_EQ(window.MIDIPatch1->data().toInt(), 128);
-    window.PlayButtonPressed();
+    EXPECT_TRUE(window.ui().MIDIPatch1->isChecked());
+    EXPECT_EQ(window.ui().MIDIPatch1->text(), QStringLiteral("128 Gunshot"));
+    EXPECT_EQ(window.ui().MIDIPatch1->data().toInt(), 128);
+    window.playSession().PlayButtonPressed();
     const std::vector<std::uint32_t> sent = Sent();
     ASSERT_GE(sent.size(), 2u);
     EXPECT_EQ(sent[0], 0x00007FC0u);
@@ -165,7 +165,7 @@ TEST_F(LinuxSongs, ThePortNeverSendsAProgramAbove127) {
     TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     window.settings().Patch = 200; // as a hand-edited settings file could leave it
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     ASSERT_GE(Sent().size(), 2u);
     EXPECT_EQ(Sent()[0], 0x00007FC0u);
 }
@@ -175,14 +175,14 @@ TEST_F(LinuxSongs, EveryPressOnPlayActs) {
     TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     window.show();
-    const QPoint centre = window.btnPlay->rect().center();
-    const QPointF global = window.btnPlay->mapToGlobal(QPointF(centre));
+    const QPoint centre = window.ui().btnPlay->rect().center();
+    const QPointF global = window.ui().btnPlay->mapToGlobal(QPointF(centre));
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                               QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
         QMouseEvent event(type, QPointF(centre), global, Qt::LeftButton,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
                           Qt::NoModifier);
-        QCoreApplication::sendEvent(window.btnPlay, &event);
+        QCoreApplication::sendEvent(window.ui().btnPlay, &event);
     }
     // On the virtual clock each play ends within its press: two presses, two plays.
     EXPECT_EQ(output.Count(RecordingOutput::Kind::Open), 2);

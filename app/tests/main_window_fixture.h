@@ -55,7 +55,7 @@ protected:
         window.show();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.RichEdit1->setFocus();
+        window.ui().RichEdit1->setFocus();
         return window;
     }
 
@@ -69,10 +69,10 @@ protected:
     }
 
     void SetText(const QString& text) {
-        main->RichEdit1->setPlainText(text);
-        main->Modified = false;
+        main->ui().RichEdit1->setPlainText(text);
+        main->document().setModified(false);
     }
-    QString Text() const { return main->RichEdit1->toPlainText(); }
+    QString Text() const { return main->ui().RichEdit1->toPlainText(); }
 
     // Writes `bytes` to the file `name` in the test's folder, replacing any file there; its path.
     QString WriteFile(const QString& name, const QByteArray& bytes) {

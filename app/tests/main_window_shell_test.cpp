@@ -70,43 +70,43 @@ TEST_F(MainWindowTest, StartsWithAnEmptyDocument) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - "));
     EXPECT_EQ(Text(), QString());
     EXPECT_EQ(window.tempo(), 120);
-    EXPECT_EQ(window.lblTempo->text(), QStringLiteral("120"));
+    EXPECT_EQ(window.ui().lblTempo->text(), QStringLiteral("120"));
     EXPECT_EQ(window.settings().Patch, 105);
-    EXPECT_TRUE(window.AcousticNylonStringGuitar1->isChecked());
-    EXPECT_TRUE(window.tuningItems[0]->isChecked());
-    EXPECT_EQ(window.Tuning, 55555);
-    EXPECT_EQ(window.CurrentDuration, QStringLiteral(" S"));
-    EXPECT_FALSE(window.Modified);
+    EXPECT_TRUE(window.ui().AcousticNylonStringGuitar1->isChecked());
+    EXPECT_TRUE(window.ui().tuningItems[0]->isChecked());
+    EXPECT_EQ(window.document().Tuning(), 55555);
+    EXPECT_EQ(window.currentDuration(), QStringLiteral(" S"));
+    EXPECT_FALSE(window.document().Modified());
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("G Tuning - G D G B D"));
     EXPECT_EQ(window.statusPanel(2), QStringLiteral("Line 1"));
-    EXPECT_FALSE(window.Stop1->isVisible());
-    for (QAction* recent : window.mnuFilename)
+    EXPECT_FALSE(window.ui().Stop1->isVisible());
+    for (QAction* recent : window.ui().mnuFilename)
         EXPECT_FALSE(recent->isVisible());
 }
 
 TEST_F(MainWindowTest, NewResetsInstrumentTuningAndTempoWhateverWasChosen) {
     TfrmMain& window = Start();
-    window.MIDIPatch1->trigger();
-    window.tuningItems[3]->trigger();
+    window.ui().MIDIPatch1->trigger();
+    window.ui().tuningItems[3]->trigger();
     window.setTempo(200);
-    window.chkLoop->setChecked(true);
-    ASSERT_TRUE(window.Modified);
+    window.ui().chkLoop->setChecked(true);
+    ASSERT_TRUE(window.document().Modified());
     dialogs.AnswerMessage(DialogAnswer::No);
     window.New1Click();
-    EXPECT_TRUE(window.AcousticNylonStringGuitar1->isChecked());
-    EXPECT_TRUE(window.tuningItems[0]->isChecked());
+    EXPECT_TRUE(window.ui().AcousticNylonStringGuitar1->isChecked());
+    EXPECT_TRUE(window.ui().tuningItems[0]->isChecked());
     EXPECT_EQ(window.tempo(), 120);
-    EXPECT_FALSE(window.chkLoop->isChecked());
-    EXPECT_FALSE(window.Modified);
+    EXPECT_FALSE(window.ui().chkLoop->isChecked());
+    EXPECT_FALSE(window.document().Modified());
     EXPECT_EQ(Messages(), QStringList{QStringLiteral(" Save changes?")});
 }
 
 TEST_F(MainWindowTest, InstrumentMenuSetsThePatchFromItsTag) {
     TfrmMain& window = Start();
-    window.MIDIPatch1->trigger(); // default user patch "  1 Acoustic Grand", tag 1
+    window.ui().MIDIPatch1->trigger(); // default user patch "  1 Acoustic Grand", tag 1
     EXPECT_EQ(window.settings().Patch, 0);
-    EXPECT_TRUE(window.Modified);
-    window.AcousticNylonStringGuitar1->trigger();
+    EXPECT_TRUE(window.document().Modified());
+    window.ui().AcousticNylonStringGuitar1->trigger();
     EXPECT_EQ(window.settings().Patch, 105);
 }
 
@@ -138,10 +138,10 @@ TEST_P(CommandLine, OpensOnlyAnExistingSongJoinedFromFiveArguments) {
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - my  banjo song.fwk"));
         EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
         EXPECT_EQ(window.tempo(), 90);
-        EXPECT_EQ(window.Tuning, 52555);
-        EXPECT_FALSE(window.Modified);
+        EXPECT_EQ(window.document().Tuning(), 52555);
+        EXPECT_FALSE(window.document().Modified());
         EXPECT_EQ(window.settings().RecentFile[0], folder + QStringLiteral("/my  banjo song.fwk"));
-        EXPECT_TRUE(window.mnuFilename[0]->isVisible());
+        EXPECT_TRUE(window.ui().mnuFilename[0]->isVisible());
     } else {
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - "));
         EXPECT_EQ(Text(), QString());
@@ -177,8 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MainWindowTest, CloseWithChangesAndPromptsOffDoesNotAsk) {
     TfrmMain& window = Start();
     window.settings().Prompts = false;
-    window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    ASSERT_TRUE(window.Modified);
+    window.ui().RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    ASSERT_TRUE(window.document().Modified());
     QCloseEvent event;
     QCoreApplication::sendEvent(&window, &event);
     EXPECT_TRUE(event.isAccepted());
@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, CloseWithChangesAndPromptsOffDoesNotAsk) {
 
 TEST_F(MainWindowTest, CloseWithChangesIsRefusedWhenTheQuestionIsCancelled) {
     TfrmMain& window = Start();
-    window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.ui().RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     dialogs.AnswerMessage(DialogAnswer::Cancel);
     QCloseEvent event;
     QCoreApplication::sendEvent(&window, &event);
@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, HintsGoToTheFirstStatusPanel) {
     QStatusTipEvent tip(QStringLiteral("Play chords."));
     QCoreApplication::sendEvent(&window, &tip);
     EXPECT_EQ(window.statusPanel(0), QStringLiteral(" Play chords."));
-    window.StatusHints = false;
+    window.setStatusHints(false);
     QStatusTipEvent other(QStringLiteral("Step play forward."));
     QCoreApplication::sendEvent(&window, &other);
     EXPECT_EQ(window.statusPanel(0), QStringLiteral(" Play chords."));
@@ -249,7 +249,7 @@ TEST_F(FirstShowing, ExternalMidiOpensThePortOnceAndReportsAFailure) {
 
     // Soundings neither open nor close the port in this mode, and still take their time.
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(output.Count(RecordingOutput::Kind::Open), 1);
     EXPECT_EQ(clock.Now(), std::chrono::milliseconds(500));
 }

@@ -43,13 +43,13 @@ TEST_P(EditShortcuts, ActOnTheStateAtTheKeyPress) {
     SetText(QString::fromUtf8(c.text));
     window.lines().setSelection(0, 0);
     c.beforeMenu();
-    window.mnuEdit->popup(window.mapToGlobal(QPoint(20, 20)));
-    window.mnuEdit->hide();
+    window.ui().mnuEdit->popup(window.mapToGlobal(QPoint(20, 20)));
+    window.ui().mnuEdit->hide();
 
     window.lines().setSelection(c.selectionStart, c.selectionLength);
     c.beforeKey();
-    window.RichEdit1->setFocus();
-    QTest::keyClick(window.RichEdit1, c.key, c.modifiers);
+    window.ui().RichEdit1->setFocus();
+    QTest::keyClick(window.ui().RichEdit1, c.key, c.modifiers);
     EXPECT_EQ(Text(), QString::fromUtf8(c.after));
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(c.clipboard));
 }
@@ -88,12 +88,12 @@ TEST_F(MainWindowTest, UndoByKeyWorksAfterTheMenuShowedNothingToUndo) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    window.mnuEdit->popup(window.mapToGlobal(QPoint(20, 20)));
-    EXPECT_FALSE(window.Undo1->isEnabled()) << "the open menu shows there is nothing to undo";
-    window.mnuEdit->hide();
+    window.ui().mnuEdit->popup(window.mapToGlobal(QPoint(20, 20)));
+    EXPECT_FALSE(window.ui().Undo1->isEnabled()) << "the open menu shows there is nothing to undo";
+    window.ui().mnuEdit->hide();
     Caret(0);
     window.btnClearClick();
-    QTest::keyClick(window.RichEdit1, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
 }
 

@@ -494,9 +494,9 @@ TEST_F(PlayerWindowTest, AFixedWindowWithoutCloseBoxAndALongPathThatDoesNotWiden
 
 TEST_F(MainWindowTest, MidiPlayerMenuItemShowsTheKeptWindow) {
     TfrmMain& window = Start();
-    ASSERT_TRUE(window.MidiPlayer1->isEnabled());
-    EXPECT_EQ(window.MidiPlayer1->statusTip(), QStringLiteral("Play any midi file"));
-    EXPECT_EQ(window.MidiPlayer1->text(), QStringLiteral("M&idi Player..."));
+    ASSERT_TRUE(window.ui().MidiPlayer1->isEnabled());
+    EXPECT_EQ(window.ui().MidiPlayer1->statusTip(), QStringLiteral("Play any midi file"));
+    EXPECT_EQ(window.ui().MidiPlayer1->text(), QStringLiteral("M&idi Player..."));
     const QString song = dir.filePath(QStringLiteral("song.mid"));
     QFile(song).open(QIODevice::WriteOnly);
     dialogs.AnswerModal([](QDialog& dialog) {
@@ -513,11 +513,11 @@ TEST_F(MainWindowTest, MidiPlayerMenuItemShowsTheKeptWindow) {
     EXPECT_FALSE(filePlayer.IsOpen()); // closing stopped it
 
     // Shown again: the same window, with the same file, opened and not playing.
-    TfrmMidiPlayer* first = window.frmMidiPlayer;
+    TfrmMidiPlayer* first = window.ui().frmMidiPlayer;
     filePlayer.ClearLog();
     dialogs.AnswerModal([](QDialog&) { QCoreApplication::processEvents(); });
     window.MidiPlayer1Click();
-    EXPECT_EQ(window.frmMidiPlayer, first);
+    EXPECT_EQ(window.ui().frmMidiPlayer, first);
     EXPECT_EQ(first->FileName(), song);
     EXPECT_EQ(filePlayer.Log(), QStringList({"Prepare", "Open " + song, "Close", "Release"}));
 }

@@ -33,7 +33,7 @@ TEST_F(MusicXmlExport, TheMenuAndTheCommandLineWriteTheSameScore) {
     TfrmMain& window = Start({song});
     const QString fromMenu = dir.filePath(QStringLiteral("menu.musicxml"));
     dialogs.AnswerSaveFile(fromMenu);
-    window.SaveAsMusicXmlFile1->trigger();
+    window.ui().SaveAsMusicXmlFile1->trigger();
     ASSERT_TRUE(SaveDialogShown());
     const DialogCall& save = dialogs.Log().back();
     EXPECT_EQ(save.file.title, QStringLiteral("Save As MusicXML"));
@@ -53,20 +53,20 @@ TEST_F(MusicXmlExport, TheMenuAndTheCommandLineWriteTheSameScore) {
                                "<tuning-alter>-1</tuning-alter><tuning-octave>4</tuning-octave>"));
     EXPECT_TRUE(score.contains("<string>5</string><fret>7</fret>"));
     EXPECT_EQ(window.settings().LastDir, dir.path() + QLatin1Char('/'));
-    EXPECT_FALSE(window.Modified) << "an export does not change the song";
+    EXPECT_FALSE(window.document().Modified()) << "an export does not change the song";
 }
 
 TEST_F(MusicXmlExport, TheItemFollowsMidiFileWithF7) {
     TfrmMain& window = Start();
-    const QList<QAction*> items = window.mnuSpecial->actions();
-    const qsizetype midi = items.indexOf(window.SaveAsMidiFile1);
+    const QList<QAction*> items = window.ui().mnuSpecial->actions();
+    const qsizetype midi = items.indexOf(window.ui().SaveAsMidiFile1);
     ASSERT_GE(midi, 0);
     ASSERT_LT(midi + 1, items.size());
-    EXPECT_EQ(items[midi + 1], window.SaveAsMusicXmlFile1);
-    EXPECT_EQ(window.SaveAsMusicXmlFile1->text(), QStringLiteral("Music&XML File..."));
-    EXPECT_EQ(window.SaveAsMusicXmlFile1->text().remove(QLatin1Char('&')),
+    EXPECT_EQ(items[midi + 1], window.ui().SaveAsMusicXmlFile1);
+    EXPECT_EQ(window.ui().SaveAsMusicXmlFile1->text(), QStringLiteral("Music&XML File..."));
+    EXPECT_EQ(window.ui().SaveAsMusicXmlFile1->text().remove(QLatin1Char('&')),
               QStringLiteral("MusicXML File..."));
-    EXPECT_EQ(window.SaveAsMusicXmlFile1->shortcut(), QKeySequence(Qt::Key_F7));
+    EXPECT_EQ(window.ui().SaveAsMusicXmlFile1->shortcut(), QKeySequence(Qt::Key_F7));
 }
 
 TEST_F(MusicXmlExport, AnUntitledSongHasNoTitleAndTheBareExtension) {

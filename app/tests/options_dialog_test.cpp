@@ -357,18 +357,18 @@ protected:
             else
                 options.btnCancel->click();
         });
-        main->Options1->trigger();
+        main->ui().Options1->trigger();
     }
 };
 
 TEST_F(OptionsFromMainWindow, BanjoInstrumentBecomesTheUserItem) {
     TfrmMain& window = Start();
-    EXPECT_TRUE(window.Options1->isEnabled());
+    EXPECT_TRUE(window.ui().Options1->isEnabled());
     RunDialog([](TfrmOptions& d) { Pick(d.cboPatch, 105); }, true);
-    EXPECT_EQ(window.MIDIPatch1->text(), QStringLiteral("106 Banjo"));
-    EXPECT_EQ(window.MIDIPatch1->data().toInt(), 106);
-    EXPECT_TRUE(window.MIDIPatch1->isChecked());
-    EXPECT_FALSE(window.AcousticNylonStringGuitar1->isChecked());
+    EXPECT_EQ(window.ui().MIDIPatch1->text(), QStringLiteral("106 Banjo"));
+    EXPECT_EQ(window.ui().MIDIPatch1->data().toInt(), 106);
+    EXPECT_TRUE(window.ui().MIDIPatch1->isChecked());
+    EXPECT_FALSE(window.ui().AcousticNylonStringGuitar1->isChecked());
     EXPECT_EQ(window.settings().Patch, 105);
 }
 
@@ -381,8 +381,8 @@ TEST_F(OptionsFromMainWindow, ReferenceNotesBecomeTheUserAndCurrentTuning) {
                 Pick(d.cboStr[static_cast<std::size_t>(s)], 4);
         },
         true);
-    QAction* user = window.tuningItems[UserTuningIndex];
-    EXPECT_EQ(window.Tuning, 55555);
+    QAction* user = window.ui().tuningItems[UserTuningIndex];
+    EXPECT_EQ(window.document().Tuning(), 55555);
     EXPECT_EQ(user->data().toInt(), 55555);
     EXPECT_TRUE(user->isChecked());
     EXPECT_EQ(user->text(), QStringLiteral("&Custom Tuning - G D G B D"));
@@ -397,8 +397,8 @@ TEST_F(OptionsFromMainWindow, OkUntouchedLeavesPatchAndTuningAlone) {
     const Settings before = window.settings();
     RunDialog([](TfrmOptions&) {}, true);
     EXPECT_EQ(window.settings(), before);
-    EXPECT_EQ(window.Tuning, 55545);
-    EXPECT_TRUE(window.StatusHints);
+    EXPECT_EQ(window.document().Tuning(), 55545);
+    EXPECT_TRUE(window.statusHints());
 }
 
 TEST_F(OptionsFromMainWindow, ReplacedDictionaryStaysReplacedAfterCancel) {
@@ -410,7 +410,7 @@ TEST_F(OptionsFromMainWindow, ReplacedDictionaryStaysReplacedAfterCancel) {
         options.Button2->click();
         options.btnCancel->click();
     });
-    window.Options1->trigger();
+    window.ui().Options1->trigger();
     EXPECT_EQ(window.dictionaryEntries(),
               (QStringList{"G, 0, 0, 0, 0, 0, Q", "C, 0, 2, 0, 1, 2, Q"}));
 }

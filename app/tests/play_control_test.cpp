@@ -1,6 +1,7 @@
 // A play can always be stopped, by every Stop path, whatever happened to the editor meanwhile;
 // clicks and a second Play during its wind-down neither bring it back nor start another inside
-// it; and the window cannot close until it has really ended. All on the virtual clock.
+// it; and the window cannot close until it has really ended. The controls a play greys out,
+// the keys that stop it, and the tempo bar. All on the virtual clock.
 
 #include "main_window_fixture.h"
 
@@ -11,7 +12,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <functional>
@@ -33,9 +38,9 @@ protected:
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         SetText(text);
-        window.chkLoop->setChecked(true);
-        window.RichEdit1->setFocus();
-        clock.At(RunawayAt, [&window] { window.StopRequested = true; });
+        window.ui().chkLoop->setChecked(true);
+        window.ui().RichEdit1->setFocus();
+        clock.At(RunawayAt, [&window] { window.playSession().StopRequested = true; });
         return window;
     }
     int NoteOns() const { return static_cast<int>(NoteOnKeys().size()); }
@@ -57,10 +62,10 @@ void PrintTo(const StopPath& path, std::ostream* os) {
 }
 
 const StopPath StopPaths[] = {
-    {"play_button", [](TfrmMain& w) { QTest::mousePress(w.btnPlay, Qt::LeftButton); }},
-    {"f2", [](TfrmMain& w) { QTest::keyClick(w.RichEdit1, Qt::Key_F2); }},
-    {"escape", [](TfrmMain& w) { QTest::keyClick(w.RichEdit1, Qt::Key_Escape); }},
-    {"play_menu_stop", [](TfrmMain& w) { w.Stop1->trigger(); }},
+    {"play_button", [](TfrmMain& w) { QTest::mousePress(w.ui().btnPlay, Qt::LeftButton); }},
+    {"f2", [](TfrmMain& w) { QTest::keyClick(w.ui().RichEdit1, Qt::Key_F2); }},
+    {"escape", [](TfrmMain& w) { QTest::keyClick(w.ui().RichEdit1, Qt::Key_Escape); }},
+    {"play_menu_stop", [](TfrmMain& w) { w.ui().Stop1->trigger(); }},
 };
 
 class StoppingAPlay : public PlayControl, public ::testing::WithParamInterface<StopPath> {};
@@ -69,21 +74,21 @@ TEST_P(StoppingAPlay, EndsALoopWhoseEditorWasEmptied) {
     TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     // The editor is still writable until the first key release: the user selects all and cuts.
     clock.At(milliseconds(700), [&window] {
-        window.RichEdit1->selectAll();
-        window.RichEdit1->cut();
+        window.ui().RichEdit1->selectAll();
+        window.ui().RichEdit1->cut();
     });
     clock.At(milliseconds(1250), [&] { GetParam().press(window); });
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(clock.Now(), milliseconds(1250)) << "the play ends at the Stop";
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(window.IsPlaying());
-    EXPECT_EQ(window.btnPlay->text(), QStringLiteral("Play"));
+    EXPECT_EQ(window.ui().btnPlay->text(), QStringLiteral("Play"));
 }
 
 TEST_P(StoppingAPlay, EndsAPlayWhileTheEditorStillHasLines) {
     TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, Q"));
     clock.At(milliseconds(1250), [&] { GetParam().press(window); });
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(clock.Now(), milliseconds(1250));
     EXPECT_EQ(NoteOns(), 5 + 4 + 5);
     EXPECT_EQ(Closes(), 1);
@@ -97,31 +102,31 @@ TEST_F(PlayControl, ANeckClickDuringTheWindDownDoesNotBringThePlayBack) {
     int closesAtStop = -1;
     // Stop and a click on the neck arrive in the same batch of events.
     clock.At(milliseconds(250), [&] {
-        window.PlayButtonPressed();
+        window.playSession().PlayButtonPressed();
         emit window.fretboard()->markerPressed(1, 3, Qt::LeftButton);
         emit window.fretboard()->markerPressed(2, 4, Qt::RightButton);
         closesAtStop = Closes();
     });
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(clock.Now(), milliseconds(250)) << "the stopped play stays stopped";
     EXPECT_EQ(NoteOns(), 5) << "no preview sounds while the play winds down";
     EXPECT_EQ(closesAtStop, 0) << "the play's port stays open until the play releases it";
     EXPECT_EQ(Closes(), 1);
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q")) << "clicks change nothing meanwhile";
-    EXPECT_FALSE(window.StopRequested);
+    EXPECT_FALSE(window.playSession().StopRequested);
 }
 
 TEST_F(PlayControl, ASecondPlayDuringTheWindDownStartsNothing) {
     TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, Q"));
     int opensInside = -1;
     clock.At(milliseconds(250), [&] {
-        window.PlayButtonPressed(); // Stop
+        window.playSession().PlayButtonPressed(); // Stop
         emit window.fretboard()->markerPressed(1, 3, Qt::LeftButton);
-        window.PlayButtonPressed();                        // Play again, still winding down
-        QTest::mousePress(window.btnPlay, Qt::LeftButton); // and once more with the mouse
+        window.playSession().PlayButtonPressed();               // Play again, still winding down
+        QTest::mousePress(window.ui().btnPlay, Qt::LeftButton); // and once more with the mouse
         opensInside = output.Count(RecordingOutput::Kind::Open);
     });
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(clock.Now(), milliseconds(250));
     EXPECT_EQ(opensInside, 1) << "no play was started inside the first";
     EXPECT_EQ(NoteOns(), 5);
@@ -133,10 +138,10 @@ TEST_F(PlayControl, CloseIsRefusedUntilThePlayHasReallyEnded) {
     bool acceptedWhilePlaying = true, acceptedWhileStopping = true;
     clock.At(milliseconds(100), [&] { acceptedWhilePlaying = CloseAccepted(); });
     clock.At(milliseconds(600), [&] {
-        window.PlayButtonPressed();
+        window.playSession().PlayButtonPressed();
         acceptedWhileStopping = CloseAccepted();
     });
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_FALSE(acceptedWhilePlaying);
     EXPECT_FALSE(acceptedWhileStopping) << "the caption says Play, but the play still runs";
     EXPECT_EQ(clock.Now(), milliseconds(600));
@@ -145,34 +150,34 @@ TEST_F(PlayControl, CloseIsRefusedUntilThePlayHasReallyEnded) {
 
 TEST_F(PlayControl, ThePopUpMenuOnlyCopiesDuringAPlay) {
     TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    window.chkLoop->setChecked(false);
+    window.ui().chkLoop->setChecked(false);
     QApplication::clipboard()->setText(QStringLiteral("C, x, 2, 0, 1, 2, Q"));
     bool copy = false, cut = true, paste = true;
     clock.At(milliseconds(100), [&] {
         window.lines().setSelection(0, 5);
         window.mnuEditorPopUpPopup();
-        copy = window.Copy2->isEnabled();
-        cut = window.Cut2->isEnabled();
-        paste = window.Paste2->isEnabled();
+        copy = window.ui().Copy2->isEnabled();
+        cut = window.ui().Cut2->isEnabled();
+        paste = window.ui().Paste2->isEnabled();
     });
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_TRUE(copy);
     EXPECT_FALSE(cut);
     EXPECT_FALSE(paste);
     window.mnuEditorPopUpPopup();
-    EXPECT_TRUE(window.Cut2->isEnabled()) << "after the play, as before";
-    EXPECT_TRUE(window.Paste2->isEnabled());
+    EXPECT_TRUE(window.ui().Cut2->isEnabled()) << "after the play, as before";
+    EXPECT_TRUE(window.ui().Paste2->isEnabled());
 }
 
 TEST_F(PlayControl, ClicksDoNothingWhilePlaying) {
     TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    window.chkLoop->setChecked(false);
+    window.ui().chkLoop->setChecked(false);
     clock.At(milliseconds(100), [&] {
         emit window.fretboard()->markerPressed(1, 3, Qt::LeftButton);
         emit window.fretboard()->markerPressed(2, 3, Qt::RightButton);
         emit window.fretboard()->pegPressed();
     });
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     EXPECT_EQ(NoteOnKeys(), (std::vector<int>{62, 59, 55, 50, 67})) << "only the chord sounded";
     EXPECT_EQ(clock.Now(), milliseconds(500));
@@ -201,14 +206,14 @@ class MenuKeysDuringAPlay : public PlayControl,
 // replace, reload or rewrite the song while it plays.
 TEST_P(MenuKeysDuringAPlay, DoNothing) {
     TfrmMain& window = StartLooping(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    window.chkLoop->setChecked(false);
+    window.ui().chkLoop->setChecked(false);
     window.settings().Prompts = false;
     const std::size_t dialogsBefore = dialogs.Log().size();
     clock.At(milliseconds(100), [&] {
-        window.RichEdit1->setFocus();
-        QTest::keyClick(window.RichEdit1, GetParam().key, GetParam().modifiers);
+        window.ui().RichEdit1->setFocus();
+        QTest::keyClick(window.ui().RichEdit1, GetParam().key, GetParam().modifiers);
     });
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     EXPECT_EQ(dialogs.Log().size(), dialogsBefore) << "no dialog was opened";
     EXPECT_EQ(clock.Now(), milliseconds(500));
@@ -223,6 +228,57 @@ INSTANTIATE_TEST_SUITE_P(Keys, MenuKeysDuringAPlay,
                                            MenuKeyCase{"tablature", Qt::Key_F4, Qt::NoModifier},
                                            MenuKeyCase{"midi_file", Qt::Key_F6, Qt::NoModifier}),
                          [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(PlayControl, ControlsAreDisabledDuringAPlayAndRestoredAfter) {
+    TfrmMain& window = Start();
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    bool editDisabled = false, playStop = false, stopVisible = false, fileMenuOff = false;
+    clock.At(milliseconds(100), [&] {
+        editDisabled =
+            !window.ui().grpEditControls->isEnabled() && !window.ui().btnNewChord->isEnabled();
+        playStop = window.ui().btnPlay->text() == QStringLiteral("Stop");
+        stopVisible = window.ui().Stop1->isVisible() && !window.ui().Start1->isVisible();
+        fileMenuOff = !window.ui().mnuFile->menuAction()->isEnabled();
+    });
+    window.playSession().PlayButtonPressed();
+    EXPECT_TRUE(editDisabled);
+    EXPECT_TRUE(playStop);
+    EXPECT_TRUE(stopVisible);
+    EXPECT_TRUE(fileMenuOff);
+    EXPECT_TRUE(window.ui().grpEditControls->isEnabled());
+    EXPECT_TRUE(window.ui().mnuFile->menuAction()->isEnabled());
+    EXPECT_TRUE(window.ui().Start1->isVisible());
+    EXPECT_EQ(window.ui().btnPlay->text(), QStringLiteral("Play"));
+}
+
+TEST_F(PlayControl, EscapeAndF2StopAPlayFromTheKeyboard) {
+    TfrmMain& window = Start();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, W\nC, x, 2, 0, 1, 2, W"));
+    window.ui().RichEdit1->setFocus();
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_F2}) {
+        const auto start = clock.Now();
+        clock.At(start + milliseconds(250), [&] { QTest::keyClick(window.ui().RichEdit1, key); });
+        window.playSession().PlayButtonPressed();
+        EXPECT_EQ(clock.Now() - start, milliseconds(250)) << "key " << key;
+        EXPECT_EQ(window.ui().btnPlay->text(), QStringLiteral("Play"));
+    }
+    // Idle, Escape does nothing and F2 starts a play.
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_Escape);
+    EXPECT_EQ(NoteOnKeys().size(), 10u);
+    const auto idle = clock.Now();
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_F2);
+    EXPECT_EQ(clock.Now() - idle, milliseconds(4000));
+}
+
+TEST_F(PlayControl, ChangingTheTempoMarksTheDocumentModified) {
+    TfrmMain& window = Start();
+    window.setTempo(90);
+    EXPECT_TRUE(window.document().Modified());
+    EXPECT_EQ(window.ui().lblTempo->text(), QStringLiteral("90"));
+}
 
 } // namespace
 } // namespace fw::testing

@@ -117,8 +117,8 @@ protected:
 
     // Types at the end of the chord list, as the keyboard would.
     void Type(const QString& text) {
-        main->RichEdit1->moveCursor(QTextCursor::End);
-        main->RichEdit1->insertPlainText(text);
+        main->ui().RichEdit1->moveCursor(QTextCursor::End);
+        main->ui().RichEdit1->insertPlainText(text);
     }
     static QString Question(const QString& name) {
         return QStringLiteral("Fretwick closed unexpectedly. Recover the unsaved song '%1'?")

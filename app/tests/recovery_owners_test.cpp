@@ -149,11 +149,11 @@ TEST_P(TwoLeftOverCopies, AreOfferedNewestFirst) {
     EXPECT_EQ(Messages(), questions);
     EXPECT_EQ(dialogs.PendingAnswers(), 0U);
     EXPECT_EQ(Text(), GetParam().text);
-    EXPECT_EQ(main->Modified, !GetParam().text.isEmpty());
+    EXPECT_EQ(main->document().Modified(), !GetParam().text.isEmpty());
     QStringList left;
     if (GetParam().olderCopyWaits)
         left << CopyAndLock(older);
-    if (main->Modified) // the recovered song's own copy, written at once
+    if (main->document().Modified()) // the recovered song's own copy, written at once
         left << CopyAndLock(CopyPath());
     left.sort();
     EXPECT_EQ(FolderFiles(), left);

@@ -137,9 +137,9 @@ TEST_F(Recovery, YesOpensTheCopyAsAModifiedSongWithItsPathAndSettings) {
     EXPECT_EQ(Text(), QStringLiteral("G D\n* verse\nC"));
     EXPECT_EQ(main->currentSongPath(), songPath);
     EXPECT_EQ(main->settings().Patch, 20);
-    EXPECT_EQ(main->Tuning, 57675);
+    EXPECT_EQ(main->document().Tuning(), 57675);
     EXPECT_EQ(main->tempo(), 77);
-    EXPECT_TRUE(main->Modified);
+    EXPECT_TRUE(main->document().Modified());
     // The recovered text is this run's copy at once, so a second crash loses nothing either,
     // and the claimed copy is gone: exactly one copy is left.
     EXPECT_EQ(FolderFiles(), CopyAndLock(CopyPath()));
@@ -156,7 +156,7 @@ TEST_F(Recovery, AnUntitledSongIsOfferedUnderThatName) {
     main->FormActivate();
     EXPECT_EQ(Messages(), QStringList{Question(QStringLiteral("Untitled"))});
     EXPECT_EQ(main->currentSongPath(), QString());
-    EXPECT_TRUE(main->Modified);
+    EXPECT_TRUE(main->document().Modified());
 }
 
 TEST_F(Recovery, NoDeletesTheCopyAndKeepsTheEmptyDocument) {
@@ -167,7 +167,7 @@ TEST_F(Recovery, NoDeletesTheCopyAndKeepsTheEmptyDocument) {
     EXPECT_EQ(Messages(), QStringList{Question(QStringLiteral("reel.fwk"))});
     EXPECT_EQ(FolderFiles(), QStringList());
     EXPECT_EQ(Text(), QString());
-    EXPECT_FALSE(main->Modified);
+    EXPECT_FALSE(main->document().Modified());
 }
 
 TEST_F(Recovery, TheOfferComesAfterTheWelcome) {
@@ -198,7 +198,7 @@ TEST_P(DamagedRecoveryCopy, IsNotOfferedAndChangesNothing) {
     main->FormActivate();
     EXPECT_EQ(Messages(), QStringList());
     EXPECT_EQ(Text(), QString());
-    EXPECT_FALSE(main->Modified);
+    EXPECT_FALSE(main->document().Modified());
     // Left on disk as it was, and not held: the claim on it was dropped.
     EXPECT_EQ(FolderFiles(), QStringList{FileName(LeftOverPath())});
     EXPECT_EQ(ReadAll(LeftOverPath()), GetParam().bytes);

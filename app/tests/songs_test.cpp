@@ -41,11 +41,11 @@ TEST_P(LoadingSongs, ReadTheHeader) {
     window.OpenRecentFile(WriteFile(QStringLiteral("song.fwk"), QByteArray(c.file)));
     EXPECT_EQ(Text(), QString::fromUtf8(c.text));
     EXPECT_EQ(window.settings().Patch, c.patch);
-    EXPECT_EQ(window.Tuning, c.tuning);
+    EXPECT_EQ(window.document().Tuning(), c.tuning);
     EXPECT_EQ(window.tempo(), c.tempo);
-    EXPECT_EQ(window.lblTempo->text(), QString::number(c.tempo));
-    EXPECT_EQ(window.AcousticNylonStringGuitar1->isChecked(), c.banjoChecked);
-    EXPECT_FALSE(window.Modified);
+    EXPECT_EQ(window.ui().lblTempo->text(), QString::number(c.tempo));
+    EXPECT_EQ(window.ui().AcousticNylonStringGuitar1->isChecked(), c.banjoChecked);
+    EXPECT_FALSE(window.document().Modified());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - song.fwk"));
 }
 
@@ -79,9 +79,9 @@ TEST_F(Songs, APatchOtherThanBanjoNamesTheUserItem) {
     TfrmMain& window = Start();
     window.OpenRecentFile(
         WriteFile(QStringLiteral("p.fwk"), "*Info 1:\n*Info 2:abc\n*Info 3:55555\n*Info 4:120\n"));
-    EXPECT_TRUE(window.MIDIPatch1->isChecked());
-    EXPECT_EQ(window.MIDIPatch1->text(), QString::fromStdString(PatchName(25)));
-    EXPECT_EQ(window.MIDIPatch1->data().toInt(), 26);
+    EXPECT_TRUE(window.ui().MIDIPatch1->isChecked());
+    EXPECT_EQ(window.ui().MIDIPatch1->text(), QString::fromStdString(PatchName(25)));
+    EXPECT_EQ(window.ui().MIDIPatch1->data().toInt(), 26);
     EXPECT_EQ(window.settings().MenuPatchTag, 26);
 }
 
@@ -89,13 +89,14 @@ TEST_F(Songs, AUserTuningSongPutsItsCodeOnTheUserItem) {
     TfrmMain& window = Start();
     window.OpenRecentFile(
         WriteFile(QStringLiteral("t.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:64556\n*Info 4:120\n"));
-    EXPECT_TRUE(window.tuningItems[6]->isChecked());
-    EXPECT_EQ(window.tuningItems[6]->text(), QStringLiteral("&Custom Tuning - Ab C# G B Eb"));
+    EXPECT_TRUE(window.ui().tuningItems[6]->isChecked());
+    EXPECT_EQ(window.ui().tuningItems[6]->text(), QStringLiteral("&Custom Tuning - Ab C# G B Eb"));
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("Custom Tuning - Ab C# G B Eb"));
-    EXPECT_EQ(window.TuningOffset, (std::array<int, 6>{0, 1, 0, 0, -1, 1}));
-    window.tuningItems[0]->trigger();
-    window.tuningItems[6]->trigger();
-    EXPECT_EQ(window.Tuning, 64556) << "choosing the user item again reapplies the song's tuning";
+    EXPECT_EQ(window.document().TuningOffset(), (std::array<int, 6>{0, 1, 0, 0, -1, 1}));
+    window.ui().tuningItems[0]->trigger();
+    window.ui().tuningItems[6]->trigger();
+    EXPECT_EQ(window.document().Tuning(), 64556)
+        << "choosing the user item again reapplies the song's tuning";
 }
 
 TEST_F(Songs, OpenForcesTheSongExtensionAndRefusesTheDictionary) {
@@ -130,21 +131,21 @@ TEST_F(Songs, RecentFilesShowEachPathOnce) {
         window.Open1Click();
     }
     EXPECT_EQ(window.settings().RecentFile, (std::array<QString, 3>{a, b, a}));
-    EXPECT_TRUE(window.mnuFilename[0]->isVisible());
-    EXPECT_TRUE(window.mnuFilename[1]->isVisible());
-    EXPECT_FALSE(window.mnuFilename[2]->isVisible());
+    EXPECT_TRUE(window.ui().mnuFilename[0]->isVisible());
+    EXPECT_TRUE(window.ui().mnuFilename[1]->isVisible());
+    EXPECT_FALSE(window.ui().mnuFilename[2]->isVisible());
     QFile::remove(b);
-    window.mnuFilename[1]->trigger();
+    window.ui().mnuFilename[1]->trigger();
     EXPECT_EQ(Messages().back(), b + QStringLiteral(" doesn't exist!"));
 }
 
 TEST_F(Songs, CancellingTheQuestionKeepsTheWork) {
     TfrmMain& window = Start();
-    window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.ui().RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     dialogs.AnswerMessage(DialogAnswer::Cancel);
     window.New1Click();
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    EXPECT_TRUE(window.Modified);
+    EXPECT_TRUE(window.document().Modified());
 }
 
 TEST_F(Songs, DroppingOpensOnlyTheFirstSong) {
@@ -164,14 +165,14 @@ TEST_F(Songs, DroppingOpensOnlyTheFirstSong) {
 
 TEST_F(Songs, SaveAsWritesTheHeaderAndEditorLinesWithCrLf) {
     TfrmMain& window = Start();
-    window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\n* Verse"));
+    window.ui().RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\n* Verse"));
     window.setTempo(96);
     dialogs.AnswerSaveFile(dir.filePath(QStringLiteral("written")));
     window.SaveAs1Click();
     const QString path = dir.filePath(QStringLiteral("written.fwk"));
     EXPECT_EQ(ReadAll(path), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
                                         "*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n* Verse\r\n"));
-    EXPECT_FALSE(window.Modified);
+    EXPECT_FALSE(window.document().Modified());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - written.fwk"));
 }
 
@@ -201,7 +202,7 @@ TEST_F(Songs, RandomSongsSurviveSaveAndOpen) {
         const int tuning = tunings[random() % tunings.size()];
         const int tempo = 1 + static_cast<int>(random() % 500);
 
-        window.RichEdit1->setPlainText(text);
+        window.ui().RichEdit1->setPlainText(text);
         window.settings().Patch = static_cast<std::uint8_t>(patch);
         window.ApplyTuning(tuning);
         window.setTempo(tempo);
@@ -212,9 +213,9 @@ TEST_F(Songs, RandomSongsSurviveSaveAndOpen) {
         window.OpenRecentFile(path);
         EXPECT_EQ(Text(), text) << "round " << round;
         EXPECT_EQ(window.settings().Patch, patch);
-        EXPECT_EQ(window.Tuning, tuning);
+        EXPECT_EQ(window.document().Tuning(), tuning);
         EXPECT_EQ(window.tempo(), tempo);
-        EXPECT_FALSE(window.Modified);
+        EXPECT_FALSE(window.document().Modified());
     }
 }
 
@@ -225,7 +226,7 @@ TEST_F(Songs, AReadOnlySongIsNotReplacedAndTheUserIsTold) {
     const QString path = WriteFile(QStringLiteral("old.fwk"), "old contents");
     test::OwnForTestUser(path.toStdString());
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.ui().RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     bool saved = true;
     {
         test::AsUnprivilegedUser user;
@@ -234,7 +235,7 @@ TEST_F(Songs, AReadOnlySongIsNotReplacedAndTheUserIsTold) {
     }
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadAll(path), QByteArray("old contents"));
-    EXPECT_TRUE(window.Modified);
+    EXPECT_TRUE(window.document().Modified());
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("Saving \"%1\" failed: Permission denied. "
                                                      "\"%1\" was not changed.")
                                           .arg(path)});
@@ -246,7 +247,7 @@ TEST_F(Songs, ASongInAFolderThatTakesNoNewFilesIsSavedInPlace) {
     const QString path = WriteFile(QStringLiteral("old.fwk"), "old contents");
     test::OwnForTestUser(path.toStdString());
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.ui().RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     bool saved = false;
     {
         test::AsUnprivilegedUser user;
@@ -258,7 +259,7 @@ TEST_F(Songs, ASongInAFolderThatTakesNoNewFilesIsSavedInPlace) {
     EXPECT_TRUE(saved) << Messages().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(ReadAll(path), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
                                         "*Info 4:120\r\nG, 0, 0, 0, 0, 0, Q\r\n"));
-    EXPECT_FALSE(window.Modified);
+    EXPECT_FALSE(window.document().Modified());
 }
 
 TEST_F(Songs, SavingASongThatIsALinkKeepsTheLink) {
@@ -267,7 +268,7 @@ TEST_F(Songs, SavingASongThatIsALinkKeepsTheLink) {
     const QString link = dir.filePath(QStringLiteral("link.fwk"));
     ASSERT_TRUE(QFile::link(real, link));
     window.OpenRecentFile(link);
-    window.RichEdit1->setPlainText(QStringLiteral("C, x, 2, 0, 1, 2, Q"));
+    window.ui().RichEdit1->setPlainText(QStringLiteral("C, x, 2, 0, 1, 2, Q"));
     window.Save1Click();
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(ReadAll(real), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
@@ -303,7 +304,7 @@ TEST_F(Songs, ASaveThatRunsOutOfDiskKeepsTheOldFile) {
     QString text;
     for (int i = 0; i < 200; ++i)
         text += QStringLiteral("G, 0, 0, 0, 0, 0, Q\n");
-    window.RichEdit1->setPlainText(text);
+    window.ui().RichEdit1->setPlainText(text);
     bool saved = true;
     {
         FileSizeLimit limit(1024);
@@ -311,14 +312,14 @@ TEST_F(Songs, ASaveThatRunsOutOfDiskKeepsTheOldFile) {
     }
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadAll(path), QByteArray("old contents"));
-    EXPECT_TRUE(window.Modified);
+    EXPECT_TRUE(window.document().Modified());
     EXPECT_EQ(Messages().size(), 1);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file left";
 }
 
 TEST_F(Songs, AnsweringYesToTheQuestionButFailingToSaveKeepsTheWork) {
     TfrmMain& window = Start();
-    window.RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.ui().RichEdit1->setPlainText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     dialogs.AnswerMessage(DialogAnswer::Yes);
     // The save dialog is cancelled: nothing was written, so New must not throw the work away.
     dialogs.AnswerSaveFile(std::nullopt);

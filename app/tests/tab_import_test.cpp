@@ -41,7 +41,7 @@ const QString BendNotice = QStringLiteral(
 
 class TabImport : public MainWindowTest {
 protected:
-    QString Selected() const { return main->RichEdit1->textCursor().selectedText(); }
+    QString Selected() const { return main->ui().RichEdit1->textCursor().selectedText(); }
 };
 
 // --- Paste Tablature --------------------------------------------------------------------------
@@ -73,9 +73,9 @@ TEST_P(PasteTablature, InsertsAfterTheCurrentLineSelectsAndPlaysNothing) {
     EXPECT_EQ(Text(), c.result);
     EXPECT_EQ(Selected(), c.selected);
     // The caret stands at the start of what was read, which the view shows.
-    EXPECT_EQ(window.RichEdit1->textCursor().position(),
-              window.RichEdit1->textCursor().selectionStart());
-    EXPECT_TRUE(window.Modified);
+    EXPECT_EQ(window.ui().RichEdit1->textCursor().position(),
+              window.ui().RichEdit1->textCursor().selectionStart());
+    EXPECT_TRUE(window.document().Modified());
     EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(Sent().size(), sentBefore);
 }
@@ -142,13 +142,13 @@ TEST_P(PasteRefused, SaysSoAndChangesNothing) {
     QApplication::clipboard()->setText(GetParam().clipboard);
     window.PasteTablature1Click();
     EXPECT_EQ(Text(), text);
-    EXPECT_FALSE(window.Modified);
+    EXPECT_FALSE(window.document().Modified());
     EXPECT_EQ(window.lines().selectionStart(), 3);
     EXPECT_EQ(window.lines().selectionLength(), 4);
     ASSERT_EQ(dialogs.Log().size(), 1U);
     EXPECT_EQ(dialogs.Log()[0].text, NoTablature);
     EXPECT_EQ(dialogs.Log()[0].icon, MessageIcon::Error);
-    EXPECT_FALSE(window.RichEdit1->document()->isUndoAvailable());
+    EXPECT_FALSE(window.ui().RichEdit1->document()->isUndoAvailable());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -168,19 +168,20 @@ TEST_F(TabImport, CtrlShiftVInTheEditorPastesTablature) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     SetText(QString());
     QApplication::clipboard()->setText(OneNoteTab);
-    window.RichEdit1->setFocus();
-    QTest::keyClick(window.RichEdit1, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    window.ui().RichEdit1->setFocus();
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Text(), OneNoteLine + QStringLiteral("\n"));
 }
 
 TEST_F(TabImport, MenuItems) {
     TfrmMain& window = Start();
-    EXPECT_TRUE(window.mnuEdit->actions().contains(window.PasteTablature1));
-    EXPECT_EQ(window.PasteTablature1->text().remove(QLatin1Char('&')),
+    EXPECT_TRUE(window.ui().mnuEdit->actions().contains(window.ui().PasteTablature1));
+    EXPECT_EQ(window.ui().PasteTablature1->text().remove(QLatin1Char('&')),
               QStringLiteral("Paste Tablature"));
-    EXPECT_EQ(window.PasteTablature1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+V")));
-    EXPECT_TRUE(window.mnuFile->actions().contains(window.ImportAsciiTab1));
-    EXPECT_EQ(window.ImportAsciiTab1->text().remove(QLatin1Char('&')),
+    EXPECT_EQ(window.ui().PasteTablature1->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+Shift+V")));
+    EXPECT_TRUE(window.ui().mnuFile->actions().contains(window.ui().ImportAsciiTab1));
+    EXPECT_EQ(window.ui().ImportAsciiTab1->text().remove(QLatin1Char('&')),
               QStringLiteral("Import ASCII Tablature..."));
 }
 
@@ -206,10 +207,10 @@ TEST_F(TabImport, ImportOpensANewUntitledSongInTheTablaturesTuning) {
     dialogs.AnswerOpenFile(path);
     window.ImportAsciiTab1Click();
     EXPECT_EQ(Text(), OwnTabLines);
-    EXPECT_EQ(window.Tuning, 53565);
+    EXPECT_EQ(window.document().Tuning(), 53565);
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("Custom Tuning - G C G C D"));
     EXPECT_TRUE(window.currentSongPath().isEmpty());
-    EXPECT_TRUE(window.Modified);
+    EXPECT_TRUE(window.document().Modified());
     EXPECT_EQ(window.settings().LastDir, dir.path());
     ASSERT_EQ(dialogs.Log().size(), 1U);
     EXPECT_EQ(dialogs.Log()[0].kind, DialogKind::OpenFile);
@@ -219,7 +220,7 @@ TEST_F(TabImport, ImportOpensANewUntitledSongInTheTablaturesTuning) {
 TEST_F(TabImport, ImportAsksToSaveChangesFirst) {
     TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    window.Modified = true;
+    window.document().setModified(true);
     dialogs.AnswerMessage(DialogAnswer::Cancel);
     window.ImportAsciiTab1Click();
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
@@ -259,9 +260,9 @@ TEST_P(ImportRefused, LeavesTheSongAsItWas) {
     window.ImportAsciiTab1Click();
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     EXPECT_EQ(window.currentSongPath(), song);
-    EXPECT_EQ(window.Tuning, 55565);
+    EXPECT_EQ(window.document().Tuning(), 55565);
     EXPECT_EQ(window.tempo(), 90);
-    EXPECT_FALSE(window.Modified);
+    EXPECT_FALSE(window.document().Modified());
     ASSERT_EQ(Messages().size(), 1);
     if (c.message.isEmpty())
         EXPECT_TRUE(Messages()[0].contains(QStringLiteral("missing.tab")))

@@ -23,14 +23,14 @@ const QString Song = QStringLiteral("* Title: Old Joe Clark\n*Sub: a fiddle tune
 
 TEST_F(Tablature, MenuItemsAreEnabledWithTheirKeysAndHints) {
     TfrmMain& window = Start();
-    EXPECT_TRUE(window.Tab1->isEnabled());
-    EXPECT_TRUE(window.ASCIItab1->isEnabled());
-    EXPECT_EQ(window.Tab1->text(), QStringLiteral("&Tablature..."));
-    EXPECT_EQ(window.ASCIItab1->text(), QStringLiteral("&ASCII Tablature..."));
-    EXPECT_EQ(window.Tab1->shortcut(), QKeySequence(Qt::Key_F4));
-    EXPECT_EQ(window.ASCIItab1->shortcut(), QKeySequence(Qt::Key_F5));
-    EXPECT_EQ(window.Tab1->statusTip(), QStringLiteral("Show tablature window."));
-    EXPECT_EQ(window.ASCIItab1->statusTip(), QStringLiteral("Show ASCII tablature window."));
+    EXPECT_TRUE(window.ui().Tab1->isEnabled());
+    EXPECT_TRUE(window.ui().ASCIItab1->isEnabled());
+    EXPECT_EQ(window.ui().Tab1->text(), QStringLiteral("&Tablature..."));
+    EXPECT_EQ(window.ui().ASCIItab1->text(), QStringLiteral("&ASCII Tablature..."));
+    EXPECT_EQ(window.ui().Tab1->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_EQ(window.ui().ASCIItab1->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(window.ui().Tab1->statusTip(), QStringLiteral("Show tablature window."));
+    EXPECT_EQ(window.ui().ASCIItab1->statusTip(), QStringLiteral("Show ASCII tablature window."));
 }
 
 struct RefusalCase {
@@ -56,7 +56,7 @@ TEST_P(TablatureRefusals, OpenNoWindow) {
         for (const DialogCall& call : dialogs.Log())
             EXPECT_EQ(call.icon, MessageIcon::Error);
     }
-    EXPECT_TRUE(window.StatusHints);
+    EXPECT_TRUE(window.statusHints());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,7 +77,7 @@ TEST_F(Tablature, TheLineInErrorIsSelected) {
     TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\n\nC, 0, 2"));
     window.Tab1Click();
-    EXPECT_EQ(window.RichEdit1->textCursor().selectedText(), QStringLiteral("C, 0, 2"));
+    EXPECT_EQ(window.ui().RichEdit1->textCursor().selectedText(), QStringLiteral("C, 0, 2"));
 }
 
 TEST_F(Tablature, CancellingTheTitlesBoxShowsNoTablature) {
@@ -87,8 +87,8 @@ TEST_F(Tablature, CancellingTheTitlesBoxShowsNoTablature) {
     window.Tab1Click();
     EXPECT_EQ(ModalDialogs(), std::vector<QString>{QStringLiteral("frmGetTabInfo")});
     EXPECT_EQ(dialogs.Log().back().text, QStringLiteral("Tablature "));
-    EXPECT_TRUE(window.StatusHints);
-    EXPECT_TRUE(window.RichEdit1->hasFocus() || !window.isVisible());
+    EXPECT_TRUE(window.statusHints());
+    EXPECT_TRUE(window.ui().RichEdit1->hasFocus() || !window.isVisible());
 }
 
 TEST_F(Tablature, TitlesTypedInTheBoxHeadTheTablature) {
@@ -101,14 +101,14 @@ TEST_F(Tablature, TitlesTypedInTheBoxHeadTheTablature) {
     dialogs.AnswerModal([&](QDialog& dialog) {
         auto& box = dynamic_cast<TfrmGetTabInfo&>(dialog);
         seenTitle = box.edtTitle->text();
-        hintsDuringBox = window.StatusHints;
+        hintsDuringBox = window.statusHints();
         box.edtTitle->setText(QStringLiteral("Old Joe"));
         box.btnOK->click();
     });
     dialogs.AnswerModal([&](QDialog& dialog) {
         auto& tab = dynamic_cast<TfrmTab&>(dialog);
         shownTitle = tab.document().texts.title;
-        hintsDuringTab = window.StatusHints;
+        hintsDuringTab = window.statusHints();
         tab.btnExit->click();
     });
     window.Tab1Click();
@@ -116,13 +116,13 @@ TEST_F(Tablature, TitlesTypedInTheBoxHeadTheTablature) {
     EXPECT_EQ(shownTitle, QStringLiteral("Old Joe"));
     EXPECT_FALSE(hintsDuringBox);
     EXPECT_FALSE(hintsDuringTab);
-    EXPECT_TRUE(window.StatusHints);
+    EXPECT_TRUE(window.statusHints());
     EXPECT_EQ(ModalDialogs(),
               (std::vector<QString>{QStringLiteral("frmGetTabInfo"), QStringLiteral("frmTab")}));
     // The chord list is not changed by titles edited in the box.
     EXPECT_TRUE(
-        window.RichEdit1->toPlainText().startsWith(QStringLiteral("* Title: Old Joe Clark")));
-    EXPECT_FALSE(window.Modified);
+        window.ui().RichEdit1->toPlainText().startsWith(QStringLiteral("* Title: Old Joe Clark")));
+    EXPECT_FALSE(window.document().Modified());
 }
 
 TEST_F(Tablature, WithoutThePromptTheTablatureOpensAtOnceTitledFromTheComments) {
@@ -226,15 +226,15 @@ TEST_F(Tablature, F4AndF5OpenTheirModes) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     SetText(Song);
-    window.RichEdit1->setFocus();
+    window.ui().RichEdit1->setFocus();
     QStringList captions;
     for (int i = 0; i < 2; ++i)
         dialogs.AnswerModal([&](QDialog& dialog) { captions << dialog.windowTitle(); });
-    QTest::keyClick(window.RichEdit1, Qt::Key_F4);
-    QTest::keyClick(window.RichEdit1, Qt::Key_F5);
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_F4);
+    QTest::keyClick(window.ui().RichEdit1, Qt::Key_F5);
     EXPECT_EQ(captions,
               (QStringList{QStringLiteral("Tablature"), QStringLiteral("ASCII Tablature")}));
-    EXPECT_TRUE(window.RichEdit1->hasFocus());
+    EXPECT_TRUE(window.ui().RichEdit1->hasFocus());
 }
 
 } // namespace

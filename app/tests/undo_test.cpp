@@ -21,7 +21,7 @@ namespace {
 class Undo : public MainWindowTest {
 protected:
     void Keys(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-        QTest::keyClick(main->RichEdit1, key, modifiers);
+        QTest::keyClick(main->ui().RichEdit1, key, modifiers);
     }
     void CtrlZ() { Keys(Qt::Key_Z, Qt::ControlModifier); }
 };
@@ -46,7 +46,7 @@ TEST_P(UndoingACommand, TakesItBackInOneStepAndRedoesIt) {
     SetText(QString::fromUtf8(c.before));
     Caret(c.line);
     window.ShowLineStatus(c.line);
-    window.RichEdit1->setFocus();
+    window.ui().RichEdit1->setFocus();
     c.command(window);
     ASSERT_EQ(Text(), QString::fromUtf8(c.after));
 
@@ -54,15 +54,15 @@ TEST_P(UndoingACommand, TakesItBackInOneStepAndRedoesIt) {
     EXPECT_EQ(Text(), QString::fromUtf8(c.before)) << "one Ctrl+Z takes the whole command back";
     Keys(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Text(), QString::fromUtf8(c.after)) << "Ctrl+Y";
-    window.Undo1->trigger();
+    window.ui().Undo1->trigger();
     EXPECT_EQ(Text(), QString::fromUtf8(c.before)) << "Edit > Undo";
     Keys(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Text(), QString::fromUtf8(c.after)) << "Ctrl+Shift+Z";
 }
 
 const UndoCase UndoCases[] = {
-    {"typing", "G, 0, 0, 0, 0, 0, Q", 0, [](TfrmMain& w) { QTest::keyClicks(w.RichEdit1, "* "); },
-     "* G, 0, 0, 0, 0, 0, Q"},
+    {"typing", "G, 0, 0, 0, 0, 0, Q", 0,
+     [](TfrmMain& w) { QTest::keyClicks(w.ui().RichEdit1, "* "); }, "* G, 0, 0, 0, 0, 0, Q"},
     {"neck_click_on_a_blank_line", "", 0,
      [](TfrmMain& w) { emit w.fretboard()->markerPressed(3, 2, Qt::LeftButton); },
      "Chord, x, x, 2, x, x, S"},
@@ -80,7 +80,7 @@ const UndoCase UndoCases[] = {
      [](TfrmMain& w) { w.DurationClick(QStringLiteral("H")); }, "G, 0, 0, 0, 0, 0, H"},
     {"rename", "G, 0, 0, 0, 0, 0, Q", 0,
      [](TfrmMain& w) {
-         w.edtName->setText(QStringLiteral("G7"));
+         w.ui().edtName->setText(QStringLiteral("G7"));
          w.edtNameExit();
      },
      "G7, 0, 0, 0, 0, 0, Q"},
@@ -134,17 +134,17 @@ TEST_F(Undo, TheEditMenuFollowsWhatCanBeUndoneAndRedone) {
     TfrmMain& window = StartShown();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     window.Edit1Click();
-    EXPECT_FALSE(window.Undo1->isEnabled()) << "a fresh document has nothing to undo";
-    EXPECT_FALSE(window.Redo1->isEnabled());
+    EXPECT_FALSE(window.ui().Undo1->isEnabled()) << "a fresh document has nothing to undo";
+    EXPECT_FALSE(window.ui().Redo1->isEnabled());
     window.btnClearClick();
     window.Edit1Click();
-    EXPECT_TRUE(window.Undo1->isEnabled());
-    EXPECT_FALSE(window.Redo1->isEnabled());
-    window.Undo1->trigger();
+    EXPECT_TRUE(window.ui().Undo1->isEnabled());
+    EXPECT_FALSE(window.ui().Redo1->isEnabled());
+    window.ui().Undo1->trigger();
     window.Edit1Click();
-    EXPECT_FALSE(window.Undo1->isEnabled());
-    EXPECT_TRUE(window.Redo1->isEnabled());
-    EXPECT_EQ(window.Redo1->shortcuts(),
+    EXPECT_FALSE(window.ui().Undo1->isEnabled());
+    EXPECT_TRUE(window.ui().Redo1->isEnabled());
+    EXPECT_EQ(window.ui().Redo1->shortcuts(),
               (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
 }

@@ -60,9 +60,9 @@ TEST_F(MainWindowTest, TheFirstStatusPanelTakesTheSpareWidthAndTellsAllOnHover) 
     window.resize(1400, 800);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QLabel* errors = window.statusPanels[0];
-    QLabel* tuning = window.statusPanels[1];
-    QLabel* line = window.statusPanels[2];
+    QLabel* errors = window.ui().statusPanels[0];
+    QLabel* tuning = window.ui().statusPanels[1];
+    QLabel* line = window.ui().statusPanels[2];
     EXPECT_EQ(tuning->width(), 195);
     EXPECT_LT(line->width(), 160) << "the line number fits its text";
     EXPECT_GE(line->width(), line->fontMetrics().horizontalAdvance(QStringLiteral("Line 99999")));
@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, TypingRightAfterTheStartGoesIntoTheEditor) {
     TfrmMain& window = Start();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(QApplication::focusWidget(), window.RichEdit1);
+    EXPECT_EQ(QApplication::focusWidget(), window.ui().RichEdit1);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
 }
@@ -103,16 +103,16 @@ TEST_P(NeckSpace, NoControlCoversTheNeck) {
     QCoreApplication::processEvents();
     const QRect neck = window.fretboard()->geometry();
     for (const QWidget* child :
-         window.client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+         window.ui().client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child == window.fretboard() || !child->isVisible())
             continue;
         EXPECT_FALSE(child->geometry().intersects(neck))
             << child->objectName().toStdString() << " covers the neck at " << window.width() << "x"
             << window.height();
-        EXPECT_TRUE(window.client->rect().contains(child->geometry()))
+        EXPECT_TRUE(window.ui().client->rect().contains(child->geometry()))
             << child->objectName().toStdString() << " is cut off";
     }
-    EXPECT_GE(window.btnNewChord->width(), window.btnNewChord->minimumSizeHint().width());
+    EXPECT_GE(window.ui().btnNewChord->width(), window.ui().btnNewChord->minimumSizeHint().width());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, NeckSpace,
@@ -139,13 +139,13 @@ TEST_P(SilentSounding, IsToldOnceInTheStatusBar) {
     window.settings().Device = c.device;
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, H"));
     Caret(0);
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(window.statusPanel(0), QString::fromUtf8(c.notice));
     EXPECT_TRUE(Messages().isEmpty()) << "no message box: playing silently is allowed";
     EXPECT_EQ(clock.Now(), std::chrono::milliseconds(1500)) << "the play kept its time";
 
     // Once per run: the next play leaves panel 0 to the line status.
-    window.PlayButtonPressed();
+    window.playSession().PlayButtonPressed();
     EXPECT_EQ(window.statusPanel(0), QString());
 }
 

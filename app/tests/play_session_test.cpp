@@ -1,29 +1,95 @@
-// Playing the chord list on the virtual clock: each option and its message, errors that stop a
-// play before it starts, looping until Stop, the controls, and the step buttons.
+// Playing the chord list on the virtual clock, with no main window: each option and its
+// message, errors that stop a play before it starts, looping until Stop, tracing, the tuning
+// and the step buttons.
 
-#include "main_window_fixture.h"
+#include "app/main_sound.h"
+#include "app/play_session.h"
+#include "app/qt_text.h"
+#include "app/shell/settings.h"
+#include "app/song_document.h"
+#include "editor/line_editor.h"
+#include "sound/recording_output.h"
+#include "sound/virtual_play_clock.h"
 
-#include "editor/fretboard_view.h"
+#include <QPlainTextEdit>
 
-#include <QAction>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QToolButton>
+#include <gtest/gtest.h>
 
 namespace fw::testing {
 namespace {
 
 using std::chrono::milliseconds;
 
-class PlayEngine : public MainWindowTest {
+// The window as a play sees it: the chord list in a bare editor, and a record of what the play
+// showed.
+class RecordingPlayView : public PlayView {
+public:
+    LineEditor& lines() override { return m_lines; }
+    ParsedLine ParseChordLine(int lineIndex, bool showErrorBox) override {
+        ParsedLine parsed = ParseChordText(ToStd(m_lines.lineText(lineIndex)), lineIndex, MaxFret);
+        if (!parsed.ok() && showErrorBox)
+            errors << FromStd(parsed.error);
+        return parsed;
+    }
+    bool ShowLineStatus(int lineIndex) override {
+        return ParseChordLine(lineIndex, false).isChord();
+    }
+    void SelectLine(int line, bool wholeLine) override { m_lines.selectLine(line, wholeLine); }
+    void ShowChordMarkers(const FretArray&, const FretArray&) override {}
+    void ShowChordName(const QString& name) override { chordName = name; }
+    void ShowError(const QString& text) override { errors << text; }
+    void ShowStatus(const QString& text) override { statuses << text; }
+    void SetPlayingControls(bool enabled) override { controlsEnabled = enabled; }
+    void ShowPlayButton(bool stop) override { stopShown = stop; }
+    PlayOptions playOptions() const override { return options; }
+    void FocusEditor() override {}
+
+    QPlainTextEdit editor;
+    PlayOptions options;
+    QStringList errors;
+    QStringList statuses;
+    QString chordName;
+    bool controlsEnabled = true;
+    bool stopShown = false;
+
+private:
+    LineEditor m_lines{&editor};
+};
+
+class PlayEngine : public ::testing::Test {
 protected:
-    void Option(int option) { main->playOptionGroup->button(option)->setChecked(true); }
+    PlayEngine() {
+        sound.syncState = [this](MidiPortSettings& port, ChordPlayerState& player) {
+            port.Device = settings.Device;
+            port.Channel = settings.Channel;
+            port.Octave = settings.Octave;
+            port.Patch = document.Patch();
+            player.TuningOffset = document.TuningOffset();
+            player.Tempo = document.tempo();
+        };
+        // Every play asks; a play that never ended would otherwise hang the test.
+        clock.At(milliseconds(600000), [this] { session.StopRequested = true; });
+    }
+
+    void SetText(const QString& text) { view.editor.setPlainText(text); }
+    void Option(int option) { view.options.option = option; }
+    void Caret(int line) { view.lines().selectLine(line, false); }
+    QStringList Messages() const { return view.errors; }
+    std::vector<std::uint32_t> Sent() const {
+        std::vector<std::uint32_t> result;
+        for (const auto& event : output.Messages())
+            result.push_back(event.message);
+        return result;
+    }
+    // Keys of the note-on messages sent so far (after the first `skip` messages), in order.
+    std::vector<int> NoteOnKeys(std::size_t skip = 0) const {
+        std::vector<int> keys;
+        const std::vector<std::uint32_t> sent = Sent();
+        for (std::size_t i = skip; i < sent.size(); ++i)
+            if ((sent[i] & 0xF0) == 0x90 && ((sent[i] >> 16) & 0xFF) != 0)
+                keys.push_back(static_cast<int>((sent[i] >> 8) & 0xFF));
+        return keys;
+    }
     // Times (ms) of the note-on messages with key `key`.
     std::vector<long> OnsetsOf(int key) const {
         std::vector<long> times;
@@ -34,6 +100,14 @@ protected:
                     std::chrono::duration_cast<milliseconds>(event.time).count()));
         return times;
     }
+
+    Settings settings;
+    VirtualPlayClock clock;
+    RecordingOutput output{&clock};
+    MainSound sound{output, clock};
+    SongDocument document{settings.Patch};
+    RecordingPlayView view;
+    PlaySession session{view, sound, document};
 };
 
 struct MessageCase {
@@ -49,15 +123,14 @@ class PlayMessages : public PlayEngine, public ::testing::WithParamInterface<Mes
 
 TEST_P(PlayMessages, SayWhyNothingPlays) {
     const MessageCase& c = GetParam();
-    TfrmMain& window = Start();
     SetText(QString::fromUtf8(c.text));
-    window.lines().setSelection(c.selectionStart, c.selectionLength);
+    view.lines().setSelection(c.selectionStart, c.selectionLength);
     Option(c.option);
-    window.PlayButtonPressed();
+    session.PlayButtonPressed();
     EXPECT_EQ(Messages(), QStringList{QString::fromUtf8(c.message)});
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(window.btnPlay->text(), QStringLiteral("Play"));
-    EXPECT_TRUE(window.grpEditControls->isEnabled()) << "the controls are never left disabled";
+    EXPECT_FALSE(view.stopShown);
+    EXPECT_TRUE(view.controlsEnabled) << "the controls are never left disabled";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,21 +150,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(PlayEngine, AParseErrorStopsThePlayWithTheLineSelected) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral(
         "G, 0, 0, 0, 0, 0, Q\n* a\n\nC, x, 2, 0, 1, 2, Q\nbad, 1\nG, 0, 0, 0, 0, 0, Q"));
-    window.PlayButtonPressed();
+    session.PlayButtonPressed();
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("Line 5    Not enough commas.")});
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(window.CurrentLineIndex(), 4);
-    EXPECT_EQ(window.lines().selectionLength(), 6);
-    EXPECT_EQ(window.btnPlay->text(), QStringLiteral("Play"));
+    EXPECT_EQ(view.lines().currentLine(), 4);
+    EXPECT_EQ(view.lines().selectionLength(), 6);
+    EXPECT_FALSE(view.stopShown);
 }
 
 TEST_F(PlayEngine, AllPlaysEachChordForItsLengthAtTheTempo) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\n* between\nC, x, 2, 0, 1, 2, H"));
-    window.PlayButtonPressed();
+    session.PlayButtonPressed();
     EXPECT_EQ(OnsetsOf(62), (std::vector<long>{0}));
     EXPECT_EQ(OnsetsOf(64), (std::vector<long>{500})) << "the comment takes no time";
     EXPECT_EQ(clock.Now(), milliseconds(1500));
@@ -104,38 +175,16 @@ TEST_F(PlayEngine, AllPlaysEachChordForItsLengthAtTheTempo) {
     EXPECT_EQ(Sent()[1], 0x000069C1u);
 }
 
-TEST_F(PlayEngine, ControlsAreDisabledDuringAPlayAndRestoredAfter) {
-    TfrmMain& window = Start();
-    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
-    bool editDisabled = false, playStop = false, stopVisible = false, fileMenuOff = false;
-    clock.At(milliseconds(100), [&] {
-        editDisabled = !window.grpEditControls->isEnabled() && !window.btnNewChord->isEnabled();
-        playStop = window.btnPlay->text() == QStringLiteral("Stop");
-        stopVisible = window.Stop1->isVisible() && !window.Start1->isVisible();
-        fileMenuOff = !window.mnuFile->menuAction()->isEnabled();
-    });
-    window.PlayButtonPressed();
-    EXPECT_TRUE(editDisabled);
-    EXPECT_TRUE(playStop);
-    EXPECT_TRUE(stopVisible);
-    EXPECT_TRUE(fileMenuOff);
-    EXPECT_TRUE(window.grpEditControls->isEnabled());
-    EXPECT_TRUE(window.mnuFile->menuAction()->isEnabled());
-    EXPECT_TRUE(window.Start1->isVisible());
-    EXPECT_EQ(window.btnPlay->text(), QStringLiteral("Play"));
-}
-
 TEST_F(PlayEngine, LoopRepeatsUntilStop) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("* intro\nG, 0, 0, 0, 0, 0, Q"));
     Caret(1);
     Option(1);
-    window.chkLoop->setChecked(true);
-    clock.At(milliseconds(2250), [&] { window.PlayButtonPressed(); });
-    window.PlayButtonPressed();
+    view.options.loop = true;
+    clock.At(milliseconds(2250), [&] { session.PlayButtonPressed(); });
+    session.PlayButtonPressed();
     EXPECT_EQ(OnsetsOf(62), (std::vector<long>{0, 500, 1000, 1500, 2000}));
-    EXPECT_EQ(window.btnPlay->text(), QStringLiteral("Play"));
-    EXPECT_FALSE(window.StopRequested);
+    EXPECT_FALSE(view.stopShown);
+    EXPECT_FALSE(session.StopRequested);
     // Every note that started was turned off.
     int on = 0, off = 0;
     for (std::uint32_t message : Sent()) {
@@ -148,11 +197,10 @@ TEST_F(PlayEngine, LoopRepeatsUntilStop) {
 }
 
 TEST_F(PlayEngine, StopHalfwayThroughAWholeNoteSendsTheNoteOffsAtOnce) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, W"));
-    window.setTempo(60);
-    clock.At(milliseconds(2000), [&] { window.PlayButtonPressed(); });
-    window.PlayButtonPressed();
+    document.setTempo(60);
+    clock.At(milliseconds(2000), [&] { session.PlayButtonPressed(); });
+    session.PlayButtonPressed();
     const auto messages = output.Messages();
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back().time, milliseconds(2000));
@@ -160,107 +208,71 @@ TEST_F(PlayEngine, StopHalfwayThroughAWholeNoteSendsTheNoteOffsAtOnce) {
 }
 
 TEST_F(PlayEngine, DebugSelectsTheLineBeingPlayed) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, Q\n* end"));
-    window.chkTrace->setChecked(true);
-    window.PlayButtonPressed();
-    EXPECT_EQ(window.CurrentLineIndex(), 1);
-    EXPECT_EQ(window.lines().selectionLength(), 19);
+    view.options.trace = true;
+    session.PlayButtonPressed();
+    EXPECT_EQ(view.lines().currentLine(), 1);
+    EXPECT_EQ(view.lines().selectionLength(), 19);
 }
 
 TEST_F(PlayEngine, WithoutDebugTheSelectionStays) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, Q"));
-    window.lines().setSelection(3, 4);
-    window.PlayButtonPressed();
-    EXPECT_EQ(window.lines().selectionStart(), 3);
-    EXPECT_EQ(window.lines().selectionLength(), 4);
+    view.lines().setSelection(3, 4);
+    session.PlayButtonPressed();
+    EXPECT_EQ(view.lines().selectionStart(), 3);
+    EXPECT_EQ(view.lines().selectionLength(), 4);
 }
 
 TEST_F(PlayEngine, CurrentLinePlaysOneChordAndPutsTheCaretBack) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, H"));
-    window.lines().setSelection(25, 0);
+    view.lines().setSelection(25, 0);
     Option(3);
-    window.PlayButtonPressed();
+    session.PlayButtonPressed();
     EXPECT_EQ(OnsetsOf(64), (std::vector<long>{0}));
     EXPECT_EQ(clock.Now(), milliseconds(1000));
-    EXPECT_EQ(window.lines().selectionStart(), 20) << "the caret goes to the line's start";
+    EXPECT_EQ(view.lines().selectionStart(), 20) << "the caret goes to the line's start";
 }
 
 TEST_F(PlayEngine, HighlightedPlaysTheSelectedLines) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\nC, x, 2, 0, 1, 2, Q\nD, 0, 0, 2, 3, 4, Q"));
     // From inside line 1 through the break after it.
-    window.lines().setSelection(22, 18);
+    view.lines().setSelection(22, 18);
     Option(2);
-    window.PlayButtonPressed();
+    session.PlayButtonPressed();
     EXPECT_TRUE(OnsetsOf(67).empty()) << "G of line 0 is not played";
     EXPECT_EQ(OnsetsOf(64).size(), 1u);
     EXPECT_EQ(clock.Now(), milliseconds(500));
 }
 
 TEST_F(PlayEngine, TheTuningShiftsTheSoundingKeys) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, x, x, x, x, Q"));
-    window.ApplyTuning(65555);
-    window.PlayButtonPressed();
+    document.setTuning(65555);
+    session.PlayButtonPressed();
     EXPECT_EQ(NoteOnKeys(), (std::vector<int>{68}));
 }
 
 TEST_F(PlayEngine, StepForwardPlaysAndMovesToTheNextChord) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("* intro\nG, 0, 0, 0, 0, 0, Q\n\nC, x, 2, 0, 1, 2, Q"));
     Caret(0);
-    window.StepForward();
+    session.StepForward();
     EXPECT_EQ(NoteOnKeys(), (std::vector<int>{62, 59, 55, 50, 67}));
-    EXPECT_EQ(window.CurrentLineIndex(), 3);
+    EXPECT_EQ(view.lines().currentLine(), 3);
     const std::size_t before = Sent().size();
-    window.StepForward();
+    session.StepForward();
     EXPECT_EQ(NoteOnKeys(before), (std::vector<int>{64, 60, 55, 52}));
-    EXPECT_EQ(window.CurrentLineIndex(), 3) << "the last chord stays highlighted";
-    window.StepForward();
+    EXPECT_EQ(view.lines().currentLine(), 3) << "the last chord stays highlighted";
+    session.StepForward();
     EXPECT_TRUE(Messages().isEmpty()) << "pressing again plays it again";
 }
 
 TEST_F(PlayEngine, StepBackWithOnlyCommentsAboveSaysSo) {
-    TfrmMain& window = Start();
     SetText(QStringLiteral("* a\n* b\nG, 0, 0, 0, 0, 0, Q"));
     Caret(1);
-    window.StepBack();
+    session.StepBack();
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("Can't step back from this line")});
     Caret(2);
-    window.StepBack();
+    session.StepBack();
     EXPECT_EQ(NoteOnKeys().size(), 5u);
-}
-
-TEST_F(PlayEngine, EscapeAndF2StopAPlayFromTheKeyboard) {
-    TfrmMain& window = Start();
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, W\nC, x, 2, 0, 1, 2, W"));
-    window.RichEdit1->setFocus();
-    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_F2}) {
-        const auto start = clock.Now();
-        clock.At(start + milliseconds(250), [&] { QTest::keyClick(window.RichEdit1, key); });
-        window.PlayButtonPressed();
-        EXPECT_EQ(clock.Now() - start, milliseconds(250)) << "key " << key;
-        EXPECT_EQ(window.btnPlay->text(), QStringLiteral("Play"));
-    }
-    // Idle, Escape does nothing and F2 starts a play.
-    QTest::keyClick(window.RichEdit1, Qt::Key_Escape);
-    EXPECT_EQ(NoteOnKeys().size(), 10u);
-    const auto idle = clock.Now();
-    QTest::keyClick(window.RichEdit1, Qt::Key_F2);
-    EXPECT_EQ(clock.Now() - idle, milliseconds(4000));
-}
-
-TEST_F(PlayEngine, ChangingTheTempoMarksTheDocumentModified) {
-    TfrmMain& window = Start();
-    window.setTempo(90);
-    EXPECT_TRUE(window.Modified);
-    EXPECT_EQ(window.lblTempo->text(), QStringLiteral("90"));
 }
 
 } // namespace

@@ -1,0 +1,246 @@
+// The play engine: Play/Stop, the four play options, looping, tracing and the step buttons.
+
+#include "play_session.h"
+#include "main_sound.h"
+#include "qt_text.h"
+#include "song_document.h"
+#include "wait_cursor.h"
+
+#include "chords/chord_composer.h"
+#include "editor/line_editor.h"
+#include "sound/chord_player.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace fw {
+
+PlaySession::PlaySession(PlayView& view, MainSound& sound, const SongDocument& document,
+                         QObject* parent)
+    : QObject(parent), StopRequested(sound.stopFlag()), m_view(view), m_sound(sound),
+      m_document(document) {}
+
+void PlaySession::PlayButtonPressed() {
+    // Stop comes first: whatever became of the editor meanwhile, a running play always ends,
+    // and a press during its wind-down cannot start a play inside it.
+    if (m_playing) {
+        m_view.ShowPlayButton(false);
+        StopRequested = true;
+        return;
+    }
+    if (m_view.lines().lineCount() == 0) {
+        m_view.ShowError(QStringLiteral("No chords to play - no lines in editor."));
+        return;
+    }
+    bool built = false;
+    {
+        WaitCursor busy;
+        built = BuildChordList(QString(), true);
+    }
+    if (!built)
+        return;
+    m_playing = true;
+    m_view.ShowPlayButton(true);
+    PlaySelection(m_view.playOptions().option);
+    m_view.ShowLineStatus(m_view.lines().currentLine());
+    StopRequested = false;
+    m_view.ShowPlayButton(false);
+    m_playing = false;
+    ShowSilentNotice();
+}
+
+// Once per run, after a sounding that could not be heard, panel 0 says why. Callers run it
+// after their own status updates, so that the notice is what remains.
+void PlaySession::ShowSilentNotice() {
+    const QString notice = m_sound.TakeSilentNotice();
+    if (!notice.isEmpty())
+        m_view.ShowStatus(notice);
+}
+
+bool PlaySession::BuildChordList(const QString& message, bool interactive) {
+    EntryList.clear();
+    const int count = m_view.lines().lineCount();
+    EntryList.reserve(static_cast<std::size_t>(count) + 1);
+    for (int i = 0; i <= count; ++i) {
+        ParsedLine parsed = m_view.ParseChordLine(i, interactive);
+        if (!parsed.ok()) {
+            if (interactive)
+                m_view.SelectLine(i, true);
+            if (!IsBlankText(message))
+                m_view.ShowError(message);
+            return false;
+        }
+        EntryList.push_back(std::move(parsed.entry));
+    }
+    return true;
+}
+
+void PlaySession::FillDurationTicks(int whole) {
+    fw::FillDurationTicks(EntryList, whole);
+}
+
+bool PlaySession::HasChordLine(int first, int last) {
+    WaitCursor busy;
+    for (int i = first; i <= last; ++i)
+        if (m_view.ParseChordLine(i, true).isChord())
+            return true;
+    return false;
+}
+
+void PlaySession::PlaySelection(int option) {
+    m_view.FocusEditor();
+    StopRequested = false;
+
+    if (option == 3) {
+        const int c = m_view.lines().currentLine();
+        const ParsedLine parsed = m_view.ParseChordLine(c, true);
+        if (!parsed.isChord()) {
+            m_view.ShowError(
+                QStringLiteral("Play Current Line option is selected and current line is "
+                               "not a chord definition."));
+            m_view.FocusEditor();
+            return;
+        }
+        m_view.SetPlayingControls(false);
+        const int selStart = m_view.lines().selectionStart();
+        const int selLength = m_view.lines().selectionLength();
+        m_view.SelectLine(c, true);
+        const int ms = DurationValue(parsed.entry.Duration, WholeNoteMs(m_document.tempo()));
+        MainSound& sound = m_sound;
+        sound.AcquirePort();
+        sound.SelectPatch();
+        sound.PlayChord(parsed.entry.Note, parsed.entry.HammerNote, ms, true);
+        sound.ReleasePort();
+        if (selLength > 0)
+            m_view.lines().setSelection(selStart, selLength);
+        else
+            m_view.SelectLine(c, false);
+        m_view.SetPlayingControls(true);
+        m_view.FocusEditor();
+        return;
+    }
+
+    const int selStart = m_view.lines().selectionStart();
+    const int selLength = m_view.lines().selectionLength();
+    const int n = static_cast<int>(EntryList.size());
+    int first = 0;
+    int last = n - 1;
+    QString none = QStringLiteral("No chords to play in editor.");
+    if (option == 1) {
+        first = m_view.lines().currentLine();
+        none = QStringLiteral("No chords to play from cursor.");
+    } else if (option == 2) {
+        if (selLength <= 0) {
+            m_view.ShowError(QStringLiteral("Play Highlighted option is selected with no lines "
+                                            "highlighted."));
+            m_view.FocusEditor();
+            return;
+        }
+        first = m_view.lines().currentLine();
+        last = m_view.lines().lastSelectedLine();
+        none = QStringLiteral("No chords to play in highlighted lines.");
+    }
+    if (HasChordLine(first, last)) {
+        m_view.SetPlayingControls(false);
+        PlayRange(first, last);
+        m_view.SetPlayingControls(true);
+    } else {
+        m_view.ShowError(none);
+    }
+    if (selLength > 0)
+        m_view.lines().setSelection(selStart, selLength);
+    m_view.FocusEditor();
+}
+
+void PlaySession::PlayRange(int first, int last) {
+    FillDurationTicks(WholeNoteMs(m_document.tempo()));
+    MainSound& sound = m_sound;
+    sound.AcquirePort();
+    sound.SelectPatch();
+    // Chords are scheduled one after another from a single start, so long songs do not drift.
+    sound.StartTimeline();
+    do {
+        for (int i = first; i <= last; ++i) {
+            if (StopRequested)
+                break;
+            PlayLine(i);
+        }
+    } while (!StopRequested && m_view.playOptions().loop);
+    sound.ReleasePort();
+}
+
+void PlaySession::PlayLine(int index) {
+    if (index < 0 || index >= static_cast<int>(EntryList.size()))
+        return;
+    const ChordEntry entry = EntryList[static_cast<std::size_t>(index)];
+    if (KindOf(entry) != LineKind::Chord)
+        return;
+    m_view.ShowChordMarkers(entry.Fret, entry.HammerFret);
+    if (m_view.playOptions().trace)
+        m_view.SelectLine(index, true);
+    m_view.ShowChordName(FromStd(entry.Name));
+    m_sound.PlayTimelineChord(entry.Note, entry.HammerNote, entry.DurationTicks);
+}
+
+namespace {
+bool IsPlayableText(const QString& text) {
+    return !IsBlankText(text) && !IsCommentText(text);
+}
+} // namespace
+
+// One step: direction +1 plays forward, -1 backward.
+void PlaySession::Step(int direction) {
+    const int count = m_view.lines().lineCount();
+    int c = m_view.lines().currentLine();
+    for (int i = c; i >= 0 && i < count; i += direction) {
+        if (IsPlayableText(m_view.lines().lineText(i))) {
+            c = i;
+            break;
+        }
+    }
+    if (!IsPlayableText(m_view.lines().lineText(c))) {
+        m_view.ShowError(direction > 0 ? QStringLiteral("Can't step forward from this line")
+                                       : QStringLiteral("Can't step back from this line"));
+        return;
+    }
+    m_view.ShowLineStatus(c);
+    m_view.SelectLine(c, true);
+    QCoreApplication::processEvents(); // the highlight is drawn before the chord sounds
+    const ParsedLine parsed = m_view.ParseChordLine(c, true);
+    if (parsed.ok()) {
+        PreviewChord(parsed.entry.Note, parsed.entry.HammerNote);
+        m_view.ShowChordName(FromStd(parsed.entry.Name));
+    }
+    for (int i = c + direction; i >= 0 && i < count; i += direction) {
+        if (IsPlayableText(m_view.lines().lineText(i))) {
+            m_view.ShowLineStatus(i);
+            m_view.SelectLine(i, true);
+            m_view.FocusEditor();
+            break;
+        }
+    }
+}
+
+void PlaySession::StepForward() {
+    Step(+1);
+}
+void PlaySession::StepBack() {
+    Step(-1);
+}
+
+void PlaySession::PreviewChord(const NoteArray& notes, const NoteArray& hammerNotes) {
+    // A running play holds the port and watches the stop flag; a preview meanwhile would close
+    // the one under it, so nothing is previewed until the play has ended.
+    if (m_playing)
+        return;
+    MainSound& sound = m_sound;
+    sound.AcquirePort();
+    sound.SelectPatch();
+    sound.PlayChord(notes, hammerNotes, PreviewMs, false);
+    sound.ReleasePort();
+    // A preview's caller updates the line status after it: the notice comes after that.
+    if (sound.SilentNoticeDue())
+        QTimer::singleShot(0, this, [this] { ShowSilentNotice(); });
+}
+
+} // namespace fw

@@ -1,0 +1,108 @@
+#include "song_document.h"
+#include "qt_text.h"
+
+#include "chords/song_check.h"
+#include "chords/song_file.h"
+#include "chords/text_file.h"
+#include "chords/tuning.h"
+
+#include <QFileInfo>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <vector>
+
+namespace fw {
+
+SongDocument::SongDocument(std::uint8_t& patch, QObject* parent)
+    : QObject(parent), m_text(new QTextDocument(this)), m_patch(patch) {
+    connect(m_text, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (removed != 0 || added != 0)
+            setModified(true);
+    });
+}
+
+QString SongDocument::fileName() const {
+    return QFileInfo(m_path).fileName();
+}
+
+void SongDocument::setPath(const QString& path) {
+    m_path = path;
+    emit pathChanged(path);
+}
+
+void SongDocument::setModified(bool modified) {
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(modified);
+}
+
+void SongDocument::setTuning(int code) {
+    code = RepairedTuningCode(code);
+    m_tuningOffset = TuningOffsets(code);
+    m_tuning = code;
+}
+
+bool SongDocument::ReadFile(const QString& path, std::string& text, QString& error) {
+    std::string reason;
+    if (ReadTextFile(ToStd(path), text, reason))
+        return true;
+    error = FromStd(reason);
+    return false;
+}
+
+// Built in one string from views into the text, with no list of lines on the way, so that a
+// song of millions of lines takes little more than the editor's own memory.
+QString SongDocument::EditorTextOf(std::string_view text) {
+    QString joined;
+    joined.reserve(static_cast<qsizetype>(text.size())); // UTF-16 units never outnumber bytes
+    ForEachEditorLine(text, [&joined](std::string_view line, std::size_t index) {
+        if (index > 0)
+            joined += QLatin1Char('\n');
+        joined += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    });
+    return joined;
+}
+
+std::string SongDocument::SongText() const {
+    // Every block, the empty one after a final line break included, so that the text reads
+    // back exactly as it was; an empty document has no lines at all.
+    std::vector<std::string> lines;
+    if (!m_text->isEmpty())
+        for (QTextBlock block = m_text->begin(); block.isValid(); block = block.next())
+            lines.push_back(ToStd(block.text()));
+    return SongFileText(lines, m_patch, m_tuning, m_tempo);
+}
+
+bool SongDocument::SaveTo(const QString& path, QString& error) {
+    const std::string text = SongText();
+    std::string reason;
+    if (!WriteFileAtomically(ToStd(path), text, reason)) {
+        error = FromStd(reason);
+        return false;
+    }
+    setPath(path);
+    setModified(false);
+    m_recovery->Discard();
+    return true;
+}
+
+void SongDocument::StartRecovery(const QString& folder, std::chrono::milliseconds interval) {
+    SongRecovery::Source source;
+    source.modified = [this] { return m_modified; };
+    // The document's revision moves with every edit; the settings are written in the copy too.
+    source.stamp = [this] {
+        return QStringLiteral("%1 %2 %3 %4 %5")
+            .arg(m_text->revision())
+            .arg(m_patch)
+            .arg(m_tuning)
+            .arg(m_tempo)
+            .arg(m_path);
+    };
+    source.song = [this] { return RecoveredSong{m_path, SongText()}; };
+    m_recovery = new SongRecovery(folder.isEmpty() ? DefaultRecoveryFolder() : folder,
+                                  std::move(source), interval, this);
+}
+
+} // namespace fw

@@ -1,0 +1,81 @@
+#pragma once
+// The song being edited: its text, the file it came from, whether it has unsaved changes, its
+// patch, tuning and tempo, reading and atomic saving, and the recovery copy that keeps an
+// unsaved song safe from a crash. No widget: the main window shows the text in its editor and
+// keeps its controls in step through the signals.
+
+#include "song_recovery.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class QTextDocument;
+
+namespace fw {
+
+class SongDocument : public QObject {
+    Q_OBJECT
+public:
+    // `patch` is where the song's patch lives: the program's patch setting, which the settings
+    // dialog changes too and which is remembered for the next run.
+    explicit SongDocument(std::uint8_t& patch, QObject* parent = nullptr);
+
+    // The chord list, one line per block; every edit of it marks the song modified.
+    QTextDocument* textDocument() const { return m_text; }
+
+    QString path() const { return m_path; }
+    QString fileName() const; // the path's file name, empty for an untitled song
+    void setPath(const QString& path);
+
+    bool Modified() const { return m_modified; }
+    void setModified(bool modified);
+
+    std::uint8_t Patch() const { return m_patch; }
+    void setPatch(std::uint8_t patch) { m_patch = patch; }
+
+    // The tuning code (five digits, one per string) and each string's offset from the reference
+    // tuning. A code of fewer than five digits or a negative one is read as the reference.
+    int Tuning() const { return m_tuning; }
+    const std::array<int, 6>& TuningOffset() const { return m_tuningOffset; }
+    void setTuning(int code);
+
+    int tempo() const { return m_tempo; }
+    void setTempo(int tempo) { m_tempo = tempo; }
+
+    // Reads a song file's text; false, with the reason in `error`, when it cannot be read.
+    static bool ReadFile(const QString& path, std::string& text, QString& error);
+    // The editor's text of a decoded song text: its lines after a complete header, joined by LF.
+    static QString EditorTextOf(std::string_view songText);
+    // The song file's text for the current lines, patch, tuning and tempo.
+    std::string SongText() const;
+    // Writes the song atomically; on success the song takes `path`, is no longer modified and
+    // its recovery copy is removed. False, with the reason in `error`, when it could not be
+    // written (the file on disk is then as it was).
+    bool SaveTo(const QString& path, QString& error);
+
+    // Starts keeping the recovery copy in `folder` (empty: DefaultRecoveryFolder()).
+    void StartRecovery(const QString& folder, std::chrono::milliseconds interval);
+    SongRecovery& recovery() { return *m_recovery; }
+
+signals:
+    void pathChanged(const QString& path);
+    void modifiedChanged(bool modified);
+
+private:
+    QTextDocument* m_text;
+    QString m_path;
+    bool m_modified = false;
+    std::uint8_t& m_patch;
+    int m_tuning = 55555;
+    std::array<int, 6> m_tuningOffset{};
+    int m_tempo = 120;
+    SongRecovery* m_recovery = nullptr;
+};
+
+} // namespace fw

@@ -1,0 +1,89 @@
+#include "tablature_import.h"
+#include "qt_text.h"
+
+#include "app/shell/dialog_service.h"
+#include "chords/chord_parser.h"
+#include "chords/text_file.h"
+#include "chords/tuning.h"
+#include "editor/line_editor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QStringList>
+
+namespace fw {
+
+namespace {
+
+// False, after telling the user, when the reading holds no chord line.
+bool HasTablature(DialogService& dialogs, const TabReading& reading) {
+    if (reading.chordLines > 0)
+        return true;
+    dialogs.Message(FromStd(std::string(NoBanjoTablatureFound)), MessageIcon::Error,
+                    MessageButtons::Ok);
+    return false;
+}
+
+bool IsChordText(const QString& line) {
+    return !IsBlankText(line) && !IsCommentText(line);
+}
+
+} // namespace
+
+std::optional<TabReading> ReadClipboardTablature(DialogService& dialogs, int tuningCode) {
+    TabReading reading = ReadAsciiTab(ToStd(QApplication::clipboard()->text()), tuningCode);
+    if (!HasTablature(dialogs, reading))
+        return std::nullopt;
+    return reading;
+}
+
+std::optional<TablatureFile> AskTablatureFile(DialogService& dialogs, const QString& folder) {
+    FileDialogRequest request;
+    request.title = QApplication::translate("fw::TfrmMain", "Import ASCII Tablature");
+    request.directory = folder;
+    request.filter =
+        QStringLiteral("Tablature files (*.tab *.TAB *.Tab *.txt *.TXT *.Txt);;All Files (*)");
+    const std::optional<QString> chosen = dialogs.OpenFile(request);
+    if (!chosen)
+        return std::nullopt;
+    std::string text;
+    std::string error;
+    if (!ReadTextFile(ToStd(*chosen), text, error)) {
+        dialogs.Message(FromStd(error), MessageIcon::Error, MessageButtons::Ok);
+        return std::nullopt;
+    }
+    TabReading reading = ReadAsciiTab(text, ReferenceTuningCode);
+    if (!HasTablature(dialogs, reading))
+        return std::nullopt;
+    return TablatureFile{*chosen, std::move(reading)};
+}
+
+TablaturePaste PasteAt(const LineEditor& lines, int index, std::vector<std::string> read) {
+    while (read.back().empty())
+        read.pop_back();
+    // The measures of the song on either side stay apart from the tablature's.
+    int first = index;
+    if (index > 0 && IsChordText(lines.lineText(index - 1))) {
+        read.insert(read.begin(), std::string());
+        ++first;
+    }
+    const int last = index + static_cast<int>(read.size()) - 1;
+    if (IsChordText(lines.lineText(index)))
+        read.emplace_back();
+    return {JoinedLines(read), first, last};
+}
+
+QString JoinedLines(const std::vector<std::string>& lines) {
+    QStringList texts;
+    for (const std::string& line : lines)
+        texts << FromStd(line);
+    return texts.join(QLatin1Char('\n'));
+}
+
+void NoticeDroppedMarks(DialogService& dialogs, const TabReading& reading) {
+    if (reading.droppedMarks > 0)
+        dialogs.Message(FromStd(DroppedMarksNotice(reading.droppedMarks)), MessageIcon::Warning,
+                        MessageButtons::Ok);
+}
+
+} // namespace fw
