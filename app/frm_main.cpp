@@ -236,17 +236,16 @@ void TfrmMain::FormActivate() {
 
 void TfrmMain::RestoreWindowPlace() {
     const Settings& s = settings();
-    if (s.WindowWidth <= 0 || s.WindowHeight <= 0)
-        return; // never saved: the default size, placed by the desktop
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
-    const QRect saved(s.WindowLeft, s.WindowTop, s.WindowWidth, s.WindowHeight);
-    if (ReachableOnScreens(saved, screens)) {
-        setGeometry(QRect(saved.topLeft(), saved.size().expandedTo(minimumSize())));
-    } else {
-        // The screen it was on has gone: the saved size, on the primary screen.
-        resize(saved.size().expandedTo(minimumSize()));
+    // Never saved: the default size, placed by the desktop.
+    if (s.WindowWidth > 0 && s.WindowHeight > 0) {
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens << screen->availableGeometry();
+        const QRect saved(s.WindowLeft, s.WindowTop, s.WindowWidth, s.WindowHeight);
+        if (ReachableOnScreens(saved, screens))
+            setGeometry(QRect(saved.topLeft(), saved.size().expandedTo(minimumSize())));
+        else // the screen it was on has gone: the saved size, placed by the desktop
+            resize(saved.size().expandedTo(minimumSize()));
     }
     if (s.WindowMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
