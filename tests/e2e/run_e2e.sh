@@ -39,6 +39,9 @@ for _ in $(seq 1200); do
 done
 [ -n "$window" ] || { echo "no main window titled 'Fretwick - Two chords.fwk'"; cat "$work/app.log"; exit 1; }
 sleep 1
+# The caret on the hammer-on line, so that the neck shows a chord with its hammer-on target.
+xdotool windowfocus --sync "$window" && xdotool key Down Down Down || true
+sleep 1
 import -display "$display" -window root "$build/e2e_main_window.png"
 echo "screenshot: $build/e2e_main_window.png"
 # The README's picture of the main window (docs/main-window.png is a copy of it). Only the
