@@ -2,6 +2,7 @@
 // the close query, shutdown, and the window-wide events (hints, keys, resizing, drops).
 
 #include "frm_main.h"
+#include "main_layout.h"
 #include "main_sound.h"
 #include "qt_text.h"
 #include "song_exports.h"
@@ -11,6 +12,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/small_windows.h"
+#include "app/shell/window_placement.h"
 #include "chords/patch_names.h"
 #include "chords/setting_values.h"
 #include "chords/tuning.h"
@@ -25,6 +27,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +37,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
@@ -44,11 +48,6 @@
 #include <algorithm>
 
 namespace fw {
-
-namespace {
-// Where the controls below the neck start: under the frame around the neck picture.
-constexpr int ControlsTop = 4 + 123 + 2 + 10;
-} // namespace
 
 TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     : QMainWindow(parent), m_deps(deps), m_settings(std::make_unique<Settings>()),
@@ -62,6 +61,8 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     m_exports = std::make_unique<SongExports>(*m_play, *m_document, m_lines, dialogs(), settings());
     connect(m_document, &SongDocument::pathChanged, this,
             [this](const QString& path) { ShowSongPath(path); });
+    connect(m_document, &SongDocument::modifiedChanged, this,
+            [this](bool modified) { setWindowModified(modified); });
     m_deps.sound->syncState = [this](MidiPortSettings& port, ChordPlayerState& player) {
         port.Device = settings().Device;
         port.Channel = settings().Channel;
@@ -126,8 +127,8 @@ void TfrmMain::FormCreate() {
     MaxFret = fw::MaxFret;
     setWindowTitle(QStringLiteral("Fretwick"));
     resize(870, 640);
-    // Never so small that the edit group (the tallest column) is cut off.
-    const int clientHeight = ControlsTop + grpEditControls->height() + 8;
+    // Never so small that the neck or the tallest column below it is cut off.
+    const int clientHeight = MinimumClientHeight(layoutInput());
     setMinimumSize(760, std::max(520, clientHeight + menuBar()->sizeHint().height() +
                                           statusBar()->sizeHint().height()));
     setAcceptDrops(true);
@@ -145,6 +146,7 @@ void TfrmMain::FormCreate() {
 
     // A damaged settings value takes its default; the program goes on and says so on stderr.
     *m_settings = LoadSettings([](const QString& problem) { qWarning("%s", qPrintable(problem)); });
+    RestoreWindowPlace();
 
     if (settings().Associate)
         RegisterAssociation();
@@ -172,9 +174,12 @@ void TfrmMain::FormCreate() {
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
     if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
         QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK") && LoadSong(joined)) {
-        m_document->setPath(joined);
+        // Absolute, so that the title, Save and the recent files mean the same file wherever
+        // the program was started.
+        m_document->setPath(QFileInfo(joined).absoluteFilePath());
         m_document->setModified(false);
         AddRecentFile(joined);
+        m_songFromCommandLine = true;
     }
     ShowLineStatus(0);
     // Typing goes into the chord list from the moment the window shows.
@@ -221,6 +226,42 @@ void TfrmMain::FormActivate() {
         }
     }
     OfferRecovery();
+    // Last, so that the welcome and a recovered song come first: the song of the last run,
+    // when the user asked for it and nothing else has been opened.
+    const QString last = settings().RecentFile[0];
+    if (settings().OpenLastSong && !m_songFromCommandLine && !m_document->Modified() &&
+        m_document->path().isEmpty() && !last.isEmpty() && QFileInfo(last).isFile())
+        OpenRecentFile(last);
+}
+
+void TfrmMain::RestoreWindowPlace() {
+    const Settings& s = settings();
+    // Never saved: the default size, placed by the desktop.
+    if (s.WindowWidth > 0 && s.WindowHeight > 0) {
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens << screen->availableGeometry();
+        const QRect saved(s.WindowLeft, s.WindowTop, s.WindowWidth, s.WindowHeight);
+        if (ReachableOnScreens(saved, screens))
+            setGeometry(QRect(saved.topLeft(), saved.size().expandedTo(minimumSize())));
+        else // the screen it was on has gone: the saved size, placed by the desktop
+            resize(saved.size().expandedTo(minimumSize()));
+    }
+    if (s.WindowMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmMain::SaveWindowPlace() {
+    // The normal frame is kept also when maximised, so that un-maximising after the next
+    // start gives the size the user chose.
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    if (normal.isValid()) {
+        settings().WindowLeft = normal.x();
+        settings().WindowTop = normal.y();
+        settings().WindowWidth = normal.width();
+        settings().WindowHeight = normal.height();
+    }
+    settings().WindowMaximized = isMaximized();
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -240,18 +281,41 @@ void TfrmMain::FormClose() {
     m_play->EntryList.clear();
     m_dictionary->SaveChordDictionary();
     m_deps.sound->CloseMidiPort();
+    if (isVisible())
+        SaveWindowPlace();
     QStringList problems;
     if (!SaveSettings(settings(), [&problems](const QString& problem) { problems << problem; }))
         dialogs().Message(problems.join(QLatin1Char('\n')), MessageIcon::Error, MessageButtons::Ok);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
+    if (IsPlaying()) {
+        // Closing stops the play; once it has wound down (the play's own loop is still on the
+        // stack now) the window closes as usual, asking about unsaved changes.
+        e->ignore();
+        m_play->StopRequested = true;
+        if (!m_closeAfterPlay) {
+            m_closeAfterPlay = true;
+            CloseAfterPlay();
+        }
+        return;
+    }
     if (!FormCloseQuery()) {
         e->ignore();
         return;
     }
     FormClose();
     e->accept();
+}
+
+void TfrmMain::CloseAfterPlay() {
+    if (IsPlaying()) {
+        m_play->StopRequested = true;
+        QTimer::singleShot(10, this, [this] { CloseAfterPlay(); });
+        return;
+    }
+    m_closeAfterPlay = false;
+    close();
 }
 
 void TfrmMain::changeEvent(QEvent* e) {
@@ -277,21 +341,25 @@ bool TfrmMain::event(QEvent* e) {
     return QMainWindow::event(e);
 }
 
+MainLayoutInput TfrmMain::layoutInput() const {
+    MainLayoutInput in;
+    in.client = client->size();
+    in.windowHeight = height();
+    in.editGroup = grpEditControls->size();
+    in.playGroup = grpPlayControls->size();
+    in.playButtons = pnlPlayButtons->size();
+    in.newChordHeight = 40;
+    return in;
+}
+
 void TfrmMain::FormResize() {
-    const int w = client->width();
-    const int h = client->height();
-    const int top = ControlsTop;
-
-    // New Chord sits right of the neck, narrower when the window is narrow, never over it.
-    const int newChordLeft = std::max(fretboard()->geometry().right() + 1 + 8, w - 8 - 196);
-    btnNewChord->setGeometry(newChordLeft, 14, std::max(w - 8 - newChordLeft, 0), 40);
-    grpPlayControls->move(w - 8 - grpPlayControls->width(), top);
-    pnlPlayButtons->move(grpPlayControls->x(), top + grpPlayControls->height() + 10);
-
-    RichEdit1->move(8 + grpEditControls->width() + 8, top);
-    RichEdit1->resize(grpPlayControls->x() - RichEdit1->x() - 7, h - top - 8);
-    const int editTop = top + (h - top - grpEditControls->height()) / 2;
-    grpEditControls->move(8, std::max(top, editTop));
+    const MainLayout layout = LayOutMainWindow(layoutInput());
+    fretboard()->setGeometry(layout.neck);
+    btnNewChord->setGeometry(layout.newChord);
+    grpEditControls->move(layout.editGroup.topLeft());
+    RichEdit1->setGeometry(layout.editor);
+    grpPlayControls->move(layout.playGroup.topLeft());
+    pnlPlayButtons->move(layout.playButtons.topLeft());
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* e) {

@@ -28,6 +28,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSpinBox>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -122,8 +124,11 @@ void TfrmMain::ConnectEvents() {
     connect(scrlTempo, &QScrollBar::valueChanged, this, [this](int value) {
         m_document->setTempo(value);
         lblTempo->setText(QString::number(value));
+        spnTempo->setValue(value); // no signal back: the values are equal
         m_document->setModified(true);
     });
+    // The typed tempo moves the bar, which does the rest.
+    connect(spnTempo, &QSpinBox::valueChanged, scrlTempo, &QScrollBar::setValue);
     // Play reacts when a mouse button goes down on it; the keyboard reaches it as a click.
     btnPlay->installEventFilter(this);
     connect(btnPlay, &QPushButton::clicked, this, [this] { m_play->PlayButtonPressed(); });
@@ -139,6 +144,18 @@ void TfrmMain::ConnectEvents() {
     RichEdit1->viewport()->installEventFilter(this);
     connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { RichEdit1SelectionChange(); });
+    // An edit can take the line in error away without a key or a click in the chord list (Cut
+    // or Delete from a menu, a paste): the status follows the text, once per round of edits.
+    connect(m_document->textDocument(), &QTextDocument::contentsChanged, this, [this] {
+        if (m_statusRefreshPending)
+            return;
+        m_statusRefreshPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_statusRefreshPending = false;
+            if (!IsPlaying())
+                ShowLineStatus(CurrentLineIndex());
+        });
+    });
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this,
             [this] { RichEdit1SelectionChange(); });
 }

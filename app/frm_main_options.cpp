@@ -10,6 +10,7 @@
 
 #include "app/shell/dialog_service.h"
 #include "app/shell/file_association.h"
+#include "app/shell/file_dialog_start.h"
 #include "app/shell/settings.h"
 #include "chords/tuning.h"
 #include "editor/fretboard_view.h"
@@ -77,7 +78,8 @@ void TfrmMain::MidiPlayer1Click() {
         return;
     if (!frmMidiPlayer)
         frmMidiPlayer = new TfrmMidiPlayer(
-            *m_deps.filePlayer, dialogs(), [this] { return settings().LastDir; }, this);
+            *m_deps.filePlayer, dialogs(),
+            [this] { return DialogStartFolder(QString(), settings().LastDir); }, this);
     dialogs().ShowModal(*frmMidiPlayer);
     FocusEditor();
 }

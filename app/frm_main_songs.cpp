@@ -7,6 +7,7 @@
 #include "song_paths.h"
 
 #include "app/shell/dialog_service.h"
+#include "app/shell/file_dialog_start.h"
 #include "app/shell/recent_files.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
@@ -42,7 +43,11 @@ QString TfrmMain::songFileName() const {
 
 void TfrmMain::ShowSongPath(const QString&) {
     lblFilename->setText(songFileName());
-    setWindowTitle(QStringLiteral("Fretwick - ") + songFileName());
+    // "Fretwick - <name>", "Untitled" for a song never saved; the window system shows "[*]" as
+    // its modified mark while the song has unsaved changes.
+    const QString name = songFileName();
+    setWindowTitle(QStringLiteral("Fretwick - ") +
+                   (name.isEmpty() ? QStringLiteral("Untitled") : name) + QStringLiteral("[*]"));
 }
 
 namespace {
@@ -151,7 +156,7 @@ void TfrmMain::Open1Click() {
         return;
     FileDialogRequest request;
     request.title = tr("Open");
-    request.directory = settings().LastDir;
+    request.directory = DialogStartFolder(m_document->path(), settings().LastDir);
     request.filter = SongFilter;
     request.defaultSuffix = QStringLiteral("fwk");
     const std::optional<QString> chosen = dialogs().OpenFile(request);
@@ -224,8 +229,8 @@ void TfrmMain::Save1Click() {
 void TfrmMain::SaveAs1Click() {
     FileDialogRequest request;
     request.title = tr("Save As");
-    request.directory = settings().LastDir;
-    request.fileName = m_document->path();
+    request.directory = DialogStartFolder(m_document->path(), settings().LastDir);
+    request.fileName = SuggestedFileName(m_document->path(), QStringLiteral(".fwk"));
     request.filter = SongFilter;
     request.defaultSuffix = QStringLiteral("fwk");
     const std::optional<QString> chosen = dialogs().SaveFile(request);
@@ -243,7 +248,8 @@ void TfrmMain::SaveAs1Click() {
 }
 
 void TfrmMain::AddRecentFile(const QString& path) {
-    fw::AddRecentFile(settings().RecentFile, path);
+    // Kept absolute: a song opened as "songs/a.fwk" must still open from another folder.
+    fw::AddRecentFile(settings().RecentFile, QFileInfo(path).absoluteFilePath());
     RefreshRecentMenu();
 }
 

@@ -5,6 +5,7 @@
 #include "frm_main.h"
 #include "tablature_import.h"
 
+#include "app/shell/file_dialog_start.h"
 #include "app/shell/settings.h"
 #include "chords/tuning.h"
 
@@ -47,7 +48,8 @@ void TfrmMain::ImportAsciiTab1Click() {
         FocusEditor();
         return;
     }
-    const std::optional<TablatureFile> file = AskTablatureFile(dialogs(), settings().LastDir);
+    const std::optional<TablatureFile> file =
+        AskTablatureFile(dialogs(), DialogStartFolder(QString(), settings().LastDir));
     if (!file) {
         FocusEditor();
         return;

@@ -18,6 +18,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QSpinBox;
 class QTextDocument;
 class QToolButton;
 class QWidget;
@@ -58,7 +59,8 @@ struct MainControls {
     QScrollBar* scrlTempo = nullptr;
     QLabel* lblSlower = nullptr;
     QLabel* lblFaster = nullptr;
-    QLabel* lblTempo = nullptr;
+    QLabel* lblTempo = nullptr;   // kept in step, hidden: spnTempo shows the number
+    QSpinBox* spnTempo = nullptr; // beside scrlTempo, for typing a tempo
     QWidget* pnlPlayButtons = nullptr;
     QPushButton* btnPlay = nullptr;
     QToolButton* btnNext = nullptr;

@@ -12,7 +12,7 @@ QString DialogStartFolder(const QString& songPath, const QString& lastDir) {
             return song.absolutePath();
     }
     if (!lastDir.isEmpty() && QFileInfo(lastDir).isDir())
-        return QFileInfo(lastDir).absoluteFilePath();
+        return QDir::cleanPath(QFileInfo(lastDir).absoluteFilePath());
     return QDir::homePath();
 }
 

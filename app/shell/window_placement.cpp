@@ -51,6 +51,14 @@ QRect CentredFrame(const QSize& content, const QMargins& decoration, const QRect
     return FitInside(frame, available);
 }
 
+bool ReachableOnScreens(const QRect& geometry, const QList<QRect>& screens) {
+    if (geometry.isEmpty())
+        return false;
+    const QPoint grip(geometry.center().x(), geometry.top());
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QRect& screen) { return screen.contains(grip); });
+}
+
 void CentreOnScreen(QWidget& window) {
     const QScreen* screen = ScreenOf(window);
     if (!screen)

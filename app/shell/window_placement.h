@@ -2,6 +2,7 @@
 // Placing the program's windows so that they open where the user looks: centred on the window
 // they belong to, and always inside the part of the screen that panels leave free.
 
+#include <QList>
 #include <QMargins>
 #include <QRect>
 
@@ -18,6 +19,10 @@ QRect FitInside(const QRect& frame, const QRect& available);
 // (title bar, borders). Pure.
 QRect CentredFrame(const QSize& content, const QMargins& decoration, const QRect& owner,
                    const QRect& available);
+
+// Whether a window saved at `geometry` can come back there: the middle of its top edge (where
+// the title bar is grabbed) lies on one of `screens`. False for an empty geometry. Pure.
+bool ReachableOnScreens(const QRect& geometry, const QList<QRect>& screens);
 
 // Moves `window` so that its frame is centred on the available area of the screen it is on
 // (the primary screen when it has none yet).

@@ -49,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{"NewSongLastDir", "", "last", "last"},
                       StartCase{"NewSongNoLastDir", "", "", "~"},
                       StartCase{"NewSongMissingLastDir", "", "!", "~"},
-                      StartCase{"SongFolderGone", "gone/creek.fwk", "last", "last"}),
+                      StartCase{"SongFolderGone", "gone/creek.fwk", "last", "last"},
+                      StartCase{"LastDirWithASlash", "", "last/", "last"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SuggestedFileName, SongNameOrUntitledWithALowerCaseExtension) {

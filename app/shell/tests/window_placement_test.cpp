@@ -53,6 +53,21 @@ TEST(CentredFrame, CentresOnTheOwnerThenKeepsInside) {
     EXPECT_EQ(CentredFrame({900, 980}, decoration, {0, 0, 1280, 690}, Available).height(), 690);
 }
 
+TEST(ReachableOnScreens, OnlyWhereAScreenStillShowsTheTitleBar) {
+    const QList<QRect> two = {QRect(0, 0, 1920, 1050), QRect(1920, 0, 1280, 1024)};
+    const QList<QRect> one = {QRect(0, 0, 1920, 1050)};
+    const std::tuple<const char*, QRect, QList<QRect>, bool> cases[] = {
+        {"on the first screen", {100, 80, 1100, 800}, one, true},
+        {"on the second screen", {2200, 100, 900, 700}, two, true},
+        {"second screen gone", {2200, 100, 900, 700}, one, false},
+        {"title bar above the screen", {100, -500, 900, 700}, two, false},
+        {"partly off the right edge", {1200, 100, 900, 700}, one, true},
+        {"never saved", {}, one, false},
+    };
+    for (const auto& [name, geometry, screens, expected] : cases)
+        EXPECT_EQ(ReachableOnScreens(geometry, screens), expected) << name;
+}
+
 QRect ScreenArea() {
     return QApplication::primaryScreen()->availableGeometry();
 }
