@@ -2,7 +2,6 @@
 // the close query, shutdown, and the window-wide events (hints, keys, resizing, drops).
 
 #include "frm_main.h"
-#include "main_layout.h"
 #include "main_sound.h"
 #include "qt_text.h"
 #include "song_exports.h"
@@ -12,7 +11,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/small_windows.h"
-#include "app/shell/window_placement.h"
+#include "app/shell/window_memory.h"
 #include "chords/patch_names.h"
 #include "chords/setting_values.h"
 #include "chords/tuning.h"
@@ -27,7 +26,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,7 +35,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
@@ -46,6 +43,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace fw {
 
@@ -61,8 +59,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     m_exports = std::make_unique<SongExports>(*m_play, *m_document, m_lines, dialogs(), settings());
     connect(m_document, &SongDocument::pathChanged, this,
             [this](const QString& path) { ShowSongPath(path); });
-    connect(m_document, &SongDocument::modifiedChanged, this,
-            [this](bool modified) { setWindowModified(modified); });
+    connect(m_document, &SongDocument::modifiedChanged, this, &TfrmMain::setWindowModified);
     m_deps.sound->syncState = [this](MidiPortSettings& port, ChordPlayerState& player) {
         port.Device = settings().Device;
         port.Channel = settings().Channel;
@@ -128,7 +125,7 @@ void TfrmMain::FormCreate() {
     setWindowTitle(QStringLiteral("Fretwick"));
     resize(870, 640);
     // Never so small that the neck or the tallest column below it is cut off.
-    const int clientHeight = MinimumClientHeight(layoutInput());
+    const int clientHeight = minimumClientHeight();
     setMinimumSize(760, std::max(520, clientHeight + menuBar()->sizeHint().height() +
                                           statusBar()->sizeHint().height()));
     setAcceptDrops(true);
@@ -146,7 +143,7 @@ void TfrmMain::FormCreate() {
 
     // A damaged settings value takes its default; the program goes on and says so on stderr.
     *m_settings = LoadSettings([](const QString& problem) { qWarning("%s", qPrintable(problem)); });
-    RestoreWindowPlace();
+    RestoreWindowPlace(*this, settings());
 
     if (settings().Associate)
         RegisterAssociation();
@@ -174,12 +171,10 @@ void TfrmMain::FormCreate() {
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
     if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
         QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK") && LoadSong(joined)) {
-        // Absolute, so that the title, Save and the recent files mean the same file wherever
-        // the program was started.
+        // Absolute: the same file wherever the program was started.
         m_document->setPath(QFileInfo(joined).absoluteFilePath());
         m_document->setModified(false);
         AddRecentFile(joined);
-        m_songFromCommandLine = true;
     }
     ShowLineStatus(0);
     // Typing goes into the chord list from the moment the window shows.
@@ -226,42 +221,11 @@ void TfrmMain::FormActivate() {
         }
     }
     OfferRecovery();
-    // Last, so that the welcome and a recovered song come first: the song of the last run,
-    // when the user asked for it and nothing else has been opened.
+    // Last, after the welcome and a recovered song: the last run's song, when asked for.
     const QString last = settings().RecentFile[0];
-    if (settings().OpenLastSong && !m_songFromCommandLine && !m_document->Modified() &&
-        m_document->path().isEmpty() && !last.isEmpty() && QFileInfo(last).isFile())
+    if (settings().OpenLastSong && m_document->path().isEmpty() && !m_document->Modified() &&
+        QFileInfo(last).isFile())
         OpenRecentFile(last);
-}
-
-void TfrmMain::RestoreWindowPlace() {
-    const Settings& s = settings();
-    // Never saved: the default size, placed by the desktop.
-    if (s.WindowWidth > 0 && s.WindowHeight > 0) {
-        QList<QRect> screens;
-        for (const QScreen* screen : QGuiApplication::screens())
-            screens << screen->availableGeometry();
-        const QRect saved(s.WindowLeft, s.WindowTop, s.WindowWidth, s.WindowHeight);
-        if (ReachableOnScreens(saved, screens))
-            setGeometry(QRect(saved.topLeft(), saved.size().expandedTo(minimumSize())));
-        else // the screen it was on has gone: the saved size, placed by the desktop
-            resize(saved.size().expandedTo(minimumSize()));
-    }
-    if (s.WindowMaximized)
-        setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void TfrmMain::SaveWindowPlace() {
-    // The normal frame is kept also when maximised, so that un-maximising after the next
-    // start gives the size the user chose.
-    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
-    if (normal.isValid()) {
-        settings().WindowLeft = normal.x();
-        settings().WindowTop = normal.y();
-        settings().WindowWidth = normal.width();
-        settings().WindowHeight = normal.height();
-    }
-    settings().WindowMaximized = isMaximized();
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -281,23 +245,17 @@ void TfrmMain::FormClose() {
     m_play->EntryList.clear();
     m_dictionary->SaveChordDictionary();
     m_deps.sound->CloseMidiPort();
-    if (isVisible())
-        SaveWindowPlace();
+    SaveWindowPlace(*this, settings());
     QStringList problems;
     if (!SaveSettings(settings(), [&problems](const QString& problem) { problems << problem; }))
         dialogs().Message(problems.join(QLatin1Char('\n')), MessageIcon::Error, MessageButtons::Ok);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
-    if (IsPlaying()) {
-        // Closing stops the play; once it has wound down (the play's own loop is still on the
-        // stack now) the window closes as usual, asking about unsaved changes.
+    if (IsPlaying()) { // the play ends first; then the window closes as usual
         e->ignore();
-        m_play->StopRequested = true;
-        if (!m_closeAfterPlay) {
-            m_closeAfterPlay = true;
-            CloseAfterPlay();
-        }
+        if (!std::exchange(m_closeAfterPlay, true))
+            m_play->StopThen([this] { m_closeAfterPlay = false, close(); });
         return;
     }
     if (!FormCloseQuery()) {
@@ -306,16 +264,6 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
     }
     FormClose();
     e->accept();
-}
-
-void TfrmMain::CloseAfterPlay() {
-    if (IsPlaying()) {
-        m_play->StopRequested = true;
-        QTimer::singleShot(10, this, [this] { CloseAfterPlay(); });
-        return;
-    }
-    m_closeAfterPlay = false;
-    close();
 }
 
 void TfrmMain::changeEvent(QEvent* e) {
@@ -339,27 +287,6 @@ bool TfrmMain::event(QEvent* e) {
         return true;
     }
     return QMainWindow::event(e);
-}
-
-MainLayoutInput TfrmMain::layoutInput() const {
-    MainLayoutInput in;
-    in.client = client->size();
-    in.windowHeight = height();
-    in.editGroup = grpEditControls->size();
-    in.playGroup = grpPlayControls->size();
-    in.playButtons = pnlPlayButtons->size();
-    in.newChordHeight = 40;
-    return in;
-}
-
-void TfrmMain::FormResize() {
-    const MainLayout layout = LayOutMainWindow(layoutInput());
-    fretboard()->setGeometry(layout.neck);
-    btnNewChord->setGeometry(layout.newChord);
-    grpEditControls->move(layout.editGroup.topLeft());
-    RichEdit1->setGeometry(layout.editor);
-    grpPlayControls->move(layout.playGroup.topLeft());
-    pnlPlayButtons->move(layout.playButtons.topLeft());
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* e) {

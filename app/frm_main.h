@@ -9,7 +9,6 @@
 #include "chords/chord_parser.h"
 #include "editor/line_editor.h"
 #include "main_controls.h"
-#include "main_layout.h"
 #include "play_session.h"
 #include "song_document.h"
 
@@ -173,7 +172,7 @@ public:
     void NylonStringAcoustic1Click(QAction* item);
     void FormActivate();
     // Lays the controls out for the window's size (main_layout.h).
-    void FormResize();
+    void FormResize() { layOutControls(height()); }
 
 protected:
     bool event(QEvent* e) override;
@@ -186,7 +185,6 @@ protected:
     void dropEvent(QDropEvent* e) override;
 
 private:
-    MainLayoutInput layoutInput() const;
     // The Edit menu's states are shown while it is open; afterwards its shortcuts act again on
     // the state at the key press, which each command checks itself.
     void EnableEditShortcuts();
@@ -196,12 +194,6 @@ private:
     void FormCreate();
     void FormClose();
     bool FormCloseQuery();
-    // Closes the window once the running play has ended.
-    void CloseAfterPlay();
-    // The window's size, place and maximised state from the settings (only where a screen still
-    // shows it), and back into them at shutdown.
-    void RestoreWindowPlace();
-    void SaveWindowPlace();
     void RichEdit1Refresh();
     void RichEdit1KeyUp(int key);
     void RichEdit1SelectionChange();
@@ -223,9 +215,7 @@ private:
     int m_nameLine = 0;
     bool m_externalMidiAtStart = false;
     bool m_shutDown = false;
-    bool m_statusRefreshPending = false; // a status refresh after an edit is on its way
-    bool m_closeAfterPlay = false;       // a close came during a play: close once it has ended
-    bool m_songFromCommandLine = false;  // the command line opened a song
+    bool m_closeAfterPlay = false; // a close came during a play: close once it has ended
     std::unique_ptr<ChordDictionaryBox> m_dictionary;
     std::unique_ptr<SongExports> m_exports;
     TfrmOptions* m_options = nullptr; // made at the first showing, then reused

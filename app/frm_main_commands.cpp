@@ -203,8 +203,7 @@ void TfrmMain::Paste1Click() {
     const UndoStep step(m_lines);
     // The selection is not replaced: the clipboard text goes in front of it.
     m_lines.setSelection(m_lines.selectionStart(), 0);
-    // Line and paragraph separators (from word processors and web pages) become real lines, as
-    // the editor's own paste makes them: the song then reads back as it looks.
+    // Line and paragraph separators (word processors, web pages) become real lines.
     RichEdit1->insertPlainText(WithPlainLineBreaks(QApplication::clipboard()->text()));
     FocusEditor();
 }

@@ -29,7 +29,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
-#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -124,10 +123,9 @@ void TfrmMain::ConnectEvents() {
     connect(scrlTempo, &QScrollBar::valueChanged, this, [this](int value) {
         m_document->setTempo(value);
         lblTempo->setText(QString::number(value));
-        spnTempo->setValue(value); // no signal back: the values are equal
+        spnTempo->setValue(value); // a typed tempo moves the bar, which does the rest
         m_document->setModified(true);
     });
-    // The typed tempo moves the bar, which does the rest.
     connect(spnTempo, &QSpinBox::valueChanged, scrlTempo, &QScrollBar::setValue);
     // Play reacts when a mouse button goes down on it; the keyboard reaches it as a click.
     btnPlay->installEventFilter(this);
@@ -144,18 +142,9 @@ void TfrmMain::ConnectEvents() {
     RichEdit1->viewport()->installEventFilter(this);
     connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { RichEdit1SelectionChange(); });
-    // An edit can take the line in error away without a key or a click in the chord list (Cut
-    // or Delete from a menu, a paste): the status follows the text, once per round of edits.
-    connect(m_document->textDocument(), &QTextDocument::contentsChanged, this, [this] {
-        if (m_statusRefreshPending)
-            return;
-        m_statusRefreshPending = true;
-        QTimer::singleShot(0, this, [this] {
-            m_statusRefreshPending = false;
-            if (!IsPlaying())
-                ShowLineStatus(CurrentLineIndex());
-        });
-    });
+    // The status follows every edit, also one without a key or a click in the list (a paste).
+    connect(RichEdit1, &QPlainTextEdit::textChanged, this,
+            [this] { QTimer::singleShot(0, this, [this] { RichEdit1Refresh(); }); });
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this,
             [this] { RichEdit1SelectionChange(); });
 }

@@ -10,7 +10,6 @@
 
 #include "app/shell/dialog_service.h"
 #include "app/shell/file_association.h"
-#include "app/shell/file_dialog_start.h"
 #include "app/shell/settings.h"
 #include "chords/tuning.h"
 #include "editor/fretboard_view.h"
@@ -78,8 +77,7 @@ void TfrmMain::MidiPlayer1Click() {
         return;
     if (!frmMidiPlayer)
         frmMidiPlayer = new TfrmMidiPlayer(
-            *m_deps.filePlayer, dialogs(),
-            [this] { return DialogStartFolder(QString(), settings().LastDir); }, this);
+            *m_deps.filePlayer, dialogs(), [this] { return settings().LastDir; }, this);
     dialogs().ShowModal(*frmMidiPlayer);
     FocusEditor();
 }

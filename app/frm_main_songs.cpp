@@ -43,11 +43,7 @@ QString TfrmMain::songFileName() const {
 
 void TfrmMain::ShowSongPath(const QString&) {
     lblFilename->setText(songFileName());
-    // "Fretwick - <name>", "Untitled" for a song never saved; the window system shows "[*]" as
-    // its modified mark while the song has unsaved changes.
-    const QString name = songFileName();
-    setWindowTitle(QStringLiteral("Fretwick - ") +
-                   (name.isEmpty() ? QStringLiteral("Untitled") : name) + QStringLiteral("[*]"));
+    setWindowTitle(QStringLiteral("Fretwick - %1[*]").arg(m_document->displayName()));
 }
 
 namespace {
@@ -248,8 +244,7 @@ void TfrmMain::SaveAs1Click() {
 }
 
 void TfrmMain::AddRecentFile(const QString& path) {
-    // Kept absolute: a song opened as "songs/a.fwk" must still open from another folder.
-    fw::AddRecentFile(settings().RecentFile, QFileInfo(path).absoluteFilePath());
+    fw::AddRecentFile(settings().RecentFile, path);
     RefreshRecentMenu();
 }
 

@@ -5,7 +5,6 @@
 #include "frm_main.h"
 #include "tablature_import.h"
 
-#include "app/shell/file_dialog_start.h"
 #include "app/shell/settings.h"
 #include "chords/tuning.h"
 
@@ -48,8 +47,7 @@ void TfrmMain::ImportAsciiTab1Click() {
         FocusEditor();
         return;
     }
-    const std::optional<TablatureFile> file =
-        AskTablatureFile(dialogs(), DialogStartFolder(QString(), settings().LastDir));
+    const std::optional<TablatureFile> file = AskTablatureFile(dialogs(), settings().LastDir);
     if (!file) {
         FocusEditor();
         return;

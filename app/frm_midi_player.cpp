@@ -4,6 +4,7 @@
 
 #include "app/qt_text.h"
 #include "app/shell/dialog_service.h"
+#include "app/shell/file_dialog_start.h"
 #include "chords/regular_file.h"
 #include "sound/midi_file_player.h"
 
@@ -206,7 +207,8 @@ void TfrmMidiPlayer::ShowError(const QString& text) {
 void TfrmMidiPlayer::BitBtnOpenClick() {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
-    request.directory = lastDir_ ? lastDir_() : QString(); // empty: the toolkit's choice
+    // The last folder used, else home; never the folder the program was started from.
+    request.directory = DialogStartFolder(QString(), lastDir_ ? lastDir_() : QString());
     request.filter = QStringLiteral("MIDI files (*.mid *.MID *.midi)");
     request.defaultSuffix = QStringLiteral("mid");
     ++ownDialogs_;

@@ -1,6 +1,7 @@
 // Building the main window's controls and menus, with their captions, shortcuts and hints.
 
 #include "main_controls.h"
+#include "main_layout.h"
 
 #include "editor/chord_text_edit.h"
 #include "editor/fretboard_view.h"
@@ -409,6 +410,33 @@ void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {
     Cut2 = MenuItem(mnuEditorPopUp, QStringLiteral("Cut2"), QMainWindow::tr("Cut"));
     Copy2 = MenuItem(mnuEditorPopUp, QStringLiteral("Copy2"), QMainWindow::tr("Copy"));
     Paste2 = MenuItem(mnuEditorPopUp, QStringLiteral("Paste2"), QMainWindow::tr("Paste"));
+}
+
+namespace {
+MainLayoutInput LayoutInput(const MainControls& ui, int windowHeight) {
+    MainLayoutInput in;
+    in.client = ui.client->size();
+    in.windowHeight = windowHeight;
+    in.editGroup = ui.grpEditControls->size();
+    in.playGroup = ui.grpPlayControls->size();
+    in.playButtons = ui.pnlPlayButtons->size();
+    in.newChordHeight = 40;
+    return in;
+}
+} // namespace
+
+void MainControls::layOutControls(int windowHeight) {
+    const MainLayout layout = LayOutMainWindow(LayoutInput(*this, windowHeight));
+    fretboard->setGeometry(layout.neck);
+    btnNewChord->setGeometry(layout.newChord);
+    grpEditControls->move(layout.editGroup.topLeft());
+    RichEdit1->setGeometry(layout.editor);
+    grpPlayControls->move(layout.playGroup.topLeft());
+    pnlPlayButtons->move(layout.playButtons.topLeft());
+}
+
+int MainControls::minimumClientHeight() const {
+    return MinimumClientHeight(LayoutInput(*this, 0));
 }
 
 } // namespace fw

@@ -96,6 +96,11 @@ struct MainControls {
     Tfrmfind* frmfind = nullptr;             // made at the first search
     TfrmMidiPlayer* frmMidiPlayer = nullptr; // made at the first showing
 
+    // Places the controls for the client's size and the window's height (main_layout.h), and
+    // the least client height at which nothing is cut.
+    void layOutControls(int windowHeight);
+    int minimumClientHeight() const;
+
 private:
     void BuildControls(QMainWindow* window, QTextDocument* text);
     void BuildMenus(QMainWindow* window, bool hasFilePlayer);
