@@ -252,12 +252,10 @@ void TfrmMain::FormClose() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
-    if (IsPlaying()) { // the play ends first; then the window closes as usual
-        e->ignore();
-        if (!std::exchange(m_closeAfterPlay, true))
-            m_play->StopThen([this] { m_closeAfterPlay = false, close(); });
-        return;
-    }
+    if (IsPlaying() && !std::exchange(m_closeAfterPlay, true)) // the play ends, then the close
+        m_play->StopThen([this] { m_closeAfterPlay = false, close(); });
+    if (IsPlaying())
+        return e->ignore();
     if (!FormCloseQuery()) {
         e->ignore();
         return;

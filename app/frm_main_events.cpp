@@ -142,9 +142,13 @@ void TfrmMain::ConnectEvents() {
     RichEdit1->viewport()->installEventFilter(this);
     connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { RichEdit1SelectionChange(); });
-    // The status follows every edit, also one without a key or a click in the list (a paste).
-    connect(RichEdit1, &QPlainTextEdit::textChanged, this,
-            [this] { QTimer::singleShot(0, this, [this] { RichEdit1Refresh(); }); });
+    // A menu's Cut, Delete or Paste may take the line in error away: its error goes with it.
+    connect(RichEdit1, &QPlainTextEdit::textChanged, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (statusPanel(0).contains(QLatin1String("***Error***")))
+                RichEdit1Refresh();
+        });
+    });
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this,
             [this] { RichEdit1SelectionChange(); });
 }

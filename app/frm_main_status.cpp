@@ -58,7 +58,7 @@ void TfrmMain::ShowChordMarkers(const FretArray& frets, const FretArray& hammers
     fretboard()->ShowChordMarkers(frets, hammers);
 }
 
-// A left press or a key release in the editor, or an edit: the caret has reached its new place.
+// A left press or a key release in the editor: the caret has reached its new place.
 void TfrmMain::RichEdit1Refresh() {
     RichEdit1->setReadOnly(false);
     if (!IsPlaying())

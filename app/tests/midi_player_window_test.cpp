@@ -286,6 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<OpenCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PlayerWindowTest, OpenAsksInLastDirForMidiFilesAndNeverChangesIt) {
+    lastDir = dir.path(); // an existing folder: a missing one gives the home folder
     TfrmMidiPlayer& w = Window();
     w.FormActivate();
     w.BitBtnOpenClick(); // cancelled by default
