@@ -11,6 +11,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
 #include "app/shell/small_windows.h"
+#include "app/shell/window_memory.h"
 #include "chords/patch_names.h"
 #include "chords/setting_values.h"
 #include "chords/tuning.h"
@@ -42,13 +43,9 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace fw {
-
-namespace {
-// Where the controls below the neck start: under the frame around the neck picture.
-constexpr int ControlsTop = 4 + 123 + 2 + 10;
-} // namespace
 
 TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     : QMainWindow(parent), m_deps(deps), m_settings(std::make_unique<Settings>()),
@@ -62,6 +59,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     m_exports = std::make_unique<SongExports>(*m_play, *m_document, m_lines, dialogs(), settings());
     connect(m_document, &SongDocument::pathChanged, this,
             [this](const QString& path) { ShowSongPath(path); });
+    connect(m_document, &SongDocument::modifiedChanged, this, &TfrmMain::setWindowModified);
     m_deps.sound->syncState = [this](MidiPortSettings& port, ChordPlayerState& player) {
         port.Device = settings().Device;
         port.Channel = settings().Channel;
@@ -126,8 +124,8 @@ void TfrmMain::FormCreate() {
     MaxFret = fw::MaxFret;
     setWindowTitle(QStringLiteral("Fretwick"));
     resize(870, 640);
-    // Never so small that the edit group (the tallest column) is cut off.
-    const int clientHeight = ControlsTop + grpEditControls->height() + 8;
+    // Never so small that the neck or the tallest column below it is cut off.
+    const int clientHeight = minimumClientHeight();
     setMinimumSize(760, std::max(520, clientHeight + menuBar()->sizeHint().height() +
                                           statusBar()->sizeHint().height()));
     setAcceptDrops(true);
@@ -145,6 +143,7 @@ void TfrmMain::FormCreate() {
 
     // A damaged settings value takes its default; the program goes on and says so on stderr.
     *m_settings = LoadSettings([](const QString& problem) { qWarning("%s", qPrintable(problem)); });
+    RestoreWindowPlace(*this, settings());
 
     if (settings().Associate)
         RegisterAssociation();
@@ -172,7 +171,8 @@ void TfrmMain::FormCreate() {
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
     if (!m_deps.arguments.isEmpty() && QFileInfo(joined).isFile() &&
         QFileInfo(joined).suffix().toUpper() == QLatin1String("FWK") && LoadSong(joined)) {
-        m_document->setPath(joined);
+        // Absolute: the same file wherever the program was started.
+        m_document->setPath(QFileInfo(joined).absoluteFilePath());
         m_document->setModified(false);
         AddRecentFile(joined);
     }
@@ -221,6 +221,11 @@ void TfrmMain::FormActivate() {
         }
     }
     OfferRecovery();
+    // Last, after the welcome and a recovered song: the last run's song, when asked for.
+    const QString last = settings().RecentFile[0];
+    if (settings().OpenLastSong && m_document->path().isEmpty() && !m_document->Modified() &&
+        QFileInfo(last).isFile())
+        OpenRecentFile(last);
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -240,12 +245,17 @@ void TfrmMain::FormClose() {
     m_play->EntryList.clear();
     m_dictionary->SaveChordDictionary();
     m_deps.sound->CloseMidiPort();
+    SaveWindowPlace(*this, settings());
     QStringList problems;
     if (!SaveSettings(settings(), [&problems](const QString& problem) { problems << problem; }))
         dialogs().Message(problems.join(QLatin1Char('\n')), MessageIcon::Error, MessageButtons::Ok);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
+    if (IsPlaying() && !std::exchange(m_closeAfterPlay, true)) // the play ends, then the close
+        m_play->StopThen([this] { m_closeAfterPlay = false, close(); });
+    if (IsPlaying())
+        return e->ignore();
     if (!FormCloseQuery()) {
         e->ignore();
         return;
@@ -275,23 +285,6 @@ bool TfrmMain::event(QEvent* e) {
         return true;
     }
     return QMainWindow::event(e);
-}
-
-void TfrmMain::FormResize() {
-    const int w = client->width();
-    const int h = client->height();
-    const int top = ControlsTop;
-
-    // New Chord sits right of the neck, narrower when the window is narrow, never over it.
-    const int newChordLeft = std::max(fretboard()->geometry().right() + 1 + 8, w - 8 - 196);
-    btnNewChord->setGeometry(newChordLeft, 14, std::max(w - 8 - newChordLeft, 0), 40);
-    grpPlayControls->move(w - 8 - grpPlayControls->width(), top);
-    pnlPlayButtons->move(grpPlayControls->x(), top + grpPlayControls->height() + 10);
-
-    RichEdit1->move(8 + grpEditControls->width() + 8, top);
-    RichEdit1->resize(grpPlayControls->x() - RichEdit1->x() - 7, h - top - 8);
-    const int editTop = top + (h - top - grpEditControls->height()) / 2;
-    grpEditControls->move(8, std::max(top, editTop));
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* e) {

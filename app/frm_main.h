@@ -173,7 +173,8 @@ public:
     void MidiPlayer1Click();
     void NylonStringAcoustic1Click(QAction* item);
     void FormActivate();
-    void FormResize();
+    // Lays the controls out for the window's size (main_layout.h).
+    void FormResize() { layOutControls(height()); }
 
 protected:
     bool event(QEvent* e) override;
@@ -216,6 +217,7 @@ private:
     int m_nameLine = 0;
     bool m_externalMidiAtStart = false;
     bool m_shutDown = false;
+    bool m_closeAfterPlay = false; // a close came during a play: close once it has ended
     std::unique_ptr<ChordDictionaryBox> m_dictionary;
     std::unique_ptr<SongExports> m_exports;
     TfrmOptions* m_options = nullptr; // made at the first showing, then reused

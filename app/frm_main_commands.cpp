@@ -5,6 +5,7 @@
 #include "qt_text.h"
 
 #include "chords/line_edits.h"
+#include "editor/chord_text_edit.h"
 #include "editor/fretboard_view.h"
 
 #include <QAction>
@@ -202,7 +203,8 @@ void TfrmMain::Paste1Click() {
     const UndoStep step(m_lines);
     // The selection is not replaced: the clipboard text goes in front of it.
     m_lines.setSelection(m_lines.selectionStart(), 0);
-    RichEdit1->insertPlainText(QApplication::clipboard()->text());
+    // Line and paragraph separators (word processors, web pages) become real lines.
+    RichEdit1->insertPlainText(WithPlainLineBreaks(QApplication::clipboard()->text()));
     FocusEditor();
 }
 

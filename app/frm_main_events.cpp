@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 
@@ -122,8 +123,10 @@ void TfrmMain::ConnectEvents() {
     connect(scrlTempo, &QScrollBar::valueChanged, this, [this](int value) {
         m_document->setTempo(value);
         lblTempo->setText(QString::number(value));
+        spnTempo->setValue(value); // a typed tempo moves the bar, which does the rest
         m_document->setModified(true);
     });
+    connect(spnTempo, &QSpinBox::valueChanged, scrlTempo, &QScrollBar::setValue);
     // Play reacts when a mouse button goes down on it; the keyboard reaches it as a click.
     btnPlay->installEventFilter(this);
     connect(btnPlay, &QPushButton::clicked, this, [this] { m_play->PlayButtonPressed(); });
@@ -139,6 +142,13 @@ void TfrmMain::ConnectEvents() {
     RichEdit1->viewport()->installEventFilter(this);
     connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { RichEdit1SelectionChange(); });
+    // A menu's Cut, Delete or Paste may take the line in error away: its error goes with it.
+    connect(RichEdit1, &QPlainTextEdit::textChanged, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (statusPanel(0).contains(QLatin1String("***Error***")))
+                RichEdit1Refresh();
+        });
+    });
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this,
             [this] { RichEdit1SelectionChange(); });
 }

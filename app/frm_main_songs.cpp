@@ -7,6 +7,7 @@
 #include "song_paths.h"
 
 #include "app/shell/dialog_service.h"
+#include "app/shell/file_dialog_start.h"
 #include "app/shell/recent_files.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
@@ -42,7 +43,7 @@ QString TfrmMain::songFileName() const {
 
 void TfrmMain::ShowSongPath(const QString&) {
     lblFilename->setText(songFileName());
-    setWindowTitle(QStringLiteral("Fretwick - ") + songFileName());
+    setWindowTitle(QStringLiteral("Fretwick - %1[*]").arg(m_document->displayName()));
 }
 
 namespace {
@@ -151,7 +152,7 @@ void TfrmMain::Open1Click() {
         return;
     FileDialogRequest request;
     request.title = tr("Open");
-    request.directory = settings().LastDir;
+    request.directory = DialogStartFolder(m_document->path(), settings().LastDir);
     request.filter = SongFilter;
     request.defaultSuffix = QStringLiteral("fwk");
     const std::optional<QString> chosen = dialogs().OpenFile(request);
@@ -224,8 +225,8 @@ void TfrmMain::Save1Click() {
 void TfrmMain::SaveAs1Click() {
     FileDialogRequest request;
     request.title = tr("Save As");
-    request.directory = settings().LastDir;
-    request.fileName = m_document->path();
+    request.directory = DialogStartFolder(m_document->path(), settings().LastDir);
+    request.fileName = SuggestedFileName(m_document->path(), QStringLiteral(".fwk"));
     request.filter = SongFilter;
     request.defaultSuffix = QStringLiteral("fwk");
     const std::optional<QString> chosen = dialogs().SaveFile(request);

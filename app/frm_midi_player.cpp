@@ -2,9 +2,13 @@
 
 #include "extension_case.h"
 
+#include "app/qt_text.h"
 #include "app/shell/dialog_service.h"
+#include "app/shell/file_dialog_start.h"
+#include "chords/regular_file.h"
 #include "sound/midi_file_player.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QDir>
 #include <QEvent>
@@ -37,10 +41,19 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const QRect area = contentsRect();
+        if (text().isEmpty()) {
+            // The line is never blank, so the window always says what it holds.
+            style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter, palette(),
+                                  false, NoFileText, foregroundRole());
+            return;
+        }
         const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
         style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter, palette(),
                               isEnabled(), shown, foregroundRole());
     }
+
+public:
+    static inline const QString NoFileText = QStringLiteral("No file loaded");
 };
 
 const QString MidiExtension = QStringLiteral(".mid");
@@ -172,10 +185,16 @@ void TfrmMidiPlayer::FormDeactivate() {
     RefreshPosition();
 }
 
+bool TfrmMidiPlayer::IsDeviceProblem(const QString& error) {
+    return !error.isEmpty() && error == player_.DeviceProblem();
+}
+
 void TfrmMidiPlayer::OpenDevice() {
     const QString error = player_.Open(fileName_);
     RefreshPosition();
-    if (!error.isEmpty())
+    // A device that cannot sound at all is said once, on the state line, not in a box at every
+    // activation and every file.
+    if (!error.isEmpty() && !IsDeviceProblem(error))
         ShowError(error);
 }
 
@@ -188,7 +207,8 @@ void TfrmMidiPlayer::ShowError(const QString& text) {
 void TfrmMidiPlayer::BitBtnOpenClick() {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
-    request.directory = lastDir_ ? lastDir_() : QString(); // empty: the toolkit's choice
+    // The last folder used, else home; never the folder the program was started from.
+    request.directory = DialogStartFolder(QString(), lastDir_ ? lastDir_() : QString());
     request.filter = QStringLiteral("MIDI files (*.mid *.MID *.midi)");
     request.defaultSuffix = QStringLiteral("mid");
     ++ownDialogs_;
@@ -203,7 +223,11 @@ void TfrmMidiPlayer::BitBtnOpenClick() {
     const QString wanted = ChangeFileExt(*chosen, MidiExtension);
     const QString path = ExistingFileIgnoringExtensionCase(wanted);
     if (path.isEmpty()) {
-        ShowError(QDir::toNativeSeparators(wanted) + QStringLiteral(" doesn't exist!"));
+        // A folder or a named pipe of that name is named for what it is.
+        const std::string special = SpecialFileError(ToStd(wanted));
+        ShowError(special.empty()
+                      ? QDir::toNativeSeparators(wanted) + QStringLiteral(" doesn't exist!")
+                      : FromStd(special));
         return;
     }
     if (!player_.IsReady()) {
@@ -220,21 +244,38 @@ bool TfrmMidiPlayer::LoadAndPlay(const QString& path) {
     // The device takes the new file in place of the old one; a file it cannot load leaves the
     // old one loaded (and playing) rather than closing the device over nothing.
     const QString error = player_.Open(path);
+    if (IsDeviceProblem(error)) {
+        // The file is fine; the device cannot play anything. It is the file chosen, shown as
+        // such, and it opens once the device can (at the next showing).
+        ShowFile(path);
+        RefreshPosition();
+        return false;
+    }
     if (!error.isEmpty()) {
         RefreshPosition();
         ShowError(error);
         return false;
     }
-    fileName_ = path;
-    Label1->setText(path);
-    Label1->setToolTip(path);
+    ShowFile(path);
     player_.SeekToStart();
     player_.Play();
     RefreshPosition();
     return true;
 }
 
+void TfrmMidiPlayer::ShowFile(const QString& path) {
+    fileName_ = path;
+    Label1->setText(path);
+    Label1->setToolTip(QDir::toNativeSeparators(path));
+}
+
 void TfrmMidiPlayer::BitBtnPlayClick() {
+    if (!player_.IsOpen() && !player_.DeviceProblem().isEmpty()) {
+        // Nothing can play: the state line says why, and the press is heard as refused.
+        QApplication::beep();
+        RefreshPosition();
+        return;
+    }
     player_.SeekToStart();
     player_.Play();
     RefreshPosition();
@@ -247,6 +288,11 @@ void TfrmMidiPlayer::BitBtnStopClick() {
 
 void TfrmMidiPlayer::BitBtnPauseClick() {
     if (!player_.IsOpen()) {
+        if (!player_.DeviceProblem().isEmpty()) {
+            QApplication::beep(); // the state line says why already
+            RefreshPosition();
+            return;
+        }
         ShowError(QStringLiteral("No MCI device open"));
         return;
     }
@@ -288,8 +334,11 @@ void TfrmMidiPlayer::RefreshPosition() {
     prgPosition->setRange(0, static_cast<int>(std::clamp(at.lengthMs, 1LL, most)));
     prgPosition->setValue(static_cast<int>(std::clamp(at.positionMs, 0LL, most)));
     QString state = QStringLiteral("Stopped");
+    const QString problem = player_.DeviceProblem();
     if (loading)
         state = QStringLiteral("Loading sounds...");
+    else if (!problem.isEmpty() && !player_.IsOpen())
+        state = problem;
     else if (player_.Mode() == PlayerMode::Playing)
         state = QStringLiteral("Playing");
     else if (player_.Mode() == PlayerMode::Paused)

@@ -47,7 +47,7 @@ public:
     // loaded, if an activation or Open is waiting for that, and refreshes the display.
     void TimerTick();
 
-    QLabel* Label1; // the loaded file's full path
+    QLabel* Label1; // the loaded file's full path ("No file loaded" is drawn while empty)
     QPushButton* BitBtnOpen;
     QPushButton* BitBtnPlay;
     QPushButton* BitBtnStop;
@@ -55,7 +55,9 @@ public:
     QPushButton* BitBtnOK; // default and Escape button: closes the window
     QLabel* lblPosition;   // "m:ss / m:ss"
     QProgressBar* prgPosition;
-    QLabel* lblState; // "Playing", "Paused", "Stopped", or "Loading sounds..." at first
+    // "Playing", "Paused", "Stopped", "Loading sounds..." at first, or why the device cannot
+    // play at all ("No audio output was found."), which is never shown in a message box.
+    QLabel* lblState;
 
     // How often the position is read while the window is shown.
     static constexpr int RefreshIntervalMs = 100;
@@ -74,6 +76,10 @@ private:
     // device refuses it; its loaded file is then as it was.
     bool LoadAndPlay(const QString& path);
     void ShowError(const QString& text);
+    // Whether an Open failure is the device's own (no audio output...), not the file's.
+    bool IsDeviceProblem(const QString& error);
+    // `path` becomes the loaded file, shown in Label1.
+    void ShowFile(const QString& path);
 
     MidiFilePlayer& player_;
     DialogService& dialogs_;

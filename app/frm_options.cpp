@@ -101,6 +101,7 @@ void TfrmOptions::FormActivate() {
     chkSortDictionary->setChecked(settings_.SortDictionary);
     chkCursorPlays->setChecked(settings_.CursorPlays);
     chkNameInversions->setChecked(settings_.NameInversions);
+    chkOpenLastSong->setChecked(settings_.OpenLastSong);
     chkShowChordName->setChecked(settings_.ShowChordName);
     chkShowFretNumbers->setChecked(settings_.ShowFretNumbers);
 
@@ -192,6 +193,7 @@ void TfrmOptions::btnOKClick() {
     settings_.SortDictionary = chkSortDictionary->isChecked();
     settings_.CursorPlays = chkCursorPlays->isChecked();
     settings_.NameInversions = chkNameInversions->isChecked();
+    settings_.OpenLastSong = chkOpenLastSong->isChecked();
     settings_.TabFont = chkTabFont->isChecked();
     settings_.ShowTabNoteDurations = ChkShowDurations->isChecked();
     settings_.Associate = chkAssociateFiles->isChecked();

@@ -99,6 +99,7 @@ public:
     QCheckBox* chkShowChordName = nullptr;
     QCheckBox* chkShowFretNumbers = nullptr;
     QCheckBox* chkAssociateFiles = nullptr;
+    QCheckBox* chkOpenLastSong = nullptr; // setting OpenLastSong
     QGroupBox* rdoMarkerShape = nullptr;
     QButtonGroup* markerShapeGroup = nullptr;
     QPushButton* Button1 = nullptr;

@@ -135,6 +135,8 @@ QWidget* TfrmOptions::BuildGeneralPage() {
         Check(QStringLiteral("chkShowFretNumbers"), QStringLiteral("Show fret numbers"));
     chkAssociateFiles =
         Check(QStringLiteral("chkAssociateFiles"), QStringLiteral("Associate files"));
+    chkOpenLastSong =
+        Check(QStringLiteral("chkOpenLastSong"), QStringLiteral("Open the last song at start"));
     AddExplained(layout, chkSavePrompts,
                  Explanation(QStringLiteral("Displays message prompts to warn you before you "
                                             "proceed with an operation that will cause you to "
@@ -147,8 +149,11 @@ QWidget* TfrmOptions::BuildGeneralPage() {
     AddExplained(layout, chkShowFretNumbers,
                  Explanation(QStringLiteral("Display fret numbers below banjo neck.")));
     AddExplained(layout, chkAssociateFiles,
-                 Explanation(QStringLiteral(
-                     "In Windows, clicking on a file with a FWK extension starts Fretwick.")));
+                 Explanation(QStringLiteral("Open .fwk files with Fretwick when you double-click "
+                                            "them in the file manager.")));
+    AddExplained(layout, chkOpenLastSong,
+                 Explanation(QStringLiteral("When Fretwick starts without a song to open, it "
+                                            "opens the song you worked on last.")));
     layout->addStretch();
     return page;
 }
@@ -200,7 +205,7 @@ QWidget* TfrmOptions::BuildMarkersPage() {
                             height);
         shpSampleMarker[i] = marker;
     }
-    auto* caption = Explanation(QStringLiteral("Guitar neck markers"));
+    auto* caption = Explanation(QStringLiteral("Banjo neck markers"));
     caption->setAlignment(Qt::AlignHCenter);
     sampleLayout->addWidget(neck, 0, Qt::AlignHCenter);
     sampleLayout->addWidget(caption);
@@ -231,7 +236,7 @@ QWidget* TfrmOptions::BuildTablaturePage() {
                      "fill them in beforehand.")));
     AddExplained(layout, chkTabFont,
                  Explanation(QStringLiteral("When viewing or printing graphic tablature, show all "
-                                            "the tabulature numbers in bold font.")));
+                                            "the tablature numbers in bold font.")));
     AddExplained(layout, ChkShowDurations,
                  Explanation(QStringLiteral(
                      "Show a letter representing the duration beneath each note in the "
@@ -358,7 +363,7 @@ QWidget* TfrmOptions::BuildInstrumentPage() {
     QVBoxLayout* layout = PageLayout(page);
     layout->addWidget(Explanation(
         QStringLiteral("The bottom items on the Instrument and Tuning menus are defined here. "
-                       "These settings are automatically saved inside songs files.")));
+                       "These settings are automatically saved inside song files.")));
     layout->addSpacing(6);
 
     auto* instrument = Group(QStringLiteral("grpInstrument"), QStringLiteral("Instrument"), page);

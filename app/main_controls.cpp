@@ -1,6 +1,7 @@
 // Building the main window's controls and menus, with their captions, shortcuts and hints.
 
 #include "main_controls.h"
+#include "main_layout.h"
 
 #include "editor/chord_text_edit.h"
 #include "editor/fretboard_view.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -186,7 +188,7 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     const QString tempoHint = QMainWindow::tr("Tempo: quarter notes per minute.");
     scrlTempo = Hinted(new QScrollBar(Qt::Horizontal, grpPlayControls), QStringLiteral("scrlTempo"),
                        tempoHint);
-    scrlTempo->setGeometry(12, 170, 172, 20);
+    scrlTempo->setGeometry(12, 170, 116, 20);
     scrlTempo->setPageStep(10);
     // Reached with Tab and set with the arrow keys, Right (and the wheel turned up) for faster,
     // as the labels under it read; a click leaves the focus where it was.
@@ -197,13 +199,23 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     lblFaster = Hinted(new QLabel(QMainWindow::tr("Faster"), grpPlayControls),
                        QStringLiteral("lblFaster"), tempoHint);
     lblTempo = Hinted(new QLabel(grpPlayControls), QStringLiteral("lblTempo"), tempoHint);
-    lblSlower->setGeometry(12, 192, 60, 20);
-    lblFaster->setGeometry(124, 192, 60, 20);
+    lblSlower->setGeometry(12, 192, 56, 20);
+    lblFaster->setGeometry(72, 192, 56, 20);
     lblFaster->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblTempo->setGeometry(72, 192, 52, 20);
+    lblTempo->setGeometry(134, 192, 52, 20);
     lblTempo->setAlignment(Qt::AlignCenter);
-    QFont tempoFont = lblTempo->font();
+    lblTempo->hide();
+    // A tempo can be typed; it takes effect on Enter or when the focus leaves the box, not at
+    // each digit (typing 90 would play at 9 on the way).
+    spnTempo = Hinted(new QSpinBox(grpPlayControls), QStringLiteral("spnTempo"), tempoHint);
+    spnTempo->setRange(1, 500);
+    spnTempo->setValue(120);
+    spnTempo->setKeyboardTracking(false);
+    spnTempo->setAccelerated(true);
+    spnTempo->setGeometry(134, 167, 54, 26);
+    QFont tempoFont = spnTempo->font();
     tempoFont.setBold(true);
+    spnTempo->setFont(tempoFont);
     lblTempo->setFont(tempoFont);
 
     pnlPlayButtons = new QWidget(client);
@@ -270,6 +282,9 @@ void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {
     SaveAs1 = MenuItem(mnuFile, QStringLiteral("SaveAs1"), QMainWindow::tr("Save &As..."),
                        QKeySequence(QMainWindow::tr("Ctrl+A")),
                        QMainWindow::tr("Save the song under a new name."));
+    // The desktop's usual keys as aliases; Ctrl+A stays Save As, as it always was.
+    SaveAs1->setShortcuts(
+        {QKeySequence(QMainWindow::tr("Ctrl+A")), QKeySequence(QMainWindow::tr("Ctrl+Shift+S"))});
     mnuFile->addSeparator();
     Print1 = MenuItem(mnuFile, QStringLiteral("Print1"), QMainWindow::tr("&Print..."), {},
                       QMainWindow::tr("Print the chord list."));
@@ -277,8 +292,8 @@ void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {
     Options1 = MenuItem(mnuFile, QStringLiteral("Options1"), QMainWindow::tr("S&ettings..."), {},
                         QMainWindow::tr("Change the program's settings."));
     mnuFile->addSeparator();
-    Exit1 = MenuItem(mnuFile, QStringLiteral("Exit1"), QMainWindow::tr("E&xit"), {},
-                     QMainWindow::tr("Quit Fretwick."));
+    Exit1 = MenuItem(mnuFile, QStringLiteral("Exit1"), QMainWindow::tr("E&xit"),
+                     QKeySequence(QMainWindow::tr("Ctrl+Q")), QMainWindow::tr("Quit Fretwick."));
     FilenameSep = mnuFile->addSeparator();
     FilenameSep->setObjectName(QStringLiteral("FilenameSep"));
     for (int i = 0; i < 3; ++i)
@@ -394,6 +409,33 @@ void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {
     Cut2 = MenuItem(mnuEditorPopUp, QStringLiteral("Cut2"), QMainWindow::tr("Cut"));
     Copy2 = MenuItem(mnuEditorPopUp, QStringLiteral("Copy2"), QMainWindow::tr("Copy"));
     Paste2 = MenuItem(mnuEditorPopUp, QStringLiteral("Paste2"), QMainWindow::tr("Paste"));
+}
+
+namespace {
+MainLayoutInput LayoutInput(const MainControls& ui, int windowHeight) {
+    MainLayoutInput in;
+    in.client = ui.client->size();
+    in.windowHeight = windowHeight;
+    in.editGroup = ui.grpEditControls->size();
+    in.playGroup = ui.grpPlayControls->size();
+    in.playButtons = ui.pnlPlayButtons->size();
+    in.newChordHeight = 40;
+    return in;
+}
+} // namespace
+
+void MainControls::layOutControls(int windowHeight) {
+    const MainLayout layout = LayOutMainWindow(LayoutInput(*this, windowHeight));
+    fretboard->setGeometry(layout.neck);
+    btnNewChord->setGeometry(layout.newChord);
+    grpEditControls->move(layout.editGroup.topLeft());
+    RichEdit1->setGeometry(layout.editor);
+    grpPlayControls->move(layout.playGroup.topLeft());
+    pnlPlayButtons->move(layout.playButtons.topLeft());
+}
+
+int MainControls::minimumClientHeight() const {
+    return MinimumClientHeight(LayoutInput(*this, 0));
 }
 
 } // namespace fw

@@ -20,6 +20,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QSpinBox;
 class QTextDocument;
 class QToolButton;
 class QWidget;
@@ -61,7 +62,8 @@ struct MainControls {
     QScrollBar* scrlTempo = nullptr;
     QLabel* lblSlower = nullptr;
     QLabel* lblFaster = nullptr;
-    QLabel* lblTempo = nullptr;
+    QLabel* lblTempo = nullptr;   // kept in step, hidden: spnTempo shows the number
+    QSpinBox* spnTempo = nullptr; // beside scrlTempo, for typing a tempo
     QWidget* pnlPlayButtons = nullptr;
     QPushButton* btnPlay = nullptr;
     QToolButton* btnNext = nullptr;
@@ -97,6 +99,11 @@ struct MainControls {
     Tfrmfind* frmfind = nullptr;               // made at the first search
     TfrmMidiPlayer* frmMidiPlayer = nullptr;   // made at the first showing
     TfrmChordShapes* frmChordShapes = nullptr; // made at the first showing
+
+    // Places the controls for the client's size and the window's height (main_layout.h), and
+    // the least client height at which nothing is cut.
+    void layOutControls(int windowHeight);
+    int minimumClientHeight() const;
 
 private:
     void BuildControls(QMainWindow* window, QTextDocument* text);

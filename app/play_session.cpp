@@ -51,6 +51,15 @@ void PlaySession::PlayButtonPressed() {
 
 // Once per run, after a sounding that could not be heard, panel 0 says why. Callers run it
 // after their own status updates, so that the notice is what remains.
+void PlaySession::StopThen(std::function<void()> then) {
+    if (!m_playing) {
+        then();
+        return;
+    }
+    StopRequested = true;
+    QTimer::singleShot(10, this, [this, then = std::move(then)]() mutable { StopThen(then); });
+}
+
 void PlaySession::ShowSilentNotice() {
     const QString notice = m_sound.TakeSilentNotice();
     if (!notice.isEmpty())

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace fw {
@@ -68,6 +69,9 @@ public:
 
     // Play when idle, Stop while a play runs (or winds down): a press never nests plays.
     void PlayButtonPressed();
+    // Ends the running play, if any, and runs `then` once it has wound down (at once when no
+    // play runs; later from the event loop, as the play's own loop may be on the stack now).
+    void StopThen(std::function<void()> then);
     // Parses every line into EntryList; false (the bad line selected when interactive, and
     // `message` shown when not blank) at the first line that does not parse.
     bool BuildChordList(const QString& message, bool interactive);

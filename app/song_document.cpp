@@ -31,6 +31,11 @@ void SongDocument::setPath(const QString& path) {
     emit pathChanged(path);
 }
 
+QString SongDocument::displayName() const {
+    const QString name = QFileInfo(m_path).fileName();
+    return name.isEmpty() ? QStringLiteral("Untitled") : name;
+}
+
 void SongDocument::setModified(bool modified) {
     if (m_modified == modified)
         return;

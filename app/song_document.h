@@ -32,6 +32,8 @@ public:
     QString path() const { return m_path; }
     QString fileName() const; // the path's file name, empty for an untitled song
     void setPath(const QString& path);
+    // The file name of the path, "Untitled" for a song never saved.
+    QString displayName() const;
 
     bool Modified() const { return m_modified; }
     void setModified(bool modified);

@@ -4,6 +4,7 @@
 #include "song_document.h"
 
 #include "app/shell/dialog_service.h"
+#include "app/shell/file_dialog_start.h"
 #include "app/shell/settings.h"
 #include "editor/line_editor.h"
 #include "export/midi_file_writer.h"
@@ -46,8 +47,10 @@ std::optional<QString> SongExports::AskExportPath(const QString& title, const QS
                                                   const QString& defaultSuffix) {
     FileDialogRequest request;
     request.title = title;
-    request.directory = m_settings.LastDir;
-    request.fileName = QFileInfo(m_document.path()).completeBaseName() + extension;
+    // The song's folder (else the last one, else home) and the song's name, "Untitled" for a
+    // new song, with a lower-case extension: a bare ".mid" would be saved as a hidden file.
+    request.directory = DialogStartFolder(m_document.path(), m_settings.LastDir);
+    request.fileName = SuggestedFileName(m_document.path(), extension);
     request.filter = filter;
     request.defaultSuffix = defaultSuffix;
     request.confirmOverwrite = true;

@@ -2,6 +2,7 @@
 #include "qt_text.h"
 
 #include "app/shell/dialog_service.h"
+#include "app/shell/file_dialog_start.h"
 #include "chords/chord_parser.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
@@ -40,7 +41,7 @@ std::optional<TabReading> ReadClipboardTablature(DialogService& dialogs, int tun
 std::optional<TablatureFile> AskTablatureFile(DialogService& dialogs, const QString& folder) {
     FileDialogRequest request;
     request.title = QApplication::translate("fw::TfrmMain", "Import ASCII Tablature");
-    request.directory = folder;
+    request.directory = DialogStartFolder(QString(), folder); // never the working folder
     request.filter =
         QStringLiteral("Tablature files (*.tab *.TAB *.Tab *.txt *.TXT *.Txt);;All Files (*)");
     const std::optional<QString> chosen = dialogs.OpenFile(request);

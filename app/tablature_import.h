@@ -23,8 +23,8 @@ struct TablatureFile {
     QString path;
     TabReading reading;
 };
-// Asks for a tablature file (starting in `folder`), reads it and checks it; nothing when the
-// user cancels or, after telling the user, when it cannot be read or holds no tablature.
+// Asks for a tablature file (starting in `folder`, else home), reads it and checks it; nothing when
+// the user cancels or, after telling the user, when it cannot be read or holds no tablature.
 std::optional<TablatureFile> AskTablatureFile(DialogService& dialogs, const QString& folder);
 
 // The text to insert as line `index` of `lines`: the read lines without trailing empty ones,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace fw {
 
@@ -115,6 +116,38 @@ qreal FretWireX(int position) {
     if (position < MaxFret)
         return (right(position) + MarkerColumnLeft(position + 1)) / 2.0;
     return right(MaxFret) + (MarkerColumnLeft(MaxFret) - right(MaxFret - 1)) / 2.0;
+}
+
+NeckTransform NeckTransform::Fit(QSizeF viewSize) {
+    NeckTransform t;
+    if (viewSize.width() <= 0 || viewSize.height() <= 0)
+        return t;
+    t.scale_ = std::min(viewSize.width() / NeckArea.width(), viewSize.height() / NeckArea.height());
+    const QSizeF shown = QSizeF(NeckArea.size()) * t.scale_;
+    t.margin_ =
+        QPointF((viewSize.width() - shown.width()) / 2, (viewSize.height() - shown.height()) / 2);
+    return t;
+}
+
+QPoint NeckTransform::toLayout(QPointF view) const {
+    const QPointF layout = (view - margin_) / scale_ + area_;
+    return {int(std::floor(layout.x())), int(std::floor(layout.y()))};
+}
+
+QTransform NeckTransform::transform() const {
+    QTransform t;
+    t.translate(margin_.x(), margin_.y());
+    t.scale(scale_, scale_);
+    t.translate(-area_.x(), -area_.y());
+    return t;
+}
+
+int NeckHeightForWidth(int width) {
+    return int(std::lround(qreal(width) * NeckArea.height() / NeckArea.width()));
+}
+
+int NeckWidthForHeight(int height) {
+    return int(std::lround(qreal(height) * NeckArea.width() / NeckArea.height()));
 }
 
 QRectF MarkerShapeRect(const QRect& rect, int shape) {

@@ -1,16 +1,19 @@
 #pragma once
-// Where everything on the fretboard lies. All rectangles and points are in the main window's
-// client coordinates unless a name says "picture": the neck picture sits at (21, 4) and the
-// 115 fret markers form a grid of 5 rows (strings 1..5, top to bottom) by 23 positions
-// (0 = the open string at the nut .. MaxFret). Pure functions, no widgets.
+// Where everything on the fretboard lies. All rectangles and points are in layout coordinates
+// (the fretboard at 100%, as the main window's client area had it) unless a name says
+// "picture": the neck picture sits at (21, 4) and the 115 fret markers form a grid of 5 rows
+// (strings 1..5, top to bottom) by 23 positions (0 = the open string at the nut .. MaxFret).
+// The view scales NeckArea uniformly to its size (NeckTransform). Pure functions, no widgets.
 
 #include "chords/chord_entry.h"
 
 #include <QPoint>
 #include <QRect>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringView>
+#include <QTransform>
 
 #include <optional>
 
@@ -28,6 +31,43 @@ constexpr int FifthStringShift = 5;
 constexpr QRect PictureRect{21, 4, 576, 123};
 constexpr QRect NeckFrameRect{PictureRect.left() - 2, PictureRect.top() - 2,
                               PictureRect.width() + 4, PictureRect.height() + 4};
+
+// The part of the layout that the fretboard view shows: from the left edge of the open-string
+// markers (one pixel left of the frame) to the frame's right edge, and the frame's height.
+constexpr QRect NeckArea{18, NeckFrameRect.top(), NeckFrameRect.right() + 1 - 18,
+                         NeckFrameRect.height()};
+
+// Layout coordinates <-> view coordinates for a view of some size: NeckArea scaled by one factor
+// in both directions (so nothing is stretched), as large as fits, centred in the view. Every
+// marker, label and click area goes through the same mapping, so markers stay on their strings
+// and frets at any size.
+class NeckTransform {
+public:
+    NeckTransform() = default; // scale 1, NeckArea's top-left at the view's origin
+    static NeckTransform Fit(QSizeF viewSize);
+
+    qreal scale() const { return scale_; }
+    QPointF toView(QPointF layout) const { return (layout - area_) * scale_ + margin_; }
+    QRectF toView(const QRectF& layout) const {
+        return {toView(layout.topLeft()), layout.size() * scale_};
+    }
+    // The layout pixel under a view point (pixel [x, x + 1) of the layout holds x).
+    QPoint toLayout(QPointF view) const;
+    // The painter transform that draws layout coordinates into the view.
+    QTransform transform() const;
+    // Where NeckArea lies in the view.
+    QRectF neckRect() const { return toView(QRectF(NeckArea)); }
+
+private:
+    qreal scale_ = 1.0;
+    QPointF area_{NeckArea.topLeft()};
+    QPointF margin_{0, 0};
+};
+
+// The view height that shows NeckArea at the full view width (rounded to whole pixels).
+int NeckHeightForWidth(int width);
+// The view width that shows NeckArea at the full view height.
+int NeckWidthForHeight(int height);
 
 // Marker shapes as the MarkerShape setting stores them.
 enum MarkerShapeKind { ShapeRectangle = 0, ShapeSquare = 1, ShapeEllipse = 4, ShapeCircle = 5 };

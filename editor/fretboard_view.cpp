@@ -5,15 +5,12 @@
 #include "pick_cursor.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QHelpEvent>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStatusTipEvent>
 #include <QToolTip>
-
-#include <functional>
-#include <utility>
 
 namespace fw {
 
@@ -24,87 +21,59 @@ QColor ColorFromBgr(quint32 bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
+const char* const FretNumbersText01 = "    1                       3";
+const char* const FretNumbersText02 =
+    "7                       10             12               15        17        19              "
+    "22";
+
 namespace {
 
-// Paints the markers above the labels and lets every mouse event through to the view.
-class MarkerLayer : public QWidget {
-public:
-    MarkerLayer(QWidget* parent, std::function<void(QPainter&)> paint)
-        : QWidget(parent), paint_(std::move(paint)) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        paint_(painter);
-    }
-
-private:
-    std::function<void(QPainter&)> paint_;
-};
-
-QFont LabelFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
+// The label texts: sans serif, white, at a size given in layout pixels so that they scale with
+// the picture; unhinted, so that their advances scale exactly and the fret numbers stay over
+// their fret spaces.
+QFont LabelFont(int layoutPixels) {
+    QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPointSize(8);
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(layoutPixels);
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& rect, const QString& text,
-                  Qt::Alignment alignment) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText); // a chord name is never markup
-    label->setGeometry(rect);
-    label->setAlignment(alignment);
-    label->setFont(LabelFont());
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->setAutoFillBackground(false);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    return label;
-}
+constexpr int ChordNamePixels = 10;  // fits the strip above the fingerboard
+constexpr int FretNumberPixels = 11; // 8 points on a 96 dpi screen
 
-QLabel* MakeFretNumberLabel(QWidget* parent, const char* name, const QRect& rect,
-                            const QString& text) {
-    QLabel* label = MakeLabel(parent, name, rect, text, Qt::AlignLeft | Qt::AlignVCenter);
-    const FretNumberFit fit = FitFretNumbers(text, label->font(), rect.left(), rect.width());
-    QFont font = label->font();
+void DrawFretNumbers(QPainter& painter, const QRect& rect, const QString& text) {
+    QFont font = LabelFont(FretNumberPixels);
+    const FretNumberFit fit = FitFretNumbers(text, font, rect.left(), rect.width());
     font.setLetterSpacing(QFont::AbsoluteSpacing, fit.letterSpacing);
-    label->setFont(font);
-    label->setIndent(fit.indent);
-    return label;
+    painter.setFont(font);
+    painter.drawText(QRectF(rect).adjusted(fit.indent, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, text);
 }
 
 } // namespace
 
 FretboardView::FretboardView(QWidget* parent) : QWidget(parent) {
-    setFixedSize(sizeHint());
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    resize(sizeHint());
     setMouseTracking(true);
     for (auto& row : states_)
         row.fill(MarkerState::Hidden);
-
-    chordName_ = MakeLabel(this, "lblChordName", QRect(18, 4, 575, 17), QString(),
-                           Qt::AlignHCenter | Qt::AlignVCenter);
-    fretNumbers01_ = MakeFretNumberLabel(this, "lblFretNumbers01", QRect(36, 71, 129, 13),
-                                         QStringLiteral("    1                       3"));
-    fretNumbers02_ = MakeFretNumberLabel(
-        this, "lblFretNumbers02", QRect(248, 82, 335, 13),
-        QStringLiteral("7                       10             12               15        17   "
-                       "     19              22"));
-    markerLayer_ = new MarkerLayer(this, [this](QPainter& painter) { paintMarkers(painter); });
-    markerLayer_->setGeometry(rect());
-    markerLayer_->raise();
 }
 
 QSize FretboardView::sizeHint() const {
-    QRect area = NeckFrameRect.united(MarkerRect(1, 0)).united(MarkerRect(1, MaxFret));
-    return {area.right() + 1, area.bottom() + 1};
+    return NeckArea.size();
+}
+
+QSize FretboardView::minimumSizeHint() const {
+    return NeckArea.size();
+}
+
+int FretboardView::heightForWidth(int width) const {
+    return NeckHeightForWidth(width);
 }
 
 void FretboardView::ShowChordMarkers(const FretArray& frets, const FretArray& hammerFrets) {
@@ -124,34 +93,34 @@ void FretboardView::ShowStringMarkers(int string, int fret, int hammerFret) {
     };
     show(fret, MarkerState::Note);
     show(hammerFret, MarkerState::HammerTarget);
-    markerLayer_->update();
+    update();
 }
 
 void FretboardView::setMarkerColor(quint32 bgr) {
     markerColor_ = bgr & 0xFFFFFF;
-    markerLayer_->update();
+    update();
 }
 
 void FretboardView::setMarkerShape(int shape) {
     markerShape_ = shape;
-    markerLayer_->update();
+    update();
 }
 
 void FretboardView::setChordName(const QString& text) {
-    chordName_->setText(text);
-}
-
-QString FretboardView::chordName() const {
-    return chordName_->text();
+    if (text == chordName_)
+        return;
+    chordName_ = text;
+    update();
 }
 
 void FretboardView::setShowChordName(bool show) {
-    chordName_->setVisible(show);
+    showChordName_ = show;
+    update();
 }
 
 void FretboardView::setShowFretNumbers(bool show) {
-    fretNumbers01_->setVisible(show);
-    fretNumbers02_->setVisible(show);
+    showFretNumbers_ = show;
+    update();
 }
 
 MarkerState FretboardView::markerState(int string, int position) const {
@@ -186,7 +155,7 @@ QString FretboardView::hintAt(QPoint point) const {
 bool FretboardView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString hint = hintAt(help->pos());
+        const QString hint = hintAt(transform().toLayout(help->pos()));
         if (hint.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
@@ -199,12 +168,47 @@ bool FretboardView::event(QEvent* event) {
 }
 
 void FretboardView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
-    if (picture_.isNull() || picture_.devicePixelRatio() != ratio)
-        picture_ = RenderNeckPicture(ratio);
-    painter.fillRect(NeckFrameRect, Qt::black);
-    painter.drawPixmap(PictureRect.topLeft(), picture_);
+    const NeckTransform t = transform();
+    // The picture is drawn once per size and pixel ratio, at the screen's own resolution.
+    if (neck_.isNull() || neck_.devicePixelRatio() != ratio || neck_.size() != size() * ratio) {
+        neck_ = QPixmap(size() * ratio);
+        neck_.setDevicePixelRatio(ratio);
+        neck_.fill(Qt::transparent);
+        QPainter picture(&neck_);
+        picture.setRenderHint(QPainter::Antialiasing);
+        picture.setTransform(t.transform());
+        picture.fillRect(NeckFrameRect, Qt::black);
+        picture.translate(PictureRect.topLeft());
+        PaintNeckPicture(picture);
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, neck_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setTransform(t.transform());
+    paintLabels(painter);
+    paintMarkers(painter); // above the labels, as the markers lay over them
+}
+
+void FretboardView::resizeEvent(QResizeEvent* event) {
+    neck_ = QPixmap();
+    QWidget::resizeEvent(event);
+}
+
+void FretboardView::paintLabels(QPainter& painter) const {
+    painter.setPen(Qt::white);
+    if (showChordName_ && !chordName_.isEmpty()) {
+        painter.setFont(LabelFont(ChordNamePixels));
+        const QFontMetricsF metrics(painter.font());
+        // A long name is cut with an ellipsis rather than run off the neck.
+        painter.drawText(QRectF(ChordNameRect), Qt::AlignCenter | Qt::TextSingleLine,
+                         metrics.elidedText(chordName_, Qt::ElideRight, ChordNameRect.width()));
+    }
+    if (showFretNumbers_) {
+        DrawFretNumbers(painter, FretNumbersRect01, QString::fromLatin1(FretNumbersText01));
+        DrawFretNumbers(painter, FretNumbersRect02, QString::fromLatin1(FretNumbersText02));
+    }
 }
 
 void FretboardView::paintMarkers(QPainter& painter) const {
@@ -225,7 +229,7 @@ void FretboardView::paintMarkers(QPainter& painter) const {
 }
 
 void FretboardView::mousePressEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = transform().toLayout(event->position());
     const FretboardHit hit = HitTest(point);
     if (hit.kind == FretboardHit::Marker)
         emit markerPressed(hit.marker.string, hit.marker.position, event->button());
@@ -234,12 +238,12 @@ void FretboardView::mousePressEvent(QMouseEvent* event) {
 }
 
 void FretboardView::mouseReleaseEvent(QMouseEvent* event) {
-    if (EnabledMarkerAt(event->position().toPoint()))
+    if (EnabledMarkerAt(transform().toLayout(event->position())))
         emit markerReleased();
 }
 
 void FretboardView::mouseMoveEvent(QMouseEvent* event) {
-    showHintAndCursor(event->position().toPoint());
+    showHintAndCursor(transform().toLayout(event->position()));
 }
 
 void FretboardView::leaveEvent(QEvent*) {
@@ -250,9 +254,9 @@ void FretboardView::leaveEvent(QEvent*) {
     }
 }
 
-void FretboardView::showHintAndCursor(QPoint point) {
-    setStatusHint(hintAt(point));
-    const bool overMarker = EnabledMarkerAt(point).has_value();
+void FretboardView::showHintAndCursor(QPoint layoutPoint) {
+    setStatusHint(hintAt(layoutPoint));
+    const bool overMarker = EnabledMarkerAt(layoutPoint).has_value();
     if (overMarker == pickCursorShown_)
         return;
     pickCursorShown_ = overMarker;

@@ -1,22 +1,24 @@
 #pragma once
 // The fretboard at the top of the main window: the neck picture `imgAllFrets` in its black frame
-// `shpNeckRect`, the labels `lblChordName`, `lblFretNumbers01` and `lblFretNumbers02` over it,
+// `shpNeckRect`, the texts of `lblChordName`, `lblFretNumbers01` and `lblFretNumbers02` over it,
 // and the 115 fret markers above them all. It only paints what it is told and reports presses;
 // what a press means is up to the owner.
 //
-// The view's own coordinates are the main window's client coordinates: place it at (0, 0) of
-// the client area (it keeps its fixed size, sizeHint()). Outside the frame it is transparent.
+// Everything is drawn as vector shapes scaled to the widget: NeckArea of the layout
+// (fretboard_geometry.h) fills the widget as far as its proportions allow, centred; what is
+// left over at the sides is transparent. Presses, hints and the cursor go through the same
+// mapping (transform()), so the click areas grow with the picture. The widget prefers the
+// height that matches its width (heightForWidth) and never goes below the layout's 100% size.
 
 #include "chords/chord_entry.h"
 #include "editor/fretboard_geometry.h"
 
+#include <QFont>
 #include <QList>
 #include <QPixmap>
 #include <QWidget>
 
 #include <array>
-
-class QLabel;
 
 namespace fw {
 
@@ -26,13 +28,21 @@ enum class MarkerState { Hidden, Note, HammerTarget };
 struct FretMarker {
     QString name; // "DOT_s%.2d_f%.2d"
     MarkerId id;
-    QRect rect;
+    QRect rect; // layout coordinates
     MarkerState state = MarkerState::Hidden;
     bool enabled = true;
 };
 
 // The picture's hint, shown as tool tip and status tip over the picture and the enabled markers.
 extern const char* const FretboardHint;
+
+// The texts over the picture, in layout coordinates: the chord name centred in the strip above
+// the fingerboard, the fret numbers under the fret spaces they name.
+constexpr QRect ChordNameRect{18, 3, 575, 12};
+constexpr QRect FretNumbersRect01{36, 71, 129, 13};
+constexpr QRect FretNumbersRect02{248, 82, 335, 13};
+extern const char* const FretNumbersText01;
+extern const char* const FretNumbersText02;
 
 // 0x00BBGGRR -> colour.
 QColor ColorFromBgr(quint32 bgr);
@@ -46,7 +56,13 @@ public:
 
     explicit FretboardView(QWidget* parent = nullptr);
 
-    QSize sizeHint() const override;
+    QSize sizeHint() const override;        // NeckArea at 100%
+    QSize minimumSizeHint() const override; // the same: smaller, the strings are too close
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
+    // Layout coordinates <-> this view's coordinates at its current size.
+    NeckTransform transform() const { return NeckTransform::Fit(QSizeF(size())); }
 
     // Shows a chord: ShowStringMarkers for strings 1..5 in order with frets[s] and
     // hammerFrets[s] (index 0 unused). All NoFret clears the fretboard.
@@ -66,23 +82,25 @@ public:
     void setMarkerShape(int shape);
     int markerShape() const { return markerShape_; }
 
-    // The text of `lblChordName`.
+    // The text of `lblChordName`, drawn as plain text (never markup).
     void setChordName(const QString& text);
-    QString chordName() const;
+    QString chordName() const { return chordName_; }
 
     // Visibility of `lblChordName` (setting ShowChordName) and of both fret-number labels
     // (setting ShowFretNumbers).
     void setShowChordName(bool show);
     void setShowFretNumbers(bool show);
+    bool showsChordName() const { return showChordName_; }
+    bool showsFretNumbers() const { return showFretNumbers_; }
 
     // State of one marker; Hidden for an invalid id.
     MarkerState markerState(int string, int position) const;
     // All 115 markers, row by row (string 1 first), positions 0..MaxFret within a row.
     QList<FretMarker> markers() const;
 
-    // The hint at a point: FretboardHint over the picture and the enabled markers, empty over
-    // the disabled markers and outside.
-    QString hintAt(QPoint point) const;
+    // The hint at a layout point: FretboardHint over the picture and the enabled markers, empty
+    // over the disabled markers and outside.
+    QString hintAt(QPoint layoutPoint) const;
 
 signals:
     // A press with any button on an enabled marker.
@@ -95,24 +113,25 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
+    void paintLabels(QPainter& painter) const;
     void paintMarkers(QPainter& painter) const;
-    void showHintAndCursor(QPoint point);
+    void showHintAndCursor(QPoint layoutPoint);
     void setStatusHint(const QString& hint);
 
     std::array<std::array<MarkerState, PositionCount>, StringCount> states_{};
     quint32 markerColor_ = DefaultMarkerColor;
     int markerShape_ = DefaultMarkerShape;
-    QLabel* chordName_ = nullptr;
-    QLabel* fretNumbers01_ = nullptr;
-    QLabel* fretNumbers02_ = nullptr;
-    QWidget* markerLayer_ = nullptr;
-    QPixmap picture_;
+    QString chordName_;
+    bool showChordName_ = true;
+    bool showFretNumbers_ = true;
+    QPixmap neck_; // frame and picture at the current size and pixel ratio
     QString statusHint_;
     bool pickCursorShown_ = false;
 };

@@ -105,7 +105,11 @@ QString FluidFilePlayback::Load(const QString& path) {
         return QString::fromStdString(error);
     std::vector<std::uint8_t> bytes(data.begin(), data.end());
     std::string().swap(data);
-    std::optional<MidiFileTiming> timing = MidiFileTiming::Scan(bytes);
+    bool smpte = false;
+    std::optional<MidiFileTiming> timing = MidiFileTiming::Scan(bytes, &smpte);
+    if (!timing && smpte)
+        return QStringLiteral("The MIDI file uses SMPTE timing, which the player cannot play: ") +
+               path;
     if (!timing)
         return QStringLiteral("Not a MIDI file: ") + path;
     const auto events = static_cast<std::uint64_t>(timing->Events());

@@ -47,9 +47,11 @@ public:
     // the reader's sentence for a file that cannot be read, a folder, a named pipe, a device or
     // a socket (never waited on) and a file over MaxMidiFileBytes (see ReadRegularFile: "Opening
     // "<path>" failed: it is a named pipe, not a file."); "Not a MIDI file: <path>" (also for
-    // a damaged one); "The MIDI file could not be loaded: <path>" (the synthesizer refused it);
-    // "The MIDI file is too big to play: <path> has 30,000,000 events, which need about
-    // 1,450 MiB; the MIDI player holds at most 1,024 MiB." (over the memory budget).
+    // a damaged one); "The MIDI file uses SMPTE timing, which the player cannot play: <path>"
+    // (a sound file timed in frames, which the synthesizer's file player does not do); "The MIDI
+    // file could not be loaded: <path>" (the synthesizer refused it); "The MIDI file is too big
+    // to play: <path> has 30,000,000 events, which need about 1,450 MiB; the MIDI player holds
+    // at most 1,024 MiB." (over the memory budget).
     QString Load(const QString& path);
     // Stops and forgets the loaded file.
     void Unload();

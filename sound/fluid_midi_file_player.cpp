@@ -67,6 +67,10 @@ bool FluidMidiFilePlayer::IsReady() {
     return engine_ && engine_->done;
 }
 
+QString FluidMidiFilePlayer::DeviceProblem() {
+    return IsReady() ? engine_->problem : QString();
+}
+
 void FluidMidiFilePlayer::Release() {
     Close();
     DropFinishedRetired();

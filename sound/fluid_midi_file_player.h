@@ -21,6 +21,7 @@ public:
 
     void Prepare() override;
     bool IsReady() override;
+    QString DeviceProblem() override;
     void Release() override;
 
     // Besides the texts of FluidFilePlayback::Load, a device that cannot be made gives "No

@@ -25,6 +25,9 @@ public:
     virtual void Prepare() = 0;
     // Whether what Prepare started has finished, well or not. Open is only quick after that.
     virtual bool IsReady() = 0;
+    // Why the device cannot open at all, whatever the file (no soundfont, no audio output), in
+    // the words Open uses for it; empty when it can, and until Prepare has finished.
+    virtual QString DeviceProblem() = 0;
     // Gives back what Prepare made (memory, the audio output). The device must be closed. A
     // later Prepare makes it again.
     virtual void Release() = 0;

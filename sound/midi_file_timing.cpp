@@ -139,20 +139,24 @@ bool IsAsciiId(std::uint32_t id) {
 
 } // namespace
 
-std::optional<MidiFileTiming> MidiFileTiming::Scan(std::span<const std::uint8_t> bytes) {
+std::optional<MidiFileTiming> MidiFileTiming::Scan(std::span<const std::uint8_t> bytes,
+                                                   bool* smpte) {
+    if (smpte)
+        *smpte = false;
     Reader in(bytes, bytes.size());
     std::uint32_t id = 0, headerLength = 0, format = 0, tracks = 0, division = 0;
     if (!in.BigEndian(4, id) || id != 0x4D546864 /* MThd */ || !in.BigEndian(4, headerLength) ||
         headerLength != 6 || !in.BigEndian(2, format) || !in.BigEndian(2, tracks) ||
         !in.BigEndian(2, division))
         return std::nullopt;
-    // A division with the top bit set counts SMPTE frames, which the player cannot time.
-    if (format > 2 || tracks == 0 || tracks > MaxPlayerTracks || division == 0 ||
-        (division & 0x8000) != 0)
+    if (format > 2 || tracks == 0 || tracks > MaxPlayerTracks || division == 0)
         return std::nullopt;
+    // A division with the top bit set counts SMPTE frames, which the player cannot time. The
+    // tracks are still read, to tell such a file from a damaged one.
+    const bool smpteDivision = (division & 0x8000) != 0;
 
     MidiFileTiming timing;
-    timing.division_ = static_cast<int>(division);
+    timing.division_ = smpteDivision ? 96 : static_cast<int>(division);
     for (std::uint32_t found = 0; found < tracks;) {
         std::uint32_t length = 0;
         if (!in.BigEndian(4, id) || !IsAsciiId(id) || !in.BigEndian(4, length))
@@ -176,6 +180,11 @@ std::optional<MidiFileTiming> MidiFileTiming::Scan(std::span<const std::uint8_t>
             timing.tempos_.push_back({tick, micros});
         in.Seek(end);
         ++found;
+    }
+    if (smpteDivision) {
+        if (smpte)
+            *smpte = true;
+        return std::nullopt;
     }
     std::stable_sort(timing.tempos_.begin(), timing.tempos_.end(),
                      [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });

@@ -20,7 +20,10 @@ public:
     // MaxPlayerTracks, a division of 0 or in SMPTE frames, a track that runs past the end of
     // the bytes, an event with an unknown status or no running status to use, a delta time
     // longer than four bytes. Chunks of other kinds between tracks are skipped.
-    static std::optional<MidiFileTiming> Scan(std::span<const std::uint8_t> bytes);
+    // `smpte`, when given, is set to whether the refusal is only for the division in SMPTE
+    // frames: the file is sound otherwise, the player just cannot time it.
+    static std::optional<MidiFileTiming> Scan(std::span<const std::uint8_t> bytes,
+                                              bool* smpte = nullptr);
 
     int Division() const { return division_; }
     // The tick of the last event of the longest track (its end-of-track event).

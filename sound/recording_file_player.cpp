@@ -13,6 +13,8 @@ void RecordingFilePlayer::Release() {
 
 QString RecordingFilePlayer::Open(const QString& path) {
     log_ << (path.isEmpty() ? QStringLiteral("Open") : QStringLiteral("Open ") + path);
+    if (!deviceProblem.isEmpty())
+        return deviceProblem;
     if (const auto error = openErrors.constFind(path); error != openErrors.constEnd())
         return *error;
     open_ = true;

@@ -22,6 +22,9 @@ public:
     bool ready = true;
     // Open of these paths fails with the text given; the empty path is the device alone.
     QMap<QString, QString> openErrors;
+    // The device cannot open at all: every Open fails with this text, and DeviceProblem
+    // says it once the device is ready.
+    QString deviceProblem;
     // Whether Resume succeeds when paused.
     bool resumeWorks = true;
     // The length reported for a loaded file, and the position a test moves playback to.
@@ -34,6 +37,7 @@ public:
 
     void Prepare() override;
     bool IsReady() override { return ready; }
+    QString DeviceProblem() override { return ready ? deviceProblem : QString(); }
     void Release() override;
     QString Open(const QString& path) override;
     void Close() override;

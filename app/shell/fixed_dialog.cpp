@@ -64,7 +64,7 @@ QLabel* FixedDialog::MakeLabel(const QString& name, const QString& text, bool bo
 
 void FixedDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    CentreOnScreen(*this);
+    CentreOnParent(*this);
 }
 
 } // namespace fw

@@ -1,7 +1,7 @@
 #pragma once
 // Base of the program's small fixed-size dialogs: the size follows the contents (so no text is
-// ever cut) and cannot be changed by the user, and the dialog is centred on the screen each
-// time it is shown.
+// ever cut) and cannot be changed by the user, and the dialog is centred on the window it
+// belongs to (on the screen when it has none), inside the screen, each time it is shown.
 
 #include <QDialog>
 

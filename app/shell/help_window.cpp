@@ -2,6 +2,7 @@
 
 #include "help_topics.h"
 #include "shell_resources.h"
+#include "window_placement.h"
 
 #include <QBoxLayout>
 #include <QLineEdit>
@@ -119,6 +120,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void HelpWindow::BringToFront() {
+    // Opened beside the window it helps with, never partly off the screen.
+    if (!isVisible())
+        CentreOnParent(*this);
     show();
     raise();
     activateWindow();

@@ -1,7 +1,9 @@
 #include "qt_dialog_service.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -74,10 +76,24 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
 
 } // namespace
 
+QWidget* QtDialogService::DialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    if (parent_)
+        return parent_;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && qobject_cast<QMainWindow*>(window))
+            return window;
+    }
+    return nullptr;
+}
+
 DialogAnswer QtDialogService::Message(const QString& text, MessageIcon icon, MessageButtons buttons,
                                       const QString& title) {
     QMessageBox box(ToQtIcon(icon), title.isEmpty() ? QString(ApplicationTitle) : title, text,
-                    QMessageBox::NoButton, parent_);
+                    QMessageBox::NoButton, DialogParent());
     // Messages quote chord lines and file names: never read them as markup.
     box.setTextFormat(Qt::PlainText);
     std::vector<std::pair<QAbstractButton*, DialogAnswer>> offered;
@@ -95,22 +111,22 @@ DialogAnswer QtDialogService::Message(const QString& text, MessageIcon icon, Mes
 }
 
 std::optional<QString> QtDialogService::OpenFile(const FileDialogRequest& request) {
-    return RunFileDialog(parent_, request, QFileDialog::AcceptOpen);
+    return RunFileDialog(DialogParent(), request, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> QtDialogService::SaveFile(const FileDialogRequest& request) {
-    return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+    return RunFileDialog(DialogParent(), request, QFileDialog::AcceptSave);
 }
 
 std::optional<QColor> QtDialogService::PickColor(const QColor& initial) {
-    const QColor color = QColorDialog::getColor(initial, parent_);
+    const QColor color = QColorDialog::getColor(initial, DialogParent());
     if (!color.isValid())
         return std::nullopt;
     return color;
 }
 
 bool QtDialogService::Print(QPrinter& printer) {
-    QPrintDialog dialog(&printer, parent_);
+    QPrintDialog dialog(&printer, DialogParent());
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -1,12 +1,14 @@
 #include "recent_files.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace fw {
 
 void AddRecentFile(RecentFiles& recent, const QString& path) {
     std::shift_right(recent.begin(), recent.end(), 1);
-    recent.front() = path;
+    recent.front() = QFileInfo(path).absoluteFilePath();
 }
 
 RecentMenu RecentMenuFor(const RecentFiles& recent) {

@@ -10,8 +10,9 @@ namespace fw {
 
 using RecentFiles = std::array<QString, 3>;
 
-// Shifts the list down by one (the oldest path drops out) and puts `path` first. Duplicates are
-// kept: opening A, B, A stores A, B, A.
+// Shifts the list down by one (the oldest path drops out) and puts `path` first, made absolute
+// (from the current folder), so that the item opens from anywhere. Duplicates are kept:
+// opening A, B, A stores A, B, A.
 void AddRecentFile(RecentFiles& recent, const QString& path);
 
 struct RecentMenuItem {

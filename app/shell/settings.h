@@ -27,6 +27,14 @@ struct Settings {
     int MarkerColor = 0xFFFF00;        // fret marker colour as 0x00BBGGRR (aqua)
     std::uint8_t MarkerShape = 5;      // 0 rectangle, 1 square, 4 ellipse, 5 circle
     bool Welcomed = false;             // the welcome dialog has been offered to this user
+    bool OpenLastSong = false;         // reopen the most recent song at start
+    // The main window as it was closed: its normal (not maximised) frame on the desktop, a
+    // width of 0 meaning never saved, and whether it was maximised.
+    int WindowLeft = 0;
+    int WindowTop = 0;
+    int WindowWidth = 0;
+    int WindowHeight = 0;
+    bool WindowMaximized = false;
 
     // "Midi"
     bool ExternalMIDI = false; // keep the MIDI port open for the whole run (from the next start)

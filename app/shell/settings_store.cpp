@@ -31,7 +31,7 @@ struct StoredField {
 };
 
 // Every stored field except the recent files, in the order they are read.
-const std::array<StoredField, 25> StoredFields = {{
+const std::array<StoredField, 31> StoredFields = {{
     {Options, "Prompts", &Settings::Prompts},
     {Options, "TabPrompt", &Settings::TabPrompt},
     {Options, "TabFont", &Settings::TabFont},
@@ -47,6 +47,12 @@ const std::array<StoredField, 25> StoredFields = {{
     {Options, "MarkerColor", &Settings::MarkerColor},
     {Options, "MarkerShape", &Settings::MarkerShape},
     {Options, "Welcomed", &Settings::Welcomed},
+    {Options, "OpenLastSong", &Settings::OpenLastSong},
+    {Options, "WindowLeft", &Settings::WindowLeft},
+    {Options, "WindowTop", &Settings::WindowTop},
+    {Options, "WindowWidth", &Settings::WindowWidth},
+    {Options, "WindowHeight", &Settings::WindowHeight},
+    {Options, "WindowMaximized", &Settings::WindowMaximized},
     {Midi, "ExternalMIDI", &Settings::ExternalMIDI},
     {Midi, "Device", &Settings::Device},
     {Midi, "Octave", &Settings::Octave},

@@ -146,7 +146,7 @@ TEST_F(FailedReads, FromTheCommandLineStartWithAnEmptyUnnamedDocument) {
     }
     EXPECT_EQ(Text(), QString());
     EXPECT_EQ(main->currentSongPath(), QString());
-    EXPECT_EQ(main->windowTitle(), QStringLiteral("Fretwick - "));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Fretwick - Untitled[*]"));
     EXPECT_FALSE(main->document().Modified());
     EXPECT_EQ(main->settings().Patch, 105);
     EXPECT_EQ(main->tempo(), 120);

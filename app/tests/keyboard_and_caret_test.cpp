@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 
 #include <functional>
@@ -37,9 +38,9 @@ TEST_F(KeyboardAndCaret, TabLeavesTheChordListAndReachesEveryControlInTurn) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(QApplication::focusWidget(), window.ui().RichEdit1) << "Tab never came back round";
-    const QList<QWidget*> wanted = {window.ui().edtName, window.ui().cboDictionary,
-                                    window.ui().scrlTempo, window.ui().btnPlay,
-                                    window.ui().btnNewChord};
+    const QList<QWidget*> wanted = {window.ui().edtName,   window.ui().cboDictionary,
+                                    window.ui().scrlTempo, window.ui().spnTempo,
+                                    window.ui().btnPlay,   window.ui().btnNewChord};
     for (QWidget* control : wanted)
         EXPECT_TRUE(visited.contains(control)) << control->objectName().toStdString();
 

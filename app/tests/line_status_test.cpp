@@ -13,7 +13,7 @@ namespace fw::testing {
 namespace {
 
 QString ChordLabel(TfrmMain& window) {
-    return window.fretboard()->findChild<QLabel*>(QStringLiteral("lblChordName"))->text();
+    return window.fretboard()->chordName();
 }
 
 struct StatusCase {

@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemCase{"New1", "&New", "Ctrl+N"}, MenuItemCase{"Open1", "&Open...", "Ctrl+O"},
         MenuItemCase{"Save1", "&Save...", "Ctrl+S"},
         MenuItemCase{"SaveAs1", "Save &As...", "Ctrl+A"}, MenuItemCase{"Print1", "&Print...", ""},
-        MenuItemCase{"Options1", "S&ettings...", ""}, MenuItemCase{"Exit1", "E&xit", ""},
+        MenuItemCase{"Options1", "S&ettings...", ""}, MenuItemCase{"Exit1", "E&xit", "Ctrl+Q"},
         MenuItemCase{"Undo1", "&Undo", "Ctrl+Z"}, MenuItemCase{"Cut1", "Cu&t", "Ctrl+X"},
         MenuItemCase{"Copy1", "&Copy", "Ctrl+C"}, MenuItemCase{"Paste1", "&Paste", "Ctrl+V"},
         MenuItemCase{"Delete1", "&Delete", "Ctrl+Del"},
@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowTest, StartsWithAnEmptyDocument) {
     TfrmMain& window = Start();
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - "));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - Untitled[*]"));
     EXPECT_EQ(Text(), QString());
     EXPECT_EQ(window.tempo(), 120);
     EXPECT_EQ(window.ui().lblTempo->text(), QStringLiteral("120"));
@@ -135,7 +135,7 @@ TEST_P(CommandLine, OpensOnlyAnExistingSongJoinedFromFiveArguments) {
 
     TfrmMain& window = Start(GetParam().arguments(folder));
     if (GetParam().opens) {
-        EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - my  banjo song.fwk"));
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - my  banjo song.fwk[*]"));
         EXPECT_EQ(Text(), QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
         EXPECT_EQ(window.tempo(), 90);
         EXPECT_EQ(window.document().Tuning(), 52555);
@@ -143,7 +143,7 @@ TEST_P(CommandLine, OpensOnlyAnExistingSongJoinedFromFiveArguments) {
         EXPECT_EQ(window.settings().RecentFile[0], folder + QStringLiteral("/my  banjo song.fwk"));
         EXPECT_TRUE(window.ui().mnuFilename[0]->isVisible());
     } else {
-        EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - "));
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - Untitled[*]"));
         EXPECT_EQ(Text(), QString());
     }
     EXPECT_TRUE(Messages().isEmpty()) << "the command line is never complained about";

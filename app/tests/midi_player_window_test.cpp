@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace fw::testing {
 namespace {
 
@@ -74,6 +76,7 @@ protected:
 // --- The device follows the window's activation ------------------------------------------------
 
 TEST_F(PlayerWindowTest, ActivationOpensAndDeactivationCloses) {
+    lastDir = dir.path();
     TfrmMidiPlayer& w = Window();
     w.FormActivate();
     EXPECT_TRUE(player.IsOpen());
@@ -211,10 +214,11 @@ TEST_F(PlayerWindowTest, SwitchingAwayWhileTheSoundsLoadDropsWhatWaited) {
 
 struct OpenCase {
     const char* name;
-    QStringList present; // files in the folder
-    const char* chosen;  // what the file dialog returns
-    const char* opened;  // the file the device gets; empty: none
-    const char* missing; // the name the "doesn't exist!" message gives; empty: no message
+    QStringList present;   // files in the folder
+    const char* chosen;    // what the file dialog returns
+    const char* opened;    // the file the device gets; empty: none
+    const char* missing;   // the name the "doesn't exist!" message gives; empty: no message
+    const char* kind = ""; // instead: what that name is ("a folder"), which the message says
 };
 
 void PrintTo(const OpenCase& c, std::ostream* os) {
@@ -228,6 +232,9 @@ TEST_P(OpenChoice, OpensTheMidFileOfThatName) {
     for (const QString& name : c.present) {
         if (name.endsWith(QLatin1Char('/')))
             ASSERT_TRUE(QDir(dir.path()).mkdir(name.chopped(1)));
+        else if (name.endsWith(QLatin1Char('|')))
+            ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath(name.chopped(1))).constData(), 0600),
+                      0);
         else
             Touch(name);
     }
@@ -247,10 +254,12 @@ TEST_P(OpenChoice, OpensTheMidFileOfThatName) {
         EXPECT_EQ(w.Label1->text(), path);
     }
     const QString missing = QString::fromUtf8(c.missing);
-    const QStringList expected =
-        missing.isEmpty()
-            ? QStringList()
-            : QStringList{QDir::toNativeSeparators(dir.filePath(missing)) + " doesn't exist!"};
+    QStringList expected;
+    if (!missing.isEmpty() && *c.kind)
+        expected << "Opening \"" + dir.filePath(missing) + "\" failed: it is " +
+                        QString::fromUtf8(c.kind) + ", not a file.";
+    else if (!missing.isEmpty())
+        expected << QDir::toNativeSeparators(dir.filePath(missing)) + " doesn't exist!";
     EXPECT_EQ(Messages(), expected);
 }
 
@@ -270,21 +279,24 @@ INSTANTIATE_TEST_SUITE_P(
         // Only the extension's case is forgiven, not the name's.
         OpenCase{"NameCaseCounts", {"Song.mid"}, "song.mid", "", "song.mid"},
         OpenCase{"DotsInTheName", {"my.song.mid"}, "my.song.MIDI", "my.song.mid", ""},
-        OpenCase{"AFolderIsNoFile", {"song.mid/"}, "song.mid", "", "song.mid"},
+        // A folder or a named pipe of that name is named for what it is.
+        OpenCase{"AFolderIsNoFile", {"song.mid/"}, "song.mid", "", "song.mid", "a folder"},
+        OpenCase{"ANamedPipeIsNoFile", {"song.mid|"}, "song", "", "song.mid", "a named pipe"},
         OpenCase{"Nothing", {}, "song.mid", "", "song.mid"}),
     [](const ::testing::TestParamInfo<OpenCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PlayerWindowTest, OpenAsksInLastDirForMidiFilesAndNeverChangesIt) {
+    lastDir = dir.path(); // an existing folder: a missing one gives the home folder
     TfrmMidiPlayer& w = Window();
     w.FormActivate();
     w.BitBtnOpenClick(); // cancelled by default
     ASSERT_EQ(dialogs.Log().size(), 1u);
     const FileDialogRequest& request = dialogs.Log()[0].file;
-    EXPECT_EQ(request.directory, QStringLiteral("/music/songs"));
+    EXPECT_EQ(request.directory, dir.path());
     EXPECT_EQ(request.filter, QStringLiteral("MIDI files (*.mid *.MID *.midi)"));
     EXPECT_EQ(request.defaultSuffix, QStringLiteral("mid"));
     EXPECT_EQ(player.Log(), QStringList({"Open"})); // cancelling does nothing
-    EXPECT_EQ(lastDir, QStringLiteral("/music/songs"));
+    EXPECT_EQ(lastDir, dir.path());
 }
 
 TEST_F(PlayerWindowTest, AFileTheDeviceRefusesKeepsTheLoadedOnePlaying) {
@@ -319,6 +331,34 @@ TEST_F(PlayerWindowTest, AFailedOpenAtActivationIsShownOnceWithThePlayersText) {
     EXPECT_EQ(Messages(), QStringList{"No audio output was found."});
     EXPECT_FALSE(player.IsOpen());
     EXPECT_TRUE(w.isVisible()); // the window stays open
+}
+
+// Without audio output the device can play nothing. That is said once, on the state line, and
+// never in a message box; a chosen file is still taken and shown, and Play says the same.
+TEST_F(PlayerWindowTest, NoAudioOutputIsALineInTheWindowNotABox) {
+    const QString problem = QStringLiteral("No audio output was found.");
+    player.deviceProblem = problem;
+    TfrmMidiPlayer& w = Window();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.FormActivate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.lblState->text(), problem);
+    EXPECT_EQ(w.Label1->text(), QString()); // drawn as "No file loaded"
+
+    LoadThroughOpen(QStringLiteral("song.mid"));
+    const QString song = dir.filePath(QStringLiteral("song.mid"));
+    EXPECT_EQ(w.FileName(), song);
+    EXPECT_EQ(w.Label1->text(), song);
+    w.BitBtnPlayClick();
+    EXPECT_EQ(w.lblState->text(), problem);
+    w.BitBtnPauseClick();
+    w.FormDeactivate();
+    w.FormActivate();
+    EXPECT_EQ(w.lblState->text(), problem);
+    EXPECT_EQ(Messages(), QStringList());
+    EXPECT_FALSE(player.IsOpen());
+    w.hide();
 }
 
 // --- Play, Stop, Pause/Resume ------------------------------------------------------------------

@@ -69,14 +69,15 @@ TEST_F(MusicXmlExport, TheItemFollowsMidiFileWithF7) {
     EXPECT_EQ(window.ui().SaveAsMusicXmlFile1->shortcut(), QKeySequence(Qt::Key_F7));
 }
 
-TEST_F(MusicXmlExport, AnUntitledSongHasNoTitleAndTheBareExtension) {
+TEST_F(MusicXmlExport, AnUntitledSongHasNoTitleAndIsOfferedAsUntitled) {
     TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     const QString out = dir.filePath(QStringLiteral("untitled.musicxml"));
     dialogs.AnswerSaveFile(out);
     window.SaveAsMusicXmlFile1Click();
     ASSERT_TRUE(SaveDialogShown());
-    EXPECT_EQ(dialogs.Log().back().file.fileName, QStringLiteral(".musicxml"));
+    // Not the bare ".musicxml", which would be saved as a hidden file.
+    EXPECT_EQ(dialogs.Log().back().file.fileName, QStringLiteral("Untitled.musicxml"));
     const QByteArray score = ReadAll(out);
     ASSERT_FALSE(score.isEmpty());
     EXPECT_FALSE(score.contains("<work-title>"));

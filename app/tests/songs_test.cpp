@@ -47,7 +47,7 @@ TEST_P(LoadingSongs, ReadTheHeader) {
     EXPECT_EQ(window.ui().lblTempo->text(), QString::number(c.tempo));
     EXPECT_EQ(window.ui().AcousticNylonStringGuitar1->isChecked(), c.banjoChecked);
     EXPECT_FALSE(window.document().Modified());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - song.fwk"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - song.fwk[*]"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,7 +174,7 @@ TEST_F(Songs, SaveAsWritesTheHeaderAndEditorLinesWithCrLf) {
     EXPECT_EQ(ReadAll(path), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
                                         "*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n* Verse\r\n"));
     EXPECT_FALSE(window.document().Modified());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - written.fwk"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - written.fwk[*]"));
 }
 
 TEST_F(Songs, RandomSongsSurviveSaveAndOpen) {
@@ -280,7 +280,7 @@ TEST_F(Songs, SavingASongThatIsALinkKeepsTheLink) {
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(ReadAll(real), QByteArray("*Info 1:Fretwick song\r\n*Info 2:105\r\n*Info 3:55555\r\n"
                                         "*Info 4:120\r\nC, x, 2, 0, 1, 2, Q\r\n"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - link.fwk"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Fretwick - link.fwk[*]"));
 }
 
 // A full disk, as seen by the program: writes beyond a size limit fail.

@@ -193,8 +193,8 @@ TEST_F(Tablature, SaveWithATypedTxtWritesTab) {
     const DialogCall& save = dialogs.Log().front();
     EXPECT_EQ(save.kind, DialogKind::SaveFile);
     EXPECT_EQ(save.file.title, QStringLiteral("Save As ASCII Tablature"));
-    EXPECT_EQ(save.file.fileName, QStringLiteral(".tab")) << "an untitled song";
-    EXPECT_EQ(save.file.directory, dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(save.file.fileName, QStringLiteral("Untitled.tab")) << "an untitled song";
+    EXPECT_EQ(save.file.directory, dir.path()) << "the last folder used";
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("reel.txt"))));
     QFile file(dir.filePath(QStringLiteral("reel.tab")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -37,7 +37,8 @@ TEST_F(MainWindowTest, ChordNamesAndErrorsShowAsWritten) {
     TfrmMain& window = Start();
     SetText(QStringLiteral("<b>G</b>, 0, 0, 0, 0, 0, Q\nG, 0, 0, 0, 0, 0, <i>Q"));
     EXPECT_TRUE(window.ShowLineStatus(0));
-    ExpectPlainWherever(window, QStringLiteral("<b>G</b>"));
+    // The neck draws the name with QPainter::drawText, which never reads markup.
+    EXPECT_EQ(window.fretboard()->chordName(), QStringLiteral("<b>G</b>"));
     EXPECT_FALSE(window.ShowLineStatus(1));
     EXPECT_EQ(
         window.statusPanel(0),

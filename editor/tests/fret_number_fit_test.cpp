@@ -6,7 +6,6 @@
 
 #include <QFontMetricsF>
 #include <QImage>
-#include <QLabel>
 #include <QPainter>
 
 #include <vector>
@@ -15,27 +14,30 @@ namespace fw {
 namespace {
 
 struct Span {
-    int left, right; // client x, inclusive
+    qreal left, right; // layout x
 };
 
-// The horizontal extents of the groups of lit pixel columns in a label drawn on black; digits
-// of one number lie closer together than a blank.
-std::vector<Span> DrawnNumbers(QLabel* label) {
-    QImage image(label->size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    label->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+// The horizontal extents, in layout x, of the groups of view pixel columns inside `rect` that
+// change when the fret numbers are hidden; digits of one number lie closer together than a blank.
+std::vector<Span> DrawnNumbers(FretboardView& view, const QRect& rect) {
+    view.setShowFretNumbers(true);
+    const QImage shown = view.grab().toImage();
+    view.setShowFretNumbers(false);
+    const QImage hidden = view.grab().toImage();
+    const NeckTransform t = view.transform();
+    const QRect area = t.toView(QRectF(rect)).toAlignedRect();
     std::vector<Span> spans;
     int lastLit = -100;
-    for (int x = 0; x < image.width(); ++x) {
+    for (int x = area.left(); x <= area.right(); ++x) {
         bool lit = false;
-        for (int y = 0; y < image.height() && !lit; ++y)
-            lit = qGray(image.pixel(x, y)) > 96;
+        for (int y = area.top(); y <= area.bottom() && !lit; ++y)
+            lit = shown.pixel(x, y) != hidden.pixel(x, y);
         if (!lit)
             continue;
-        const int client = label->x() + x;
-        if (x - lastLit > 2)
-            spans.push_back({client, client});
-        spans.back().right = client;
+        const qreal layoutLeft = (x - t.toView(QPointF(0, 0)).x()) / t.scale();
+        if (x - lastLit > 2 * t.scale())
+            spans.push_back({layoutLeft, layoutLeft});
+        spans.back().right = layoutLeft + 1 / t.scale();
         lastLit = x;
     }
     return spans;
@@ -43,27 +45,29 @@ std::vector<Span> DrawnNumbers(QLabel* label) {
 
 struct LabelCase {
     const char* name;
+    QRect rect;
     std::vector<int> positions;
 };
 
-TEST(FretNumbers, DrawnUnderTheirFretSpaces) {
-    FretboardView view;
+TEST(FretNumbers, DrawnUnderTheirFretSpacesAtEverySize) {
     const LabelCase cases[] = {
-        {"lblFretNumbers01", {1, 3}},
-        {"lblFretNumbers02", {7, 10, 12, 15, 17, 19, 22}},
+        {"lblFretNumbers01", FretNumbersRect01, {1, 3}},
+        {"lblFretNumbers02", FretNumbersRect02, {7, 10, 12, 15, 17, 19, 22}},
     };
-    for (const auto& c : cases) {
-        auto* label = view.findChild<QLabel*>(QLatin1String(c.name));
-        ASSERT_NE(label, nullptr);
-        const std::vector<Span> spans = DrawnNumbers(label);
-        ASSERT_EQ(spans.size(), c.positions.size()) << c.name;
-        for (std::size_t i = 0; i < spans.size(); ++i) {
-            const int position = c.positions[i];
-            const qreal centre = (spans[i].left + spans[i].right + 1) / 2.0;
-            EXPECT_GE(centre, MarkerColumnLeft(position)) << c.name << " " << position;
-            EXPECT_LE(centre, MarkerColumnLeft(position) + MarkerColumnWidth(position))
-                << c.name << " " << position;
-            EXPECT_LE(spans[i].right, label->geometry().right()) << c.name << " " << position;
+    for (QSize size : {QSize(581, 127), QSize(1162, 254), QSize(1500, 200)}) {
+        FretboardView view;
+        view.resize(size);
+        for (const auto& c : cases) {
+            const std::vector<Span> spans = DrawnNumbers(view, c.rect);
+            ASSERT_EQ(spans.size(), c.positions.size()) << c.name << " at " << size.width();
+            for (std::size_t i = 0; i < spans.size(); ++i) {
+                const int position = c.positions[i];
+                const qreal centre = (spans[i].left + spans[i].right) / 2.0;
+                EXPECT_GE(centre, MarkerColumnLeft(position)) << c.name << " " << position;
+                EXPECT_LE(centre, MarkerColumnLeft(position) + MarkerColumnWidth(position))
+                    << c.name << " " << position;
+                EXPECT_LE(spans[i].right, c.rect.right() + 1) << c.name << " " << position;
+            }
         }
     }
 }

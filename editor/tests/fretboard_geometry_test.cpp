@@ -222,5 +222,47 @@ TEST(FretboardGeometry, ShapeAreas) {
         EXPECT_EQ(MarkerShapeRect(c.rect, c.shape), c.expected) << c.shape;
 }
 
+struct FitCase {
+    const char* name;
+    QSizeF view;
+    qreal scale;
+    QRectF neck; // where NeckArea lands in the view
+};
+
+TEST(NeckTransform, FitsTheNeckUniformlyAndCentred) {
+    const FitCase cases[] = {
+        {"exact", {581, 127}, 1.0, {0, 0, 581, 127}},
+        {"double", {1162, 254}, 2.0, {0, 0, 1162, 254}},
+        {"wide", {1000, 127}, 1.0, {209.5, 0, 581, 127}},
+        {"tall", {581, 327}, 1.0, {0, 100, 581, 127}},
+        {"wide and tall", {2324, 1000}, 4.0, {0, 246, 2324, 508}},
+    };
+    for (const auto& c : cases) {
+        const NeckTransform t = NeckTransform::Fit(c.view);
+        EXPECT_DOUBLE_EQ(t.scale(), c.scale) << c.name;
+        EXPECT_EQ(t.neckRect(), c.neck) << c.name;
+        EXPECT_EQ(t.transform().mapRect(QRectF(NeckArea)), c.neck) << c.name;
+        // Every marker's corners come back to the same layout pixel.
+        for (int string = 1; string <= 5; ++string) {
+            for (int position = 0; position <= MaxFret; ++position) {
+                const QRect r = MarkerRect(string, position);
+                for (QPoint p : {r.topLeft(), r.bottomRight()}) {
+                    const QPointF mid = t.toView(QPointF(p) + QPointF(0.5, 0.5));
+                    ASSERT_EQ(t.toLayout(mid), p) << c.name << " " << string << "/" << position;
+                }
+            }
+        }
+    }
+    EXPECT_DOUBLE_EQ(NeckTransform::Fit({0, 0}).scale(), 1.0); // a view not laid out yet
+}
+
+TEST(NeckTransform, HeightForWidthKeepsTheProportions) {
+    const std::pair<int, int> cases[] = {{581, 127}, {1162, 254}, {1262, 276}, {2540, 555}};
+    for (const auto& [width, height] : cases) {
+        EXPECT_EQ(NeckHeightForWidth(width), height) << width;
+        EXPECT_NEAR(NeckWidthForHeight(height), width, 3) << width;
+    }
+}
+
 } // namespace
 } // namespace fw

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <cmath>
 #include <optional>
 
 namespace fw {
@@ -24,7 +25,21 @@ QPoint Centre(int string, int position) {
     return MarkerRect(string, position).center();
 }
 
-TEST(FretboardInput, PressesReportMarkersAndThePeg) {
+// The first view pixel that lies wholly inside the layout pixel `layout`: a press there must
+// land on that layout pixel at any scale of 1 or more.
+QPoint ViewPoint(const FretboardView& view, QPoint layout) {
+    const QPointF p = view.transform().toView(QPointF(layout));
+    return {int(std::ceil(p.x() - 1e-9)), int(std::ceil(p.y() - 1e-9))};
+}
+
+struct SizeCase {
+    const char* name;
+    QSize size;
+};
+
+class FretboardInputAtSize : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(FretboardInputAtSize, PressesReportMarkersAndThePeg) {
     const PressCase cases[] = {
         {Centre(1, 0), Qt::LeftButton, MarkerId{1, 0}, false},
         {Centre(1, 0), Qt::RightButton, MarkerId{1, 0}, false},
@@ -54,9 +69,10 @@ TEST(FretboardInput, PressesReportMarkersAndThePeg) {
         SCOPED_TRACE(testing::Message()
                      << c.point.x() << "," << c.point.y() << " button " << int(c.button));
         FretboardView view;
+        view.resize(GetParam().size);
         QSignalSpy markers(&view, &FretboardView::markerPressed);
         QSignalSpy pegs(&view, &FretboardView::pegPressed);
-        QTest::mousePress(&view, c.button, Qt::NoModifier, c.point);
+        QTest::mousePress(&view, c.button, Qt::NoModifier, ViewPoint(view, c.point));
         ASSERT_EQ(markers.size(), c.marker ? 1 : 0);
         if (c.marker) {
             EXPECT_EQ(markers[0][0].toInt(), c.marker->string);
@@ -67,6 +83,36 @@ TEST(FretboardInput, PressesReportMarkersAndThePeg) {
     }
 }
 
+// The presses that decide most: the last pixel of a marker and the first pixel after it, at
+// both ends of the neck and on the outer strings.
+TEST_P(FretboardInputAtSize, MarkerEdgesStayExact) {
+    FretboardView view;
+    view.resize(GetParam().size);
+    QSignalSpy markers(&view, &FretboardView::markerPressed);
+    for (auto [string, position] : {std::pair{1, 0}, {1, 5}, {5, 5}, {3, 12}, {5, 22}}) {
+        const QRect r = MarkerRect(string, position);
+        for (QPoint inside : {r.topLeft(), r.bottomRight()}) {
+            markers.clear();
+            QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, ViewPoint(view, inside));
+            ASSERT_EQ(markers.size(), 1) << string << "/" << position;
+            EXPECT_EQ(markers[0][1].toInt(), position);
+        }
+        for (QPoint outside : {r.bottomRight() + QPoint(1, 0), r.bottomRight() + QPoint(0, 1)}) {
+            markers.clear();
+            QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, ViewPoint(view, outside));
+            EXPECT_EQ(markers.size(), 0) << string << "/" << position;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FretboardInputAtSize,
+                         testing::Values(SizeCase{"At100", {581, 127}},
+                                         SizeCase{"At200", {1162, 254}},
+                                         SizeCase{"At333", {1937, 424}},
+                                         SizeCase{"WideView", {1500, 200}},
+                                         SizeCase{"TallView", {900, 400}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(FretboardInput, ReleaseOverAMarker) {
     const std::pair<QPoint, int> cases[] = {{Centre(2, 7), 1},
                                             {Centre(5, 5), 1},
@@ -76,8 +122,8 @@ TEST(FretboardInput, ReleaseOverAMarker) {
     for (const auto& [point, expected] : cases) {
         FretboardView view;
         QSignalSpy released(&view, &FretboardView::markerReleased);
-        QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, point);
-        QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, point);
+        QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, ViewPoint(view, point));
+        QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, ViewPoint(view, point));
         EXPECT_EQ(released.size(), expected) << point.x() << "," << point.y();
     }
 }
@@ -124,18 +170,20 @@ protected:
 TEST(FretboardInput, StatusTipAndCursorFollowTheMouse) {
     StatusTipRecorder window;
     auto* view = new FretboardView(&window);
+    view->resize(1162, 254);
     window.resize(view->size());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QString hint = QString::fromLatin1(FretboardHint);
 
-    QTest::mouseMove(view, Centre(2, 3));
+    const auto at = [&](QPoint layout) { return ViewPoint(*view, layout); };
+    QTest::mouseMove(view, at(Centre(2, 3)));
     EXPECT_EQ(view->cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(view->cursor().hotSpot(), PickCursorHotSpot);
-    QTest::mouseMove(view, Centre(2, 4)); // same hint: no new tip
-    QTest::mouseMove(view, Centre(5, 2));
+    QTest::mouseMove(view, at(Centre(2, 4))); // same hint: no new tip
+    QTest::mouseMove(view, at(Centre(5, 2)));
     EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor);
-    QTest::mouseMove(view, QPoint(300, 110));
+    QTest::mouseMove(view, at(QPoint(300, 110)));
     EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(window.tips, (QStringList{hint, QString(), hint}));
 }
@@ -145,7 +193,8 @@ TEST(FretboardInput, ToolTipOnlyWhereThereIsAHint) {
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     // Hiding a tip takes a while, so the point without a hint comes first.
-    for (const auto& [point, shown] : {std::pair{Centre(5, 1), false}, {Centre(1, 5), true}}) {
+    for (const auto& [layout, shown] : {std::pair{Centre(5, 1), false}, {Centre(1, 5), true}}) {
+        const QPoint point = ViewPoint(view, layout);
         QHelpEvent help(QEvent::ToolTip, point, view.mapToGlobal(point));
         QCoreApplication::sendEvent(&view, &help);
         EXPECT_EQ(QToolTip::isVisible(), shown) << point.x() << "," << point.y();

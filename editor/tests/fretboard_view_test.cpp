@@ -4,8 +4,8 @@
 
 #include <QDir>
 #include <QImage>
-#include <QLabel>
 
+#include <cmath>
 #include <map>
 
 namespace fw {
@@ -44,61 +44,220 @@ TEST(FretboardView, ListsAll115MarkersHidden) {
     EXPECT_EQ(view.markerShape(), ShapeCircle);
 }
 
-TEST(FretboardView, CoversFrameMarkersAndLabels) {
+TEST(FretboardView, PrefersTheHeightThatKeepsItsProportions) {
     FretboardView view;
-    EXPECT_EQ(view.size(), QSize(599, 129));
-    EXPECT_TRUE(view.rect().contains(NeckFrameRect));
-    EXPECT_TRUE(view.rect().contains(MarkerRect(5, 22)));
+    EXPECT_EQ(view.sizeHint(), QSize(581, 127));
+    EXPECT_EQ(view.minimumSizeHint(), view.sizeHint());
+    EXPECT_EQ(view.size(), view.sizeHint());
+    EXPECT_TRUE(view.hasHeightForWidth());
+    EXPECT_TRUE(view.sizePolicy().hasHeightForWidth());
+    EXPECT_EQ(view.heightForWidth(581), 127);
+    EXPECT_EQ(view.heightForWidth(1162), 254);
+    EXPECT_EQ(view.heightForWidth(2000), 437);
+    for (const QRect& r : {NeckFrameRect, MarkerRect(1, 0), MarkerRect(5, 22), ChordNameRect,
+                           FretNumbersRect01, FretNumbersRect02})
+        EXPECT_TRUE(NeckArea.contains(r)) << r.x() << "," << r.y();
 }
 
-struct LabelCase {
+// Pixel tests run at several sizes: 100%, 200%, a view wider than the neck (margins at the
+// sides) and one taller than it (margins above and below).
+struct SizeCase {
     const char* name;
-    QRect rect;
-    QString text;
+    QSize size;
 };
 
-TEST(FretboardView, LabelsAreNamedPlacedTransparentAndWhite) {
-    FretboardView view;
-    view.setChordName(QStringLiteral("G7"));
-    const LabelCase cases[] = {
-        {"lblChordName", QRect(18, 4, 575, 17), QStringLiteral("G7")},
-        {"lblFretNumbers01", QRect(36, 71, 129, 13),
-         QStringLiteral("    1                       3")},
-        {"lblFretNumbers02", QRect(248, 82, 335, 13),
-         QStringLiteral("7                       10             12               15        17    "
-                        "    19              22")},
-    };
-    for (const auto& c : cases) {
-        auto* label = view.findChild<QLabel*>(QLatin1String(c.name));
-        ASSERT_NE(label, nullptr) << c.name;
-        EXPECT_EQ(label->geometry(), c.rect) << c.name;
-        EXPECT_EQ(label->text(), c.text) << c.name;
-        EXPECT_FALSE(label->autoFillBackground()) << c.name;
-        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white)) << c.name;
-        EXPECT_EQ(label->font().pointSize(), 8) << c.name;
-    }
-    EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("lblChordName"))->alignment() &
-                  Qt::AlignHorizontal_Mask,
-              Qt::AlignHCenter);
-    EXPECT_EQ(view.chordName(), QStringLiteral("G7"));
+const SizeCase ViewSizes[] = {
+    {"At100", {581, 127}},
+    {"At200", {1162, 254}},
+    {"WideView", {1500, 200}},
+    {"TallView", {900, 400}},
+};
+
+QImage Grab(FretboardView& view) {
+    return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-TEST(FretboardView, VisibilitySetters) {
+// The view pixel drawn for the centre of a layout rectangle.
+QColor At(const QImage& image, const FretboardView& view, QPointF layout) {
+    const QPointF p = view.transform().toView(layout);
+    return image.pixelColor(int(p.x()), int(p.y()));
+}
+QColor AtCentre(const QImage& image, const FretboardView& view, const QRect& layout) {
+    return At(image, view, QRectF(layout).center());
+}
+
+// Layout rectangles inside which two images of the view differ.
+bool DiffersInside(const QImage& a, const QImage& b, const FretboardView& view, const QRect& layout,
+                   bool* outside) {
+    const QRect inside = view.transform().toView(QRectF(layout)).toAlignedRect();
+    bool differs = false;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) == b.pixel(x, y))
+                continue;
+            if (inside.contains(x, y))
+                differs = true;
+            else if (outside)
+                *outside = true;
+        }
+    }
+    return differs;
+}
+
+class FretboardPixels : public testing::TestWithParam<SizeCase> {
+protected:
+    void SetUp() override { view.resize(GetParam().size); }
     FretboardView view;
-    auto* name = view.findChild<QLabel*>(QStringLiteral("lblChordName"));
-    auto* numbers1 = view.findChild<QLabel*>(QStringLiteral("lblFretNumbers01"));
-    auto* numbers2 = view.findChild<QLabel*>(QStringLiteral("lblFretNumbers02"));
+};
+
+TEST_P(FretboardPixels, TextsAreDrawnInTheirRectanglesOnly) {
+    view.setChordName(QStringLiteral("G7"));
+    const QImage all = Grab(view);
     view.setShowChordName(false);
+    const QImage noName = Grab(view);
     view.setShowFretNumbers(false);
-    EXPECT_TRUE(name->isHidden());
-    EXPECT_TRUE(numbers1->isHidden());
-    EXPECT_TRUE(numbers2->isHidden());
-    view.setShowFretNumbers(true);
-    EXPECT_TRUE(name->isHidden());
-    EXPECT_FALSE(numbers1->isHidden());
-    EXPECT_FALSE(numbers2->isHidden());
+    const QImage none = Grab(view);
+    bool outside = false;
+    EXPECT_TRUE(DiffersInside(all, noName, view, ChordNameRect, &outside));
+    EXPECT_TRUE(DiffersInside(noName, none, view, FretNumbersRect01, nullptr));
+    EXPECT_TRUE(DiffersInside(noName, none, view, FretNumbersRect02, nullptr));
+    EXPECT_FALSE(outside) << "the chord name spills out of its strip";
+    EXPECT_FALSE(view.showsChordName());
+    EXPECT_FALSE(view.showsFretNumbers());
     view.setShowChordName(true);
-    EXPECT_FALSE(name->isHidden());
+    EXPECT_EQ(view.chordName(), QStringLiteral("G7"));
+    EXPECT_EQ(Grab(view), [&] {
+        view.setShowFretNumbers(false);
+        return Grab(view);
+    }());
+}
+
+TEST_P(FretboardPixels, NotesInTheMarkerColourAndTargetsWhite) {
+    view.setChordName(QStringLiteral("G7"));
+    view.ShowChordMarkers({0, 2, 1, 0, 2, 0}, {0, -1, -1, -1, 4, -1});
+    const QImage image = Grab(view);
+    if (const QByteArray dir = qgetenv("FRETWICK_SNAPSHOT_DIR"); !dir.isEmpty())
+        image.save(
+            QDir(QString::fromLocal8Bit(dir))
+                .filePath(QStringLiteral("fretboard_%1.png").arg(QLatin1String(GetParam().name))));
+
+    const QColor aqua(0, 255, 255);
+    for (auto [string, position] : {std::pair{1, 2}, {2, 1}, {3, 0}, {4, 2}, {5, 5}})
+        EXPECT_EQ(AtCentre(image, view, MarkerRect(string, position)), aqua) << string;
+    EXPECT_EQ(AtCentre(image, view, MarkerRect(4, 4)), QColor(Qt::white));
+    for (auto [string, position] : {std::pair{1, 1}, {2, 2}, {4, 3}, {5, 6}, {3, 22}}) {
+        const QColor c = AtCentre(image, view, MarkerRect(string, position));
+        EXPECT_NE(c, aqua) << string << "/" << position;
+        EXPECT_NE(c, QColor(Qt::white)) << string << "/" << position;
+    }
+
+    view.setMarkerColor(0x0000FF); // 0x00BBGGRR: red
+    EXPECT_EQ(AtCentre(Grab(view), view, MarkerRect(1, 2)), QColor(255, 0, 0));
+    view.setMarkerColor(0xFF0000); // blue
+    EXPECT_EQ(AtCentre(Grab(view), view, MarkerRect(1, 2)), QColor(0, 0, 255));
+}
+
+// Every marker of every row lands on its own string and fret space: the filled pixels of a
+// marker all lie inside its rectangle, and its centre is filled.
+TEST_P(FretboardPixels, EveryMarkerLiesOnItsStringAndFret) {
+    view.setMarkerShape(ShapeRectangle);
+    const QColor aqua(0, 255, 255);
+    for (int position = 0; position <= MaxFret; position += 1) {
+        view.ShowChordMarkers({0, position, position, position, position, position - 5},
+                              AllNoFrets());
+        const QImage image = Grab(view);
+        for (int string = 1; string <= 5; ++string) {
+            if (!MarkerEnabled(string, position))
+                continue;
+            const QRectF r = view.transform().toView(QRectF(MarkerRect(string, position)));
+            const auto pixel = [&](QPointF p) {
+                const QPoint at(int(std::floor(p.x())), int(std::floor(p.y())));
+                return image.rect().contains(at) ? image.pixelColor(at) : QColor();
+            };
+            EXPECT_EQ(pixel(r.center()), aqua) << string << "/" << position;
+            // Half a pixel outside the scaled rectangle, left, right, above and below.
+            for (QPointF outside :
+                 {QPointF(r.left() - 0.5, r.center().y()), QPointF(r.right() + 0.5, r.center().y()),
+                  QPointF(r.center().x(), r.top() - 0.5),
+                  QPointF(r.center().x(), r.bottom() + 0.5)}) {
+                EXPECT_NE(pixel(outside), aqua) << string << "/" << position << " spills to "
+                                                << outside.x() << "," << outside.y();
+            }
+        }
+    }
+}
+
+struct ShapePixelCase {
+    int shape;
+    bool cornerFilled;    // near the rectangle's top-left corner
+    bool squareTopFilled; // near the top edge, inside the centred square's corner
+};
+
+// The shapes are told apart by probes half a layout pixel from their edges, so this runs at
+// whole scales, where a view pixel never straddles an edge; the other sizes are covered by
+// EveryMarkerLiesOnItsStringAndFret.
+class FretboardShapes : public testing::TestWithParam<SizeCase> {
+protected:
+    void SetUp() override { view.resize(GetParam().size); }
+    FretboardView view;
+};
+
+TEST_P(FretboardShapes, PaintsTheMarkerShape) {
+    // DOT_s01_f02 is 30 x 11: the centred square spans x 9.5 .. 20.5 inside it.
+    const ShapePixelCase cases[] = {
+        {ShapeRectangle, true, true},
+        {ShapeSquare, false, true},
+        {ShapeEllipse, false, false},
+        {ShapeCircle, false, false},
+    };
+    const QRect r = MarkerRect(1, 2);
+    const QColor aqua(0, 255, 255);
+    for (const auto& c : cases) {
+        view.setMarkerShape(c.shape);
+        view.ShowStringMarkers(1, 2, -1);
+        const QImage image = Grab(view);
+        // Probes in layout pixels: the first one of the rectangle, and one at its top edge just
+        // inside the square, which the ellipse (and the circle) leave out.
+        const QPointF corner = QPointF(r.topLeft()) + QPointF(0.5, 0.5);
+        const QPointF squareTop = QPointF(r.topLeft()) + QPointF(10.01, 0.01);
+        EXPECT_EQ(AtCentre(image, view, r), aqua) << c.shape;
+        EXPECT_EQ(At(image, view, corner) == aqua, c.cornerFilled) << c.shape;
+        EXPECT_EQ(At(image, view, squareTop) == aqua, c.squareTopFilled) << c.shape;
+        // Nothing spills outside the rectangle.
+        EXPECT_NE(At(image, view, corner - QPointF(1, 0)), aqua) << c.shape;
+        EXPECT_NE(At(image, view, QPointF(r.right() + 1.5, r.bottom() + 0.5)), aqua) << c.shape;
+    }
+}
+
+TEST_P(FretboardPixels, DrawsTheBlackFrameAroundThePicture) {
+    const QImage image = Grab(view);
+    // The middle of the 2-pixel frame on each side, and its corners.
+    const QRectF f = QRectF(NeckFrameRect).adjusted(1, 1, -1, -1);
+    for (QPointF p : {f.topLeft(), f.bottomRight(), f.topRight(), f.bottomLeft(),
+                      QPointF(f.center().x(), f.top()), QPointF(f.right(), f.center().y())})
+        EXPECT_EQ(At(image, view, p), QColor(Qt::black)) << p.x() << "," << p.y();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FretboardPixels, testing::ValuesIn(ViewSizes),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(WholeScales, FretboardShapes,
+                         testing::Values(SizeCase{"At100", {581, 127}},
+                                         SizeCase{"At200", {1162, 254}},
+                                         SizeCase{"At300", {1743, 381}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The texts never cover a marker that can show something.
+TEST(FretboardView, TextsLeaveTheEnabledMarkersFree) {
+    for (const QRect& text : {ChordNameRect, FretNumbersRect01, FretNumbersRect02}) {
+        for (int string = 1; string <= 5; ++string) {
+            for (int position = 0; position <= MaxFret; ++position) {
+                if (MarkerEnabled(string, position)) {
+                    EXPECT_FALSE(text.intersects(MarkerRect(string, position)))
+                        << text.y() << " covers " << string << "/" << position;
+                }
+            }
+        }
+    }
 }
 
 struct RowCase {
@@ -166,95 +325,6 @@ TEST(FretboardView, ShowChordMarkersReplacesThePreviousChord) {
     view.ShowChordMarkers(AllNoFrets(), AllNoFrets());
     for (const FretMarker& m : view.markers())
         EXPECT_EQ(m.state, MarkerState::Hidden) << m.name.toStdString();
-}
-
-QImage Grab(FretboardView& view) {
-    return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-QColor At(const QImage& image, QPoint p) {
-    return image.pixelColor(p);
-}
-
-TEST(FretboardView, PaintsNotesInTheMarkerColourAndTargetsWhite) {
-    FretboardView view;
-    view.setChordName(QStringLiteral("G7"));
-    view.ShowChordMarkers({0, 2, 1, 0, 2, 0}, {0, -1, -1, -1, 4, -1});
-    const QImage image = Grab(view);
-    if (const QByteArray dir = qgetenv("FRETWICK_SNAPSHOT_DIR"); !dir.isEmpty())
-        image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("fretboard.png")));
-
-    const QColor aqua(0, 255, 255);
-    for (auto [string, position] : {std::pair{1, 2}, {2, 1}, {3, 0}, {4, 2}, {5, 5}})
-        EXPECT_EQ(At(image, MarkerRect(string, position).center()), aqua) << string;
-    EXPECT_EQ(At(image, MarkerRect(4, 4).center()), QColor(Qt::white));
-    for (auto [string, position] : {std::pair{1, 1}, {2, 2}, {4, 3}, {5, 6}, {3, 22}}) {
-        const QColor c = At(image, MarkerRect(string, position).center());
-        EXPECT_NE(c, aqua) << string << "/" << position;
-        EXPECT_NE(c, QColor(Qt::white)) << string << "/" << position;
-    }
-
-    view.setMarkerColor(0x0000FF); // 0x00BBGGRR: red
-    EXPECT_EQ(At(Grab(view), MarkerRect(1, 2).center()), QColor(255, 0, 0));
-    view.setMarkerColor(0xFF0000); // blue
-    EXPECT_EQ(At(Grab(view), MarkerRect(1, 2).center()), QColor(0, 0, 255));
-}
-
-struct ShapePixelCase {
-    int shape;
-    bool cornerFilled;    // a pixel at the rectangle's top-left corner
-    bool squareTopFilled; // a pixel at the top edge, inside the centred square's corner
-};
-
-TEST(FretboardView, PaintsTheMarkerShape) {
-    // DOT_s01_f02 is 30 x 11: the centred square spans x 9.5 .. 20.5 inside it.
-    const ShapePixelCase cases[] = {
-        {ShapeRectangle, true, true},
-        {ShapeSquare, false, true},
-        {ShapeEllipse, false, false},
-        {ShapeCircle, false, false},
-    };
-    const QRect r = MarkerRect(1, 2);
-    const QColor aqua(0, 255, 255);
-    for (const auto& c : cases) {
-        FretboardView view;
-        view.setMarkerShape(c.shape);
-        view.ShowStringMarkers(1, 2, -1);
-        const QImage image = Grab(view);
-        EXPECT_EQ(At(image, r.center()), aqua) << c.shape;
-        EXPECT_EQ(At(image, r.topLeft()) == aqua, c.cornerFilled) << c.shape;
-        EXPECT_EQ(At(image, r.topLeft() + QPoint(10, 0)) == aqua, c.squareTopFilled) << c.shape;
-        // Nothing spills outside the rectangle.
-        EXPECT_NE(At(image, r.topLeft() - QPoint(1, 0)), aqua) << c.shape;
-        EXPECT_NE(At(image, r.bottomRight() + QPoint(1, 0)), aqua) << c.shape;
-    }
-}
-
-TEST(FretboardView, DrawsTheBlackFrameAroundThePicture) {
-    FretboardView view;
-    const QImage image = Grab(view);
-    const QRect f = NeckFrameRect;
-    for (QPoint p :
-         {f.topLeft(), f.topLeft() + QPoint(1, 1), f.bottomRight(), f.bottomRight() - QPoint(1, 1),
-          QPoint(f.center().x(), f.top() + 1), QPoint(f.right() - 1, f.center().y())})
-        EXPECT_EQ(At(image, p), QColor(Qt::black)) << p.x() << "," << p.y();
-}
-
-TEST(FretboardView, MarkersLieAboveTheLabels) {
-    // lblChordName (y 4..20) overlaps the first marker row (y 18..28); give it an opaque green
-    // background to see which is drawn on top.
-    FretboardView view;
-    view.setMarkerShape(ShapeRectangle);
-    view.setMarkerColor(0x0000FF);
-    auto* label = view.findChild<QLabel*>(QStringLiteral("lblChordName"));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::green);
-    label->setPalette(palette);
-    label->setAutoFillBackground(true);
-    const QPoint overlap(MarkerRect(1, 8).center().x(), 19);
-    EXPECT_EQ(At(Grab(view), overlap), QColor(Qt::green));
-    view.ShowStringMarkers(1, 8, -1);
-    EXPECT_EQ(At(Grab(view), overlap), QColor(255, 0, 0));
 }
 
 } // namespace

@@ -12,8 +12,8 @@ namespace fw {
 
 namespace {
 
-const char* const TitleHint = "Title to be printed on tabulature. File name is used by default.";
-const char* const SubHint = "Subtitle to be printed on tabulature. File name is used by default.";
+const char* const TitleHint = "Title to be printed on tablature. File name is used by default.";
+const char* const SubHint = "Subtitle to be printed on tablature. File name is used by default.";
 
 void SetHint(QWidget* widget, const char* hint) {
     widget->setToolTip(QString::fromLatin1(hint));
@@ -29,7 +29,7 @@ TfrmGetTabInfo::TfrmGetTabInfo(QWidget* parent)
     QLabel* about = MakeLabel(
         QStringLiteral("lblAbout"),
         QStringLiteral("These titles will print at the top of the tablature. To pre-load them, "
-                       "include ' * Title: ' and ' *Sub: ' lines your files."));
+                       "include ' * Title: ' and ' *Sub: ' lines in your files."));
     about->setWordWrap(true);
     about->setFixedWidth(300);
     QLabel* titleLabel = MakeLabel(QStringLiteral("lblTitle"), QStringLiteral("Title:"));

@@ -3,6 +3,7 @@
 #include "tab_printing.h"
 
 #include "app/shell/dialog_service.h"
+#include "app/shell/file_dialog_start.h"
 #include "app/shell/window_placement.h"
 #include "chords/text_file.h"
 #include "export/tab_titles.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextOption>
 #include <QTimer>
 
@@ -70,6 +72,13 @@ TfrmTab::TfrmTab(DialogService& dialogs, QWidget* parent) : QDialog(parent), dia
     connect(btnPrint, &QPushButton::clicked, this, [this] { btnPrintClick(); });
     connect(btnSave, &QPushButton::clicked, this, [this] { btnSaveClick(); });
     connect(btnExit, &QPushButton::clicked, this, &QDialog::reject);
+    // Ctrl+P prints, as in any desktop program, while the Print button is there (graphic mode).
+    auto* print = new QShortcut(QKeySequence::Print, this);
+    print->setObjectName(QStringLiteral("shortcutPrint"));
+    connect(print, &QShortcut::activated, this, [this] {
+        if (btnPrint->isVisible())
+            btnPrintClick();
+    });
 
     scrlTab = new QScrollArea(this);
     scrlTab->setObjectName(QStringLiteral("scrlTab"));
@@ -192,7 +201,7 @@ void TfrmTab::resizeEvent(QResizeEvent* event) {
 
 void TfrmTab::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    CentreOnScreen(*this);
+    CentreOnParent(*this);
     btnExit->setFocus(Qt::OtherFocusReason);
 }
 
@@ -277,9 +286,10 @@ bool TfrmTab::PrintOn(QPrinter& printer) {
 void TfrmTab::btnSaveClick() {
     FileDialogRequest request;
     request.title = QStringLiteral("Save As ASCII Tablature");
-    request.directory = settings_.lastDir;
-    request.fileName =
-        source_.songPath.isEmpty() ? QStringLiteral(".tab") : WithTabExtension(source_.songPath);
+    // The song's folder (else the last folder, else home) and the song's name, "Untitled.tab"
+    // for a new song: a bare ".tab" would be saved as a hidden file.
+    request.directory = DialogStartFolder(source_.songPath, settings_.lastDir);
+    request.fileName = SuggestedFileName(source_.songPath, QStringLiteral(".tab"));
     request.filter = QStringLiteral("Tab files (*.tab);;All Files (*)");
     request.defaultSuffix = QStringLiteral("tab");
     request.confirmOverwrite = true;

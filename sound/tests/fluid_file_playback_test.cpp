@@ -179,6 +179,10 @@ TEST_F(FilePlayback, ADamagedFileGivesThePlayersErrorAndKeepsTheLoadedOne) {
     cut.resize(cut.size() - 10); // the note track ends inside a chord
     const QString damaged = Write("cut.mid", cut);
     const QString text = Write("notes.mid", MidiBytes{'h', 'e', 'l', 'l', 'o'});
+    MidiBytes frames = BuildMidiFile(FourChords(), 120, 105, test::NoOffsets);
+    frames[12] = 0xE7; // -25 frames per second,
+    frames[13] = 0x28; // 40 ticks per frame: sound, but timed in SMPTE frames
+    const QString smpte = Write("frames.mid", frames);
     const QString missing = QString::fromStdString(folder / "missing.mid");
 
     ASSERT_EQ(playback->Load(good), "");
@@ -186,6 +190,8 @@ TEST_F(FilePlayback, ADamagedFileGivesThePlayersErrorAndKeepsTheLoadedOne) {
     RenderMs(300);
     EXPECT_EQ(playback->Load(damaged), "Not a MIDI file: " + damaged);
     EXPECT_EQ(playback->Load(text), "Not a MIDI file: " + text);
+    EXPECT_EQ(playback->Load(smpte),
+              "The MIDI file uses SMPTE timing, which the player cannot play: " + smpte);
     EXPECT_EQ(playback->Load(missing),
               "Opening \"" + missing + "\" failed: No such file or directory.");
     // A named pipe is refused at once, never opened (opening it would wait for a writer).

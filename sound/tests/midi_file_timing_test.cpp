@@ -139,7 +139,10 @@ void PrintTo(const DamagedCase& c, std::ostream* os) {
 class DamagedMidiFile : public testing::TestWithParam<DamagedCase> {};
 
 TEST_P(DamagedMidiFile, IsRefused) {
-    EXPECT_FALSE(MidiFileTiming::Scan(GetParam().file).has_value());
+    bool smpte = true;
+    EXPECT_FALSE(MidiFileTiming::Scan(GetParam().file, &smpte).has_value());
+    // Only the sound file in SMPTE frames is refused for its timing alone.
+    EXPECT_EQ(smpte, GetParam().name == "SmpteDivision");
 }
 
 Bytes Truncated(Bytes file, std::size_t drop) {
@@ -160,6 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"NoTracks", Header(1, 0, 96)},
         DamagedCase{"TooManyTracks", Header(1, MaxPlayerTracks + 1, 96)},
         DamagedCase{"SmpteDivision", Cat({Header(0, 1, 0xE728), Track(EndOfTrack)})},
+        DamagedCase{"SmpteDivisionAndCutTrack",
+                    Truncated(Cat({Header(0, 1, 0xE728), Track(QuarterNote)}), 3)},
         DamagedCase{"DivisionZero", Cat({Header(0, 1, 0), Track(EndOfTrack)})},
         DamagedCase{"FileCutInsideTheTrack",
                     Truncated(Cat({Header(0, 1, 96), Track(QuarterNote)}), 3)},

@@ -3,6 +3,8 @@
 #include "app/shell/recent_files.h"
 #include "tests/support/case_name.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 namespace fw {
@@ -10,11 +12,19 @@ namespace {
 
 TEST(RecentFiles, AddingShiftsTheListAndKeepsDuplicates) {
     RecentFiles recent;
-    for (const char* path : {"A", "B", "A"})
+    for (const char* path : {"/s/A", "/s/B", "/s/A"})
         AddRecentFile(recent, QString::fromLatin1(path));
-    EXPECT_EQ(recent, (RecentFiles{"A", "B", "A"}));
-    AddRecentFile(recent, QStringLiteral("C"));
-    EXPECT_EQ(recent, (RecentFiles{"C", "A", "B"}));
+    EXPECT_EQ(recent, (RecentFiles{"/s/A", "/s/B", "/s/A"}));
+    AddRecentFile(recent, QStringLiteral("/s/C"));
+    EXPECT_EQ(recent, (RecentFiles{"/s/C", "/s/A", "/s/B"}));
+}
+
+// "fretwick songs/a.fwk" must not leave "songs/a.fwk" behind, which fails from another folder.
+TEST(RecentFiles, ARelativePathIsKeptAbsolute) {
+    RecentFiles recent;
+    AddRecentFile(recent, QStringLiteral("songs/a.fwk"));
+    EXPECT_EQ(recent[0], QDir::current().absoluteFilePath(QStringLiteral("songs/a.fwk")));
+    EXPECT_TRUE(QDir::isAbsolutePath(recent[0]));
 }
 
 struct MenuCase {

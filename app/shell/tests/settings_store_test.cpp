@@ -86,6 +86,12 @@ TEST_F(SettingsStoreTest, SavingDefaultsWritesEveryValueAsTextInThreeSections) {
         {"Options/MarkerColor", "16776960"},
         {"Options/MarkerShape", "5"},
         {"Options/Welcomed", "0"},
+        {"Options/OpenLastSong", "0"},
+        {"Options/WindowLeft", "0"},
+        {"Options/WindowTop", "0"},
+        {"Options/WindowWidth", "0"},
+        {"Options/WindowHeight", "0"},
+        {"Options/WindowMaximized", "0"},
         {"Midi/ExternalMIDI", "0"},
         {"Midi/Device", "-1"},
         {"Midi/Octave", "0"},
@@ -128,6 +134,12 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
     changed.MarkerColor = 0x0000FF;
     changed.MarkerShape = 1;
     changed.Welcomed = true;
+    changed.OpenLastSong = true;
+    changed.WindowLeft = -1200; // a screen left of the primary one
+    changed.WindowTop = 40;
+    changed.WindowWidth = 1100;
+    changed.WindowHeight = 800;
+    changed.WindowMaximized = true;
     changed.ExternalMIDI = true;
     changed.Device = 2;
     changed.Octave = -12;

@@ -24,14 +24,13 @@ TEST(TitlesBox, CaptionTextsAndHints) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Enter titles for tablature")));
     EXPECT_TRUE(texts.contains(QStringLiteral(
         "These titles will print at the top of the tablature. To pre-load them, include "
-        "' * Title: ' and ' *Sub: ' lines your files.")));
+        "' * Title: ' and ' *Sub: ' lines in your files.")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Title:")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Sub:")));
     EXPECT_EQ(box.edtTitle->toolTip(),
-              QStringLiteral("Title to be printed on tabulature. File name is used by default."));
-    EXPECT_EQ(
-        box.edtSub->toolTip(),
-        QStringLiteral("Subtitle to be printed on tabulature. File name is used by default."));
+              QStringLiteral("Title to be printed on tablature. File name is used by default."));
+    EXPECT_EQ(box.edtSub->toolTip(),
+              QStringLiteral("Subtitle to be printed on tablature. File name is used by default."));
     EXPECT_EQ(box.btnOK->text(), QStringLiteral("OK"));
     EXPECT_TRUE(box.btnOK->isDefault());
     EXPECT_EQ(box.btnCancel->text(), QStringLiteral("Cancel"));

@@ -89,6 +89,22 @@ TEST_F(TabWindow, GraphicModeShowsThePaintAreaAndPrint) {
     EXPECT_EQ(window.document().measures.size(), 2u);
 }
 
+// Ctrl+P prints graphic tablature; the text view has no Print button and ignores it.
+TEST_F(TabWindow, CtrlPPrintsGraphicTablatureOnly) {
+    for (TabMode mode : {TabMode::Graphic, TabMode::Ascii}) {
+        Open(mode, Example);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        const std::size_t before = dialogs.Log().size();
+        dialogs.AnswerPrint(false);
+        QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+        const bool printed =
+            dialogs.Log().size() > before && dialogs.Log().back().kind == DialogKind::Print;
+        EXPECT_EQ(printed, mode == TabMode::Graphic);
+        window.hide();
+    }
+}
+
 struct TitlesCase {
     const char* name;
     TabMode mode;
@@ -177,7 +193,7 @@ TEST_F(TabWindow, NoWarningWithoutAnOverfullMeasure) {
 
 TEST_F(TabWindow, SaveForcesTheTabExtensionAndWritesCrLf) {
     settings.lastDir = QStringLiteral("/last/folder/");
-    Open(TabMode::Ascii, Example, QStringLiteral("/songs/Example.fwk"));
+    Open(TabMode::Ascii, Example, dir.filePath(QStringLiteral("Example.fwk")));
     const QString typed = dir.filePath(QStringLiteral("mine.txt"));
     dialogs.AnswerSaveFile(typed);
     window.btnSave->click();
@@ -185,8 +201,8 @@ TEST_F(TabWindow, SaveForcesTheTabExtensionAndWritesCrLf) {
     const DialogCall& call = dialogs.Log().back();
     EXPECT_EQ(call.kind, DialogKind::SaveFile);
     EXPECT_EQ(call.file.title, QStringLiteral("Save As ASCII Tablature"));
-    EXPECT_EQ(call.file.directory, QStringLiteral("/last/folder/"));
-    EXPECT_EQ(call.file.fileName, QStringLiteral("/songs/Example.tab"));
+    EXPECT_EQ(call.file.directory, dir.path()); // the song's folder, not the last one
+    EXPECT_EQ(call.file.fileName, QStringLiteral("Example.tab"));
     EXPECT_EQ(call.file.filter, QStringLiteral("Tab files (*.tab);;All Files (*)"));
     EXPECT_TRUE(call.file.confirmOverwrite);
 
@@ -200,11 +216,13 @@ TEST_F(TabWindow, SaveForcesTheTabExtensionAndWritesCrLf) {
     EXPECT_TRUE(Messages().isEmpty());
 }
 
-TEST_F(TabWindow, UntitledSongOffersJustTheExtension) {
+TEST_F(TabWindow, UntitledSongOffersUntitledInTheLastFolder) {
+    settings.lastDir = dir.path();
     Open(TabMode::Ascii, Example);
     dialogs.AnswerSaveFile(std::nullopt);
     window.btnSaveClick();
-    EXPECT_EQ(dialogs.Log().back().file.fileName, QStringLiteral(".tab"));
+    EXPECT_EQ(dialogs.Log().back().file.fileName, QStringLiteral("Untitled.tab"));
+    EXPECT_EQ(dialogs.Log().back().file.directory, dir.path());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0);
 }
 
