@@ -18,6 +18,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QSpinBox;
 class QTextDocument;
 class QToolButton;
 class QWidget;
@@ -59,6 +60,15 @@ struct MainControls {
     QLabel* lblSlower = nullptr;
     QLabel* lblFaster = nullptr;
     QLabel* lblTempo = nullptr;
+    // Practice: count-in, metronome and speed trainer, in the menu of one small button.
+    QToolButton* btnPractice = nullptr;
+    std::array<QAction*, 3> actCountIn{}; // off, 1 measure, 2 measures
+    QAction* actMetronome = nullptr;
+    QAction* actTrainer = nullptr;
+    QSpinBox* spnTrainerStart = nullptr;
+    QSpinBox* spnTrainerStep = nullptr;
+    QSpinBox* spnTrainerTarget = nullptr;
+    QLabel* lblTrainerTempo = nullptr; // the trainer's speed while it runs
     QWidget* pnlPlayButtons = nullptr;
     QPushButton* btnPlay = nullptr;
     QToolButton* btnNext = nullptr;
@@ -97,6 +107,7 @@ struct MainControls {
 private:
     void BuildControls(QMainWindow* window, QTextDocument* text);
     void BuildMenus(QMainWindow* window, bool hasFilePlayer);
+    void BuildPracticeControls(QMainWindow* window);
 };
 
 } // namespace fw
