@@ -45,7 +45,7 @@ PracticeSettings TfrmMain::practiceSettings() const {
 }
 
 void TfrmMain::ShowTrainerTempo(int tempo) {
-    lblTrainerTempo->setText(tempo > 0 ? tr("Trainer speed: %1").arg(tempo) : QString());
+    lblTrainerTempo->setText(tempo > 0 ? tr("Trainer: %1").arg(tempo) : QString());
 }
 
 } // namespace fw

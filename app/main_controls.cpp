@@ -166,7 +166,7 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     // The play group on the right.
     grpPlayControls = new QGroupBox(QMainWindow::tr("Play"), client);
     grpPlayControls->setObjectName(QStringLiteral("grpPlayControls"));
-    grpPlayControls->resize(196, 240);
+    grpPlayControls->resize(196, 244);
     rdoPlayOptions = Hinted(new QGroupBox(grpPlayControls), QStringLiteral("rdoPlayOptions"),
                             QMainWindow::tr("Settings for play button."));
     rdoPlayOptions->setFlat(true);
@@ -178,8 +178,7 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
         auto* radio = new QRadioButton(options[i], rdoPlayOptions);
         radio->setObjectName(QStringLiteral("rdoPlayOption%1").arg(i));
         radio->setStatusTip(rdoPlayOptions->statusTip());
-        // The first row leaves room for the Practice button beside it.
-        radio->setGeometry(4, 2 + i * 26, i == 0 ? 90 : 170, 24);
+        radio->setGeometry(4, 2 + i * 26, 170, 24);
         playOptionGroup->addButton(radio, i);
     }
     chkLoop = Hinted(new QCheckBox(QMainWindow::tr("Loop"), grpPlayControls),
@@ -265,7 +264,7 @@ void MainControls::BuildPracticeControls(QMainWindow* window) {
                          QMainWindow::tr("Count-in, metronome and speed trainer."));
     btnPractice->setText(QMainWindow::tr("&Practice"));
     btnPractice->setPopupMode(QToolButton::InstantPopup);
-    btnPractice->setGeometry(104, 22, 80, 26);
+    btnPractice->setGeometry(12, 212, 84, 24);
     auto* menu = new QMenu(btnPractice);
     menu->setObjectName(QStringLiteral("mnuPractice"));
     auto* countIn = new QActionGroup(window);
@@ -310,7 +309,7 @@ void MainControls::BuildPracticeControls(QMainWindow* window) {
 
     lblTrainerTempo = Hinted(new QLabel(grpPlayControls), QStringLiteral("lblTrainerTempo"),
                              QMainWindow::tr("The speed trainer's tempo now."));
-    lblTrainerTempo->setGeometry(12, 212, 172, 20);
+    lblTrainerTempo->setGeometry(100, 212, 84, 24);
     lblTrainerTempo->setAlignment(Qt::AlignCenter);
     lblTrainerTempo->setTextFormat(Qt::PlainText);
 }
