@@ -77,6 +77,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     ConnectEvents();
     BuildDictionaryControls();
     FormCreate();
+    SetUpPracticeControls();
     m_document->StartRecovery(m_deps.recoveryFolder, m_deps.recoveryInterval);
 }
 

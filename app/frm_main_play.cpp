@@ -20,7 +20,8 @@ void TfrmMain::ShowPlayButton(bool stop) {
 }
 
 PlayOptions TfrmMain::playOptions() const {
-    return {playOptionGroup->checkedId(), chkLoop->isChecked(), chkTrace->isChecked()};
+    return {playOptionGroup->checkedId(), chkLoop->isChecked(), chkTrace->isChecked(),
+            practiceSettings()};
 }
 
 void TfrmMain::SetPlayingControls(bool enabled) {
@@ -30,10 +31,19 @@ void TfrmMain::SetPlayingControls(bool enabled) {
     grpEditControls->setStyleSheet(titleColour);
     Start1->setVisible(enabled);
     Stop1->setVisible(!enabled);
+    // The tempo stays in reach during a play: a change holds from the next chord. Everything
+    // else in the Play group waits until the play has ended.
+    for (QWidget* child :
+         grpPlayControls->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QString name = child->objectName();
+        if (!name.contains(QStringLiteral("Tempo")) && name != QStringLiteral("lblSlower") &&
+            name != QStringLiteral("lblFaster"))
+            child->setEnabled(enabled);
+    }
     const std::initializer_list<QWidget*> widgets = {
-        grpPlayControls, btnNewChord, grpEditControls, btnPrev,  btnNext,   btnShiftLeft,
-        btnShiftRight,   btnRest,     btnDup,          btnClear, btnDelete, cboDictionary,
-        rdoPlayOptions,  chkTrace,    chkLoop,         chkDotted};
+        btnNewChord,   grpEditControls, btnPrev,  btnNext,  btnShiftLeft,
+        btnShiftRight, btnRest,         btnDup,   btnClear, btnDelete,
+        cboDictionary, rdoPlayOptions,  chkTrace, chkLoop,  chkDotted};
     for (QWidget* widget : widgets)
         widget->setEnabled(enabled);
     for (QToolButton* button : durationButtons)

@@ -43,6 +43,10 @@ int main(int argc, char* argv[]) {
     output.Synth().Prepare(); // loads the soundfont off the start-up path
     fw::SteadyPlayClock clock(fw::QtEventPump());
     fw::MainSound sound(output, clock);
+    // Range plays keep their time off the window's thread: on the synthesizer's sequencer, or
+    // on a playback thread for the external ports.
+    sound.makeScheduler = [&output] { return output.MakeScheduler(); };
+    sound.scheduleStartDelay = std::chrono::milliseconds(10);
     // The MIDI player window's own synthesizer; it loads its sounds when the window is shown.
     fw::FluidMidiFilePlayer filePlayer(soundFont.toStdString());
     fw::QtDialogService dialogs;

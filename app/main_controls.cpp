@@ -13,10 +13,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,6 +27,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QWidgetAction>
 
 namespace fw {
 
@@ -163,7 +166,7 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     // The play group on the right.
     grpPlayControls = new QGroupBox(QMainWindow::tr("Play"), client);
     grpPlayControls->setObjectName(QStringLiteral("grpPlayControls"));
-    grpPlayControls->resize(196, 226);
+    grpPlayControls->resize(196, 244);
     rdoPlayOptions = Hinted(new QGroupBox(grpPlayControls), QStringLiteral("rdoPlayOptions"),
                             QMainWindow::tr("Settings for play button."));
     rdoPlayOptions->setFlat(true);
@@ -218,6 +221,8 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     spnTempo->setFont(tempoFont);
     lblTempo->setFont(tempoFont);
 
+    BuildPracticeControls(window);
+
     pnlPlayButtons = new QWidget(client);
     pnlPlayButtons->setObjectName(QStringLiteral("pnlPlayButtons"));
     pnlPlayButtons->resize(196, 48);
@@ -262,6 +267,61 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     statusPanels[2]->setMinimumWidth(lineDigits + 8 + 2 * statusPanels[2]->frameWidth());
     statusPanels[1]->setText(QMainWindow::tr("Tuning (E A D G B E)"));
     statusPanels[2]->setText(QMainWindow::tr("Line WWW"));
+}
+
+void MainControls::BuildPracticeControls(QMainWindow* window) {
+    btnPractice = Hinted(new QToolButton(grpPlayControls), QStringLiteral("btnPractice"),
+                         QMainWindow::tr("Count-in, metronome and speed trainer."));
+    btnPractice->setText(QMainWindow::tr("&Practice"));
+    btnPractice->setPopupMode(QToolButton::InstantPopup);
+    btnPractice->setGeometry(12, 212, 84, 24);
+    auto* menu = new QMenu(btnPractice);
+    menu->setObjectName(QStringLiteral("mnuPractice"));
+    auto* countIn = new QActionGroup(window);
+    const QStringList countInTexts = {QMainWindow::tr("No count-in"),
+                                      QMainWindow::tr("Count-in: 1 measure"),
+                                      QMainWindow::tr("Count-in: 2 measures")};
+    for (int i = 0; i < 3; ++i) {
+        actCountIn[static_cast<std::size_t>(i)] = menu->addAction(countInTexts[i]);
+        actCountIn[static_cast<std::size_t>(i)]->setCheckable(true);
+        actCountIn[static_cast<std::size_t>(i)]->setObjectName(
+            QStringLiteral("actCountIn%1").arg(i));
+        countIn->addAction(actCountIn[static_cast<std::size_t>(i)]);
+    }
+    menu->addSeparator();
+    actMetronome = menu->addAction(QMainWindow::tr("&Metronome"));
+    actMetronome->setObjectName(QStringLiteral("actMetronome"));
+    actMetronome->setCheckable(true);
+    menu->addSeparator();
+    actTrainer = menu->addAction(QMainWindow::tr("Speed &trainer (with Loop)"));
+    actTrainer->setObjectName(QStringLiteral("actTrainer"));
+    actTrainer->setCheckable(true);
+    auto* speeds = new QWidget(menu);
+    auto* form = new QFormLayout(speeds);
+    form->setContentsMargins(24, 2, 8, 4);
+    const auto percent = [speeds](const char* name, int low, int high) {
+        auto* box = new QSpinBox(speeds);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(low, high);
+        box->setSuffix(QStringLiteral("%"));
+        return box;
+    };
+    spnTrainerStart = percent("spnTrainerStart", 10, 200);
+    spnTrainerStep = percent("spnTrainerStep", 0, 50);
+    spnTrainerTarget = percent("spnTrainerTarget", 10, 200);
+    form->addRow(QMainWindow::tr("Start at"), spnTrainerStart);
+    form->addRow(QMainWindow::tr("Add each pass"), spnTrainerStep);
+    form->addRow(QMainWindow::tr("Up to"), spnTrainerTarget);
+    auto* speedsAction = new QWidgetAction(menu);
+    speedsAction->setDefaultWidget(speeds);
+    menu->addAction(speedsAction);
+    btnPractice->setMenu(menu);
+
+    lblTrainerTempo = Hinted(new QLabel(grpPlayControls), QStringLiteral("lblTrainerTempo"),
+                             QMainWindow::tr("The speed trainer's tempo now."));
+    lblTrainerTempo->setGeometry(100, 212, 84, 24);
+    lblTrainerTempo->setAlignment(Qt::AlignCenter);
+    lblTrainerTempo->setTextFormat(Qt::PlainText);
 }
 
 void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {

@@ -64,6 +64,15 @@ struct MainControls {
     QLabel* lblFaster = nullptr;
     QLabel* lblTempo = nullptr;   // kept in step, hidden: spnTempo shows the number
     QSpinBox* spnTempo = nullptr; // beside scrlTempo, for typing a tempo
+    // Practice: count-in, metronome and speed trainer, in the menu of one small button.
+    QToolButton* btnPractice = nullptr;
+    std::array<QAction*, 3> actCountIn{}; // off, 1 measure, 2 measures
+    QAction* actMetronome = nullptr;
+    QAction* actTrainer = nullptr;
+    QSpinBox* spnTrainerStart = nullptr;
+    QSpinBox* spnTrainerStep = nullptr;
+    QSpinBox* spnTrainerTarget = nullptr;
+    QLabel* lblTrainerTempo = nullptr; // the trainer's speed while it runs
     QWidget* pnlPlayButtons = nullptr;
     QPushButton* btnPlay = nullptr;
     QToolButton* btnNext = nullptr;
@@ -108,6 +117,7 @@ struct MainControls {
 private:
     void BuildControls(QMainWindow* window, QTextDocument* text);
     void BuildMenus(QMainWindow* window, bool hasFilePlayer);
+    void BuildPracticeControls(QMainWindow* window);
 };
 
 } // namespace fw

@@ -62,4 +62,13 @@ void MainSound::PlayTimelineChord(const NoteArray& notes, const NoteArray& hamme
     m_timeline = m_player.PlayChordFrom(m_timeline, notes, hammerNotes, durationMs, true);
 }
 
+std::array<int, 6> MainSound::TuningOffset() {
+    sync();
+    return m_state.TuningOffset;
+}
+
+void MainSound::WaitFollowing(PlayTime deadline) {
+    m_clock.WaitUntil(deadline, true, [this] { return m_state.StopRequested; });
+}
+
 } // namespace fw

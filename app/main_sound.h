@@ -6,10 +6,12 @@
 #include "chords/chord_entry.h"
 #include "sound/chord_player.h"
 #include "sound/midi_port.h"
+#include "sound/playback_scheduler.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace fw {
 
@@ -49,6 +51,21 @@ public:
     // with events running during its waits, so that a long song keeps its time.
     void StartTimeline();
     void PlayTimelineChord(const NoteArray& notes, const NoteArray& hammerNotes, int durationMs);
+
+    // Makes the scheduler a range play of the open port runs on (the synthesizer's sequencer,
+    // the playback thread, or the virtual clock's in tests). Called after AcquirePort; the
+    // scheduler is destroyed before ReleasePort. Without it, range plays use the blocking
+    // timeline above.
+    std::function<std::unique_ptr<PlaybackScheduler>()> makeScheduler;
+    // How long after Play the first scheduled event is due: a scheduler whose clock runs on
+    // while the first chords are being scheduled needs a few milliseconds to place them on time.
+    PlayTime scheduleStartDelay{0};
+    // The tuning offsets the window's state gives now (read after a sync).
+    std::array<int, 6> TuningOffset();
+    // Lets the window's events run until `deadline` on the sounding clock, or until the stop
+    // flag is set.
+    void WaitFollowing(PlayTime deadline);
+    PlayTime Now() const { return m_clock.Now(); }
 
 private:
     void sync();

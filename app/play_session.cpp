@@ -9,9 +9,14 @@
 #include "chords/chord_composer.h"
 #include "editor/line_editor.h"
 #include "sound/chord_player.h"
+#include "sound/scheduled_play.h"
 
 #include <QCoreApplication>
 #include <QTimer>
+
+#include <algorithm>
+#include <deque>
+#include <memory>
 
 namespace fw {
 
@@ -166,6 +171,11 @@ void PlaySession::PlayRange(int first, int last) {
     MainSound& sound = m_sound;
     sound.AcquirePort();
     sound.SelectPatch();
+    if (sound.makeScheduler) {
+        PlayScheduled(first, last);
+        sound.ReleasePort();
+        return;
+    }
     // Chords are scheduled one after another from a single start, so long songs do not drift.
     sound.StartTimeline();
     do {
@@ -176,6 +186,92 @@ void PlaySession::PlayRange(int first, int last) {
         }
     } while (!StopRequested && m_view.playOptions().loop);
     sound.ReleasePort();
+}
+
+namespace {
+// How often the window tops up the schedule when no chord starts sooner.
+constexpr PlayTime FollowInterval{25000};
+
+std::vector<std::string> LineTexts(LineEditor& lines) {
+    std::vector<std::string> texts;
+    const int count = lines.lineCount();
+    texts.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        texts.push_back(ToStd(lines.lineText(i)));
+    return texts;
+}
+} // namespace
+
+void PlaySession::PlayScheduled(int first, int last) {
+    MainSound& sound = m_sound;
+    const PlayOptions playOptions = m_view.playOptions();
+    ScheduledPlayOptions options;
+    options.First = first;
+    options.Last = last;
+    options.Loop = playOptions.loop;
+    options.Tempo = m_document.tempo();
+    options.TuningOffset = sound.TuningOffset();
+    options.Practice = playOptions.practice;
+    if (options.Practice.CountInMeasures > 0 || options.Practice.Metronome)
+        options.Meter = BeatMeterOfLines(LineTexts(m_view.lines()));
+    const bool trainer = options.Practice.Trainer && options.Loop;
+
+    // The scheduler goes before the port is released: nothing it holds may outlive the play.
+    const std::unique_ptr<PlaybackScheduler> scheduler = sound.makeScheduler();
+    struct Start {
+        PlayTime at;
+        int line;
+        int tempo;
+    };
+    std::deque<Start> starts; // chords scheduled and not yet shown, oldest first
+    ScheduledPlay play(*scheduler, sound.port(), EntryList, options);
+    play.OnChordScheduled = [&](PlayTime at, int line) {
+        starts.push_back({at, line, play.CurrentTempo()});
+    };
+    play.Start(sound.scheduleStartDelay);
+    int shownTempo = 0;
+    for (;;) {
+        // Stop comes first: it clears what is scheduled and turns every note off at once.
+        if (StopRequested) {
+            play.Stop();
+            break;
+        }
+        // A tempo change holds from the next chord scheduled; those already scheduled keep
+        // their time.
+        play.SetTempo(m_document.tempo());
+        play.Pump();
+        const PlayTime now = scheduler->Now();
+        int line = -1;
+        while (!starts.empty() && starts.front().at <= now) {
+            line = starts.front().line;
+            if (trainer && starts.front().tempo != shownTempo) {
+                shownTempo = starts.front().tempo;
+                m_view.ShowTrainerTempo(shownTempo);
+            }
+            starts.pop_front();
+        }
+        if (line >= 0)
+            ShowPlayingLine(line);
+        if (play.Finished())
+            break;
+        PlayTime next = std::min(now + FollowInterval, play.ScheduledUntil());
+        if (!starts.empty())
+            next = std::min(next, starts.front().at);
+        next = std::max(next, now + PlayTime{100});
+        // The two clocks may differ (the synthesizer counts its samples): wait as long on the
+        // sounding clock as the scheduler's time has to go.
+        sound.WaitFollowing(sound.Now() + (next - now));
+    }
+    if (shownTempo != 0)
+        m_view.ShowTrainerTempo(0);
+}
+
+void PlaySession::ShowPlayingLine(int index) {
+    const ChordEntry& entry = EntryList[static_cast<std::size_t>(index)];
+    m_view.ShowChordMarkers(entry.Fret, entry.HammerFret);
+    if (m_view.playOptions().trace)
+        m_view.SelectLine(index, true);
+    m_view.ShowChordName(FromStd(entry.Name));
 }
 
 void PlaySession::PlayLine(int index) {

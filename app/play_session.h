@@ -6,6 +6,8 @@
 
 #include "chords/chord_entry.h"
 #include "chords/chord_parser.h"
+#include "sound/play_clock.h"
+#include "sound/practice.h"
 
 #include <QObject>
 #include <QString>
@@ -24,6 +26,8 @@ struct PlayOptions {
     int option = 0;     // 0 all, 1 from the cursor, 2 the highlighted lines, 3 the current line
     bool loop = false;  // play again from the first line until Stop
     bool trace = false; // select each line as it plays
+    // Count-in, metronome and speed trainer; all off by default.
+    PracticeSettings practice;
 };
 
 // What a play needs from the window that shows it.
@@ -49,6 +53,8 @@ public:
     virtual void ShowPlayButton(bool stop) = 0;
     virtual PlayOptions playOptions() const = 0;
     virtual void FocusEditor() = 0;
+    // The speed the speed trainer plays at now, shown beside the tempo; 0 hides it.
+    virtual void ShowTrainerTempo(int tempo) { (void)tempo; }
 };
 
 class PlaySession : public QObject {
@@ -88,6 +94,9 @@ public:
 
 private:
     void Step(int direction);
+    // A range play scheduled ahead on the sound's scheduler; this thread only follows it.
+    void PlayScheduled(int first, int last);
+    void ShowPlayingLine(int index);
     void ShowSilentNotice();
 
     PlayView& m_view;

@@ -48,6 +48,15 @@ struct Settings {
     int MenuTuningTag = 55555;
     QString SoundFont; // soundfont of the built-in synthesizer; empty = found automatically
 
+    // "Practice": playing along with a range play. Stored only while one of them differs from
+    // its default, so a settings file of a user who never practises stays as it was.
+    int CountIn = 0;         // measures of clicks before the first chord: 0, 1 or 2
+    bool Metronome = false;  // a click on every beat
+    bool Trainer = false;    // the speed trainer (with Loop)
+    int TrainerStart = 60;   // percent of the tempo of the first pass, 10..200
+    int TrainerStep = 5;     // percent added after every pass, 0..50
+    int TrainerTarget = 100; // percent the speed rises to and no further, 10..200
+
     // "Recent": RecentFile[0] is the most recently opened song.
     std::array<QString, 3> RecentFile;
 

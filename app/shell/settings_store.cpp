@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <array>
 #include <type_traits>
 #include <variant>
@@ -20,6 +21,7 @@ namespace {
 const QString Options = QStringLiteral("Options");
 const QString Midi = QStringLiteral("Midi");
 const QString Recent = QStringLiteral("Recent");
+const QString Practice = QStringLiteral("Practice");
 
 using FieldPointer =
     std::variant<bool Settings::*, int Settings::*, std::uint8_t Settings::*, QString Settings::*>;
@@ -64,6 +66,32 @@ const std::array<StoredField, 31> StoredFields = {{
     {Midi, "MenuTuningTag", &Settings::MenuTuningTag},
     {Midi, "SoundFont", &Settings::SoundFont},
 }};
+
+// The practice values, read and written as a group of their own.
+const std::array<StoredField, 6> PracticeFields = {{
+    {Practice, "CountIn", &Settings::CountIn},
+    {Practice, "Metronome", &Settings::Metronome},
+    {Practice, "Trainer", &Settings::Trainer},
+    {Practice, "TrainerStart", &Settings::TrainerStart},
+    {Practice, "TrainerStep", &Settings::TrainerStep},
+    {Practice, "TrainerTarget", &Settings::TrainerTarget},
+}};
+
+bool PracticeIsDefault(const Settings& settings) {
+    const Settings defaults;
+    return settings.CountIn == defaults.CountIn && settings.Metronome == defaults.Metronome &&
+           settings.Trainer == defaults.Trainer && settings.TrainerStart == defaults.TrainerStart &&
+           settings.TrainerStep == defaults.TrainerStep &&
+           settings.TrainerTarget == defaults.TrainerTarget;
+}
+
+// Values edited by hand out of range are brought back into it.
+void ClampPractice(Settings& settings) {
+    settings.CountIn = std::clamp(settings.CountIn, 0, 2);
+    settings.TrainerStart = std::clamp(settings.TrainerStart, 10, 200);
+    settings.TrainerStep = std::clamp(settings.TrainerStep, 0, 50);
+    settings.TrainerTarget = std::clamp(settings.TrainerTarget, 10, 200);
+}
 
 QString RecentName(std::size_t index) {
     return QStringLiteral("RecentFile%1").arg(index);
@@ -159,6 +187,9 @@ Settings LoadSettings(const SettingsErrorReporter& report) {
     SettingsLayer layer(file, report);
     for (const StoredField& stored : StoredFields)
         ReadField(layer, stored, settings);
+    for (const StoredField& stored : PracticeFields)
+        ReadField(layer, stored, settings);
+    ClampPractice(settings);
     for (std::size_t i = 0; i < settings.RecentFile.size(); ++i)
         settings.RecentFile[i] = layer.ReadSettingText(Recent, RecentName(i), QString());
     PrepareInstallDir(settings, report);
@@ -179,6 +210,12 @@ bool SaveSettings(const Settings& settings, const SettingsErrorReporter& report)
     SettingsLayer layer(file, report);
     for (const StoredField& stored : StoredFields)
         WriteField(layer, stored, settings);
+    if (PracticeIsDefault(settings)) {
+        file.remove(Practice);
+    } else {
+        for (const StoredField& stored : PracticeFields)
+            WriteField(layer, stored, settings);
+    }
     for (std::size_t i = 0; i < settings.RecentFile.size(); ++i)
         layer.WriteSettingText(Recent, RecentName(i), settings.RecentFile[i]);
     file.sync();

@@ -80,6 +80,33 @@ TEST_F(Export, AFailedWriteIsReportedAndKeepsTheLastFolder) {
     EXPECT_EQ(window.settings().LastDir, QStringLiteral("/kept/"));
 }
 
+// Count-in and metronome clicks sound live only: after a play with every practice control on,
+// the exported file is the same bytes as without them.
+TEST_F(Export, PracticeClicksNeverReachTheMidiFile) {
+    const QString song = WriteSong(QStringLiteral("one.fwk"),
+                                   "*Info 1:\r\n*Info 2:24\r\n*Info 3:55565\r\n*Info 4:90\r\n"
+                                   "G, 0, 0, 0, 0, 0, Q\r\n");
+    TfrmMain& window = Start({song});
+    const QString plain = dir.filePath(QStringLiteral("plain.mid"));
+    dialogs.AnswerSaveFile(plain);
+    window.SaveAsMidiFile1Click();
+
+    window.ui().actCountIn[2]->trigger();
+    window.ui().actMetronome->setChecked(true);
+    window.ui().actTrainer->setChecked(true);
+    window.playSession().PlayButtonPressed();
+    int clicks = 0;
+    for (const auto& event : output.Messages())
+        clicks += (event.message & 0xFF) == 0x99 && ((event.message >> 16) & 0xFF) != 0;
+    EXPECT_EQ(clicks, 8 + 1) << "two measures of count-in and the chord's beat were heard";
+
+    const QString practised = dir.filePath(QStringLiteral("practised.mid"));
+    dialogs.AnswerSaveFile(practised);
+    window.SaveAsMidiFile1Click();
+    EXPECT_EQ(ReadAll(practised).toHex(' '), ReadAll(plain).toHex(' '));
+    EXPECT_FALSE(ReadAll(practised).contains('\x99'));
+}
+
 struct CheckCase {
     const char* label;
     const char* song;

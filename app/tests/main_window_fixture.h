@@ -10,6 +10,7 @@
 #include "app/shell/tests/file_bytes.h"
 #include "sound/recording_file_player.h"
 #include "sound/recording_output.h"
+#include "sound/recording_scheduler.h"
 #include "sound/virtual_play_clock.h"
 
 #include <QDir>
@@ -36,7 +37,14 @@ using fw::test::ReadAll;
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetSettingsFile(); }
+    void SetUp() override {
+        ResetSettingsFile();
+        // Range plays run on the virtual clock's scheduler, as the program's run on the
+        // synthesizer's sequencer.
+        sound.makeScheduler = [this] {
+            return std::make_unique<RecordingScheduler>(clock, output);
+        };
+    }
 
     // Starts the window with these command-line arguments.
     TfrmMain& Start(const QStringList& arguments = {}) {

@@ -9,6 +9,7 @@
 #include "app/song_document.h"
 #include "editor/line_editor.h"
 #include "sound/recording_output.h"
+#include "sound/recording_scheduler.h"
 #include "sound/virtual_play_clock.h"
 
 #include <QPlainTextEdit>
@@ -43,6 +44,7 @@ public:
     void ShowPlayButton(bool stop) override { stopShown = stop; }
     PlayOptions playOptions() const override { return options; }
     void FocusEditor() override {}
+    void ShowTrainerTempo(int tempo) override { trainerTempos.push_back(tempo); }
 
     QPlainTextEdit editor;
     PlayOptions options;
@@ -51,6 +53,7 @@ public:
     QString chordName;
     bool controlsEnabled = true;
     bool stopShown = false;
+    std::vector<int> trainerTempos;
 
 private:
     LineEditor m_lines{&editor};
@@ -66,6 +69,9 @@ protected:
             port.Patch = document.Patch();
             player.TuningOffset = document.TuningOffset();
             player.Tempo = document.tempo();
+        };
+        sound.makeScheduler = [this] {
+            return std::make_unique<RecordingScheduler>(clock, output);
         };
         // Every play asks; a play that never ended would otherwise hang the test.
         clock.At(milliseconds(600000), [this] { session.StopRequested = true; });
@@ -273,6 +279,86 @@ TEST_F(PlayEngine, StepBackWithOnlyCommentsAboveSaysSo) {
     Caret(2);
     session.StepBack();
     EXPECT_EQ(NoteOnKeys().size(), 5u);
+}
+
+// Onsets (ms) of the note-ons on the percussion channel, with their keys.
+std::vector<std::pair<long, int>> Clicks(const RecordingOutput& output) {
+    std::vector<std::pair<long, int>> clicks;
+    for (const auto& event : output.Messages())
+        if ((event.message & 0xFF) == 0x99 && ((event.message >> 16) & 0xFF) != 0)
+            clicks.emplace_back(
+                static_cast<long>(std::chrono::duration_cast<milliseconds>(event.time).count()),
+                static_cast<int>((event.message >> 8) & 0xFF));
+    return clicks;
+}
+
+TEST_F(PlayEngine, ATempoChangeInALoopHoldsFromTheNextChord) {
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    view.options.loop = true;
+    // At 1250 ms the chord of 1000 sounds and the one of 1500 is not scheduled yet.
+    clock.At(milliseconds(1250), [&] { document.setTempo(240); });
+    clock.At(milliseconds(2100), [&] { session.PlayButtonPressed(); });
+    session.PlayButtonPressed();
+    EXPECT_EQ(OnsetsOf(62), (std::vector<long>{0, 500, 1000, 1500, 1750, 2000}));
+    // The chord sounding at the change kept its length: its note-off is at 1500.
+    bool offAt1500 = false;
+    for (const auto& event : output.Messages())
+        offAt1500 =
+            offAt1500 || ((event.message & 0xF0) == 0x80 && event.time == milliseconds(1500));
+    EXPECT_TRUE(offAt1500);
+}
+
+TEST_F(PlayEngine, CountInAndMetronomeClickOnTheBeatsOfTheSongsMeter) {
+    SetText(QStringLiteral("* Time: 3/4\nG, 0, 0, 0, 0, 0, H\nC, x, 2, 0, 1, 2, Q"));
+    view.options.practice.CountInMeasures = 1;
+    view.options.practice.Metronome = true;
+    session.PlayButtonPressed();
+    // One measure of three beats at 500 ms, then the chords from 1500 ms with a click on each
+    // beat; the first beat of each measure is accented (claves, 75), the others side stick.
+    EXPECT_EQ(Clicks(output),
+              (std::vector<std::pair<long, int>>{
+                  {0, 75}, {500, 37}, {1000, 37}, {1500, 75}, {2000, 37}, {2500, 37}}));
+    EXPECT_EQ(OnsetsOf(62), (std::vector<long>{1500}));
+    EXPECT_EQ(OnsetsOf(64), (std::vector<long>{2500}));
+    EXPECT_EQ(clock.Now(), milliseconds(3000));
+}
+
+TEST_F(PlayEngine, TheSpeedTrainerRaisesTheTempoEachPassAndLeavesTheTempoAsItWas) {
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    document.setTempo(100);
+    view.options.loop = true;
+    view.options.practice.Trainer = true;
+    view.options.practice.TrainerStartPercent = 60;
+    view.options.practice.TrainerStepPercent = 10;
+    view.options.practice.TrainerTargetPercent = 90;
+    // Quarter notes at 60, 70, 80, 90 and 90: 1000, 857, 750, 666 and 666 ms.
+    clock.At(milliseconds(3500), [&] { session.PlayButtonPressed(); });
+    session.PlayButtonPressed();
+    EXPECT_EQ(OnsetsOf(62), (std::vector<long>{0, 1000, 1857, 2607, 3273}));
+    EXPECT_EQ(view.trainerTempos, (std::vector<int>{60, 70, 80, 90, 0}))
+        << "shown while it runs, hidden after Stop";
+    EXPECT_EQ(document.tempo(), 100);
+}
+
+TEST_F(PlayEngine, StopClearsEveryScheduledEvent) {
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, W\nC, x, 2, 0, 1, 2, W"));
+    view.options.practice.Metronome = true;
+    clock.At(milliseconds(1250), [&] { session.PlayButtonPressed(); });
+    session.PlayButtonPressed();
+    const std::size_t sent = output.Messages().size();
+    ASSERT_GT(sent, 0u);
+    EXPECT_EQ(output.Messages().back().time, milliseconds(1250));
+    // Nothing that was scheduled comes out later, however far the clock runs.
+    clock.Advance(milliseconds(10000));
+    EXPECT_EQ(output.Messages().size(), sent);
+    int on = 0, off = 0;
+    for (std::uint32_t message : Sent()) {
+        on += (message & 0xF0) == 0x90 && ((message >> 16) & 0xFF) != 0;
+        off +=
+            (message & 0xF0) == 0x80 || ((message & 0xF0) == 0x90 && ((message >> 16) & 0xFF) == 0);
+    }
+    EXPECT_EQ(on, off) << "no hanging note, clicks included";
+    EXPECT_TRUE(OnsetsOf(64).empty());
 }
 
 } // namespace

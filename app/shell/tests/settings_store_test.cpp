@@ -150,12 +150,41 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
     changed.MenuTuningName = QStringLiteral("&Custom Tuning - Ab C# G B Eb");
     changed.MenuTuningTag = 64556;
     changed.SoundFont = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    changed.CountIn = 2;
+    changed.Metronome = true;
+    changed.Trainer = true;
+    changed.TrainerStart = 50;
+    changed.TrainerStep = 10;
+    changed.TrainerTarget = 120;
     changed.RecentFile = {QStringLiteral("/a/Cripple Creek.fwk"), QStringLiteral("/b/é.fwk"),
                           QStringLiteral(" /c/leading space.fwk")};
     ASSERT_TRUE(Save(changed));
     ASSERT_TRUE(QDir().mkpath(changed.InstallDir));
     EXPECT_EQ(Load(), changed);
     EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+}
+
+TEST_F(SettingsStoreTest, PracticeIsStoredOnlyWhileSetAndComesBackInRange) {
+    Settings practising = Load();
+    practising.Metronome = true;
+    ASSERT_TRUE(Save(practising));
+    {
+        QSettings file(folders.SettingsFile(), QSettings::NativeFormat);
+        EXPECT_EQ(file.value("Practice/Metronome").toString(), QStringLiteral("1"));
+        EXPECT_EQ(file.value("Practice/TrainerStart").toString(), QStringLiteral("60"));
+    }
+    practising.Metronome = false; // back to every default: the group goes again
+    ASSERT_TRUE(Save(practising));
+    {
+        QSettings file(folders.SettingsFile(), QSettings::NativeFormat);
+        EXPECT_EQ(file.childGroups(), (QStringList{"Midi", "Options", "Recent"}));
+    }
+    SeedRaw("[Practice]\nCountIn=7\nTrainerStart=0\nTrainerStep=-3\nTrainerTarget=900\n");
+    const Settings loaded = Load();
+    EXPECT_EQ(loaded.CountIn, 2);
+    EXPECT_EQ(loaded.TrainerStart, 10);
+    EXPECT_EQ(loaded.TrainerStep, 0);
+    EXPECT_EQ(loaded.TrainerTarget, 200);
 }
 
 struct StoredText {
