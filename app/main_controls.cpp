@@ -272,7 +272,7 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
 void MainControls::BuildPracticeControls(QMainWindow* window) {
     btnPractice = Hinted(new QToolButton(grpPlayControls), QStringLiteral("btnPractice"),
                          QMainWindow::tr("Count-in, metronome and speed trainer."));
-    btnPractice->setText(QMainWindow::tr("&Practice"));
+    btnPractice->setText(QMainWindow::tr("P&ractice"));
     btnPractice->setPopupMode(QToolButton::InstantPopup);
     btnPractice->setGeometry(12, 212, 84, 24);
     auto* menu = new QMenu(btnPractice);
