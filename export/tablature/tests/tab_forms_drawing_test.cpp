@@ -293,3 +293,39 @@ TEST(FormsDrawing, PicturesOfEachForm) {
 
 } // namespace
 } // namespace fw
+
+namespace fw {
+namespace {
+
+// The paint area with every form, grabbed as the window shows it (at the screen's scale, so
+// that a run under QT_SCALE_FACTOR=2 keeps a picture of the doubled drawing too).
+TEST(FormsDrawing, ThePaintAreaShowsEveryFormWithoutTruncation) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 5; ++i) {
+        for (const char* line :
+             {"G, x, x, 0-2, x, x, E", "G, x, x, x, 0, x, E", "G, 0, x, x, x, x, E",
+              "G, x, x, x, x, 0, E", "C, x, x, x, 1, x, .Q", "C, x, x, 2, x, x, S",
+              "C, 7, x, x, x, x, S", "Rest, x, x, x, x, x, Q"})
+            lines.emplace_back(line);
+    }
+    TabDrawOptions options =
+        WithForms({TabRhythm::Stems, TabBars::Meter, true, true, true, true}, true);
+    TabDocument document = DocumentWith(lines, options);
+    document.texts = {QStringLiteral("G Tuning - G D G B D"), QStringLiteral("Forms"), {}};
+    EXPECT_FALSE(document.HasTruncatedMeasure());
+    TabPaintArea area;
+    area.SetDocument(&document);
+    EXPECT_EQ(area.height(), PaintHeight(document));
+    const QImage image = area.grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    const QString folder = QStringLiteral(FRETWICK_SHOTS_DIR "/forms");
+    QDir().mkpath(folder);
+    image.save(folder + QStringLiteral("/window_x%1.png").arg(image.devicePixelRatio()));
+    // The last row is inside the paint area: ink in its lower part.
+    const int scale = qRound(image.devicePixelRatio());
+    EXPECT_TRUE(
+        InkBox(image, QRect(10 * scale, image.height() - 120 * scale, 500 * scale, 110 * scale)));
+}
+
+} // namespace
+} // namespace fw
