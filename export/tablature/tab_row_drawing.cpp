@@ -111,8 +111,7 @@ std::vector<PlacedRow> TabCanvas::PlanRows(std::span<const TabItem> items,
     const std::vector<TabRow> planned = RowsByFullness(widths, rowWidth);
     for (std::size_t r = 0; r < planned.size(); ++r) {
         const TabRow& row = planned[r];
-        std::vector<double> drawn =
-            JustifiedWidths(widths, row, rowWidth, r + 1 == planned.size());
+        std::vector<double> drawn = JustifiedWidths(widths, row, rowWidth, r + 1 == planned.size());
         // A measure wider than the page is squeezed onto it rather than cut off at its edge.
         for (double& width : drawn)
             width = std::min(width, rowWidth);
