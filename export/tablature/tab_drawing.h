@@ -83,7 +83,9 @@ public:
     // column's x and a chord with hammer-ons takes one more column for its targets, so the
     // last target stays inside the measure however many chords are hammered. A rest keeps its
     // column empty. Chords after the 24th are not drawn and set truncated(). Returns the y
-    // reached: y0 + 5 s when a chord was drawn, else y0.
+    // reached: y0 + 5 s when a chord was drawn, else y0. With stems the columns are spaced by
+    // duration instead (LayoutRhythm stretched to w) with the numbers centred on them; measures
+    // cut by the meter are never truncated. The 5th string is numbered as the options say.
     int DrawMeasure(std::span<const TabItem> measureChords, int w, int y0, int x0);
 
     // Tells the canvas the whole song, so that chord names above the staff show where the chord
