@@ -14,6 +14,23 @@ namespace fw {
 
 namespace {
 
+// The forms the settings choose; rhythm is shown at all only with "Show Note Durations".
+TabOptions TabFormsOf(const Settings& settings) {
+    TabOptions forms;
+    if (settings.ShowTabNoteDurations)
+        forms.rhythm = settings.TabStems ? TabRhythm::Stems : TabRhythm::Letters;
+    forms.bars = settings.TabBarsFromMeter ? TabBars::Meter : TabBars::BlankLines;
+    forms.neckFrets = settings.TabNeckFrets;
+    forms.letterMarks = settings.TabHpMarks;
+    forms.chordNames = settings.TabChordNames;
+    forms.stringNames = settings.TabStringNames;
+    return forms;
+}
+
+} // namespace
+
+namespace {
+
 // Hints of the tablature windows' controls must not land in the main window's status bar.
 class HintsOff {
 public:
@@ -55,6 +72,7 @@ void TfrmMain::ShowTablature(TabMode mode) {
     source.entries = m_play->EntryList;
     source.songPath = m_document->path();
     source.tuningText = statusPanel(1);
+    source.tuningCode = m_document->Tuning();
     cursor.Done();
 
     HintsOff hints(StatusHints);
@@ -67,8 +85,8 @@ void TfrmMain::ShowTablature(TabMode mode) {
         titles = ConfirmedTitles{info.Title(), info.Subtitle()};
     }
     TfrmTab tab(dialogs(), this);
-    const TabSettings tabSettings{settings().TabPrompt, settings().ShowTabNoteDurations,
-                                  settings().TabFont, settings().LastDir};
+    TabSettings tabSettings{settings().TabPrompt, settings().ShowTabNoteDurations,
+                            settings().TabFont, settings().LastDir, TabFormsOf(settings())};
     tab.Open(mode, std::move(source), tabSettings, titles);
     dialogs().ShowModal(tab);
 }

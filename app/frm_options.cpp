@@ -96,6 +96,12 @@ void TfrmOptions::FormActivate() {
     chkSavePrompts->setChecked(settings_.Prompts);
     chkTabFont->setChecked(settings_.TabFont);
     ChkShowDurations->setChecked(settings_.ShowTabNoteDurations);
+    cboTabRhythm->setCurrentIndex(!settings_.ShowTabNoteDurations ? 0 : settings_.TabStems ? 2 : 1);
+    cboTabBars->setCurrentIndex(settings_.TabBarsFromMeter ? 1 : 0);
+    cboTabFifthFrets->setCurrentIndex(settings_.TabNeckFrets ? 1 : 0);
+    cboTabHammerMarks->setCurrentIndex(settings_.TabHpMarks ? 1 : 0);
+    chkTabChordNames->setChecked(settings_.TabChordNames);
+    chkTabStringNames->setChecked(settings_.TabStringNames);
     chkAssociateFiles->setChecked(settings_.Associate);
     chkShowTabPrompt->setChecked(settings_.TabPrompt);
     chkSortDictionary->setChecked(settings_.SortDictionary);
@@ -196,6 +202,14 @@ void TfrmOptions::btnOKClick() {
     settings_.OpenLastSong = chkOpenLastSong->isChecked();
     settings_.TabFont = chkTabFont->isChecked();
     settings_.ShowTabNoteDurations = ChkShowDurations->isChecked();
+    // Stems stay chosen while the durations are hidden, so showing them again brings them back.
+    if (cboTabRhythm->currentIndex() > 0)
+        settings_.TabStems = cboTabRhythm->currentIndex() == 2;
+    settings_.TabBarsFromMeter = cboTabBars->currentIndex() == 1;
+    settings_.TabNeckFrets = cboTabFifthFrets->currentIndex() == 1;
+    settings_.TabHpMarks = cboTabHammerMarks->currentIndex() == 1;
+    settings_.TabChordNames = chkTabChordNames->isChecked();
+    settings_.TabStringNames = chkTabStringNames->isChecked();
     settings_.Associate = chkAssociateFiles->isChecked();
     if (settings_.Associate)
         host_.registerAssociation();

@@ -107,6 +107,13 @@ public:
     QCheckBox* chkShowTabPrompt = nullptr;
     QCheckBox* chkTabFont = nullptr;
     QCheckBox* ChkShowDurations = nullptr;
+    // Forms of tablature beyond the plain one.
+    QComboBox* cboTabRhythm = nullptr;     // none, letters, stems (kept in step with the box above)
+    QComboBox* cboTabBars = nullptr;       // from blank lines, from the meter
+    QComboBox* cboTabFifthFrets = nullptr; // from its own nut, as on the neck
+    QComboBox* cboTabHammerMarks = nullptr; // slash, letters
+    QCheckBox* chkTabChordNames = nullptr;
+    QCheckBox* chkTabStringNames = nullptr;
     QCheckBox* chkExternalMIDI = nullptr;
     QComboBox* cboChannel = nullptr;
     QWidget* rdoOctave = nullptr;

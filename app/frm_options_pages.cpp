@@ -241,6 +241,47 @@ QWidget* TfrmOptions::BuildTablaturePage() {
                  Explanation(QStringLiteral(
                      "Show a letter representing the duration beneath each note in the "
                      "tablature.")));
+
+    // The forms beyond the plain tablature; each one's first choice is the plain form.
+    auto* forms = new QGroupBox(QStringLiteral("Tablature forms"), page);
+    forms->setObjectName(QStringLiteral("grpTabForms"));
+    auto* form = new QFormLayout(forms);
+    const auto combo = [forms](const char* name, const QStringList& items) {
+        auto* box = new QComboBox(forms);
+        box->setObjectName(QString::fromLatin1(name));
+        box->addItems(items);
+        box->setFocusPolicy(Qt::StrongFocus); // no choice changes under a passing wheel
+        return box;
+    };
+    cboTabRhythm = combo("cboTabRhythm", {QStringLiteral("None"), QStringLiteral("Letters"),
+                                          QStringLiteral("Stems and beams")});
+    cboTabBars = combo("cboTabBars", {QStringLiteral("From blank lines"),
+                                      QStringLiteral("From the meter (* Time: 3/4)")});
+    cboTabFifthFrets = combo("cboTabFifthFrets", {QStringLiteral("From its own nut (0, 1, 2 ...)"),
+                                                  QStringLiteral("As on the neck (0, 6, 7 ...)")});
+    cboTabHammerMarks = combo(
+        "cboTabHammerMarks", {QStringLiteral("Slash (0/2)"), QStringLiteral("Letters (0h2, 4p2)")});
+    chkTabChordNames = new QCheckBox(QStringLiteral("Chord &names above the staff"), forms);
+    chkTabChordNames->setObjectName(QStringLiteral("chkTabChordNames"));
+    chkTabStringNames =
+        new QCheckBox(QStringLiteral("S&tring names at the start of each line"), forms);
+    chkTabStringNames->setObjectName(QStringLiteral("chkTabStringNames"));
+    form->addRow(QStringLiteral("&Rhythm:"), cboTabRhythm);
+    form->addRow(QStringLiteral("&Bars:"), cboTabBars);
+    form->addRow(QStringLiteral("&5th string frets:"), cboTabFifthFrets);
+    form->addRow(QStringLiteral("&Hammer-on marks:"), cboTabHammerMarks);
+    form->addRow(chkTabChordNames);
+    form->addRow(chkTabStringNames);
+    layout->addWidget(forms);
+    // "Show Note Durations" is the rhythm shown at all: the two stay in step.
+    connect(ChkShowDurations, &QCheckBox::toggled, this, [this](bool on) {
+        if (on && cboTabRhythm->currentIndex() == 0)
+            cboTabRhythm->setCurrentIndex(1);
+        if (!on)
+            cboTabRhythm->setCurrentIndex(0);
+    });
+    connect(cboTabRhythm, &QComboBox::currentIndexChanged, this,
+            [this](int index) { ChkShowDurations->setChecked(index > 0); });
     layout->addStretch();
     return page;
 }

@@ -232,13 +232,6 @@ void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
 // The PDF is drawn by the printing code; it needs a GUI application for its fonts but no
 // display, so the tool makes its own offscreen one when the program has none.
 int WritePdf(const TabToolOptions& options, TabSong& tab, std::ostream& err) {
-    // The drawing numbers the frets it is given: the 5th string's neck numbers are put in here.
-    if (options.forms.neckFrets) {
-        for (TabItem& item : tab.items) {
-            item.Fret[5] = ShownFret(5, item.Fret[5], true);
-            item.HammerFret[5] = ShownFret(5, item.HammerFret[5], true);
-        }
-    }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -258,8 +251,14 @@ int WritePdf(const TabToolOptions& options, TabSong& tab, std::ostream& err) {
             options.forms.neckFrets ? tab.tuning + std::string(NeckFretsSuffix) : tab.tuning;
         const TabTexts texts{QString::fromStdString(tuning), QString::fromStdString(tab.title),
                              QString::fromStdString(tab.subtitle)};
-        const PrintOutcome outcome = PrintTablature(painter, writer, tab.items, tab.measures, texts,
-                                                    {options.bold, options.forms.ShowsRhythm()});
+        TabDrawOptions drawing;
+        drawing.boldNumbers = options.bold;
+        drawing.showDurations = options.forms.ShowsRhythm();
+        drawing.forms = options.forms;
+        drawing.meter = tab.meter;
+        drawing.tuningCode = tab.tuningCode;
+        const PrintOutcome outcome =
+            PrintTablature(painter, writer, tab.items, tab.measures, texts, drawing);
         painter.end();
         if (outcome.truncated)
             err << TruncationWarningText << "\n";

@@ -46,8 +46,8 @@ std::string ReadTabToolOptions(const std::string& tool, const std::vector<std::s
 int ExportTab(const TabToolOptions& options, std::ostream& out, std::ostream& err);
 
 // Writes the graphic tablature as Print prints it, paginated, to a PDF file. The measures are
-// cut as the forms say and the 5th string is numbered as they say; rhythm letters or stems
-// draw the duration letters.
+// cut as the forms say and the 5th string is numbered as they say; --rhythm letters draws the
+// duration letters, --rhythm stems stems, beams and rest signs.
 int ExportPdf(const TabToolOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace fw

@@ -36,6 +36,14 @@ struct Settings {
     int WindowHeight = 0;
     bool WindowMaximized = false;
 
+    // Forms of tablature beyond the plain one, all off by default.
+    bool TabStems = false;         // durations drawn as stems and beams in graphic tablature
+    bool TabBarsFromMeter = false; // measures end when the chords fill the "* Time:" meter
+    bool TabNeckFrets = false;     // the 5th string numbered as on the neck: 0, 6, 7 ...
+    bool TabHpMarks = false;       // hammer-ons and pull-offs written 0h2 and 4p2
+    bool TabChordNames = false;    // chord names above the staff
+    bool TabStringNames = false;   // string names at the start of each staff line
+
     // "Midi"
     bool ExternalMIDI = false; // keep the MIDI port open for the whole run (from the next start)
     int Device = -1;           // -1 the built-in synthesizer, else the output port index

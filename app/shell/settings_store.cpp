@@ -33,11 +33,17 @@ struct StoredField {
 };
 
 // Every stored field except the recent files, in the order they are read.
-const std::array<StoredField, 31> StoredFields = {{
+const std::array<StoredField, 37> StoredFields = {{
     {Options, "Prompts", &Settings::Prompts},
     {Options, "TabPrompt", &Settings::TabPrompt},
     {Options, "TabFont", &Settings::TabFont},
     {Options, "ShowTabNoteDurations", &Settings::ShowTabNoteDurations},
+    {Options, "TabStems", &Settings::TabStems},
+    {Options, "TabBarsFromMeter", &Settings::TabBarsFromMeter},
+    {Options, "TabNeckFrets", &Settings::TabNeckFrets},
+    {Options, "TabHpMarks", &Settings::TabHpMarks},
+    {Options, "TabChordNames", &Settings::TabChordNames},
+    {Options, "TabStringNames", &Settings::TabStringNames},
     {Options, "Associate", &Settings::Associate},
     {Options, "ShowChordName", &Settings::ShowChordName},
     {Options, "ShowFretNumbers", &Settings::ShowFretNumbers},

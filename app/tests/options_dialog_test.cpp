@@ -50,9 +50,16 @@ QString Dump(const Settings& s) {
                .arg(s.Patch)
                .arg(s.MenuPatchName)
                .arg(s.MenuPatchTag) +
-           QStringLiteral("TuningName='%1' TuningTag=%2")
+           QStringLiteral("TuningName='%1' TuningTag=%2 ")
                .arg(s.MenuTuningName)
-               .arg(s.MenuTuningTag);
+               .arg(s.MenuTuningTag) +
+           QStringLiteral("Stems=%1 Meter=%2 NeckFrets=%3 Hp=%4 ChordNames=%5 StringNames=%6")
+               .arg(s.TabStems)
+               .arg(s.TabBarsFromMeter)
+               .arg(s.TabNeckFrets)
+               .arg(s.TabHpMarks)
+               .arg(s.TabChordNames)
+               .arg(s.TabStringNames);
 }
 
 // A host that records what the dialog asks of the program.
@@ -183,6 +190,59 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
             s.NameInversions = true;
         },
         {"display", "sort 1"}, {}},
+    OptionsCase{"TablatureFormsStoreEveryChoice", Nothing,
+        [](TfrmOptions& d, ScriptedDialogService&) {
+            Pick(d.cboTabRhythm, 2);
+            Pick(d.cboTabBars, 1);
+            Pick(d.cboTabFifthFrets, 1);
+            Pick(d.cboTabHammerMarks, 1);
+            d.chkTabChordNames->click();
+            d.chkTabStringNames->click();
+        },
+        true,
+        [](Settings& s) {
+            s.ShowTabNoteDurations = true; s.TabStems = true; s.TabBarsFromMeter = true;
+            s.TabNeckFrets = true; s.TabHpMarks = true; s.TabChordNames = true;
+            s.TabStringNames = true;
+        },
+        Plain, {}},
+    OptionsCase{"TablatureFormsShownAndPutBack",
+        [](Settings& s, RecordingHost&) {
+            s.ShowTabNoteDurations = true; s.TabStems = true; s.TabBarsFromMeter = true;
+            s.TabNeckFrets = true; s.TabHpMarks = true; s.TabChordNames = true;
+            s.TabStringNames = true;
+        },
+        [](TfrmOptions& d, ScriptedDialogService&) {
+            EXPECT_EQ(d.cboTabRhythm->currentIndex(), 2);
+            EXPECT_EQ(d.cboTabBars->currentIndex(), 1);
+            EXPECT_EQ(d.cboTabFifthFrets->currentIndex(), 1);
+            EXPECT_EQ(d.cboTabHammerMarks->currentIndex(), 1);
+            Pick(d.cboTabBars, 0);
+            Pick(d.cboTabFifthFrets, 0);
+            Pick(d.cboTabHammerMarks, 0);
+            d.chkTabChordNames->click();
+            d.chkTabStringNames->click();
+        },
+        true,
+        [](Settings& s) {
+            s.TabBarsFromMeter = false; s.TabNeckFrets = false; s.TabHpMarks = false;
+            s.TabChordNames = false; s.TabStringNames = false;
+        },
+        Plain, {}},
+    // Rhythm "None" is the durations box unticked: stems stay chosen for when they come back.
+    OptionsCase{"RhythmNoneHidesDurationsAndKeepsStems",
+        [](Settings& s, RecordingHost&) { s.ShowTabNoteDurations = true; s.TabStems = true; },
+        [](TfrmOptions& d, ScriptedDialogService&) {
+            Pick(d.cboTabRhythm, 0);
+            EXPECT_FALSE(d.ChkShowDurations->isChecked());
+        },
+        true, [](Settings& s) { s.ShowTabNoteDurations = false; }, Plain, {}},
+    OptionsCase{"DurationsBoxPicksLetters", Nothing,
+        [](TfrmOptions& d, ScriptedDialogService&) {
+            d.ChkShowDurations->click();
+            EXPECT_EQ(d.cboTabRhythm->currentIndex(), 1);
+        },
+        true, [](Settings& s) { s.ShowTabNoteDurations = true; }, Plain, {}},
     OptionsCase{"RectangleStores0", Nothing,
         [](TfrmOptions& d, ScriptedDialogService&) { d.markerShapeGroup->button(0)->click(); },
         true, [](Settings& s) { s.MarkerShape = 0; }, Plain, {}},

@@ -135,8 +135,15 @@ void TfrmTab::Open(TabMode mode, TabSource source, const TabSettings& settings,
             texts.title = defaultTitle;
         texts.subtitle = QString::fromStdString(SubtitleFromComments(source_.lines));
     }
-    document_.options = {settings.boldNumbers, settings.showDurations};
-    document_.items = BuildTabItems(source_.entries, source_.lines);
+    const Meter meter = MeterFromComments(source_.lines);
+    document_.options = TabDrawOptions(settings.boldNumbers, settings.showDurations);
+    document_.options.forms = settings.forms;
+    document_.options.meter = meter;
+    document_.options.tuningCode = source_.tuningCode;
+    document_.items =
+        settings.forms.bars == TabBars::BlankLines
+            ? BuildTabItems(source_.entries, source_.lines)
+            : BuildTabItems(source_.entries, source_.lines, TabBarRule{settings.forms.bars, meter});
     AssignMeasureSizes(document_.items);
     document_.measures = NonEmptyMeasures(document_.items);
     ascii_ = {};
@@ -155,7 +162,14 @@ void TfrmTab::Open(TabMode mode, TabSource source, const TabSettings& settings,
                                    texts.subtitle.toStdString()};
         if (asciiTitles.title.empty())
             asciiTitles.title = defaultTitle.toStdString();
-        ascii_ = BuildAsciiTab(document_.items, asciiTitles, settings.showDurations);
+        if (settings.forms == TabOptions{}) {
+            ascii_ = BuildAsciiTab(document_.items, asciiTitles, settings.showDurations);
+        } else {
+            TabOptions forms = settings.forms;
+            if (settings.showDurations && !forms.ShowsRhythm())
+                forms.rhythm = TabRhythm::Letters;
+            ascii_ = BuildAsciiTab(document_.items, asciiTitles, forms, source_.tuningCode);
+        }
         setWindowTitle(QStringLiteral("ASCII Tablature"));
         Memo1->setPlainText(JoinedText(ascii_.lines));
         Memo1->moveCursor(QTextCursor::Start);

@@ -28,10 +28,11 @@ enum class TabMode { Graphic, Ascii };
 
 // What one showing of the window reads from the main window.
 struct TabSource {
-    std::vector<std::string> lines;  // the editor's lines
-    std::vector<ChordEntry> entries; // every line parsed, plus the blank entry after the last
-    QString songPath;                // full path; empty for an untitled song
-    QString tuningText;              // the tuning as the status bar shows it
+    std::vector<std::string> lines;       // the editor's lines
+    std::vector<ChordEntry> entries;      // every line parsed, plus the blank entry after the last
+    QString songPath;                     // full path; empty for an untitled song
+    QString tuningText;                   // the tuning as the status bar shows it
+    int tuningCode = ReferenceTuningCode; // names the strings
 };
 
 // The settings the window reads.
@@ -40,6 +41,7 @@ struct TabSettings {
     bool showDurations = false; // duration letters under the chords
     bool boldNumbers = false;   // graphic tablature's numbers in bold
     QString lastDir;            // where the save dialog starts when the song has no folder
+    TabOptions forms;           // rhythm, bars, neck frets, h/p marks, names
 };
 
 // Titles as confirmed in the titles box.

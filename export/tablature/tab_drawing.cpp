@@ -29,6 +29,12 @@ TabCanvas::TabCanvas(QPainter& painter, const TabGeometry& geometry, const TabDr
     devicePixels.setPixelSize(
         std::max(1, qRound(numberFont_.pointSizeF() * painter_.device()->logicalDpiY() / 72.0)));
     numberGlyphs_ = QRawFont::fromFont(devicePixels);
+    digitsWidth_ = numbers.horizontalAdvance(QStringLiteral("88"));
+    smallFont_ = TabNumberFont(device);
+    smallFont_.setPointSizeF(smallFont_.pointSizeF() * 0.85);
+    const QFontMetrics small(smallFont_, painter_.device());
+    smallHeight_ = small.height();
+    smallAscent_ = small.ascent();
 }
 
 const TabCanvas::NumberShape& TabCanvas::ShapeOf(int value) {
@@ -60,58 +66,103 @@ void TabCanvas::DrawStaff(int x0, int y0, int w) {
         painter_.drawLine(x0, y0 + i * s, x0 + w, y0 + i * s);
 }
 
+void TabCanvas::PlaceChord(const TabItem& item, int x, int targetX, int y0, bool centred) {
+    const int s = geometry_.LineSpacing;
+    const auto left = [&](int at, int value) {
+        return centred ? at - ShapeOf(value).ink.center().x() : at;
+    };
+    std::array<int, 6> startX{};
+    std::array<int, 6> startRight{};
+    std::array<bool, 6> started{};
+    for (int k = 1; k <= 5; ++k) {
+        if (item.Fret[k] == NoFret)
+            continue;
+        const int value = Shown(k, item.Fret[k]);
+        const int at = left(x, value);
+        numbers_.push_back({at, y0 + (k - 1) * s, value});
+        startX[k] = at;
+        startRight[k] = at + ShapeOf(value).ink.right();
+        started[k] = true;
+    }
+    if (!item.HasHammerOn())
+        return;
+    for (int k = 1; k <= 5; ++k) {
+        if (item.HammerFret[k] == NoFret)
+            continue;
+        const int lineY = y0 + (k - 1) * s;
+        const int value = Shown(k, item.HammerFret[k]);
+        const int at = left(targetX, value);
+        numbers_.push_back({at, lineY, value});
+        if (!started[k])
+            continue;
+        if (options_.forms.letterMarks)
+            marks_.push_back({(startRight[k] + at) / 2, lineY,
+                              HammerMark(item.Fret[k], item.HammerFret[k], true)});
+        // The upper middle of the ellipse between the two numbers, from the radial through
+        // its box's top right corner round to the one through its top left: a slur.
+        const int top = lineY - numberHeight_ / 2;
+        const int from = startX[k] + halfTwo_;
+        arcs_.emplace_back(from, top, at + halfTwo_ - from, lineY - top);
+    }
+}
+
 // The measure is laid out first and then drawn in passes, each with one font: the staff; the
 // numbers, each over the staff on a small white patch so that the string line stops on both
 // sides of it; the duration letters; the arcs.
 int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0, int x0) {
     const int s = geometry_.LineSpacing;
-    const int h = geometry_.StaffHeight;
-    const int c = w / (DrawnColumnCount(measureChords) + 1);
     numbers_.clear();
     letters_.clear();
     arcs_.clear();
-
-    int x = x0;
+    marks_.clear();
+    names_.clear();
+    const bool capped = options_.forms.bars == TabBars::BlankLines;
+    if (capped && IsTruncated(measureChords)) {
+        truncated_ = true;
+        measureChords = measureChords.first(MaxMeasureChords);
+    }
     int reached = y0;
-    int count = 0;
-    for (const TabItem& item : measureChords) {
-        if (++count > MaxMeasureChords) {
-            truncated_ = true;
-            break;
-        }
-        x += c;
-        if (item.IsRest())
-            continue;
-        if (options_.showDurations)
-            letters_.push_back({x, &item.Duration});
-        std::array<int, 6> startX{};
-        std::array<bool, 6> started{};
-        for (int k = 1; k <= 5; ++k) {
-            if (item.Fret[k] != NoFret) {
-                numbers_.push_back({x, y0 + (k - 1) * s, item.Fret[k]});
-                startX[k] = x;
-                started[k] = true;
-            }
-        }
-        reached = y0 + 5 * s;
-        if (!item.HasHammerOn())
-            continue;
-        x += c;
-        for (int k = 1; k <= 5; ++k) {
-            if (item.HammerFret[k] == NoFret)
+    RhythmMeasure layout;
+    if (options_.Stems()) {
+        const RhythmSpacing spacing = Spacing();
+        layout = LayoutRhythm(measureChords, options_.meter, spacing);
+        StretchRhythm(layout, w, spacing);
+        for (const RhythmColumn& column : layout.columns) {
+            const TabItem& item = measureChords[column.chord];
+            const int x = x0 + qRound(column.x);
+            if (!ChordLabel(item).isEmpty())
+                names_.push_back({x, ChordLabel(item)});
+            if (item.IsRest())
                 continue;
-            const int lineY = y0 + (k - 1) * s;
-            numbers_.push_back({x, lineY, item.HammerFret[k]});
-            if (!started[k])
+            PlaceChord(item, x, column.targetX < 0 ? x : x0 + qRound(column.targetX), y0, true);
+            reached = y0 + 5 * s;
+        }
+    } else {
+        // Measures cut by the meter show every chord, so their columns are counted uncapped.
+        int drawn = DrawnColumnCount(measureChords);
+        if (!capped) {
+            drawn = static_cast<int>(measureChords.size()) + 1;
+            for (const TabItem& item : measureChords)
+                drawn += item.HasHammerOn() ? 1 : 0;
+        }
+        const int c = w / (drawn + 1);
+        int x = x0;
+        for (const TabItem& item : measureChords) {
+            x += c;
+            if (!ChordLabel(item).isEmpty())
+                names_.push_back({x, ChordLabel(item)});
+            if (item.IsRest())
                 continue;
-            // The upper middle of the ellipse between the two numbers, from the radial through
-            // its box's top right corner round to the one through its top left: a slur.
-            const int top = lineY - numberHeight_ / 2;
-            const int left = startX[k] + halfTwo_;
-            arcs_.emplace_back(left, top, x + halfTwo_ - left, lineY - top);
+            if (options_.Letters())
+                letters_.push_back({x, &item.Duration});
+            const int target = item.HasHammerOn() ? x + c : x;
+            PlaceChord(item, x, target, y0, false);
+            reached = y0 + 5 * s;
+            x = target;
         }
     }
 
+    const int h = geometry_.StaffHeight;
     DrawStaff(x0, y0, w);
     const QFont savedFont = painter_.font();
     const int gap = std::max(1, s / 15);
@@ -147,7 +198,33 @@ int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0
         for (const PlacedLetter& letter : letters_)
             painter_.drawText(letter.x, baseline, QString::fromStdString(*letter.text));
     }
+    if (!marks_.empty() || !names_.empty()) {
+        painter_.setFont(smallFont_);
+        const QFontMetrics small = painter_.fontMetrics();
+        for (const PlacedMark& mark : marks_) {
+            const QString text(QLatin1Char(mark.mark));
+            const QRect ink = small.boundingRect(text);
+            const int x = mark.x - ink.center().x();
+            const int baseline = mark.lineY - smallHeight_ / 2 + smallAscent_;
+            painter_.fillRect(ink.translated(x, baseline).adjusted(-gap, -gap, gap, gap),
+                              Qt::white);
+            painter_.drawText(x, baseline, text);
+        }
+        // Names stand above the numbers of the top string and never run into each other or
+        // into the measure number at the start of the row.
+        const int baseline = y0 - numberHeight_ / 2 - 2 * gap - small.descent();
+        int floor = nameFloor_;
+        for (const PlacedName& name : names_) {
+            const int x = std::max(options_.Stems() ? name.x - halfTwo_ : name.x, floor);
+            painter_.drawText(x, baseline, name.text);
+            floor =
+                x + small.horizontalAdvance(name.text) + small.horizontalAdvance(QLatin1Char(' '));
+        }
+    }
+    nameFloor_ = 0;
     painter_.setFont(savedFont);
+    if (options_.Stems())
+        DrawRhythm(layout, y0, x0);
     if (!arcs_.empty()) {
         painter_.save();
         painter_.setRenderHint(QPainter::Antialiasing);

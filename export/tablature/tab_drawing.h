@@ -6,7 +6,12 @@
 
 #include "tab_geometry.h"
 
+#include "export/tab_marks.h"
+
+#include "chords/tuning.h"
+#include "export/rhythm_layout.h"
 #include "export/tab_builder.h"
+#include "export/tab_rows.h"
 
 #include <QList>
 #include <QPointF>
@@ -23,8 +28,37 @@ class QPainter;
 namespace fw {
 
 struct TabDrawOptions {
-    bool boldNumbers = false;   // fret numbers in bold
-    bool showDurations = false; // a duration letter under each chord that plays
+    TabDrawOptions() = default;
+    TabDrawOptions(bool bold, bool durations) : boldNumbers(bold), showDurations(durations) {}
+
+    bool boldNumbers = false;             // fret numbers in bold
+    bool showDurations = false;           // a duration letter under each chord that plays
+    TabOptions forms;                     // stems, bars from the meter, neck frets, h/p, names
+    Meter meter;                          // of the song: beams and bars from the meter
+    int tuningCode = ReferenceTuningCode; // names the strings
+
+    bool Stems() const { return forms.rhythm == TabRhythm::Stems; }
+    // Duration letters under the staff: the plain setting, or the letters form.
+    bool Letters() const {
+        return !Stems() && (showDurations || forms.rhythm == TabRhythm::Letters);
+    }
+    // True when the drawing is the plain one: two measures of equal columns to a row, nothing
+    // above the staff or before it. Then every row stands where it always has.
+    bool PlainRows() const {
+        return !Stems() && forms.bars == TabBars::BlankLines && !forms.chordNames &&
+               !forms.stringNames;
+    }
+};
+
+// Where the measures of one row stand, from the left of the device.
+struct PlacedMeasure {
+    std::size_t measure = 0; // index into the measures drawn
+    int x = 0;
+    int width = 0;
+};
+struct PlacedRow {
+    std::vector<PlacedMeasure> measures;
+    int measureNumber = 1; // of its first measure
 };
 
 // The texts at the top of tablature.
@@ -49,8 +83,28 @@ public:
     // column's x and a chord with hammer-ons takes one more column for its targets, so the
     // last target stays inside the measure however many chords are hammered. A rest keeps its
     // column empty. Chords after the 24th are not drawn and set truncated(). Returns the y
-    // reached: y0 + 5 s when a chord was drawn, else y0.
+    // reached: y0 + 5 s when a chord was drawn, else y0. With stems the columns are spaced by
+    // duration instead (LayoutRhythm stretched to w) with the numbers centred on them; measures
+    // cut by the meter are never truncated. The 5th string is numbered as the options say.
     int DrawMeasure(std::span<const TabItem> measureChords, int w, int y0, int x0);
+
+    // Tells the canvas the whole song, so that chord names above the staff show where the chord
+    // changes however little of the song is drawn. Call before drawing with chord names.
+    void SetSong(std::span<const TabItem> items);
+
+    // The rows the measures stand in: two to a row in the plain drawing, else as many as fit
+    // their natural widths (stems spaced by duration, or columns no narrower than a two-digit
+    // number), stretched to fill the row. The staves start after the string names.
+    std::vector<PlacedRow> PlanRows(std::span<const TabItem> items,
+                                    std::span<const TabMeasure> measures);
+    // Draws one planned row whose top string line is at y0: the string names, the measure
+    // number and the measures.
+    void DrawRow(std::span<const TabItem> items, std::span<const TabMeasure> measures,
+                 const PlacedRow& row, int y0);
+    // How far apart rows stand, and the room above the first row's top line beyond the plain
+    // drawing's (for chord names and measure numbers).
+    int RowPitch() const;
+    int RoomAbove() const;
 
     // The five string lines from x0 to x0 + w and the bar lines at both ends.
     void DrawStaff(int x0, int y0, int w);
@@ -77,6 +131,22 @@ private:
         QList<qreal> offsets; // of each glyph from x
     };
     const NumberShape& ShapeOf(int value);
+    // The narrowest column: a two-digit number and a gap on either side.
+    double MinColumnWidth() const;
+    RhythmSpacing Spacing() const;
+    // The width a measure needs so that no two numbers touch.
+    double NaturalWidth(std::span<const TabItem> measureChords) const;
+    // Stems, flags, beams, dots and rests of a laid-out measure.
+    void DrawRhythm(const RhythmMeasure& layout, int y0, int x0);
+    void DrawRest(const RhythmValue& value, int x, int top, int bottom);
+    // The label above `chord` (the empty text when none), once SetSong has run.
+    QString ChordLabel(const TabItem& chord) const;
+    // Puts the numbers of one chord (and its hammer-on targets) into the passes: at `x`, or
+    // centred on it when `centred`; targets at `targetX`.
+    void PlaceChord(const TabItem& item, int x, int targetX, int y0, bool centred);
+    int Shown(int string, int fret) const {
+        return ShownFret(string, fret, options_.forms.neckFrets);
+    }
 
     QPainter& painter_;
     TabGeometry geometry_;
@@ -97,6 +167,24 @@ private:
     std::vector<PlacedNumber> numbers_;
     std::vector<PlacedLetter> letters_;
     std::vector<QRectF> arcs_;
+    struct PlacedMark {
+        int x;
+        int lineY;
+        char mark;
+    };
+    std::vector<PlacedMark> marks_;
+    struct PlacedName {
+        int x;
+        QString text;
+    };
+    std::vector<PlacedName> names_;
+    std::span<const TabItem> song_;
+    std::vector<std::string> labels_; // per item of song_, with chord names
+    QFont smallFont_;                 // chord names, measure numbers, h and p
+    int smallHeight_ = 0;
+    int smallAscent_ = 0;
+    int digitsWidth_ = 0; // of "88"
+    int nameFloor_ = 0;   // chord names of the next measure start right of this x
     bool truncated_ = false;
 };
 

@@ -28,6 +28,10 @@ struct TabDocument {
 void PaintTablature(QPainter& painter, const TabDocument& document, const QSize& size,
                     const QRect& exposed);
 
+// The paint area's height for `document`: as ScreenPaintHeight for the plain drawing, else the
+// rows its forms plan (at most the tallest a widget can be).
+int PaintHeight(const TabDocument& document);
+
 // The rows (from 0) whose drawing may reach into the band of y from `top` to `bottom`;
 // first > last when none does.
 struct RowRange {

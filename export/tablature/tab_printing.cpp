@@ -113,6 +113,28 @@ PrintOutcome PrintTablature(QPainter& painter, QPagedPaintDevice& device,
     outcome.pages = 1;
     toArea();
     PrintPageHeader(painter, g, texts, outcome.pages, area.width());
+    if (!options.PlainRows()) {
+        canvas.SetSong(items);
+        const int pitch = canvas.RowPitch();
+        const int firstTop = g.FirstStaffTop + canvas.RoomAbove();
+        int top = firstTop;
+        bool full = false;
+        for (const PlacedRow& row : canvas.PlanRows(items, measures)) {
+            if (full) {
+                device.newPage();
+                ++outcome.pages;
+                toArea();
+                PrintPageHeader(painter, g, texts, outcome.pages, area.width());
+                top = firstTop;
+            }
+            canvas.DrawRow(items, measures, row, top);
+            // As for the plain rows: the next row must have its staff and what stands under it.
+            top += pitch;
+            full = area.height() < top + pitch - g.LineSpacing;
+        }
+        outcome.truncated = canvas.truncated();
+        return outcome;
+    }
     int y = g.FirstStaffTop;
     bool right = false;
     bool pageFull = false;

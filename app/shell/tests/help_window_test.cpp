@@ -7,6 +7,7 @@
 #include "app/shell/help_window.h"
 
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -61,6 +62,21 @@ TEST(HelpPages, EveryLinkLeadsToATopic) {
                 << topic.id.toStdString() << " links to " << target.toStdString();
         }
     }
+}
+
+// Pictures are part of the help's resources, so Help shows them wherever the program runs.
+TEST(HelpPages, EveryPictureIsInTheResources) {
+    const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]*)\""));
+    int pictures = 0;
+    for (const HelpTopic& topic : HelpTopics()) {
+        for (const auto& match : picture.globalMatch(PageSource(topic))) {
+            ++pictures;
+            const QImage image(QStringLiteral(":/help/") + match.captured(1));
+            EXPECT_FALSE(image.isNull())
+                << topic.id.toStdString() << " shows " << match.captured(1).toStdString();
+        }
+    }
+    EXPECT_GE(pictures, 6) << "a picture of each tablature form";
 }
 
 TEST(HelpPages, TheContentsPageListsEveryTopic) {

@@ -75,6 +75,12 @@ TEST_F(SettingsStoreTest, SavingDefaultsWritesEveryValueAsTextInThreeSections) {
         {"Options/TabPrompt", "1"},
         {"Options/TabFont", "0"},
         {"Options/ShowTabNoteDurations", "0"},
+        {"Options/TabStems", "0"},
+        {"Options/TabBarsFromMeter", "0"},
+        {"Options/TabNeckFrets", "0"},
+        {"Options/TabHpMarks", "0"},
+        {"Options/TabChordNames", "0"},
+        {"Options/TabStringNames", "0"},
         {"Options/Associate", "1"},
         {"Options/ShowChordName", "1"},
         {"Options/ShowFretNumbers", "1"},
@@ -123,6 +129,12 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
     changed.TabPrompt = false;
     changed.TabFont = true;
     changed.ShowTabNoteDurations = true;
+    changed.TabStems = true;
+    changed.TabBarsFromMeter = true;
+    changed.TabNeckFrets = true;
+    changed.TabHpMarks = true;
+    changed.TabChordNames = true;
+    changed.TabStringNames = true;
     changed.Associate = false;
     changed.ShowChordName = false;
     changed.ShowFretNumbers = false;

@@ -37,7 +37,7 @@ protected:
     QTemporaryDir dir;
     ScriptedDialogService dialogs;
     TfrmTab window{dialogs};
-    TabSettings settings{false, false, false, QString()};
+    TabSettings settings{false, false, false, QString(), {}};
 
     TabSource Source(const std::vector<std::string>& lines, const QString& songPath = {}) {
         return {lines, test::ParseLines(lines), songPath, Tuning};
