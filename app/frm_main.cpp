@@ -2,6 +2,7 @@
 // the close query, shutdown, and the window-wide events (hints, keys, resizing, drops).
 
 #include "frm_main.h"
+#include "practice_controls.h"
 #include "main_sound.h"
 #include "qt_text.h"
 #include "song_exports.h"
@@ -77,7 +78,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     ConnectEvents();
     BuildDictionaryControls();
     FormCreate();
-    SetUpPracticeControls();
+    BindPracticeControls(*this, settings(), this);
     m_document->StartRecovery(m_deps.recoveryFolder, m_deps.recoveryInterval);
 }
 

@@ -124,9 +124,6 @@ public:
     PlayOptions playOptions() const override;
     void FocusEditor() override;
     void ShowTrainerTempo(int tempo) override;
-    // The practice controls (frm_main_practice.cpp): set from the settings, kept in them.
-    void SetUpPracticeControls();
-    PracticeSettings practiceSettings() const;
 
     // --- Chord dictionary (frm_main_dictionary.cpp) -----------------------------------------
     ChordDictionaryBox& dictionary() { return *m_dictionary; }

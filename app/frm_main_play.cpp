@@ -2,6 +2,7 @@
 // runs, and the play options it reads. The play itself is PlaySession's.
 
 #include "frm_main.h"
+#include "practice_controls.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -19,9 +20,13 @@ void TfrmMain::ShowPlayButton(bool stop) {
     btnPlay->setIcon(style()->standardIcon(stop ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
 }
 
+void TfrmMain::ShowTrainerTempo(int tempo) {
+    lblTrainerTempo->setText(tempo > 0 ? tr("Trainer: %1").arg(tempo) : QString());
+}
+
 PlayOptions TfrmMain::playOptions() const {
     return {playOptionGroup->checkedId(), chkLoop->isChecked(), chkTrace->isChecked(),
-            practiceSettings()};
+            PracticeFromSettings(*m_settings)};
 }
 
 void TfrmMain::SetPlayingControls(bool enabled) {
