@@ -80,6 +80,11 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     BuildDictionaryControls();
     FormCreate();
     m_document->StartRecovery(m_deps.recoveryFolder, m_deps.recoveryInterval);
+    // Typing goes on; the status bar says, once, that the song is not being kept safe.
+    connect(&recovery(), &SongRecovery::copyFailed, this, [this](const QString& reason) {
+        ShowStatusNote(
+            QStringLiteral("The unsaved song could not be copied for recovery: %1").arg(reason));
+    });
 }
 
 TfrmMain::~TfrmMain() {
@@ -116,6 +121,10 @@ void TfrmMain::ShowError(const QString& text) {
 
 void TfrmMain::ShowStatus(const QString& text) {
     setStatusPanel(0, text);
+}
+
+void TfrmMain::ShowStatusNote(const QString& text) {
+    statusBar()->showMessage(text, 20000);
 }
 
 void TfrmMain::ShowChordName(const QString& name) {
@@ -221,6 +230,7 @@ void TfrmMain::FormActivate() {
         }
     }
     OfferRecovery();
+    RestoreInterruptedSaves();
 }
 
 bool TfrmMain::FormCloseQuery() {

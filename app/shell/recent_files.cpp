@@ -1,12 +1,15 @@
 #include "recent_files.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace fw {
 
 void AddRecentFile(RecentFiles& recent, const QString& path) {
     std::shift_right(recent.begin(), recent.end(), 1);
-    recent.front() = path;
+    // Kept absolute: the list outlives the folder the program was started in.
+    recent.front() = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
 
 RecentMenu RecentMenuFor(const RecentFiles& recent) {

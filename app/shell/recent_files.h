@@ -10,7 +10,8 @@ namespace fw {
 
 using RecentFiles = std::array<QString, 3>;
 
-// Shifts the list down by one (the oldest path drops out) and puts `path` first. Duplicates are
+// Shifts the list down by one (the oldest path drops out) and puts `path` first, made absolute
+// against the working folder. Duplicates are
 // kept: opening A, B, A stores A, B, A.
 void AddRecentFile(RecentFiles& recent, const QString& path);
 

@@ -3,6 +3,9 @@
 #include "app/shell/recent_files.h"
 #include "tests/support/case_name.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace fw {
@@ -10,11 +13,19 @@ namespace {
 
 TEST(RecentFiles, AddingShiftsTheListAndKeepsDuplicates) {
     RecentFiles recent;
-    for (const char* path : {"A", "B", "A"})
+    for (const char* path : {"/A", "/B", "/A"})
         AddRecentFile(recent, QString::fromLatin1(path));
-    EXPECT_EQ(recent, (RecentFiles{"A", "B", "A"}));
-    AddRecentFile(recent, QStringLiteral("C"));
-    EXPECT_EQ(recent, (RecentFiles{"C", "A", "B"}));
+    EXPECT_EQ(recent, (RecentFiles{"/A", "/B", "/A"}));
+    AddRecentFile(recent, QStringLiteral("/C"));
+    EXPECT_EQ(recent, (RecentFiles{"/C", "/A", "/B"}));
+}
+
+// The list outlives the folder the program was started in: a relative path goes in absolute.
+TEST(RecentFiles, ARelativePathIsKeptAbsolute) {
+    RecentFiles recent;
+    AddRecentFile(recent, QStringLiteral("files/a.fwk"));
+    EXPECT_EQ(recent[0], QDir::current().absoluteFilePath(QStringLiteral("files/a.fwk")));
+    EXPECT_TRUE(QFileInfo(recent[0]).isAbsolute());
 }
 
 struct MenuCase {
