@@ -41,7 +41,9 @@ std::optional<TabReading> ReadClipboardTablature(DialogService& dialogs, int tun
         // Checked before any copy is made: a clipboard over the editor's bounds is refused.
         const std::string over =
             TextBoundsError(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                static_cast<std::size_t>(text.size())));
+                                                static_cast<std::size_t>(text.size())),
+                            // A long staff is fine: the reader makes short chord lines of it.
+                            TextBounds{static_cast<std::size_t>(-1), MaxTextLines});
         if (over.empty()) {
             TabReading reading = ReadAsciiTab(ToStd(text), tuningCode);
             if (!HasTablature(dialogs, reading))

@@ -7,6 +7,7 @@
 
 #include "recovery_fixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStatusBar>
 
@@ -159,7 +160,7 @@ TEST_F(Recovery, LocksLeftWithoutACopyByDeadProgramsAreRemoved) {
     const QString dead = LeftOverPath(QStringLiteral("unsaved-1-dead.fwk"));
     const QString alive = LeftOverPath(QStringLiteral("unsaved-2-alive.fwk"));
     PlaceLockOf(FinishedProgramPid(), dead);
-    PlaceLockOf(static_cast<qint64>(getppid()), alive);
+    PlaceLockOf(QCoreApplication::applicationPid(), alive); // a running owner
     Start();
     main->FormActivate();
     EXPECT_FALSE(QFileInfo::exists(RecoveryLockPath(dead)));

@@ -58,7 +58,7 @@ TEST_F(Recovery, TheTimerWritesTheCopyWithoutBeingAsked) {
     SongRecovery recovery(folder,
                           {[&] { return modified; }, [] { return QStringLiteral("1"); },
                            [] {
-                               return RecoveredSong{QStringLiteral("/a.fwk"), "x\r\n"};
+                               return RecoveredSong{QStringLiteral("/a.fwk"), "x\r\n", {}};
                            }},
                           std::chrono::milliseconds(0));
     QCoreApplication::processEvents();
