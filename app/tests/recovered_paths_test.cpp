@@ -94,8 +94,9 @@ TEST_P(RecoveredPath, IsSavedOverOnlyWhenItStillNamesTheSong) {
         EXPECT_FALSE(main->document().Modified());
     } else {
         EXPECT_EQ(QFileInfo::exists(songPath), c.then != Then::Missing);
-        if (c.then != Then::Missing)
+        if (c.then != Then::Missing) {
             EXPECT_EQ(ReadAll(songPath), original);
+        }
         EXPECT_TRUE(main->document().Modified());
         // A second crash keeps the path unconfirmed.
         main->recovery().Tick();
