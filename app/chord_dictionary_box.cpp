@@ -30,8 +30,10 @@ EntryLess CollationLess() {
 } // namespace
 
 ChordDictionaryBox::ChordDictionaryBox(QComboBox& box, const Settings& settings,
-                                       std::function<void(const QString&)> showError)
-    : m_box(box), m_settings(settings), m_showError(std::move(showError)) {}
+                                       std::function<void(const QString&)> showError,
+                                       std::function<void(const QString&)> showNote)
+    : m_box(box), m_settings(settings), m_showError(std::move(showError)),
+      m_showNote(std::move(showNote)) {}
 
 QString ChordDictionaryBox::DictionaryPath() const {
     return QDir(m_settings.InstallDir).filePath(QString::fromLatin1(DictionaryFileName));
@@ -54,6 +56,8 @@ void ChordDictionaryBox::LoadChordDictionary() {
     const QString path = DictionaryPath();
     m_dictionaryUnreadable = false;
     m_dictionaryCutAtNul = false;
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        RestoreShippedDictionary();
     if (QFileInfo::exists(path)) {
         DictionaryEntries entries;
         std::string error;
@@ -71,6 +75,23 @@ void ChordDictionaryBox::LoadChordDictionary() {
     }
     SetDictionarySorted(m_settings.SortDictionary);
     m_dictionaryAsLoaded = m_dictionaryCutAtNul ? dictionaryEntries() : QStringList();
+}
+
+void ChordDictionaryBox::RestoreShippedDictionary() {
+    QString failure;
+    const SettingsErrorReporter report = [&failure](const QString& message) { failure = message; };
+    if (EnsureFolder(m_settings.InstallDir, report) &&
+        InstallShippedDictionary(m_settings.InstallDir, report))
+        failure.clear();
+    const QString note =
+        failure.isEmpty()
+            ? QStringLiteral("The chord dictionary BCHORDS.DCT was missing: the shipped one "
+                             "was restored.")
+            : QStringLiteral("The chord dictionary BCHORDS.DCT is missing and the shipped one "
+                             "could not be restored: %1.")
+                  .arg(failure);
+    if (m_showNote)
+        m_showNote(note);
 }
 
 void ChordDictionaryBox::SetDictionarySorted(bool sorted) {
@@ -100,6 +121,7 @@ void ChordDictionaryBox::AddDictionaryEntry(const QString& entry) {
 }
 
 void ChordDictionaryBox::ReplaceChordDictionary(const LineEditor& lines, int maxFret) {
+    m_replacedByUser = true;
     m_box.clear();
     const int count = lines.lineCount();
     for (int line = 0; line < count; ++line) {
@@ -118,6 +140,10 @@ void ChordDictionaryBox::SaveChordDictionary() {
     // A damaged file whose text a NUL byte ended holds more than the list shows: it is written
     // over only when the user has changed the list.
     if (m_dictionaryCutAtNul && dictionaryEntries() == m_dictionaryAsLoaded)
+        return;
+    // An empty list the user did not ask for (a dictionary that could not be restored) would
+    // only stand in the way of the shipped one at the next start.
+    if (m_box.count() == 0 && !m_replacedByUser)
         return;
     const QString dir = m_settings.InstallDir;
     if (!QFileInfo(dir).isDir() && !QDir().mkpath(dir)) {

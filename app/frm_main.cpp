@@ -80,6 +80,11 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     FormCreate();
     BindPracticeControls(*this, settings(), this);
     m_document->StartRecovery(m_deps.recoveryFolder, m_deps.recoveryInterval);
+    // Typing goes on; the status bar says, once, that the song is not being kept safe.
+    connect(&recovery(), &SongRecovery::copyFailed, this, [this](const QString& reason) {
+        ShowStatusNote(
+            QStringLiteral("The unsaved song could not be copied for recovery: %1").arg(reason));
+    });
 }
 
 TfrmMain::~TfrmMain() {
@@ -116,6 +121,10 @@ void TfrmMain::ShowError(const QString& text) {
 
 void TfrmMain::ShowStatus(const QString& text) {
     setStatusPanel(0, text);
+}
+
+void TfrmMain::ShowStatusNote(const QString& text) {
+    statusBar()->showMessage(text, 20000);
 }
 
 void TfrmMain::ShowChordName(const QString& name) {
@@ -223,6 +232,7 @@ void TfrmMain::FormActivate() {
         }
     }
     OfferRecovery();
+    RestoreInterruptedSaves();
     // Last, after the welcome and a recovered song: the last run's song, when asked for.
     const QString last = settings().RecentFile[0];
     if (settings().OpenLastSong && m_document->path().isEmpty() && !m_document->Modified() &&

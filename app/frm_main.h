@@ -100,6 +100,9 @@ public:
     // Reads the song into the editor and the song settings. A file that cannot be read is
     // reported and changes nothing; the result says whether the song was loaded.
     bool LoadSong(const QString& path);
+    // LoadSongText; false, after telling the user and leaving an empty document, when memory ran
+    // out on the way.
+    bool LoadSongTextOrTell(const QString& path, std::string text);
     void LoadSongText(std::string text);
     bool AskSaveChanges();
     void OpenRecentFile(const QString& path);
@@ -114,12 +117,18 @@ public:
     // as a modified song with its path and settings, No deletes it and offers the next. A damaged
     // copy is left alone, unoffered; a copy whose program still runs is never touched.
     void OfferRecovery();
+    // Puts back the old bytes of every file whose save a killed run left half written, and says
+    // so; a file that cannot be put back is reported with the copy that holds its bytes.
+    void RestoreInterruptedSaves();
 
     // --- What a play shows (PlayView) --------------------------------------------------------
     void SetPlayingControls(bool enabled) override;
     void ShowChordName(const QString& name) override;
     void ShowError(const QString& text) override;
     void ShowStatus(const QString& text) override;
+    // A note in the status bar for a while, over the panels, for what the user should know but
+    // need not answer (a dictionary restored, a recovery copy that cannot be written).
+    void ShowStatusNote(const QString& text);
     void ShowPlayButton(bool stop) override;
     PlayOptions playOptions() const override;
     void FocusEditor() override;
@@ -194,6 +203,7 @@ private:
     void ConnectEvents();
     void BuildDictionaryControls();
     void RegisterAssociation();
+    void UnregisterAssociation();
     void FormCreate();
     void FormClose();
     bool FormCloseQuery();

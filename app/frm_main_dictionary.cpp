@@ -39,7 +39,8 @@ QString WithoutLinePrefix(const QString& message) {
 
 void TfrmMain::BuildDictionaryControls() {
     m_dictionary = std::make_unique<ChordDictionaryBox>(
-        *cboDictionary, settings(), [this](const QString& text) { ShowError(text); });
+        *cboDictionary, settings(), [this](const QString& text) { ShowError(text); },
+        [this](const QString& text) { ShowStatusNote(text); });
     lblDictionary = new QLabel(tr("Chord Dictionary"), grpEditControls);
     lblDictionary->setObjectName(QStringLiteral("lblDictionary"));
     lblDictionary->setBuddy(cboDictionary);

@@ -6,6 +6,7 @@
 #include "app/shell/dialog_service.h"
 #include "app/shell/help_window.h"
 #include "app/shell/small_windows.h"
+#include "editor/chord_text_edit.h"
 #include "editor/fretboard_view.h"
 
 #include <QAction>
@@ -151,6 +152,9 @@ void TfrmMain::ConnectEvents() {
     });
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this,
             [this] { RichEdit1SelectionChange(); });
+    if (auto* edit = qobject_cast<ChordTextEdit*>(RichEdit1))
+        connect(edit, &ChordTextEdit::pasteRefused, this,
+                [this](const QString& reason) { ShowError(reason); });
 }
 
 namespace {

@@ -27,6 +27,13 @@ void TfrmMain::RegisterAssociation() {
         ShowError(problems.join(QLatin1Char('\n')));
 }
 
+void TfrmMain::UnregisterAssociation() {
+    QStringList problems;
+    UnregisterFileAssociation([&problems](const QString& problem) { problems << problem; });
+    if (!problems.isEmpty())
+        ShowError(problems.join(QLatin1Char('\n')));
+}
+
 void TfrmMain::Options1Click() {
     if (!m_options) {
         OptionsHost host;
@@ -42,6 +49,7 @@ void TfrmMain::Options1Click() {
         host.externalMidiActive = [this] { return m_deps.sound->port().ExternalMidiActive(); };
         host.userTuningCode = [this] { return tuningItems[UserTuningIndex]->data().toInt(); };
         host.registerAssociation = [this] { RegisterAssociation(); };
+        host.unregisterAssociation = [this] { UnregisterAssociation(); };
         host.replaceDictionary = [this] { ReplaceChordDictionary(); };
         host.applyDisplay = [this] {
             fretboard()->setShowChordName(settings().ShowChordName);

@@ -4,6 +4,7 @@
 #include "qt_text.h"
 
 #include "app/shell/dialog_service.h"
+#include "chords/atomic_write.h"
 
 #include <QFileInfo>
 
@@ -29,7 +30,12 @@ void TfrmMain::OfferRecovery() {
         }
         ResetToEmptyDocument();
         LoadSongText(song.songText);
-        m_document->setPath(song.path);
+        // Saving goes back to the song's own file only when its path still names it; a
+        // relative path (of an older version), a file gone or replaced since asks Save As.
+        if (RecoveredPathHoldsSong(song))
+            m_document->setPath(song.path);
+        else
+            m_document->setUnconfirmedPath(song.path);
         m_lines.setSelection(0, 0);
         ShowLineStatus(0);
         m_document->setModified(true);
@@ -37,6 +43,27 @@ void TfrmMain::OfferRecovery() {
         recovery().Adopt(std::move(copy));
         FocusEditor();
         return;
+    }
+}
+
+// A save killed part-way leaves a file that is neither its old nor its new content, and its
+// complete old bytes in the backup folder. Nothing anyone wrote is in the half-written file, so
+// the old bytes go back at once rather than waiting on a question the user may answer No, which
+// would leave the song cut short; the newer text, if unsaved, is in the recovery copy offered
+// just before.
+void TfrmMain::RestoreInterruptedSaves() {
+    for (const InterruptedSave& save : FindInterruptedSaves()) {
+        const QString file = FromStd(save.file.string());
+        std::string error;
+        if (RestoreInterruptedSave(save, error))
+            dialogs().Message(QStringLiteral("Saving \"%1\" was interrupted. Its content "
+                                             "before that save has been put back.")
+                                  .arg(file),
+                              MessageIcon::Information, MessageButtons::Ok);
+        else
+            ShowError(QStringLiteral("Saving \"%1\" was interrupted, and its previous content "
+                                     "could not be put back. %2")
+                          .arg(file, FromStd(error)));
     }
 }
 

@@ -15,6 +15,7 @@
 #include "chords/regular_file.h"
 #include "chords/song_check.h"
 #include "chords/song_file.h"
+#include "chords/text_bounds.h"
 #include "chords/tuning.h"
 
 #include <QAction>
@@ -23,6 +24,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+
+#include <new>
 
 namespace fw {
 
@@ -61,8 +64,19 @@ bool TfrmMain::LoadSong(const QString& path) {
     std::string text;
     if (!ReadSong(*this, path, text))
         return false;
-    LoadSongText(std::move(text));
-    return true;
+    return LoadSongTextOrTell(path, std::move(text));
+}
+
+bool TfrmMain::LoadSongTextOrTell(const QString& path, std::string text) {
+    try {
+        LoadSongText(std::move(text));
+        return true;
+    } catch (const std::bad_alloc&) {
+        // What the editor took of the song is let go; the user is told instead of a crash.
+        ResetToEmptyDocument();
+        ShowError(FromStd(NotEnoughMemoryToOpen(ToStd(path))));
+        return false;
+    }
 }
 
 void TfrmMain::LoadSongText(std::string text) {
@@ -136,7 +150,8 @@ bool TfrmMain::openSongFile(const QString& path) {
     if (!ReadSong(*this, path, text))
         return false;
     ResetToEmptyDocument();
-    LoadSongText(std::move(text));
+    if (!LoadSongTextOrTell(path, std::move(text)))
+        return false;
     m_document->setPath(path);
     // The changes were saved or declined before this song replaced them.
     recovery().Discard();
@@ -214,7 +229,7 @@ bool TfrmMain::SaveSongTo(const QString& path) {
 }
 
 void TfrmMain::Save1Click() {
-    if (m_document->path().isEmpty()) {
+    if (m_document->path().isEmpty() || !m_document->pathConfirmed()) {
         SaveAs1Click();
         return;
     }

@@ -202,6 +202,7 @@ void TfrmOptions::btnOKClick() {
     settings_.OpenLastSong = chkOpenLastSong->isChecked();
     settings_.TabFont = chkTabFont->isChecked();
     settings_.ShowTabNoteDurations = ChkShowDurations->isChecked();
+    const bool associated = settings_.Associate;
     // Stems stay chosen while the durations are hidden, so showing them again brings them back.
     if (cboTabRhythm->currentIndex() > 0)
         settings_.TabStems = cboTabRhythm->currentIndex() == 2;
@@ -213,6 +214,8 @@ void TfrmOptions::btnOKClick() {
     settings_.Associate = chkAssociateFiles->isChecked();
     if (settings_.Associate)
         host_.registerAssociation();
+    else if (associated && host_.unregisterAssociation)
+        host_.unregisterAssociation();
 
     settings_.ShowChordName = chkShowChordName->isChecked();
     settings_.ShowFretNumbers = chkShowFretNumbers->isChecked();
@@ -240,12 +243,14 @@ void TfrmOptions::btnOKClick() {
         host_.setUserPatch(text, tag);
     }
     if (TuningListsChanged) {
+        // A list left without a selection (a stored digit no item shows, such as 0) keeps the
+        // stored digit: only the strings the user picked change.
+        const std::string shown = TuningDigits(host_.userTuningCode());
         int code = 0;
         for (int s = 5; s >= 1; --s) {
-            // A list left without a selection (a damaged stored tuning) counts as the
-            // string's reference note.
             const int position = cboStr[static_cast<std::size_t>(s)]->currentIndex();
-            code = code * 10 + (position >= 0 ? position + 1 : 5);
+            const int stored = shown[static_cast<std::size_t>(5 - s)] - '0';
+            code = code * 10 + (position >= 0 ? position + 1 : stored);
         }
         settings_.MenuTuningTag = code;
         host_.setUserTuning(code);

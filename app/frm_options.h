@@ -37,6 +37,8 @@ struct OptionsHost {
     std::function<int()> userTuningCode;
     // Registers the song-file association for the running program.
     std::function<void()> registerAssociation;
+    // Removes it, when the user turned "Associate files" off.
+    std::function<void()> unregisterAssociation;
     // Asked and confirmed: the dictionary becomes the chord list's valid lines.
     std::function<void()> replaceDictionary;
     // The display settings (chord name, fret numbers, marker colour and shape) changed.

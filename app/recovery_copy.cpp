@@ -3,11 +3,14 @@
 #include "chords/text_file.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 namespace fw {
 
@@ -30,6 +33,8 @@ std::string RecoveryFileText(const RecoveredSong& song) {
     std::string text(Marker);
     text += '\n';
     text += song.path.toUtf8().toPercentEncoding().toStdString();
+    if (!song.identity.isEmpty())
+        text += ' ' + song.identity.toStdString();
     text += '\n';
     text += song.songText;
     return text;
@@ -42,12 +47,36 @@ std::optional<RecoveredSong> ParseRecoveryFile(const std::string& text) {
     const std::size_t pathEnd = text.find('\n', markerEnd + 1);
     if (pathEnd == std::string::npos)
         return std::nullopt;
-    const QByteArray encoded =
-        QByteArray::fromStdString(text.substr(markerEnd + 1, pathEnd - markerEnd - 1));
+    // A percent-encoded path holds no space: one there starts the identity.
+    std::string pathLine = text.substr(markerEnd + 1, pathEnd - markerEnd - 1);
     RecoveredSong song;
+    if (const std::size_t space = pathLine.find(' '); space != std::string::npos) {
+        song.identity = QString::fromStdString(pathLine.substr(space + 1));
+        pathLine.resize(space);
+    }
+    const QByteArray encoded = QByteArray::fromStdString(pathLine);
     song.path = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded));
     song.songText = text.substr(pathEnd + 1);
     return song;
+}
+
+QString FileIdentity(const QString& path) {
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+        return {};
+    return QStringLiteral("%1:%2")
+        .arg(static_cast<qulonglong>(st.st_dev))
+        .arg(static_cast<qulonglong>(st.st_ino));
+}
+
+bool RecoveredPathHoldsSong(const RecoveredSong& song) {
+    if (song.path.isEmpty() || QFileInfo(song.path).isRelative())
+        return false;
+    const QString now = FileIdentity(song.path);
+    if (now.isEmpty())
+        return false;
+    return song.identity.isEmpty() || song.identity == now;
 }
 
 bool RemoveRecoveryFile(const QString& path) {
@@ -67,6 +96,26 @@ std::unique_ptr<QLockFile> MakeRecoveryLock(const QString& copyPath) {
     // makes it stale, never its age.
     lock->setStaleLockTime(0);
     return lock;
+}
+
+void RemoveStaleLocks(const QString& folder) {
+    const QFileInfoList locks = QDir(folder).entryInfoList({QStringLiteral("unsaved-*.fwk.lock")},
+                                                           QDir::Files | QDir::Hidden);
+    for (const QFileInfo& info : locks) {
+        const QString lockPath = info.absoluteFilePath();
+        const QString copyPath = lockPath.chopped(5); // without ".lock"
+        if (QFileInfo::exists(copyPath) || QFileInfo(copyPath).isSymLink())
+            continue; // a copy's lock: claimed, or left alone, with its copy
+        if (info.size() == 0) {
+            if (info.lastModified().secsTo(QDateTime::currentDateTime()) > StaleEmptyLockAgeSeconds)
+                QFile::remove(lockPath);
+            continue;
+        }
+        // Taken only when its owner is dead; then let go, which removes it.
+        std::unique_ptr<QLockFile> lock = MakeRecoveryLock(copyPath);
+        if (lock->tryLock(0))
+            lock->unlock();
+    }
 }
 
 ClaimedCopy::ClaimedCopy(QString path, RecoveredSong song, std::unique_ptr<QLockFile> lock)

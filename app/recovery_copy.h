@@ -13,14 +13,27 @@
 namespace fw {
 
 // What a recovery copy holds: the song file's text (its info lines carry the patch, tuning and
-// tempo) and the path the song had, empty for an untitled song.
+// tempo), the path the song had (empty for an untitled song) and the identity of the file at
+// that path when the song was read or saved (FileIdentity; empty when not known, as in copies
+// of older versions, "-" when the path was never confirmed as the song's own).
 struct RecoveredSong {
     QString path;
     std::string songText;
+    QString identity;
 };
 
+// The identity of the file at `path` (its device and inode), so that a file replaced or removed
+// since is told apart from the one the song came from; empty when there is no such file.
+QString FileIdentity(const QString& path);
+
+// True when saving the recovered song over its path may go ahead without asking: the path is
+// absolute and still names the very file the song came from (for an older copy without an
+// identity, a regular file). A relative path, a missing file or another file there is not.
+bool RecoveredPathHoldsSong(const RecoveredSong& song);
+
 // The file's bytes: a marker line, the percent-encoded path on its own line (a Linux path may
-// hold a line break), then the song file's text.
+// hold a line break) followed by a space and the identity when there is one, then the song
+// file's text.
 std::string RecoveryFileText(const RecoveredSong& song);
 // Reads RecoveryFileText's output back; nothing when the marker or the path line is missing.
 std::optional<RecoveredSong> ParseRecoveryFile(const std::string& text);
@@ -31,6 +44,13 @@ bool RemoveRecoveryFile(const QString& path);
 QString RecoveryLockPath(const QString& copyPath);
 // A lock on a copy that only a dead owner makes stale, however long it has been held.
 std::unique_ptr<QLockFile> MakeRecoveryLock(const QString& copyPath);
+
+// Removes the locks in `folder` that have no copy beside them and whose owner no longer runs
+// (a run killed before its first copy reached a full disk leaves one): a lock that names a dead
+// process, or an empty one (its owner could not even write it) older than StaleEmptyLockAgeSeconds.
+// A lock a running program holds is never touched.
+void RemoveStaleLocks(const QString& folder);
+inline constexpr int StaleEmptyLockAgeSeconds = 600;
 
 // A left-over copy this run has claimed by taking its lock, so that no other program offers it
 // at the same time. Dropping the claim without Remove() releases the lock and leaves the copy

@@ -3,6 +3,7 @@
 
 #include "chords/song_check.h"
 #include "chords/song_file.h"
+#include "chords/text_bounds.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
 
@@ -10,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <new>
 #include <vector>
 
 namespace fw {
@@ -27,8 +29,17 @@ QString SongDocument::fileName() const {
 }
 
 void SongDocument::setPath(const QString& path) {
+    m_path = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+    m_identity = FileIdentity(m_path);
+    m_pathConfirmed = true;
+    emit pathChanged(m_path);
+}
+
+void SongDocument::setUnconfirmedPath(const QString& path) {
     m_path = path;
-    emit pathChanged(path);
+    m_identity.clear();
+    m_pathConfirmed = path.isEmpty();
+    emit pathChanged(m_path);
 }
 
 QString SongDocument::displayName() const {
@@ -51,8 +62,13 @@ void SongDocument::setTuning(int code) {
 
 bool SongDocument::ReadFile(const QString& path, std::string& text, QString& error) {
     std::string reason;
-    if (ReadTextFile(ToStd(path), text, reason))
-        return true;
+    try {
+        if (ReadBoundedTextFile(ToStd(path), text, reason))
+            return true;
+    } catch (const std::bad_alloc&) {
+        std::string().swap(text);
+        reason = NotEnoughMemoryToOpen(ToStd(path));
+    }
     error = FromStd(reason);
     return false;
 }
@@ -105,9 +121,15 @@ void SongDocument::StartRecovery(const QString& folder, std::chrono::millisecond
             .arg(m_tempo)
             .arg(m_path);
     };
-    source.song = [this] { return RecoveredSong{m_path, SongText()}; };
-    m_recovery = new SongRecovery(folder.isEmpty() ? DefaultRecoveryFolder() : folder,
-                                  std::move(source), interval, this);
+    source.song = [this] {
+        return RecoveredSong{m_path, SongText(),
+                             m_pathConfirmed ? m_identity : QStringLiteral("-")};
+    };
+    const QString where = folder.isEmpty() ? DefaultRecoveryFolder() : folder;
+    // A save that has to rewrite a file in place keeps its backup copy beside the recovery
+    // copies, where the next start looks for saves cut short.
+    SetSaveBackupFolder(ToStd(where));
+    m_recovery = new SongRecovery(where, std::move(source), interval, this);
 }
 
 } // namespace fw

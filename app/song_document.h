@@ -31,9 +31,16 @@ public:
 
     QString path() const { return m_path; }
     QString fileName() const; // the path's file name, empty for an untitled song
+    // The song is now the file at `path` (just read or saved), kept as an absolute path so that
+    // a later change of the working folder never points it elsewhere; empty for untitled.
     void setPath(const QString& path);
     // The file name of the path, "Untitled" for a song never saved.
     QString displayName() const;
+    // A recovered song's former path, when it no longer names the song's own file (relative,
+    // gone or replaced): shown and offered by Save As, but never saved over without asking.
+    void setUnconfirmedPath(const QString& path);
+    // False while the path is one set by setUnconfirmedPath: Save has to ask where to save.
+    bool pathConfirmed() const { return m_pathConfirmed; }
 
     bool Modified() const { return m_modified; }
     void setModified(bool modified);
@@ -61,7 +68,8 @@ public:
     // written (the file on disk is then as it was).
     bool SaveTo(const QString& path, QString& error);
 
-    // Starts keeping the recovery copy in `folder` (empty: DefaultRecoveryFolder()).
+    // Starts keeping the recovery copy in `folder` (empty: DefaultRecoveryFolder()), which also
+    // becomes the folder of the backup copies of saves rewritten in place (SetSaveBackupFolder).
     void StartRecovery(const QString& folder, std::chrono::milliseconds interval);
     SongRecovery& recovery() { return *m_recovery; }
 
@@ -72,6 +80,8 @@ signals:
 private:
     QTextDocument* m_text;
     QString m_path;
+    QString m_identity; // FileIdentity of the path when it was set
+    bool m_pathConfirmed = true;
     bool m_modified = false;
     std::uint8_t& m_patch;
     int m_tuning = 55555;

@@ -62,8 +62,10 @@ bool SongRecovery::WriteCopy(const QString& stamp) {
         RemoveAdopted();
         return true;
     }
-    if (!m_reportedFailure)
+    if (!m_reportedFailure) {
         qWarning("The recovery copy was not written: %s", error.c_str());
+        emit copyFailed(QString::fromStdString(error));
+    }
     m_reportedFailure = true;
     return false;
 }
@@ -87,6 +89,10 @@ bool SongRecovery::Discard() {
 }
 
 std::unique_ptr<ClaimedCopy> SongRecovery::ClaimLeftOver() {
+    if (!m_sweptLocks) {
+        m_sweptLocks = true;
+        RemoveStaleLocks(m_folder);
+    }
     return ClaimLeftOverCopy(m_folder, m_passedOver);
 }
 

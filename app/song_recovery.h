@@ -51,9 +51,9 @@ public:
 
     // One timer step: writes the copy when the song is modified and changed since the last
     // copy. The lock is taken before the first copy is written; a copy whose lock cannot be
-    // taken is not written. A copy that cannot be written is reported on stderr once per failure
-    // streak (the user is typing; a box every 30 seconds would not help) and tried again at the
-    // next step.
+    // taken is not written. A copy that cannot be written is reported on stderr and by
+    // copyFailed once per failure streak (the user is typing; a box every 30 seconds would not
+    // help) and tried again at the next step.
     void Tick();
     // Removes this run's copy, then its lock (after a save, New, or a clean exit), and an adopted
     // copy still waiting for this run's first one. Never touches another program's copy. True
@@ -62,12 +62,18 @@ public:
 
     // Claims the newest left-over copy not yet claimed in this run, skipping damaged copies
     // (left on disk, unclaimed) and copies whose owner still runs (never read nor touched).
-    // Nothing when no such copy is left.
+    // Nothing when no such copy is left. The first call also removes the locks that programs
+    // no longer running left without a copy (RemoveStaleLocks).
     std::unique_ptr<ClaimedCopy> ClaimLeftOver();
     // The recovered song is now this run's modified document: writes this run's copy at once
     // and only then removes the claimed one. When this run's copy cannot be written the claimed
     // copy is kept, its lock held, until this run's copy is written or discarded.
     void Adopt(std::unique_ptr<ClaimedCopy> copy);
+
+signals:
+    // The copy could not be written (a full disk, a folder that cannot be made); `reason` is
+    // a sentence. Once per failure streak.
+    void copyFailed(const QString& reason);
 
 private:
     bool WriteCopy(const QString& stamp);
@@ -80,6 +86,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QString m_lastStamp;
     bool m_reportedFailure = false;
+    bool m_sweptLocks = false;
     std::unique_ptr<ClaimedCopy> m_adopted;
     QSet<QString> m_passedOver; // left-over copies claimed or skipped in this run
 };

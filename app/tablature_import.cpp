@@ -4,6 +4,7 @@
 #include "app/shell/dialog_service.h"
 #include "app/shell/file_dialog_start.h"
 #include "chords/chord_parser.h"
+#include "chords/text_bounds.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
 #include "editor/line_editor.h"
@@ -11,6 +12,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QStringList>
+
+#include <new>
+#include <string_view>
 
 namespace fw {
 
@@ -32,10 +36,27 @@ bool IsChordText(const QString& line) {
 } // namespace
 
 std::optional<TabReading> ReadClipboardTablature(DialogService& dialogs, int tuningCode) {
-    TabReading reading = ReadAsciiTab(ToStd(QApplication::clipboard()->text()), tuningCode);
-    if (!HasTablature(dialogs, reading))
-        return std::nullopt;
-    return reading;
+    QString refusal;
+    try {
+        const QString text = QApplication::clipboard()->text();
+        // Checked before any copy is made: a clipboard over the editor's bounds is refused.
+        const std::string over =
+            TextBoundsError(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                static_cast<std::size_t>(text.size())),
+                            // A long staff is fine: the reader makes short chord lines of it.
+                            TextBounds{static_cast<std::size_t>(-1), MaxTextLines});
+        if (over.empty()) {
+            TabReading reading = ReadAsciiTab(ToStd(text), tuningCode);
+            if (!HasTablature(dialogs, reading))
+                return std::nullopt;
+            return reading;
+        }
+        refusal = QStringLiteral("Pasting the tablature failed: %1.").arg(FromStd(over));
+    } catch (const std::bad_alloc&) {
+        refusal = QStringLiteral("There is not enough memory to paste this tablature.");
+    }
+    dialogs.Message(refusal, MessageIcon::Error, MessageButtons::Ok);
+    return std::nullopt;
 }
 
 std::optional<TablatureFile> AskTablatureFile(DialogService& dialogs, const QString& folder) {
@@ -47,16 +68,20 @@ std::optional<TablatureFile> AskTablatureFile(DialogService& dialogs, const QStr
     const std::optional<QString> chosen = dialogs.OpenFile(request);
     if (!chosen)
         return std::nullopt;
-    std::string text;
     std::string error;
-    if (!ReadTextFile(ToStd(*chosen), text, error)) {
-        dialogs.Message(FromStd(error), MessageIcon::Error, MessageButtons::Ok);
-        return std::nullopt;
+    try {
+        std::string text;
+        if (ReadBoundedTextFile(ToStd(*chosen), text, error)) {
+            TabReading reading = ReadAsciiTab(text, ReferenceTuningCode);
+            if (!HasTablature(dialogs, reading))
+                return std::nullopt;
+            return TablatureFile{*chosen, std::move(reading)};
+        }
+    } catch (const std::bad_alloc&) {
+        error = NotEnoughMemoryToOpen(ToStd(*chosen));
     }
-    TabReading reading = ReadAsciiTab(text, ReferenceTuningCode);
-    if (!HasTablature(dialogs, reading))
-        return std::nullopt;
-    return TablatureFile{*chosen, std::move(reading)};
+    dialogs.Message(FromStd(error), MessageIcon::Error, MessageButtons::Ok);
+    return std::nullopt;
 }
 
 TablaturePaste PasteAt(const LineEditor& lines, int index, std::vector<std::string> read) {

@@ -27,6 +27,13 @@ struct TextBounds {
 // over the limit is named, counted from 1. The text is walked once and not copied.
 std::string TextBoundsError(std::string_view text, const TextBounds& bounds = {});
 
+// The same for UTF-16 text (the clipboard's, a paste), with the same line breaks and counting
+// code points, so that nothing is converted before it is known to fit.
+std::string TextBoundsError(std::u16string_view text, const TextBounds& bounds = {});
+
+// "There is not enough memory to open "<path>"." for a read that ran out of memory.
+std::string NotEnoughMemoryToOpen(const std::filesystem::path& path);
+
 // ReadTextFile, then the bounds: a file over them is refused with
 // "Opening "<path>" failed: <TextBoundsError>." and `text` is left empty.
 bool ReadBoundedTextFile(const std::filesystem::path& path, std::string& text, std::string& error,

@@ -3,6 +3,11 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+#include "chords/text_bounds.h"
+
+#include <new>
+#include <string>
+
 namespace fw {
 
 QString WithPlainLineBreaks(QString text) {
@@ -31,9 +36,22 @@ void ChordTextEdit::insertFromMimeData(const QMimeData* source) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
-    QMimeData plain;
-    plain.setText(WithPlainLineBreaks(source->text()));
-    QPlainTextEdit::insertFromMimeData(&plain);
+    try {
+        const QString text = source->text();
+        const std::string over =
+            TextBoundsError(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                static_cast<std::size_t>(text.size())));
+        if (!over.empty()) {
+            emit pasteRefused(
+                QStringLiteral("Pasting failed: %1.").arg(QString::fromStdString(over)));
+            return;
+        }
+        QMimeData plain;
+        plain.setText(WithPlainLineBreaks(text));
+        QPlainTextEdit::insertFromMimeData(&plain);
+    } catch (const std::bad_alloc&) {
+        emit pasteRefused(QStringLiteral("There is not enough memory to paste this text."));
+    }
 }
 
 } // namespace fw

@@ -3,7 +3,8 @@
 // Shift+Enter starts a new line as Enter does (a plain text editor would insert a soft line
 // break, U+2028, which looks like a new line but is none), and pasted or dropped text has its
 // Unicode line and paragraph separators turned into line breaks, so that the editor shows
-// exactly the lines that the parser, the song file and every export see.
+// exactly the lines that the parser, the song file and every export see. A pasted text over the
+// editor's bounds (text_bounds.h), which would exhaust memory or crash its layout, is refused.
 
 #include <QPlainTextEdit>
 
@@ -16,6 +17,11 @@ class ChordTextEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit ChordTextEdit(QWidget* parent = nullptr);
+
+signals:
+    // A paste or drop was refused, unchanged, because its text is beyond what the editor can
+    // hold (a line too long or too many lines, or not enough memory); `reason` is a sentence.
+    void pasteRefused(const QString& reason);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

@@ -34,25 +34,40 @@ FluidFilePlayback::FluidFilePlayback(fluid_synth_t* synth, std::uint64_t memoryB
 }
 
 FluidFilePlayback::~FluidFilePlayback() {
-    // Nothing renders the synth any more: the players can go.
+    // Nothing renders the synth any more: the player can go.
     if (player_)
-        retired_.push_back(player_);
-    for (fluid_player_t* player : retired_)
-        delete_fluid_player(player);
+        delete_fluid_player(player_);
 }
 
-void FluidFilePlayback::KeepReplacedPlayers() {
+// With the synth's own driver, the driver is stopped for the time a player is made or freed:
+// the player's timer lives in the synth, which that driver's thread would otherwise run.
+class FluidFilePlayback::DriverPause {
+public:
+    explicit DriverPause(FluidFilePlayback& playback) : playback_(playback) {
+        if (playback_.stopDriver_)
+            playback_.stopDriver_();
+    }
+    ~DriverPause() {
+        if (playback_.startDriver_)
+            static_cast<void>(playback_.startDriver_());
+    }
+    DriverPause(const DriverPause&) = delete;
+    DriverPause& operator=(const DriverPause&) = delete;
+
+private:
+    FluidFilePlayback& playback_;
+};
+
+void FluidFilePlayback::RenderedByOwnDriver(std::function<void()> stop,
+                                            std::function<bool()> start) {
     std::lock_guard lock(mutex_);
-    keepReplaced_ = true;
+    stopDriver_ = std::move(stop);
+    startDriver_ = std::move(start);
 }
 
 void FluidFilePlayback::Retire(fluid_player_t* player) {
-    if (keepReplaced_) {
-        retired_.push_back(player);
-        return;
-    }
-    // Nothing renders the synth while the lock is held: the player's timer and its parsed
-    // events go now, not with this object.
+    // Nothing renders the synth while the lock is held (or the synth's own driver is stopped):
+    // the player's timer and its parsed events go now.
     delete_fluid_player(player);
 #ifdef __GLIBC__
     if (bytes_.size() >= TrimAfterBytes)
@@ -113,14 +128,14 @@ QString FluidFilePlayback::Load(const QString& path) {
     if (!timing)
         return QStringLiteral("Not a MIDI file: ") + path;
     const auto events = static_cast<std::uint64_t>(timing->Events());
-    if (const std::uint64_t need = MidiPlayerMemoryOf(bytes.size(), events);
-        need > memoryBudget_)
+    if (const std::uint64_t need = MidiPlayerMemoryOf(bytes.size(), events); need > memoryBudget_)
         return QStringLiteral("The MIDI file is too big to play: ") + path +
                QString::fromStdString(
                    " has " + GroupedNumber(events) + " events, which need about " + MiB(need) +
                    "; the MIDI player holds at most " + MiB(memoryBudget_) + ".");
 
     std::lock_guard lock(mutex_);
+    const DriverPause pause(*this);
     fluid_player_t* player = MakePlayer(bytes);
     if (!player)
         return QStringLiteral("The MIDI file could not be loaded: ") + path;
@@ -133,7 +148,10 @@ QString FluidFilePlayback::Load(const QString& path) {
 void FluidFilePlayback::Unload() {
     std::lock_guard lock(mutex_);
     const bool big = bytes_.size() >= TrimAfterBytes;
-    ReplacePlayer(nullptr);
+    {
+        const DriverPause pause(*this);
+        ReplacePlayer(nullptr);
+    }
     std::vector<std::uint8_t>().swap(bytes_);
     timing_.reset();
 #ifdef __GLIBC__
@@ -151,6 +169,7 @@ void FluidFilePlayback::Play() {
     std::lock_guard lock(mutex_);
     // After the end a fresh player starts from the beginning; the old one's tail stops.
     if (Ended()) {
+        const DriverPause pause(*this);
         if (fluid_player_t* fresh = MakePlayer(bytes_))
             ReplacePlayer(fresh);
     }
@@ -197,6 +216,7 @@ void FluidFilePlayback::SeekToStart() {
         return; // never played: at the start already
     // A fresh player stands at the start at once, whatever the old one was doing; seeking the
     // old one would only happen at its next turn, and not at all after the end of the file.
+    const DriverPause pause(*this);
     if (fluid_player_t* fresh = MakePlayer(bytes_)) {
         ReplacePlayer(fresh);
     } else if (fluid_player_stop(player_) == FLUID_OK) {

@@ -3,8 +3,9 @@
 // comes from an audio driver that calls RenderForDriver, or from Render (tests, benchmarks):
 // both render under this object's lock, so a file player that is replaced (every Play after
 // the end, every seek to the start, every Load) is freed at once, and its memory given back to
-// the system when it was big. Only when the synth is rendered by someone else
-// (KeepReplacedPlayers) are replaced players stopped and kept until this object goes.
+// the system when it was big. When the synth is rendered by a driver of its own
+// (RenderedByOwnDriver), that driver is stopped while a player is made or freed and started
+// again after, so that replaying costs nothing whatever the driver.
 
 #include "midi_file_player.h"
 #include "midi_file_timing.h"
@@ -14,6 +15,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -75,9 +77,11 @@ public:
     // clears the driver's buffers and renders the synth into them.
     static int RenderForDriver(void* data, int frames, int effectCount, float* effects[],
                                int outputCount, float* outputs[]);
-    // The synth is rendered by a driver that does not go through this object: replaced
-    // players can no longer be freed safely, so they are kept until this object goes.
-    void KeepReplacedPlayers();
+    // The synth is rendered by a driver that does not go through this object (one that takes
+    // no render function, as SDL's): `stop` stops that driver, so that nothing renders the
+    // synth, and `start` starts it again (false when it could not). Players are then made and
+    // freed between the two, never while the driver's thread runs the synth.
+    void RenderedByOwnDriver(std::function<void()> stop, std::function<bool()> start);
 
 private:
     // All with mutex_ held.
@@ -91,8 +95,10 @@ private:
     std::vector<std::uint8_t> bytes_;
     std::optional<MidiFileTiming> timing_;
     fluid_player_t* player_ = nullptr;
-    std::vector<fluid_player_t*> retired_; // stopped, deleted with this object
-    bool keepReplaced_ = false;
+    // Stops the synth's own driver for as long as it lives (RenderedByOwnDriver).
+    class DriverPause;
+    std::function<void()> stopDriver_;
+    std::function<bool()> startDriver_;
     std::uint64_t memoryBudget_;
     bool halted_ = false; // stopped by an order, not by reaching the end of the file
     bool paused_ = false;

@@ -29,8 +29,16 @@ struct FluidMidiFilePlayer::Engine {
             driver = StartAudioDriver(loaded.settings.get(), &FluidFilePlayback::RenderForDriver,
                                       playback.get());
             if (!driver) {
+                // A driver that renders the synth itself (SDL takes no render function): it
+                // is stopped whenever a player is made or freed.
                 driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
-                playback->KeepReplacedPlayers();
+                if (driver)
+                    playback->RenderedByOwnDriver(
+                        [this] { driver.reset(); },
+                        [this] {
+                            driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
+                            return driver != nullptr;
+                        });
             }
             if (!driver)
                 problem = QStringLiteral("No audio output was found.");

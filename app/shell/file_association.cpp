@@ -182,6 +182,60 @@ QString WithDefaultApplication(const QString& list, const QString& mimeType,
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
+namespace {
+// Calls `visit(index, value)` for the `mimeType` keys of the [Default Applications] group.
+template <typename Visit>
+void ForEachDefaultKey(const QStringList& lines, const QString& mimeType, Visit visit) {
+    bool inGroup = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString trimmed = lines[i].trimmed();
+        if (trimmed.startsWith(QLatin1Char('['))) {
+            inGroup = trimmed == QLatin1String("[Default Applications]");
+            continue;
+        }
+        if (inGroup && trimmed.section(QLatin1Char('='), 0, 0).trimmed() == mimeType)
+            visit(i, trimmed.section(QLatin1Char('='), 1).trimmed());
+    }
+}
+
+QStringList DesktopIds(const QString& value) {
+    QStringList ids;
+    for (const QString& id : value.split(QLatin1Char(';')))
+        if (!id.trimmed().isEmpty())
+            ids << id.trimmed();
+    return ids;
+}
+} // namespace
+
+std::optional<QString> DefaultApplicationOf(const QString& list, const QString& mimeType) {
+    std::optional<QString> found;
+    ForEachDefaultKey(list.split(QLatin1Char('\n')), mimeType, [&found](int, const QString& value) {
+        if (!found)
+            found = value;
+    });
+    return found;
+}
+
+QString WithoutDefaultApplication(const QString& list, const QString& mimeType,
+                                  const QString& desktopId) {
+    QStringList lines = list.split(QLatin1Char('\n'));
+    QList<int> gone;
+    ForEachDefaultKey(lines, mimeType, [&](int i, const QString& value) {
+        QStringList ids = DesktopIds(value);
+        if (!ids.contains(desktopId))
+            return;
+        ids.removeAll(desktopId);
+        if (ids.isEmpty())
+            gone << i;
+        else
+            lines[i] = mimeType + QLatin1Char('=') + ids.join(QLatin1Char(';')) +
+                       (value.endsWith(QLatin1Char(';')) ? QStringLiteral(";") : QString());
+    });
+    for (auto it = gone.crbegin(); it != gone.crend(); ++it)
+        lines.removeAt(*it);
+    return lines.join(QLatin1Char('\n'));
+}
+
 QByteArray ProgramIconPng(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -232,8 +286,13 @@ bool RegisterFileAssociation(const QString& extension, const QString& descriptio
     if (listFile.open(QIODevice::ReadOnly))
         list = QString::fromUtf8(listFile.readAll());
     listFile.close();
-    const QString wanted =
-        WithDefaultApplication(list, QLatin1String(SongMimeType), QLatin1String(DesktopFileName));
+    // A default the user chose since (another program) is theirs: it is not taken back.
+    const std::optional<QString> current = DefaultApplicationOf(list, QLatin1String(SongMimeType));
+    // One that is already the program's is left as it is, with any fallbacks the user added.
+    const bool free = !current || DesktopIds(*current).isEmpty();
+    const QString wanted = free ? WithDefaultApplication(list, QLatin1String(SongMimeType),
+                                                         QLatin1String(DesktopFileName))
+                                : list;
     const Outcome defaults =
         wanted == list ? Outcome::Unchanged : WriteIfChanged(listPath, wanted.toUtf8(), report);
 
@@ -244,6 +303,49 @@ bool RegisterFileAssociation(const QString& extension, const QString& descriptio
         RunTool("update-desktop-database", appsFolder, refresh);
     return ok && mime != Outcome::Failed && desktop != Outcome::Failed &&
            defaults != Outcome::Failed;
+}
+
+bool UnregisterFileAssociation(const SettingsErrorReporter& report, DatabaseRefresh refresh) {
+    const QString data = DataHome();
+    const QString mimeFolder = data + QStringLiteral("/mime");
+    const QString appsFolder = data + QStringLiteral("/applications");
+    bool ok = true;
+    const auto remove = [&](const QString& path) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            return false;
+        if (QFile::remove(path))
+            return true;
+        Report(report, QStringLiteral("Failed to delete '%1'").arg(path));
+        ok = false;
+        return false;
+    };
+    const bool mimeRemoved = remove(mimeFolder + QStringLiteral("/packages/fretwick.xml"));
+    const bool desktopRemoved =
+        remove(appsFolder + QLatin1Char('/') + QLatin1String(DesktopFileName));
+
+    const QString listPath = ConfigHome() + QStringLiteral("/mimeapps.list");
+    QFile listFile(listPath);
+    if (listFile.open(QIODevice::ReadOnly)) {
+        const QString list = QString::fromUtf8(listFile.readAll());
+        listFile.close();
+        const QString without = WithoutDefaultApplication(list, QLatin1String(SongMimeType),
+                                                          QLatin1String(DesktopFileName));
+        if (without != list) {
+            QSaveFile file(listPath);
+            const QByteArray bytes = without.toUtf8();
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+                !file.commit()) {
+                Report(report, QStringLiteral("Failed to delete '%1'").arg(listPath));
+                ok = false;
+            }
+        }
+    }
+    if (mimeRemoved)
+        RunTool("update-mime-database", mimeFolder, refresh);
+    if (desktopRemoved)
+        RunTool("update-desktop-database", appsFolder, refresh);
+    return ok;
 }
 
 } // namespace fw

@@ -28,13 +28,22 @@ enum class DatabaseRefresh { Background, Wait };
 // empty after removing its dots or when the program path is empty. Each file is written only
 // when its content differs from what is there (atomically), and the databases are refreshed
 // only after a change, by update-mime-database and update-desktop-database when they are
-// installed; when nothing changed the call only reads four small files. A folder that cannot
-// be made is reported as "Failed to create key <folder>", a file that cannot be written as
-// "Failed to set data for '<file>'"; the other files are still written. Returns true when
+// installed; when nothing changed the call only reads four small files. The program is made
+// the type's default only when no default is set or the default is already the program. A folder
+// that cannot be made is reported as "Failed to create key <folder>", a file that cannot be written
+// as "Failed to set data for '<file>'"; the other files are still written. Returns true when
 // everything is in place.
 bool RegisterFileAssociation(const QString& extension, const QString& description,
                              const QString& programPath, const SettingsErrorReporter& report,
                              DatabaseRefresh refresh = DatabaseRefresh::Background);
+
+// Undoes the association when the user turns it off: the program's default entry for the type
+// (another program's is kept), the MIME package and the desktop entry in the user's folders are
+// removed and the databases refreshed. The icon stays (other entries may name it). A file that
+// cannot be removed or rewritten is reported as "Failed to delete '<file>'". Returns true when
+// nothing of it is left.
+bool UnregisterFileAssociation(const SettingsErrorReporter& report,
+                               DatabaseRefresh refresh = DatabaseRefresh::Background);
 
 // --- The pieces, for the tests --------------------------------------------------------------
 
@@ -55,6 +64,15 @@ std::optional<QString> ExecArgument(const QString& path);
 // `mimeType` in its [Default Applications] group; every other line is kept as it is.
 QString WithDefaultApplication(const QString& list, const QString& mimeType,
                                const QString& desktopId);
+
+// The value of `mimeType` in the [Default Applications] group of `list` (a ";"-separated list
+// of desktop ids, the first one the default); nothing when the key is not there.
+std::optional<QString> DefaultApplicationOf(const QString& list, const QString& mimeType);
+
+// `list` with `desktopId` taken out of `mimeType`'s defaults; the key goes when nothing is left
+// of it. Every other line, another program's default included, is kept as it is.
+QString WithoutDefaultApplication(const QString& list, const QString& mimeType,
+                                  const QString& desktopId);
 
 // The program's icon, a banjo, as PNG bytes of `size` x `size` pixels.
 QByteArray ProgramIconPng(int size);

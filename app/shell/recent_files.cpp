@@ -8,7 +8,8 @@ namespace fw {
 
 void AddRecentFile(RecentFiles& recent, const QString& path) {
     std::shift_right(recent.begin(), recent.end(), 1);
-    recent.front() = QFileInfo(path).absoluteFilePath();
+    // Kept absolute: the list outlives the folder the program was started in.
+    recent.front() = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
 
 RecentMenu RecentMenuFor(const RecentFiles& recent) {

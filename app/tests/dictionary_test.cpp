@@ -3,10 +3,12 @@
 
 #include "main_window_fixture.h"
 
+#include "app/shell/install_dir.h"
 #include "app/shell/settings.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStatusBar>
 
 namespace fw::testing {
 namespace {
@@ -167,7 +169,6 @@ TEST_P(DictionaryLoad, FillsTheListAtStartUp) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DictionaryLoad,
     ::testing::Values(
-        LoadCase{"Missing", QByteArray(), false, {}},
         LoadCase{"CrLf", "b\r\na\r\n", false, {"b", "a"}},
         LoadCase{"LfOnlyReadsTheSame", "b\na\n", false, {"b", "a"}},
         LoadCase{"EmptyLinesAreEntries", "a\r\n\r\nb", false, {"a", "", "b"}},
@@ -184,25 +185,53 @@ TEST_F(DictionaryTest, ShutdownWritesTheListWithCrLf) {
     EXPECT_EQ(ReadAll(DictionaryFile()), QByteArray("b\r\na\r\n\r\n"));
 }
 
-// The list is never silently lost: a missing file (outside the first start) is created, and
-// so is a missing folder.
-TEST_F(DictionaryTest, ShutdownCreatesAMissingFileAndFolder) {
+// A dictionary gone since the first start comes back from the shipped one, with a note in the
+// status bar, and is written back at shutdown as the user left it.
+TEST_F(DictionaryTest, AMissingFileIsRestoredWithANote) {
     TfrmMain& window = StartWithDictionary({});
+    const QByteArray shipped = ShippedDictionary();
+    ASSERT_FALSE(shipped.isEmpty());
+    EXPECT_EQ(ReadAll(DictionaryFile()), shipped);
+    QStringList expected;
+    for (const QByteArray& line : shipped.split('\n'))
+        if (!line.isEmpty())
+            expected << QString::fromUtf8(line.endsWith('\r') ? line.chopped(1) : line);
+    EXPECT_EQ(Entries(), expected);
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("The chord dictionary BCHORDS.DCT was missing: the shipped one was "
+                             "restored."));
+    EXPECT_TRUE(Messages().isEmpty());
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q\n* x\nC, 0, 2, 0, 1, 2, Q"));
     window.ReplaceChordDictionary();
-    ASSERT_FALSE(QFileInfo::exists(InstallDir()));
     main.reset();
     EXPECT_EQ(ReadAll(DictionaryFile()),
               QByteArray("G, 0, 0, 0, 0, 0, Q\r\nC, 0, 2, 0, 1, 2, Q\r\n"));
     EXPECT_TRUE(Messages().isEmpty());
 }
 
-// A folder that cannot be made (its parent is a file; root cannot make it either) is reported.
+// An empty list goes back to the file only when the user emptied it.
+TEST_F(DictionaryTest, AnEmptyListIsWrittenOnlyWhenTheUserEmptiedIt) {
+    TfrmMain& window = StartWithDictionary("a\r\n");
+    SetText(QStringLiteral("* no chords"));
+    window.ReplaceChordDictionary();
+    EXPECT_TRUE(Entries().isEmpty());
+    main.reset();
+    EXPECT_EQ(ReadAll(DictionaryFile()), QByteArray(""));
+}
+
+// A dictionary that cannot be restored (its folder cannot be made) is noted, and the empty
+// list is not written over it at shutdown; a list the user made is, and failing that reported.
 TEST_F(DictionaryTest, AFolderThatCannotBeMadeIsReported) {
     WriteBytes(dir.path() + QStringLiteral("/blocker"), "x");
     const QString install = dir.path() + QStringLiteral("/blocker/Fretwick");
     ResetSettingsFile(QStringLiteral("InstallDir=%1\n").arg(install));
-    Start();
+    TfrmMain& window = Start();
+    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(
+        QStringLiteral("The chord dictionary BCHORDS.DCT is missing and the shipped one could "
+                       "not be restored: ")))
+        << window.statusBar()->currentMessage().toStdString();
+    SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
+    window.ReplaceChordDictionary();
     main.reset();
     EXPECT_EQ(
         Messages(),

@@ -77,6 +77,7 @@ struct RecordingHost {
         host.externalMidiActive = [this] { return externalActive; };
         host.userTuningCode = [this] { return userTuning; };
         host.registerAssociation = [this] { calls << QStringLiteral("associate"); };
+        host.unregisterAssociation = [this] { calls << QStringLiteral("unassociate"); };
         host.replaceDictionary = [this] { calls << QStringLiteral("replace"); };
         host.applyDisplay = [this] { calls << QStringLiteral("display"); };
         host.sortDictionary = [this](bool sorted) {
@@ -189,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
             s.TabFont = true; s.ShowTabNoteDurations = true; s.SortDictionary = true;
             s.NameInversions = true;
         },
-        {"display", "sort 1"}, {}},
+        {"unassociate", "display", "sort 1"}, {}},
     OptionsCase{"TablatureFormsStoreEveryChoice", Nothing,
         [](TfrmOptions& d, ScriptedDialogService&) {
             Pick(d.cboTabRhythm, 2);
@@ -294,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
         [](TfrmOptions& d, ScriptedDialogService&) { Pick(d.cboMIDIOutDevice, 0); }, true,
         [](Settings& s) { s.Device = -1; }, Plain, {}},
     // No selection keeps the stored device rather than storing -2, which no device answers.
-    OptionsCase{"ADeviceBeyondTheListIsKept", [](Settings& s, RecordingHost&) { s.Device = 7; },
+    OptionsCase{"ADeviceBeyondTheListIsKept", [](Settings& s, RecordingHost&) { s.Device = 5; },
         Nothing, true, Nothing, Plain, {}},
     OptionsCase{"ADeviceChangeWarnsInExternalMode",
         [](Settings&, RecordingHost& h) { h.externalActive = true; },
@@ -333,6 +334,39 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
     OptionsCase{"StringFourToC", Nothing,
         [](TfrmOptions& d, ScriptedDialogService&) { Pick(d.cboStr[4], 2); }, true,
         [](Settings& s) { s.MenuTuningTag = 53555; }, PlainAnd({"tuning 53555"}), {}},
+    // Every list keeps a stored value it cannot show unless the user picks in that list.
+    OptionsCase{"AnUnshownShapeIsKept", [](Settings& s, RecordingHost&) { s.MarkerShape = 2; },
+        Nothing, true, Nothing, Plain, {}},
+    OptionsCase{"AnUnshownInstrumentIsKept",
+        [](Settings& s, RecordingHost&) { s.MenuPatchTag = 200; s.MenuPatchName = "mine"; },
+        [](TfrmOptions& d, ScriptedDialogService&) { Pick(d.cboStr[1], 4); }, true,
+        [](Settings& s) { s.MenuTuningTag = 55555; }, PlainAnd({"tuning 55555"}), {}},
+    OptionsCase{"AnUnshownInstrumentGivesWayToAPick",
+        [](Settings& s, RecordingHost&) { s.MenuPatchTag = 200; },
+        [](TfrmOptions& d, ScriptedDialogService&) { Pick(d.cboPatch, 105); }, true,
+        [](Settings& s) { s.MenuPatchName = "106 Banjo"; s.MenuPatchTag = 106; s.Patch = 105; },
+        PlainAnd({"patch '106 Banjo' 106"}), {}},
+    // String 4 down a fourth (digit 0) shows no note; changing string 1 keeps it.
+    OptionsCase{"AnUnshownTuningDigitIsKept",
+        [](Settings&, RecordingHost& h) { h.userTuning = 50555; },
+        [](TfrmOptions& d, ScriptedDialogService&) { Pick(d.cboStr[1], 6); }, true,
+        [](Settings& s) { s.MenuTuningTag = 50557; }, PlainAnd({"tuning 50557"}), {}},
+    OptionsCase{"AnUnshownTuningDigitGivesWayToAPick",
+        [](Settings&, RecordingHost& h) { h.userTuning = 50555; },
+        [](TfrmOptions& d, ScriptedDialogService&) { Pick(d.cboStr[4], 2); }, true,
+        [](Settings& s) { s.MenuTuningTag = 53555; }, PlainAnd({"tuning 53555"}), {}},
+    OptionsCase{"AnUnshownChannelGivesWayToAPick",
+        [](Settings& s, RecordingHost&) { s.Channel = 44; },
+        [](TfrmOptions& d, ScriptedDialogService&) { Pick(d.cboChannel, 2); }, true,
+        [](Settings& s) { s.Channel = 2; }, Plain, {}},
+    OptionsCase{"AnUnshownDeviceGivesWayToAPick",
+        [](Settings& s, RecordingHost&) { s.Device = 5; },
+        [](TfrmOptions& d, ScriptedDialogService&) { Pick(d.cboMIDIOutDevice, 0); }, true,
+        [](Settings& s) { s.Device = -1; }, Plain, {}},
+    OptionsCase{"AnUnshownOctaveGivesWayToAPick",
+        [](Settings& s, RecordingHost&) { s.Octave = 5; },
+        [](TfrmOptions& d, ScriptedDialogService&) { d.octaveGroup->button(1)->click(); }, true,
+        [](Settings& s) { s.Octave = 0; }, Plain, {}},
     OptionsCase{"ReplaceAnsweredNo", Nothing,
         [](TfrmOptions& d, ScriptedDialogService& dialogs) {
             dialogs.AnswerMessage(DialogAnswer::No);

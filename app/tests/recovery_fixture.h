@@ -51,7 +51,7 @@ protected:
     static QByteArray CrashedCopy(const QString& songPath,
                                   const std::vector<std::string>& lines = {"G D", "* verse", "C"}) {
         const std::string song = SongFileText(lines, 20, 57675, 77);
-        return QByteArray::fromStdString(RecoveryFileText({songPath, song}));
+        return QByteArray::fromStdString(RecoveryFileText({songPath, song, {}}));
     }
 
     // The process id of a program that has finished, so no process has it now.
@@ -101,10 +101,11 @@ protected:
     static std::unique_ptr<SongRecovery> OtherProgram(const std::string& songText) {
         auto other = std::make_unique<SongRecovery>(
             Folder(),
-            SongRecovery::Source{[] { return true; }, [] { return QStringLiteral("1"); },
-                                 [songText] {
-                                     return RecoveredSong{QStringLiteral("/other.fwk"), songText};
-                                 }},
+            SongRecovery::Source{
+                [] { return true; }, [] { return QStringLiteral("1"); },
+                [songText] {
+                    return RecoveredSong{QStringLiteral("/other.fwk"), songText, {}};
+                }},
             DefaultRecoveryInterval);
         other->Tick();
         return other;

@@ -213,7 +213,7 @@ TEST_F(Recovery, AnAdoptedCopyWaitsUntilThisRunsOwnIsWritten) {
     SongRecovery recovery(Folder(),
                           {[] { return true; }, [&] { return QString::number(revision); },
                            [] {
-                               return RecoveredSong{QStringLiteral("/songs/reel.fwk"), "G\r\n"};
+                               return RecoveredSong{QStringLiteral("/songs/reel.fwk"), "G\r\n", {}};
                            }},
                           DefaultRecoveryInterval);
     // A folder where this run's copy belongs: it cannot be written.

@@ -58,7 +58,7 @@ TEST_F(Recovery, TheTimerWritesTheCopyWithoutBeingAsked) {
     SongRecovery recovery(folder,
                           {[&] { return modified; }, [] { return QStringLiteral("1"); },
                            [] {
-                               return RecoveredSong{QStringLiteral("/a.fwk"), "x\r\n"};
+                               return RecoveredSong{QStringLiteral("/a.fwk"), "x\r\n", {}};
                            }},
                           std::chrono::milliseconds(0));
     QCoreApplication::processEvents();
@@ -146,7 +146,9 @@ TEST_F(Recovery, YesOpensTheCopyAsAModifiedSongWithItsPathAndSettings) {
     const std::optional<RecoveredSong> copy = ReadCopy(CopyPath());
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->path, songPath);
-    EXPECT_EQ(QByteArray::fromStdString(RecoveryFileText(*copy)), CrashedCopy(songPath));
+    EXPECT_EQ(copy->songText, ParseRecoveryFile(CrashedCopy(songPath).toStdString())->songText);
+    // No file is there any more: the path stays one that Save asks about.
+    EXPECT_EQ(copy->identity, QStringLiteral("-"));
 }
 
 TEST_F(Recovery, AnUntitledSongIsOfferedUnderThatName) {

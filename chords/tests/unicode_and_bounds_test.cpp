@@ -106,9 +106,33 @@ void PrintTo(const BoundsCase& c, std::ostream* os) {
 
 class EditorBounds : public ::testing::TestWithParam<BoundsCase> {};
 
+// UTF-16 of a UTF-8 text (well-formed, as the table's are).
+std::u16string ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? b : length == 2 ? b & 0x1F : length == 3 ? b & 0x0F : b & 0x07;
+        for (int k = 1; k < length; ++k)
+            c = (c << 6) |
+                (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
+        i += static_cast<std::size_t>(length);
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    return out;
+}
+
 TEST_P(EditorBounds, RefuseWhatTheEditorCannotHold) {
     // Small bounds keep the table fast; the real ones are checked below.
     EXPECT_EQ(TextBoundsError(GetParam().text, TextBounds{10, 5}), GetParam().error);
+    // The clipboard's UTF-16 text is measured the same way.
+    EXPECT_EQ(TextBoundsError(std::u16string_view(ToUtf16(GetParam().text)), TextBounds{10, 5}),
+              GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -119,6 +143,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"
                    "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
                    ""},
+        BoundsCase{"ten_four_byte_characters",
+                   "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+                   "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+                   "\xF0\x9F\x98\x80\xF0\x9F\x98\x80",
+                   ""},
+        BoundsCase{"eleven_four_byte_characters",
+                   "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+                   "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+                   "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\n",
+                   "line 1 has 11 characters; the editor holds at most 10 characters in a line"},
         BoundsCase{"long_second_line", "G\r\n01234567890\r\n0123456789012",
                    "line 2 has 11 characters; the editor holds at most 10 characters in a line"},
         BoundsCase{"long_last_line_without_break", "a\rb\r0123456789012345",

@@ -163,6 +163,29 @@ TEST(FluidMidiFilePlayer, ReplayingThroughTheAudioOutputFreesEachOldPlayer) {
     EXPECT_LT(ResidentMiB() - loaded, 15.0);
 }
 
+// SDL's output renders the synth by itself (it takes no render function of ours): it is
+// stopped while a player is replaced, so replaying through it frees each old player too.
+TEST(FluidMidiFilePlayer, ReplayingThroughSdlFreesEachOldPlayer) {
+    ScopedEnvironment environment(NoSoundExcept("dummy"));
+    test::TempFolder folder;
+    const std::string path = folder / "many.mid";
+    std::ofstream(path, std::ios::binary) << test::ManyNotesMidi(200'000); // 400,001 events
+    FluidMidiFilePlayer player;
+    ASSERT_EQ(player.Open(QString::fromStdString(path)), "");
+    const auto press = [&player] {
+        player.SeekToStart();
+        player.Play();
+        ASSERT_TRUE(Eventually([&] { return player.Position().positionMs > 0; }));
+    };
+    press();
+    const double loaded = ResidentMiB();
+    for (int i = 0; i < 10; ++i)
+        press();
+    EXPECT_EQ(player.Mode(), PlayerMode::Playing);
+    // A player kept for every press would hold about 20 MiB each.
+    EXPECT_LT(ResidentMiB() - loaded, 15.0);
+}
+
 TEST(FluidMidiFilePlayer, WithoutAudioOutputSaysSoAndStaysClosed) {
     ScopedEnvironment environment(NoSoundExcept("no-such-driver"));
     FluidMidiFilePlayer player;

@@ -294,6 +294,81 @@ TEST_F(Association, KeepsTheUsersOtherDefaults) {
                                    "fretwick.desktop\ntext/plain=gedit.desktop\n");
 }
 
+// The default is the program's only where the user has no other: a choice made since stays,
+// at every start. Turning the association off takes out what the program put there and no more.
+struct DefaultCase {
+    const char* name;
+    QString before; // mimeapps.list before registering; null: no file
+    QString defaultAfter;
+    QString listAfterUnregister;
+};
+
+void PrintTo(const DefaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AssociationDefault : public Association, public ::testing::WithParamInterface<DefaultCase> {};
+
+TEST_P(AssociationDefault, IsTakenOnlyWhenFreeAndGivenBackWhenTurnedOff) {
+    const DefaultCase& c = GetParam();
+    QDir().mkpath(folders.DataHome() + QStringLiteral("/applications"));
+    // Another program that handles songs, whose command exists (xdg-mime skips one without).
+    QFile other(folders.DataHome() + QStringLiteral("/applications/other.desktop"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %f\n"
+                "MimeType=application/x-fretwick;\n");
+    other.close();
+    if (!c.before.isNull()) {
+        QDir().mkpath(folders.ConfigHome());
+        QFile list(MimeApps());
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write(c.before.toUtf8());
+    }
+    for (int start = 0; start < 2; ++start)
+        ASSERT_TRUE(RegisterFileAssociation(QStringLiteral(".fwk"), QStringLiteral("Fretwick File"),
+                                            QStringLiteral("/usr/bin/fretwick"), report,
+                                            DatabaseRefresh::Wait));
+    EXPECT_EQ(
+        RunTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                             QStringLiteral("application/x-fretwick")}),
+        c.defaultAfter);
+
+    ASSERT_TRUE(UnregisterFileAssociation(report, DatabaseRefresh::Wait));
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(QFileInfo::exists(MimePackage()));
+    EXPECT_FALSE(QFileInfo::exists(DesktopFile()));
+    EXPECT_EQ(QString::fromUtf8(ReadAll(MimeApps())), c.listAfterUnregister);
+    // The desktop tools no longer know the type.
+    EXPECT_FALSE(ReadAll(folders.DataHome() + QStringLiteral("/mime/globs2"))
+                     .contains("application/x-fretwick"));
+    EXPECT_FALSE(ReadAll(folders.DataHome() + QStringLiteral("/applications/mimeinfo.cache"))
+                     .contains("fretwick.desktop"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AssociationDefault,
+    ::testing::Values(
+        DefaultCase{"NoList", QString(), QStringLiteral("fretwick.desktop"),
+                    QStringLiteral("[Default Applications]\n")},
+        DefaultCase{"AlreadyOurs",
+                    QStringLiteral("[Default Applications]\napplication/x-fretwick=fretwick."
+                                   "desktop\ntext/plain=gedit.desktop\n"),
+                    QStringLiteral("fretwick.desktop"),
+                    QStringLiteral("[Default Applications]\ntext/plain=gedit.desktop\n")},
+        DefaultCase{"TheUsersChoiceStays",
+                    QStringLiteral("[Default Applications]\napplication/x-fretwick=other."
+                                   "desktop\n"),
+                    QStringLiteral("other.desktop"),
+                    QStringLiteral("[Default Applications]\napplication/x-fretwick=other."
+                                   "desktop\n")},
+        DefaultCase{"OursFirstOfSeveral",
+                    QStringLiteral("[Default Applications]\napplication/x-fretwick=fretwick."
+                                   "desktop;other.desktop;\n"),
+                    QStringLiteral("fretwick.desktop"),
+                    QStringLiteral("[Default Applications]\napplication/x-fretwick=other."
+                                   "desktop;\n")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct NothingCase {
     const char* name;
     QString extension;
