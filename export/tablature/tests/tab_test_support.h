@@ -32,8 +32,10 @@ inline std::vector<std::string> NumberedMeasures(int count) {
     for (int i = 1; i <= count; ++i) {
         if (i > 1)
             lines.emplace_back();
-        lines.push_back("m" + std::to_string(i) + ", 0, 0, 0, 0, " + std::to_string(i % 23) +
-                        ", Q");
+        // Appended, not "m" + ...: GCC 12 at -O3 takes that for an overlapping copy.
+        std::string line = "m";
+        line += std::to_string(i) + ", 0, 0, 0, 0, " + std::to_string(i % 23) + ", Q";
+        lines.push_back(line);
     }
     return lines;
 }
