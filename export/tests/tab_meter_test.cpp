@@ -18,40 +18,7 @@ namespace {
 
 using test::ParseLines;
 
-// --- Meter texts ------------------------------------------------------------------------------
-
-struct MeterCase {
-    const char* name;
-    const char* text;
-    std::optional<Meter> meter;
-};
-
-void PrintTo(const MeterCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class MeterText : public ::testing::TestWithParam<MeterCase> {};
-
-TEST_P(MeterText, ReadsOnlyRealMeters) {
-    EXPECT_EQ(ParseMeter(GetParam().text), GetParam().meter);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, MeterText,
-                         ::testing::Values(MeterCase{"ThreeFour", "3/4", Meter{3, 4}},
-                                           MeterCase{"SpacesAround", "  6 / 8 ", Meter{6, 8}},
-                                           MeterCase{"CommonTime", "c", Meter{4, 4}},
-                                           MeterCase{"CutTime", "C|", Meter{2, 2}},
-                                           MeterCase{"TwelveSixteen", "12/16", Meter{12, 16}},
-                                           MeterCase{"UnitNotAPowerOfTwo", "3/5", std::nullopt},
-                                           MeterCase{"UnitTooSmall", "4/128", std::nullopt},
-                                           MeterCase{"NoBeats", "0/4", std::nullopt},
-                                           MeterCase{"TooManyBeats", "65/4", std::nullopt},
-                                           MeterCase{"Words", "3 minutes", std::nullopt},
-                                           MeterCase{"TrailingText", "3/4 swing", std::nullopt},
-                                           MeterCase{"Empty", "", std::nullopt}),
-                         [](const ::testing::TestParamInfo<MeterCase>& info) {
-                             return std::string(info.param.name);
-                         });
+// --- The meter of a song (its texts are read by the one parser in chords/) ---------------
 
 struct CommentsCase {
     const char* name;
