@@ -1,5 +1,5 @@
 #include "chord_dictionary_box.h"
-#include "qt_text.h"
+#include "ui/qt_text.h"
 
 #include "app/shell/install_dir.h"
 #include "app/shell/settings.h"

@@ -3,16 +3,16 @@
 // and then the main window runs until it is closed.
 
 #include "command_line.h"
-#include "frm_main.h"
 #include "main_sound.h"
+#include "windows/frm_main.h"
 
-#include "app/shell/qt_dialog_service.h"
 #include "app/shell/settings_store.h"
-#include "app/shell/small_windows.h"
 #include "sound/fluid_midi_file_player.h"
 #include "sound/qt_event_pump.h"
 #include "sound/steady_play_clock.h"
 #include "sound/system_output.h"
+#include "ui/qt_dialog_service.h"
+#include "windows/small_windows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

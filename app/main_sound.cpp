@@ -1,6 +1,6 @@
 #include "main_sound.h"
 
-#include "qt_text.h"
+#include "ui/qt_text.h"
 
 #include <utility>
 

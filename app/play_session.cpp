@@ -2,9 +2,9 @@
 
 #include "play_session.h"
 #include "main_sound.h"
-#include "qt_text.h"
 #include "song_document.h"
-#include "wait_cursor.h"
+#include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 
 #include "chords/chord_composer.h"
 #include "editor/line_editor.h"

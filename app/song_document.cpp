@@ -1,5 +1,5 @@
 #include "song_document.h"
-#include "qt_text.h"
+#include "ui/qt_text.h"
 
 #include "chords/song_check.h"
 #include "chords/song_file.h"

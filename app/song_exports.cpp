@@ -1,14 +1,14 @@
 #include "song_exports.h"
 #include "play_session.h"
-#include "qt_text.h"
 #include "song_document.h"
+#include "ui/qt_text.h"
 
-#include "app/shell/dialog_service.h"
 #include "app/shell/file_dialog_start.h"
 #include "app/shell/settings.h"
 #include "editor/line_editor.h"
 #include "export/midi_file_writer.h"
 #include "export/musicxml_writer.h"
+#include "ui/dialog_service.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,7 +8,6 @@
 #include "export/tab_marks.h"
 #include "export/tab_meter.h"
 #include "export/tab_titles.h"
-#include "export/tablature/frm_tab.h"
 #include "export/tablature/tab_printing.h"
 
 #include <QBuffer>

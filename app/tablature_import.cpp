@@ -1,13 +1,13 @@
 #include "tablature_import.h"
-#include "qt_text.h"
+#include "ui/qt_text.h"
 
-#include "app/shell/dialog_service.h"
 #include "app/shell/file_dialog_start.h"
 #include "chords/chord_parser.h"
 #include "chords/text_bounds.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
 #include "editor/line_editor.h"
+#include "ui/dialog_service.h"
 
 #include <QApplication>
 #include <QClipboard>

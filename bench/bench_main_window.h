@@ -3,11 +3,11 @@
 // on a virtual clock, so that nothing waits for a user or a sound card. Make it after the
 // QApplication (see offscreen_home.h).
 
-#include "app/frm_main.h"
 #include "app/main_sound.h"
-#include "app/shell/scripted_dialog_service.h"
 #include "sound/recording_output.h"
 #include "sound/virtual_play_clock.h"
+#include "ui/scripted_dialog_service.h"
+#include "windows/frm_main.h"
 
 struct BenchMainWindow {
     fw::ScriptedDialogService dialogs;

@@ -90,4 +90,10 @@ AsciiTab BuildAsciiTab(std::span<const TabItem> items, const AsciiTabTitles& tit
 AsciiTab BuildAsciiTab(std::span<const TabItem> items, const AsciiTabTitles& titles,
                        const TabOptions& options, int tuningCode = ReferenceTuningCode);
 
+// The warning shown (window) or printed (command line) when a measure lost notes because the
+// chords were not separated by enough blank lines.
+inline constexpr const char* TruncationWarningText =
+    "Truncation Warning: Tablature is missing notes because there were not enough blank lines "
+    "separating chords.";
+
 } // namespace fw

@@ -1,6 +1,6 @@
 #include "file_association.h"
 
-#include "banjo_art.h"
+#include "ui/banjo_art.h"
 
 #include <QBuffer>
 #include <QDir>

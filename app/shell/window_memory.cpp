@@ -1,7 +1,7 @@
 #include "window_memory.h"
 
 #include "settings.h"
-#include "window_placement.h"
+#include "ui/window_placement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

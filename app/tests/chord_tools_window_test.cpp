@@ -4,10 +4,10 @@
 
 #include "main_window_fixture.h"
 
-#include "app/shell/frm_chord_shapes.h"
 #include "chords/chord_namer.h"
 #include "chords/chord_parser.h"
 #include "chords/tuning.h"
+#include "windows/frm_chord_shapes.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 
 #include "main_window_fixture.h"
 
-#include "app/frm_find.h"
+#include "windows/frm_find.h"
 
 #include <QAction>
 #include <QApplication>

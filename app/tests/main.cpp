@@ -1,7 +1,7 @@
 // The main window's tests run offscreen, with settings and data in a temporary folder, so the
 // user's own files are never touched.
 
-#include "app/shell/tests/offscreen_tests.h"
+#include "ui/tests/offscreen_tests.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -2,16 +2,16 @@
 // A main window wired to test doubles: scripted dialogs, a recording MIDI output on a virtual
 // clock (a whole song plays instantly with exact times), and a fresh settings file.
 
-#include "app/frm_main.h"
 #include "app/main_sound.h"
-#include "app/shell/scripted_dialog_service.h"
 #include "app/shell/settings.h"
 #include "app/shell/settings_store.h"
-#include "app/shell/tests/file_bytes.h"
 #include "sound/recording_file_player.h"
 #include "sound/recording_output.h"
 #include "sound/recording_scheduler.h"
 #include "sound/virtual_play_clock.h"
+#include "ui/scripted_dialog_service.h"
+#include "ui/tests/file_bytes.h"
+#include "windows/frm_main.h"
 
 #include <QDir>
 #include <QFile>

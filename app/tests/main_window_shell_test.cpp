@@ -3,9 +3,9 @@
 #include "main_window_fixture.h"
 #include "tests/support/case_name.h"
 
-#include "app/shell/help_window.h"
-#include "app/shell/small_windows.h"
 #include "editor/fretboard_view.h"
+#include "windows/help_window.h"
+#include "windows/small_windows.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "main_window_fixture.h"
 
 #include "app/extension_case.h"
-#include "app/frm_midi_player.h"
+#include "windows/frm_midi_player.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,12 +3,12 @@
 
 #include "main_window_fixture.h"
 
-#include "app/shell/tests/widget_checks.h"
+#include "ui/tests/widget_checks.h"
 
-#include "app/frm_options.h"
 #include "app/shell/settings.h"
 #include "chords/tuning.h"
 #include "editor/fretboard_view.h"
+#include "windows/frm_options.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -4,13 +4,13 @@
 
 #include "app/main_sound.h"
 #include "app/play_session.h"
-#include "app/qt_text.h"
 #include "app/shell/settings.h"
 #include "app/song_document.h"
 #include "editor/line_editor.h"
 #include "sound/recording_output.h"
 #include "sound/recording_scheduler.h"
 #include "sound/virtual_play_clock.h"
+#include "ui/qt_text.h"
 
 #include <QPlainTextEdit>
 

@@ -4,8 +4,8 @@
 #include "command_line_runs.h"
 #include "main_window_fixture.h"
 
-#include "export/tablature/frm_tab.h"
 #include "export/tablature/tests/pdf_tools.h"
+#include "windows/frm_tab.h"
 
 #include <ostream>
 #include <sstream>

@@ -5,8 +5,8 @@
 #include "main_window_fixture.h"
 
 #include "app/command_line.h"
-#include "export/tablature/frm_tab.h"
 #include "export/tablature/tests/pdf_tools.h"
+#include "windows/frm_tab.h"
 
 #include <QRegularExpression>
 

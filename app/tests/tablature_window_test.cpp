@@ -4,8 +4,8 @@
 
 #include "main_window_fixture.h"
 
-#include "export/tablature/frm_get_tab_info.h"
-#include "export/tablature/frm_tab.h"
+#include "windows/frm_get_tab_info.h"
+#include "windows/frm_tab.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

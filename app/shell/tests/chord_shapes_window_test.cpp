@@ -1,10 +1,10 @@
 // The Chord Shapes window: the first shapes in several tunings, sounding and inserting from the
 // mouse and the keyboard, its messages, and its looks.
 
-#include "widget_checks.h"
+#include "ui/tests/widget_checks.h"
 
-#include "app/shell/chord_diagram.h"
-#include "app/shell/frm_chord_shapes.h"
+#include "ui/chord_diagram.h"
+#include "windows/frm_chord_shapes.h"
 
 #include <QApplication>
 #include <QLabel>

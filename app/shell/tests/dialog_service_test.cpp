@@ -1,10 +1,10 @@
 // The dialog seam: the answer rules, the scripted service used by tests, and the Qt service
 // driven through its real dialogs.
 
-#include "app/shell/frm_new_user_message.h"
-#include "app/shell/qt_dialog_service.h"
-#include "app/shell/scripted_dialog_service.h"
 #include "tests/support/case_name.h"
+#include "ui/qt_dialog_service.h"
+#include "ui/scripted_dialog_service.h"
+#include "windows/frm_new_user_message.h"
 
 #include <QApplication>
 #include <QColorDialog>

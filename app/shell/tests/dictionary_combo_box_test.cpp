@@ -1,7 +1,7 @@
 // The chord dictionary's box: wheel steps and arrow keys never pick, typing narrows the list,
 // Enter or a click picks exactly one entry, and the lists are as wide as the longest entry.
 
-#include "app/shell/dictionary_combo_box.h"
+#include "ui/dictionary_combo_box.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/shell/file_association.h"
 
-#include "file_bytes.h"
-#include "qt_print.h"
-#include "test_env.h"
+#include "ui/tests/file_bytes.h"
+#include "ui/tests/qt_print.h"
+#include "ui/tests/test_env.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // The help pages and the help window: contents, the topic finder and context 14.
 
 #include "tests/support/case_name.h"
-#include "widget_checks.h"
+#include "ui/tests/widget_checks.h"
 
 #include "app/shell/help_topics.h"
-#include "app/shell/help_window.h"
+#include "windows/help_window.h"
 
 #include <QFile>
 #include <QImage>

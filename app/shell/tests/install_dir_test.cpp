@@ -1,7 +1,7 @@
 // The dictionary folder and the chord dictionary shipped with the program.
 
-#include "file_bytes.h"
-#include "test_env.h"
+#include "ui/tests/file_bytes.h"
+#include "ui/tests/test_env.h"
 
 #include "app/shell/install_dir.h"
 #include "app/shell/settings_store.h"

@@ -1,8 +1,8 @@
 // The shell tests run offscreen with their own settings and data folders, so the user's files
 // are never touched.
 
-#include "offscreen_tests.h"
-#include "test_env.h"
+#include "ui/tests/offscreen_tests.h"
+#include "ui/tests/test_env.h"
 
 #include "app/shell/settings_store.h"
 

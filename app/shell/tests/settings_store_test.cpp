@@ -1,8 +1,8 @@
 // The settings store against real settings files in temporary folders.
 
-#include "file_bytes.h"
-#include "test_env.h"
 #include "tests/support/case_name.h"
+#include "ui/tests/file_bytes.h"
+#include "ui/tests/test_env.h"
 
 #include "app/shell/install_dir.h"
 #include "app/shell/settings_store.h"

@@ -2,9 +2,9 @@
 // texts, names, results and looks.
 
 #include "tests/support/case_name.h"
-#include "widget_checks.h"
+#include "ui/tests/widget_checks.h"
 
-#include "app/shell/small_windows.h"
+#include "windows/small_windows.h"
 
 #include <QApplication>
 #include <QImage>

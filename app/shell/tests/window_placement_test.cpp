@@ -1,9 +1,9 @@
 // Where windows open: centred on the window they belong to and always inside the free part of
 // the screen, whatever the size of the screen.
 
-#include "app/shell/help_window.h"
-#include "app/shell/qt_dialog_service.h"
-#include "app/shell/window_placement.h"
+#include "ui/qt_dialog_service.h"
+#include "ui/window_placement.h"
+#include "windows/help_window.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,12 +1,12 @@
 // Windows as a new user meets them: texts shown as written, the About box's version line, and
 // a help window that can always be closed.
 
-#include "widget_checks.h"
+#include "ui/tests/widget_checks.h"
 
-#include "app/shell/frm_about.h"
-#include "app/shell/help_window.h"
-#include "app/shell/qt_dialog_service.h"
-#include "app/shell/small_windows.h"
+#include "ui/qt_dialog_service.h"
+#include "windows/frm_about.h"
+#include "windows/help_window.h"
+#include "windows/small_windows.h"
 
 #include <QApplication>
 #include <QLabel>

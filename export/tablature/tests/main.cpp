@@ -1,7 +1,7 @@
 // The tablature tests run offscreen with their own settings and data folders, so the user's
 // files are never touched, and every drawing uses the fonts the program ships with.
 
-#include "app/shell/tests/offscreen_tests.h"
+#include "ui/tests/offscreen_tests.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
