@@ -57,6 +57,8 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     m_document->setParent(this);
     m_lines = LineEditor(RichEdit1);
     m_play = new PlaySession(*this, *m_deps.sound, *m_document, this);
+    m_composer =
+        std::make_unique<LineComposer>(static_cast<PlayView&>(*this), *m_play, *fretboard());
     m_exports = std::make_unique<SongExports>(*m_play, *m_document, m_lines, dialogs(), settings());
     connect(m_document, &SongDocument::pathChanged, this,
             [this](const QString& path) { ShowSongPath(path); });
@@ -209,7 +211,7 @@ void TfrmMain::ResetToEmptyDocument() {
     AcousticNylonStringGuitar1->setChecked(true);
     ApplyTuning(ReferenceTuningCode);
     settings().Octave = 0;
-    CurrentDuration = QStringLiteral(" S");
+    m_composer->resetDuration();
     m_document->setModified(false);
 }
 

@@ -5,6 +5,7 @@
 // are spread over frm_main_*.cpp files by concern.
 
 #include "app/chord_dictionary_box.h"
+#include "app/line_composer.h"
 #include "app/play_session.h"
 #include "app/song_document.h"
 #include "chords/chord_entry.h"
@@ -59,8 +60,10 @@ public:
     LineEditor& lines() override { return m_lines; }
     DialogService& dialogs() { return *m_deps.dialogs; }
     FretboardView* fretboard() const { return MainControls::fretboard; }
+    // Writes chord lines: the neck's clicks, the edit group and the durations.
+    LineComposer& composer() { return *m_composer; }
     // The duration written into new and rewritten chord lines (" S" until a duration button).
-    QString currentDuration() const { return CurrentDuration; }
+    QString currentDuration() const { return m_composer->duration(); }
     // False while a dialog's hints must not reach the status bar.
     bool statusHints() const { return StatusHints; }
     void setStatusHints(bool on) { StatusHints = on; }
@@ -80,16 +83,8 @@ public:
     int LastSelectedLineIndex() const { return m_lines.lastSelectedLine(); }
     int nameLine() const { return m_nameLine; }
 
-    // --- Composer operations on the editor -------------------------------------------------
-    void ComposeChordLine(int line, const FretArray& frets, const FretArray& hammers);
-    void InsertChordLine(const QString& name);
-    void ResetLineToEmptyChord(int line);
     void SelectLine(int line, bool wholeLine) override;
-
-    // --- Fretboard --------------------------------------------------------------------------
     void ShowChordMarkers(const FretArray& frets, const FretArray& hammers) override;
-    void PlaceOrRemoveNote(int string, int position);
-    void SetHammerOn(int string, int position);
 
     // --- Tunings ----------------------------------------------------------------------------
     void ApplyTuning(int code);
@@ -158,15 +153,15 @@ public:
     // window in `mode`.
     void ShowTablature(TabMode mode);
     void SaveAsMusicXmlFile1Click();
-    void btnNewChordClick();
-    void btnRestClick();
-    void btnDupClick();
-    void btnClearClick();
-    void btnDeleteClick();
+    void btnNewChordClick() { m_composer->NewLine(); }
+    void btnRestClick() { m_composer->InsertRest(); }
+    void btnDupClick() { m_composer->DuplicateLine(); }
+    void btnClearClick() { m_composer->ClearLine(); }
+    void btnDeleteClick() { m_composer->DeleteLine(); }
     void DurationClick(const QString& letter);
     void edtNameExit();
-    void btnShiftLeftClick();
-    void btnShiftRightClick();
+    void btnShiftLeftClick() { m_composer->Transpose(TransposeDirection::Down); }
+    void btnShiftRightClick() { m_composer->Transpose(TransposeDirection::Up); }
     void Edit1Click();
     void mnuEditorPopUpPopup();
     void Undo1Click();
@@ -222,13 +217,13 @@ private:
     PlaySession* m_play = nullptr;
     LineEditor m_lines{nullptr};
     int MaxFret = fw::MaxFret;
-    QString CurrentDuration = QStringLiteral(" S");
     bool StatusHints = true;
     bool ActivatedOnce = false;
     int m_nameLine = 0;
     bool m_externalMidiAtStart = false;
     bool m_shutDown = false;
     bool m_closeAfterPlay = false; // a close came during a play: close once it has ended
+    std::unique_ptr<LineComposer> m_composer;
     std::unique_ptr<ChordDictionaryBox> m_dictionary;
     std::unique_ptr<SongExports> m_exports;
     TfrmOptions* m_options = nullptr; // made at the first showing, then reused

@@ -1,5 +1,5 @@
-// The edit group's commands and the Edit menu: new line, rest, duplicate, clear, delete,
-// durations, rename, transpose, undo and the clipboard.
+// The edit group's durations and the chord name box (written by the composer), and the Edit
+// menu: undo and the clipboard.
 
 #include "frm_main.h"
 #include "ui/qt_text.h"
@@ -20,124 +20,18 @@
 
 namespace fw {
 
-void TfrmMain::btnNewChordClick() {
-    const UndoStep step(m_lines);
-    const int i = CurrentLineIndex();
-    const int n = m_lines.lineCount();
-    if (i == n) {
-        // The caret is on the empty line after a final line break.
-        m_lines.insertLine(n, QString());
-        ShowLineStatus(n + 1);
-        SelectLine(n + 1, true);
-    } else {
-        m_lines.insertLine(i + 1, QString());
-        SelectLine(i + 1, false);
-        ShowLineStatus(i + 1);
-    }
-    FocusEditor();
-}
-
-void TfrmMain::btnRestClick() {
-    const UndoStep step(m_lines);
-    InsertChordLine(QStringLiteral("Rest"));
-}
-
-void TfrmMain::btnDupClick() {
-    const int i = CurrentLineIndex();
-    const QString text = m_lines.lineText(i);
-    if (IsCommentText(text) || IsBlankText(text))
-        return; // the focus stays where it is
-    const ParsedLine parsed = ParseChordLine(i, true);
-    if (parsed.ok()) {
-        const UndoStep step(m_lines);
-        const int caret = m_lines.selectionStart();
-        m_lines.insertLine(i, text);
-        m_lines.setSelection(caret, 0);
-        SelectLine(CurrentLineIndex(), true);
-        m_play->PreviewChord(parsed.entry.Note, parsed.entry.HammerNote);
-        SelectLine(CurrentLineIndex(), true);
-    }
-    FocusEditor();
-}
-
-void TfrmMain::btnClearClick() {
-    const UndoStep step(m_lines);
-    const int i = CurrentLineIndex();
-    const QString text = m_lines.lineText(i);
-    if (!IsCommentText(text) && !IsBlankText(text)) {
-        ComposeChordLine(i, AllNoFrets(), AllNoFrets());
-        ShowLineStatus(i);
-    }
-    FocusEditor();
-}
-
-void TfrmMain::btnDeleteClick() {
-    const UndoStep step(m_lines);
-    m_lines.deleteLine(CurrentLineIndex());
-    ShowLineStatus(CurrentLineIndex());
+void TfrmMain::SelectLine(int line, bool wholeLine) {
+    m_lines.selectLine(line, wholeLine);
     FocusEditor();
 }
 
 void TfrmMain::DurationClick(const QString& letter) {
-    const UndoStep step(m_lines);
-    CurrentDuration = FromStd(
-        DurationTextFor(letter.isEmpty() ? 'Q' : letter.at(0).toLatin1(), chkDotted->isChecked()));
-    const int i = CurrentLineIndex();
-    const ParsedLine parsed = ParseChordLine(i, false);
-    if (parsed.isChord()) {
-        const std::string rewritten =
-            WithDuration(ToStd(m_lines.lineText(i)), ToStd(CurrentDuration));
-        m_lines.replaceLine(i, FromStd(rewritten));
-        ShowLineStatus(i);
-    }
-    FocusEditor();
+    m_composer->SetDuration(letter, chkDotted->isChecked());
 }
 
 void TfrmMain::edtNameExit() {
-    const UndoStep step(m_lines);
-    const int k = m_nameLine;
-    const ParsedLine parsed = ParseChordLine(k, false);
-    if (!parsed.ok()) {
-        FocusEditor();
-        return;
-    }
-    if (!parsed.isChord()) {
+    if (!m_composer->RenameLine(m_nameLine, edtName->text()))
         edtName->clear();
-        return;
-    }
-    const QString box = edtName->text();
-    if (!IsBlankText(box)) {
-        m_lines.replaceLine(k, FromStd(RenamedLine(ToStd(m_lines.lineText(k)), ToStd(box))));
-        fretboard()->setChordName(box);
-    }
-    FocusEditor();
-}
-
-namespace {
-void Transpose(TfrmMain& main, TransposeDirection direction) {
-    const UndoStep step(main.lines());
-    const int i = main.CurrentLineIndex();
-    if (!main.ParseChordLine(i, false).isChord())
-        return;
-    // A chord with no string played (a rest) stays as it is written.
-    if (const auto moved = TransposedLine(ToStd(main.lines().lineText(i)), direction,
-                                          ToStd(main.currentDuration())))
-        main.lines().replaceLine(i, FromStd(*moved));
-    const ParsedLine after = main.ParseChordLine(i, true);
-    if (after.isChord())
-        main.playSession().PreviewChord(after.entry.Note, after.entry.HammerNote);
-    main.ShowLineStatus(i);
-}
-} // namespace
-
-void TfrmMain::btnShiftLeftClick() {
-    Transpose(*this, TransposeDirection::Down);
-    FocusEditor();
-}
-
-void TfrmMain::btnShiftRightClick() {
-    Transpose(*this, TransposeDirection::Up);
-    FocusEditor();
 }
 
 namespace {

@@ -90,13 +90,13 @@ void TfrmMain::ConnectEvents() {
     connect(fretboard(), &FretboardView::markerPressed, this,
             [this](int string, int position, Qt::MouseButton button) {
                 if (button == Qt::LeftButton)
-                    PlaceOrRemoveNote(string, position);
+                    m_composer->PlaceOrRemoveNote(string, position);
                 else
-                    SetHammerOn(string, position);
+                    m_composer->SetHammerOn(string, position);
                 FocusEditor();
             });
     connect(fretboard(), &FretboardView::pegPressed, this, [this] {
-        PlaceOrRemoveNote(5, 5);
+        m_composer->PlaceOrRemoveNote(5, 5);
         FocusEditor();
     });
     connect(fretboard(), &FretboardView::markerReleased, this,

@@ -32,10 +32,10 @@ TEST_P(FretboardClicks, RewriteTheCurrentLine) {
     window.ShowLineStatus(c.line);
     switch (c.click) {
     case Click::Left:
-        window.PlaceOrRemoveNote(c.string, c.position);
+        window.composer().PlaceOrRemoveNote(c.string, c.position);
         break;
     case Click::Right:
-        window.SetHammerOn(c.string, c.position);
+        window.composer().SetHammerOn(c.string, c.position);
         break;
     case Click::Peg:
         emit window.fretboard()->pegPressed();
@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, AFilledMarkerOnALineInErrorEmptiesTheChordAfterTheErrorBo
     window.ShowLineStatus(0);
     // The markers still show G when the line goes wrong.
     window.lines().replaceLine(0, QStringLiteral("G, 0, 0, 0, 0, 0, Z"));
-    window.PlaceOrRemoveNote(1, 0);
+    window.composer().PlaceOrRemoveNote(1, 0);
     EXPECT_EQ(Text(), QStringLiteral("Chord, x, x, x, x, x, S"));
     EXPECT_EQ(Messages(),
               QStringList{QStringLiteral("Line 1    \"Z\" invalid. (W)hole,(H)alf,Q,E,S,T,F")});

@@ -165,11 +165,11 @@ TEST_F(MainWindowTest, ASilentPreviewIsToldAfterTheLineStatus) {
     TfrmMain& window = Start();
     SetText(QStringLiteral("G, 0, 0, 0, 0, 0, Q"));
     Caret(0);
-    window.PlaceOrRemoveNote(1, 2); // a neck click: preview, then the line is rewritten
+    window.composer().PlaceOrRemoveNote(1, 2); // a neck click: preview, then the line is rewritten
     QCoreApplication::processEvents();
     EXPECT_EQ(window.statusPanel(0),
               QStringLiteral("No audio output found: playing silently. See Help > Sound."));
-    window.PlaceOrRemoveNote(2, 3);
+    window.composer().PlaceOrRemoveNote(2, 3);
     QCoreApplication::processEvents();
     EXPECT_EQ(window.statusPanel(0), QString());
 }
