@@ -5,6 +5,7 @@
 
 #include "chords/text_file.h"
 
+#include "save_folder_fixture.h"
 #include "unprivileged_user.h"
 
 #include <gtest/gtest.h>
@@ -28,57 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SaveTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "fw-save-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        folder_ = root_ / "songs";
-        fs::create_directory(folder_);
-        // The root stays the superuser's; the songs folder is the test user's.
-        fs::permissions(root_,
-                        fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-        test::OwnForTestUser(folder_);
-        // Where a rewrite in place keeps its copy of the old song.
-        backups_ = root_ / "backups";
-        fs::create_directory(backups_);
-        test::OwnForTestUser(backups_);
-        SetSaveBackupFolder(backups_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root_, ignored);
-        SetSaveBackupFolder({});
-    }
-
-    static std::string Contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static void Put(const fs::path& path, const std::string& bytes, fs::perms mode) {
-        std::ofstream(path, std::ios::binary) << bytes;
-        fs::permissions(path, mode);
-        test::OwnForTestUser(path);
-    }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& item : fs::directory_iterator(folder_))
-            names.push_back(item.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    static struct stat Info(const fs::path& path) {
-        struct stat info {};
-        EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-        return info;
-    }
-
-    fs::path root_;
-    fs::path folder_;
-    fs::path backups_;
-};
+using SaveTest = test::SaveFolderTest;
 
 // --- Refused access, as an ordinary user ------------------------------------------------------
 

@@ -6,6 +6,7 @@
 
 #include "chords/atomic_write.h"
 
+#include "save_folder_fixture.h"
 #include "unprivileged_user.h"
 
 #include <gtest/gtest.h>
@@ -35,47 +36,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class SaveTargets : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "fw-targets-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        fs::permissions(root_, static_cast<fs::perms>(0755));
-        folder_ = root_ / "songs";
-        backups_ = root_ / "backups";
-        fs::create_directory(folder_);
-        fs::create_directory(backups_);
-        test::OwnForTestUser(folder_);
-        test::OwnForTestUser(backups_);
-        SetSaveBackupFolder(backups_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root_, ignored);
-        SetSaveBackupFolder({});
-    }
-    static std::vector<std::string> Names(const fs::path& folder) {
-        std::vector<std::string> names;
-        for (const auto& item : fs::directory_iterator(folder))
-            names.push_back(item.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    static struct stat Info(const fs::path& path) {
-        struct stat info {};
-        EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-        return info;
-    }
-
-    fs::path root_, folder_, backups_;
-};
+using SaveTargets = test::SaveFolderTest;
 
 // --- Targets that are not regular files -----------------------------------------------------
 
