@@ -136,14 +136,26 @@ double ResidentMiB() {
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1 << 20);
 }
 
-TEST(FluidMidiFilePlayer, ReplayingThroughTheAudioOutputFreesEachOldPlayer) {
-    // ALSA's null device: an output that takes a render function of ours, on any machine.
+// Replaying frees each old player, whichever output renders: ALSA's null device takes a
+// render function of ours (on any machine); SDL's output renders the synth by itself and is
+// stopped while a player is replaced.
+struct ReplayOutput {
+    const char* name;
+    bool alsaNull; // else SDL's dummy output
+};
+
+class ReplayingFreesEachOldPlayer : public ::testing::TestWithParam<ReplayOutput> {};
+
+TEST_P(ReplayingFreesEachOldPlayer, ThroughTheOutput) {
     test::TempFolder folder;
-    const std::string alsaConfig = folder / "asound.conf";
-    std::ofstream(alsaConfig) << "pcm.!default { type null }\n";
-    std::map<std::string, std::string> values = NoSoundExcept("no-such-driver");
-    values["ALSA_CONFIG_PATH"] = alsaConfig;
-    values.erase("ALSA_CARD");
+    std::map<std::string, std::string> values = NoSoundExcept("dummy");
+    if (GetParam().alsaNull) {
+        const std::string alsaConfig = folder / "asound.conf";
+        std::ofstream(alsaConfig) << "pcm.!default { type null }\n";
+        values = NoSoundExcept("no-such-driver");
+        values["ALSA_CONFIG_PATH"] = alsaConfig;
+        values.erase("ALSA_CARD");
+    }
     ScopedEnvironment environment(values);
     const std::string path = folder / "many.mid";
     std::ofstream(path, std::ios::binary) << test::ManyNotesMidi(200'000); // 400,001 events
@@ -159,32 +171,15 @@ TEST(FluidMidiFilePlayer, ReplayingThroughTheAudioOutputFreesEachOldPlayer) {
     const double loaded = ResidentMiB();
     for (int i = 0; i < 10; ++i)
         press();
-    // A player kept for every press would hold about 20 MiB each.
-    EXPECT_LT(ResidentMiB() - loaded, 15.0);
-}
-
-// SDL's output renders the synth by itself (it takes no render function of ours): it is
-// stopped while a player is replaced, so replaying through it frees each old player too.
-TEST(FluidMidiFilePlayer, ReplayingThroughSdlFreesEachOldPlayer) {
-    ScopedEnvironment environment(NoSoundExcept("dummy"));
-    test::TempFolder folder;
-    const std::string path = folder / "many.mid";
-    std::ofstream(path, std::ios::binary) << test::ManyNotesMidi(200'000); // 400,001 events
-    FluidMidiFilePlayer player;
-    ASSERT_EQ(player.Open(QString::fromStdString(path)), "");
-    const auto press = [&player] {
-        player.SeekToStart();
-        player.Play();
-        ASSERT_TRUE(Eventually([&] { return player.Position().positionMs > 0; }));
-    };
-    press();
-    const double loaded = ResidentMiB();
-    for (int i = 0; i < 10; ++i)
-        press();
     EXPECT_EQ(player.Mode(), PlayerMode::Playing);
     // A player kept for every press would hold about 20 MiB each.
     EXPECT_LT(ResidentMiB() - loaded, 15.0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Outputs, ReplayingFreesEachOldPlayer,
+                         ::testing::Values(ReplayOutput{"AlsaNullDevice", true},
+                                           ReplayOutput{"SdlDummy", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FluidMidiFilePlayer, WithoutAudioOutputSaysSoAndStaysClosed) {
     ScopedEnvironment environment(NoSoundExcept("no-such-driver"));
