@@ -105,7 +105,8 @@ bool SongDocument::SaveTo(const QString& path, QString& error) {
     }
     setPath(path);
     setModified(false);
-    m_recovery->Discard();
+    if (m_recovery) // a document saved before its recovery copy was started has none to remove
+        m_recovery->Discard();
     return true;
 }
 

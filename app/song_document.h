@@ -71,6 +71,7 @@ public:
     // Starts keeping the recovery copy in `folder` (empty: DefaultRecoveryFolder()), which also
     // becomes the folder of the backup copies of saves rewritten in place (SetSaveBackupFolder).
     void StartRecovery(const QString& folder, std::chrono::milliseconds interval);
+    // The recovery copy's keeper; only after StartRecovery.
     SongRecovery& recovery() { return *m_recovery; }
 
 signals:
