@@ -7,9 +7,12 @@
 
 #include "export/ascii_tab.h"
 #include "export/ascii_tab_reader.h"
+#include "export/tests/tab_text_rewrites.h"
 
 using namespace fw;
 using namespace fw::fuzz;
+using fw::test::HammerOnLetters;
+using fw::test::NeckFret;
 
 namespace {
 
@@ -28,31 +31,6 @@ std::vector<Chord> ChordsOfLines(const std::vector<std::string>& lines) {
             chords.push_back({parsed.entry.Fret, parsed.entry.HammerFret});
     }
     return chords;
-}
-
-// "/4-" after "-2" becomes "h4-", "/10" after "12" becomes "p10", as the writer's letters form
-// writes them: only target cells hold a slash in a string line.
-void HammerOnLetters(std::vector<std::string>& lines) {
-    for (std::string& line : lines) {
-        if (line.empty() || line[0] != '|')
-            continue;
-        for (std::size_t p = line.find('/'); p != std::string::npos; p = line.find('/', p + 1)) {
-            const auto number = [](std::string_view digits) {
-                int value = 0;
-                for (const char c : digits)
-                    if (c >= '0' && c <= '9')
-                        value = value * 10 + (c - '0');
-                return value;
-            };
-            const int fret = number(std::string_view(line).substr(p - 2, 2));
-            const int target = number(std::string_view(line).substr(p + 1, 2));
-            line[p] = target < fret ? 'p' : 'h';
-        }
-    }
-}
-
-int NeckFret(int fret) {
-    return fret >= 1 ? fret + 5 : fret;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "export/ascii_tab_reader.h"
 
 #include "tab_test_support.h"
+#include "tab_text_rewrites.h"
 
 #include "chords/chord_parser.h"
 #include "chords/song_file.h"
@@ -163,38 +164,12 @@ void PrintTo(const Form& f, std::ostream* os) {
     *os << f.name;
 }
 
-// A 5th-string fret as on the neck.
-int NeckFret(int fret) {
-    return fret >= 1 ? fret + 5 : fret;
-}
-
-// "/4-" after "-2" becomes "h4-", "/10" after "12" becomes "p10": the fret cell is the two
-// characters before the slash, which only target cells hold in a string line.
-void HammerOnLetters(std::vector<std::string>& lines) {
-    for (std::string& line : lines) {
-        if (line.empty() || line[0] != '|')
-            continue;
-        for (std::size_t p = line.find('/'); p != std::string::npos; p = line.find('/', p + 1)) {
-            const auto number = [](std::string_view digits) {
-                int value = 0;
-                for (const char c : digits)
-                    if (c >= '0' && c <= '9')
-                        value = value * 10 + (c - '0');
-                return value;
-            };
-            const int fret = number(std::string_view(line).substr(p - 2, 2));
-            const int target = number(std::string_view(line).substr(p + 1, 2));
-            line[p] = target < fret ? 'p' : 'h';
-        }
-    }
-}
-
 std::string TablatureOf(const Song& song, const Form& form) {
     std::vector<ChordEntry> entries = test::ParseLines(song.lines);
     if (form.neckFrets)
         for (ChordEntry& entry : entries) {
-            entry.Fret[5] = NeckFret(entry.Fret[5]);
-            entry.HammerFret[5] = NeckFret(entry.HammerFret[5]);
+            entry.Fret[5] = test::NeckFret(entry.Fret[5]);
+            entry.HammerFret[5] = test::NeckFret(entry.HammerFret[5]);
         }
     std::vector<TabItem> items = BuildTabItems(entries, song.lines);
     AssignMeasureSizes(items);
@@ -203,7 +178,7 @@ std::string TablatureOf(const Song& song, const Form& form) {
         tuningLine += NeckFretsSuffix;
     AsciiTab tab = BuildAsciiTab(items, {tuningLine, song.title, song.subtitle}, form.durations);
     if (form.letters)
-        HammerOnLetters(tab.lines);
+        test::HammerOnLetters(tab.lines);
     return JoinLinesCrLf(tab.lines);
 }
 
