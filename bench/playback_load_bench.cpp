@@ -57,6 +57,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -197,6 +198,26 @@ private:
     PlayTime lastMeasured_{-1};
 };
 
+// Counts the CPU time the GUI thread spends painting widgets outside the forced repaints:
+// the paints the play itself causes (the playing line selected, the neck's markers).
+class PaintMeteredApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (event->type() != QEvent::Paint || forced)
+            return QApplication::notify(receiver, event);
+        const double before = CpuUs(CLOCK_THREAD_CPUTIME_ID);
+        const bool result = QApplication::notify(receiver, event);
+        const double spent = CpuUs(CLOCK_THREAD_CPUTIME_ID) - before;
+        byClass[receiver->metaObject()->className()] += spent;
+        paintCpu += spent;
+        return result;
+    }
+    bool forced = false; // inside a forced repaint
+    double paintCpu = 0; // outside them
+    std::map<std::string, double> byClass;
+};
+
 // The main window over a recording port on the steady clock, its range plays scheduled on the
 // synth's sequencer, as the program wires it.
 struct Window {
@@ -233,7 +254,7 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     UseOffscreenHome(home);
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
+    PaintMeteredApplication app(qtArgc, argv);
 
     LoadedSynth loaded = MakeLoadedSynth("", rate);
     if (!loaded.error.empty())
@@ -273,13 +294,17 @@ int main(int argc, char** argv) {
     QTimer repaintTimer;
     QObject::connect(&repaintTimer, &QTimer::timeout, [&] {
         const double before = CpuUs(CLOCK_THREAD_CPUTIME_ID);
+        app.forced = true;
         window.fretboard()->repaint();
         window.ui().RichEdit1->viewport()->repaint();
+        app.forced = false;
         repaintCpu += CpuUs(CLOCK_THREAD_CPUTIME_ID) - before;
         ++repaints;
     });
     repaintTimer.start(16);
 
+    app.paintCpu = 0;
+    app.byClass.clear();
     const double cpuBefore = ProcessCpuUs();
     const double renderBefore = render.CpuUs();
     const PlayTime wallStart = SteadyPlayClock::SteadyNow();
@@ -318,6 +343,10 @@ int main(int argc, char** argv) {
                 ChordCount, Tempo, rate, render.Period(), wallUs / 1e6, lateness.size(), *earliest,
                 *latest, onsets.scheduledLate, repaints, 100.0 * repaintCpu / wallUs,
                 100.0 * renderUs / wallUs, 100.0 * processUs / wallUs);
+    std::printf("paints the play causes: %.2f%% of a core (", 100.0 * app.paintCpu / wallUs);
+    for (const auto& [name, us] : app.byClass)
+        std::printf(" %s %.2f%%", name.c_str(), 100.0 * us / wallUs);
+    std::printf(" )\n");
     std::printf("playback under load: p50=%lld p99=%lld worst=%lld cpu=%.2f\n",
                 error[error.size() / 2], error[error.size() * 99 / 100], error.back(),
                 100.0 * cpuUs / wallUs);
