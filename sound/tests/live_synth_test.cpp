@@ -76,8 +76,9 @@ TEST_P(LiveSynthFallback, KeepsTheFirstRateAnOutputTakes) {
     EXPECT_EQ(live.driver != nullptr, c.expectedDriver);
     EXPECT_EQ(live.loaded.synth != nullptr, c.expectedRate != 0);
     EXPECT_EQ(live.loaded.error.empty(), c.expectedRate != 0) << live.loaded.error;
-    if (live.loaded.settings && live.loaded.synth)
+    if (live.loaded.settings && live.loaded.synth) {
         EXPECT_EQ(RateOf(live.loaded.settings.get()), c.expectedRate);
+    }
     EXPECT_LE(driversAsked, static_cast<int>(tries.size()));
 }
 
@@ -157,8 +158,9 @@ TEST_P(SequencerOnsetAtRate, NoteStartsAtTheNearestReachableBlock) {
     }
     EXPECT_EQ(onset, c.expected);
     // Never further off than a third of a millisecond at 96 kHz for a whole millisecond.
-    if (c.rate == 96000 && c.us % 1000 == 0)
+    if (c.rate == 96000 && c.us % 1000 == 0) {
         EXPECT_LE(std::llabs(onset * 1000000 / c.rate - c.us), 334);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
