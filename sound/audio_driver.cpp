@@ -119,9 +119,16 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t r
 LiveSynth StartLiveSynth(const LiveSynthMaker& make, const LiveDriverStarter& start) {
     LiveSynth live;
     for (const double rate : {LiveSynthSampleRate, FallbackSynthSampleRate}) {
-        // The synth of a failed try goes first: two soundfonts are never held at once.
-        live = LiveSynth();
-        live.loaded = make(rate);
+        // The synth of a failed try goes first: two soundfonts are never held at once. A synth
+        // must go before its settings, which a move assignment would delete first.
+        live.driver.reset();
+        live.loaded.synth.reset();
+        live.loaded.settings.reset();
+        live.sampleRate = 0;
+        LoadedSynth made = make(rate);
+        live.loaded.error = std::move(made.error);
+        live.loaded.settings = std::move(made.settings);
+        live.loaded.synth = std::move(made.synth);
         if (!live.loaded.error.empty() || !live.loaded.synth || !live.loaded.settings) {
             if (live.loaded.error.empty())
                 live.loaded.error = "The synthesizer could not be started.";

@@ -28,7 +28,10 @@ struct SynthOutput::Engine {
                            [](fluid_settings_t* settings, fluid_synth_t* synth) {
                                return StartAudioDriver(settings, synth);
                            });
-        loaded = std::move(live.loaded);
+        // Both are empty before: nothing is deleted in the wrong order.
+        loaded.error = std::move(live.loaded.error);
+        loaded.settings = std::move(live.loaded.settings);
+        loaded.synth = std::move(live.loaded.synth);
         driver = std::move(live.driver);
         if (loaded.error.empty())
             openResult = driver ? MidiResultOk : MidiResultNoDevice;

@@ -63,7 +63,8 @@ TEST_P(LiveSynthFallback, KeepsTheFirstRateAnOutputTakes) {
                 refused.error = "The synthesizer could not be started.";
                 return refused;
             }
-            return BareSynth(rate);
+            // With the soundfont: a synth that holds one must go before its settings.
+            return MakeLoadedSynth("", rate);
         },
         [&](fluid_settings_t* settings, fluid_synth_t* synth) -> FluidDriverPtr {
             ++driversAsked;
