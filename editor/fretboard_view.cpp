@@ -43,9 +43,12 @@ QFont LabelFont(int layoutPixels) {
 constexpr int ChordNamePixels = 10;  // fits the strip above the fingerboard
 constexpr int FretNumberPixels = 11; // 8 points on a 96 dpi screen
 
-void DrawFretNumbers(QPainter& painter, const QRect& rect, const QString& text) {
+void DrawFretNumbers(QPainter& painter, const QRect& rect, const QString& text,
+                     std::optional<FretNumberFit>& fitted) {
     QFont font = LabelFont(FretNumberPixels);
-    const FretNumberFit fit = FitFretNumbers(text, font, rect.left(), rect.width());
+    if (!fitted)
+        fitted = FitFretNumbers(text, font, rect.left(), rect.width());
+    const FretNumberFit fit = *fitted;
     font.setLetterSpacing(QFont::AbsoluteSpacing, fit.letterSpacing);
     painter.setFont(font);
     painter.drawText(QRectF(rect).adjusted(fit.indent, 0, 0, 0),
@@ -206,8 +209,10 @@ void FretboardView::paintLabels(QPainter& painter) const {
                          metrics.elidedText(chordName_, Qt::ElideRight, ChordNameRect.width()));
     }
     if (showFretNumbers_) {
-        DrawFretNumbers(painter, FretNumbersRect01, QString::fromLatin1(FretNumbersText01));
-        DrawFretNumbers(painter, FretNumbersRect02, QString::fromLatin1(FretNumbersText02));
+        DrawFretNumbers(painter, FretNumbersRect01, QString::fromLatin1(FretNumbersText01),
+                        fretNumberFits_[0]);
+        DrawFretNumbers(painter, FretNumbersRect02, QString::fromLatin1(FretNumbersText02),
+                        fretNumberFits_[1]);
     }
 }
 
@@ -216,15 +221,19 @@ void FretboardView::paintMarkers(QPainter& painter) const {
     painter.setPen(Qt::NoPen);
     const QColor noteColour = ColorFromBgr(markerColor_);
     const QColor hammerColour = ColorFromBgr(HammerTargetColor);
-    for (const FretMarker& marker : markers()) {
-        if (marker.state == MarkerState::Hidden)
-            continue;
-        painter.setBrush(marker.state == MarkerState::Note ? noteColour : hammerColour);
-        const QRectF area = MarkerShapeRect(marker.rect, markerShape_);
-        if (markerShape_ == ShapeRectangle || markerShape_ == ShapeSquare)
-            painter.drawRect(area);
-        else
-            painter.drawEllipse(area);
+    // Straight from the states: a repaint during a play names no markers.
+    for (int string = 1; string <= StringCount; ++string) {
+        for (int position = 0; position <= MaxFret; ++position) {
+            const MarkerState state = markerState(string, position);
+            if (state == MarkerState::Hidden)
+                continue;
+            painter.setBrush(state == MarkerState::Note ? noteColour : hammerColour);
+            const QRectF area = MarkerShapeRect(MarkerRect(string, position), markerShape_);
+            if (markerShape_ == ShapeRectangle || markerShape_ == ShapeSquare)
+                painter.drawRect(area);
+            else
+                painter.drawEllipse(area);
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 // height that matches its width (heightForWidth) and never goes below the layout's 100% size.
 
 #include "chords/chord_entry.h"
+#include "editor/fret_number_fit.h"
 #include "editor/fretboard_geometry.h"
 
 #include <QFont>
@@ -19,6 +20,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 namespace fw {
 
@@ -132,6 +134,9 @@ private:
     bool showChordName_ = true;
     bool showFretNumbers_ = true;
     QPixmap neck_; // frame and picture at the current size and pixel ratio
+    // The fit of each fret-number label, worked out at its first paint: the texts, their
+    // places and their font never change, and fitting them costs more than drawing them.
+    mutable std::array<std::optional<FretNumberFit>, 2> fretNumberFits_;
     QString statusHint_;
     bool pickCursorShown_ = false;
 };

@@ -70,7 +70,11 @@ FluidDriverPtr StartFirstDriver(fluid_settings_t* settings, const DriverMaker& m
                                 const std::vector<std::string>& order) {
     QuietFluidSynthLog();
     QuietAlsaErrors();
-    const std::pair<const char*, int> latency[] = {{"audio.period-size", AudioPeriodSize},
+    // The period is set in time, not in frames: a synth at a higher rate gets as much latency.
+    double rate = 0;
+    if (fluid_settings_getnum(settings, "synth.sample-rate", &rate) != FLUID_OK || rate <= 0)
+        rate = 44100.0;
+    const std::pair<const char*, int> latency[] = {{"audio.period-size", AudioPeriodSizeAt(rate)},
                                                    {"audio.periods", AudioPeriods}};
     for (const auto& [key, value] : latency) {
         if (fluid_settings_setint(settings, key, value) != FLUID_OK)
@@ -110,6 +114,33 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t r
         settings,
         [render, data](fluid_settings_t* s) { return new_fluid_audio_driver2(s, render, data); },
         AudioDriverOrder(JackServerRunning()));
+}
+
+LiveSynth StartLiveSynth(const LiveSynthMaker& make, const LiveDriverStarter& start) {
+    LiveSynth live;
+    for (const double rate : {LiveSynthSampleRate, FallbackSynthSampleRate}) {
+        // The synth of a failed try goes first: two soundfonts are never held at once. A synth
+        // must go before its settings, which a move assignment would delete first.
+        live.driver.reset();
+        live.loaded.synth.reset();
+        live.loaded.settings.reset();
+        live.sampleRate = 0;
+        LoadedSynth made = make(rate);
+        live.loaded.error = std::move(made.error);
+        live.loaded.settings = std::move(made.settings);
+        live.loaded.synth = std::move(made.synth);
+        if (!live.loaded.error.empty() || !live.loaded.synth || !live.loaded.settings) {
+            if (live.loaded.error.empty())
+                live.loaded.error = "The synthesizer could not be started.";
+            live.loaded.synth.reset();
+            continue;
+        }
+        live.sampleRate = rate;
+        live.driver = start(live.loaded.settings.get(), live.loaded.synth.get());
+        if (live.driver)
+            break;
+    }
+    return live;
 }
 
 } // namespace fw

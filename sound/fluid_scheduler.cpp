@@ -36,7 +36,7 @@ std::unique_ptr<FluidScheduler> FluidScheduler::Make(fluid_synth_t* synth, std::
             FLUID_OK ||
         rate < 8000)
         return fail("The sequencer could not be started.");
-    scheduler->sampleRate_ = rate;
+    scheduler->sampleRate_ = std::llround(rate);
     scheduler->synthClient_ = fluid_sequencer_register_fluidsynth(sequencer, synth);
     scheduler->selfClient_ = fluid_sequencer_register_client(
         sequencer, "Fretwick play", &FluidScheduler::OnEvent, scheduler.get());
@@ -54,15 +54,36 @@ FluidScheduler::~FluidScheduler() {
     delete_fluid_sequencer(sequencer_);
 }
 
-unsigned int FluidScheduler::TickAt(PlayTime at) const {
-    // The synth runs the sequencer at the start of every block, with the time rendered so far
-    // in whole milliseconds; an event is sent in the first block whose time has reached its
-    // tick. Block b's time is thus the tick that lands an event exactly on it (a block lasts
-    // more than a millisecond, so no two blocks share a time).
-    const double frames =
-        static_cast<double>(std::max<long long>(at.count(), 0)) * sampleRate_ / 1e6;
-    const double block = std::round(frames / BlockFrames);
-    return static_cast<unsigned int>(1000.0 * block * BlockFrames / sampleRate_);
+long long FluidScheduler::OnsetFrameOfTick(unsigned int tick, long long sampleRate) {
+    // The synth runs the sequencer at the start of every block b with the time rendered so
+    // far in whole milliseconds, floor(1000 * 64 * b / rate); an event is sent in the first
+    // block whose time has reached its tick.
+    const long long perBlock = 1000LL * BlockFrames; // a block's milliseconds times the rate
+    const long long block = (static_cast<long long>(tick) * sampleRate + perBlock - 1) / perBlock;
+    return block * BlockFrames;
+}
+
+unsigned int FluidScheduler::TickAt(PlayTime at, long long sampleRate) {
+    // When a block lasts less than a millisecond, two blocks can share a time and the second
+    // is out of reach; of the ticks around `at`, the one whose block starts nearest it wins
+    // (the later on a tie: a note is rather late than early).
+    const long long us = std::max<long long>(at.count(), 0);
+    const long long ms = us / 1000;
+    // The nearest reachable block is less than a block and a millisecond away.
+    const long long span = 2 + (1000LL * BlockFrames + sampleRate - 1) / sampleRate;
+    unsigned int best = 0;
+    long long bestError = -1;
+    for (long long tick = std::max<long long>(ms - span, 0); tick <= ms + span; ++tick) {
+        // Both times in microseconds times the rate, to stay in whole numbers.
+        const long long onset =
+            OnsetFrameOfTick(static_cast<unsigned int>(tick), sampleRate) * 1000000LL;
+        const long long error = std::llabs(onset - us * sampleRate);
+        if (bestError < 0 || error <= bestError) {
+            bestError = error;
+            best = static_cast<unsigned int>(tick);
+        }
+    }
+    return best;
 }
 
 PlayTime FluidScheduler::Now() const {
@@ -106,7 +127,7 @@ void FluidScheduler::Schedule(PlayTime at, std::uint32_t message) {
         return;
     }
     fluid_event_set_dest(event.get(), synthClient_);
-    Send(TickAt(at), event.get());
+    Send(TickAt(at, sampleRate_), event.get());
 }
 
 void FluidScheduler::ScheduleCallback(PlayTime at, std::function<void()> callback) {
@@ -121,7 +142,7 @@ void FluidScheduler::ScheduleCallback(PlayTime at, std::function<void()> callbac
     }
     fluid_event_timer(event.get(), reinterpret_cast<void*>(number));
     fluid_event_set_dest(event.get(), selfClient_);
-    Send(TickAt(at), event.get());
+    Send(TickAt(at, sampleRate_), event.get());
 }
 
 void FluidScheduler::OnEvent(unsigned int, fluid_event_t* event, fluid_sequencer_t*, void* data) {

@@ -33,8 +33,10 @@ public:
     // The sequencer's time: the synth's rendered audio in whole milliseconds.
     PlayTime Now() const override;
     // Note-on, note-off, program change and controller messages are scheduled; other kinds
-    // are ignored. An event sounds from the start of the block nearest its time, so within
-    // half a block (0.73 ms at 44.1 kHz) of it, early or late.
+    // are ignored. An event sounds from the start of the block nearest its time that the
+    // sequencer's whole milliseconds can reach: within half a block (0.73 ms at 44.1 kHz) when
+    // blocks last a millisecond or more; at 96 kHz within a third of a millisecond for a time
+    // on a whole millisecond, and within 0.67 ms for any time.
     void Schedule(PlayTime at, std::uint32_t message) override;
     void ScheduleCallback(PlayTime at, std::function<void()> callback) override;
     // Removes every scheduled event and releases every note on every channel of the synth;
@@ -47,12 +49,15 @@ private:
     static void OnEvent(unsigned int time, fluid_event_t* event, fluid_sequencer_t* sequencer,
                         void* data);
     void Send(unsigned int tick, fluid_event_t* event);
-    // The sequencer tick that makes an event take effect at the block nearest `at`.
-    unsigned int TickAt(PlayTime at) const;
+    // The sequencer tick that makes an event take effect at the reachable block nearest `at`
+    // in a synth at `sampleRate` (a whole number of frames a second).
+    static unsigned int TickAt(PlayTime at, long long sampleRate);
+    // The first frame of the block in which an event at `tick` takes effect.
+    static long long OnsetFrameOfTick(unsigned int tick, long long sampleRate);
 
     fluid_synth_t* synth_;
     fluid_sequencer_t* sequencer_;
-    double sampleRate_ = 44100;
+    long long sampleRate_ = 44100;
     fluid_seq_id_t synthClient_ = -1;
     fluid_seq_id_t selfClient_ = -1;
     // Callbacks waiting for their timer event, by number; run on the audio thread.

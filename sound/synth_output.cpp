@@ -20,11 +20,21 @@ struct SynthOutput::Engine {
     int openResult = MidiResultError;
 
     void Load(const std::string& preferredSoundFont) {
-        loaded = MakeLoadedSynth(preferredSoundFont, 44100.0);
-        if (loaded.error.empty()) {
-            driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
+        // A higher rate gives scheduled notes a finer grid; an output that will not take it
+        // gets a synth at the usual rate instead.
+        LiveSynth live =
+            StartLiveSynth([&preferredSoundFont](
+                               double rate) { return MakeLoadedSynth(preferredSoundFont, rate); },
+                           [](fluid_settings_t* settings, fluid_synth_t* synth) {
+                               return StartAudioDriver(settings, synth);
+                           });
+        // Both are empty before: nothing is deleted in the wrong order.
+        loaded.error = std::move(live.loaded.error);
+        loaded.settings = std::move(live.loaded.settings);
+        loaded.synth = std::move(live.loaded.synth);
+        driver = std::move(live.driver);
+        if (loaded.error.empty())
             openResult = driver ? MidiResultOk : MidiResultNoDevice;
-        }
         done.store(true, std::memory_order_release);
     }
 
