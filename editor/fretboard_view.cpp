@@ -88,6 +88,7 @@ void FretboardView::ShowStringMarkers(int string, int fret, int hammerFret) {
     if (string < 1 || string > StringCount)
         return;
     auto& row = states_[std::size_t(string - 1)];
+    const auto before = row;
     row.fill(MarkerState::Hidden);
     const auto show = [&](int value, MarkerState state) {
         const int position = MarkerPosition(string, value);
@@ -96,7 +97,13 @@ void FretboardView::ShowStringMarkers(int string, int fret, int hammerFret) {
     };
     show(fret, MarkerState::Note);
     show(hammerFret, MarkerState::HammerTarget);
-    update();
+    // Only the markers that changed are painted again: a play changes a few for every chord.
+    const NeckTransform view = transform();
+    for (std::size_t position = 0; position < row.size(); ++position)
+        if (row[position] != before[position])
+            update(view.toView(QRectF(MarkerRect(string, int(position))))
+                       .toAlignedRect()
+                       .adjusted(-1, -1, 1, 1));
 }
 
 void FretboardView::setMarkerColor(quint32 bgr) {
@@ -113,7 +120,7 @@ void FretboardView::setChordName(const QString& text) {
     if (text == chordName_)
         return;
     chordName_ = text;
-    update();
+    update(transform().toView(QRectF(ChordNameRect.adjusted(-3, -3, 3, 3))).toAlignedRect());
 }
 
 void FretboardView::setShowChordName(bool show) {
@@ -170,7 +177,7 @@ bool FretboardView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void FretboardView::paintEvent(QPaintEvent*) {
+void FretboardView::paintEvent(QPaintEvent* event) {
     const qreal ratio = devicePixelRatioF();
     const NeckTransform t = transform();
     // The picture is drawn once per size and pixel ratio, at the screen's own resolution.
@@ -190,8 +197,9 @@ void FretboardView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setTransform(t.transform());
-    paintLabels(painter);
-    paintMarkers(painter); // above the labels, as the markers lay over them
+    const QRectF dirty(event->rect());
+    paintLabels(painter, dirty);
+    paintMarkers(painter, dirty); // above the labels, as the markers lay over them
 }
 
 void FretboardView::resizeEvent(QResizeEvent* event) {
@@ -199,24 +207,29 @@ void FretboardView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-void FretboardView::paintLabels(QPainter& painter) const {
+void FretboardView::paintLabels(QPainter& painter, const QRectF& dirty) const {
     painter.setPen(Qt::white);
-    if (showChordName_ && !chordName_.isEmpty()) {
+    const NeckTransform t = transform();
+    // With a margin for glyphs that reach out of their box.
+    const auto inDirty = [&](const QRect& layout) {
+        return t.toView(QRectF(layout.adjusted(-3, -3, 3, 3))).intersects(dirty);
+    };
+    if (showChordName_ && !chordName_.isEmpty() && inDirty(ChordNameRect)) {
         painter.setFont(LabelFont(ChordNamePixels));
         const QFontMetricsF metrics(painter.font());
         // A long name is cut with an ellipsis rather than run off the neck.
         painter.drawText(QRectF(ChordNameRect), Qt::AlignCenter | Qt::TextSingleLine,
                          metrics.elidedText(chordName_, Qt::ElideRight, ChordNameRect.width()));
     }
-    if (showFretNumbers_) {
+    if (showFretNumbers_ && inDirty(FretNumbersRect01))
         DrawFretNumbers(painter, FretNumbersRect01, QString::fromLatin1(FretNumbersText01),
                         fretNumberFits_[0]);
+    if (showFretNumbers_ && inDirty(FretNumbersRect02))
         DrawFretNumbers(painter, FretNumbersRect02, QString::fromLatin1(FretNumbersText02),
                         fretNumberFits_[1]);
-    }
 }
 
-void FretboardView::paintMarkers(QPainter& painter) const {
+void FretboardView::paintMarkers(QPainter& painter, const QRectF& dirty) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     const QColor noteColour = ColorFromBgr(markerColor_);
@@ -227,8 +240,11 @@ void FretboardView::paintMarkers(QPainter& painter) const {
             const MarkerState state = markerState(string, position);
             if (state == MarkerState::Hidden)
                 continue;
+            const QRect rect = MarkerRect(string, position);
+            if (!transform().toView(QRectF(rect.adjusted(-1, -1, 1, 1))).intersects(dirty))
+                continue;
             painter.setBrush(state == MarkerState::Note ? noteColour : hammerColour);
-            const QRectF area = MarkerShapeRect(MarkerRect(string, position), markerShape_);
+            const QRectF area = MarkerShapeRect(rect, markerShape_);
             if (markerShape_ == ShapeRectangle || markerShape_ == ShapeSquare)
                 painter.drawRect(area);
             else

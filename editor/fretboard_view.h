@@ -122,8 +122,10 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    void paintLabels(QPainter& painter) const;
-    void paintMarkers(QPainter& painter) const;
+    // Only what lies in `dirty` (view coordinates) is drawn: a play repaints a few markers and the
+    // chord name for every chord, and shaping the fret numbers each time would cost the most.
+    void paintLabels(QPainter& painter, const QRectF& dirty) const;
+    void paintMarkers(QPainter& painter, const QRectF& dirty) const;
     void showHintAndCursor(QPoint layoutPoint);
     void setStatusHint(const QString& hint);
 

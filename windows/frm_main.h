@@ -84,6 +84,7 @@ public:
     int nameLine() const { return m_nameLine; }
 
     void SelectLine(int line, bool wholeLine) override;
+    void FollowLine(int line) override;
     void ShowChordMarkers(const FretArray& frets, const FretArray& hammers) override;
 
     // --- Tunings ----------------------------------------------------------------------------

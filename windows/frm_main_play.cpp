@@ -11,7 +11,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QToolButton>
 
 namespace fw {
@@ -23,6 +26,21 @@ void TfrmMain::ShowPlayButton(bool stop) {
 
 void TfrmMain::ShowTrainerTempo(int tempo) {
     lblTrainerTempo->setText(tempo > 0 ? tr("Trainer: %1").arg(tempo) : QString());
+}
+
+void TfrmMain::FollowLine(int line) {
+    // A play moves down a line at a time. Scrolled a line at a time too, the whole editor would
+    // be repainted for every chord; once the line leaves the view it is brought to the top, so
+    // the editor turns a page at a time.
+    const QTextBlock block = RichEdit1->document()->findBlockByNumber(line);
+    if (block.isValid()) {
+        const QRect rect = RichEdit1->cursorRect(QTextCursor(block));
+        if (rect.top() < 0 || rect.bottom() > RichEdit1->viewport()->height()) {
+            QScrollBar* bar = RichEdit1->verticalScrollBar();
+            bar->setValue(bar->value() + rect.top() / std::max(1, rect.height()));
+        }
+    }
+    SelectLine(line, true);
 }
 
 PlayOptions TfrmMain::playOptions() const {

@@ -15,11 +15,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 
 #include <functional>
+#include <set>
 
 namespace fw::testing {
 namespace {
@@ -282,6 +284,36 @@ TEST_F(PlayControl, ChangingTheTempoMarksTheDocumentModified) {
     window.setTempo(90);
     EXPECT_TRUE(window.document().Modified());
     EXPECT_EQ(window.ui().lblTempo->text(), QStringLiteral("90"));
+}
+
+// Debug keeps the playing line in view, turning the editor a page at a time: scrolled a line
+// at a time, the whole editor would be painted again for every chord.
+TEST_F(MainWindowTest, DebugFollowsThePlayingLineAPageAtATime) {
+    TfrmMain& window = StartShown();
+    constexpr int LineCount = 200;
+    QStringList lines;
+    for (int i = 0; i < LineCount; ++i)
+        lines << QStringLiteral("G, 0, 0, 0, 0, 0, S");
+    SetText(lines.join(QLatin1Char('\n')));
+    Caret(0);
+    window.ui().chkTrace->setChecked(true);
+    QPlainTextEdit* editor = window.ui().RichEdit1;
+    std::set<int> tops;
+    int shown = 0;
+    int outOfView = 0;
+    QObject::connect(editor, &QPlainTextEdit::cursorPositionChanged, editor, [&] {
+        ++shown;
+        tops.insert(editor->verticalScrollBar()->value());
+        const QRect caret = editor->cursorRect();
+        if (caret.top() < 0 || caret.bottom() > editor->viewport()->height())
+            ++outOfView;
+    });
+    window.playSession().PlayButtonPressed();
+    EXPECT_GE(shown, LineCount);
+    EXPECT_EQ(outOfView, 0);
+    const int pageLines = editor->viewport()->height() / editor->cursorRect().height();
+    ASSERT_GT(pageLines, 2);
+    EXPECT_LE(static_cast<int>(tops.size()), LineCount / (pageLines - 1) + 2);
 }
 
 } // namespace
