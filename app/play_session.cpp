@@ -288,7 +288,7 @@ void PlaySession::PlayLine(int index) {
         return;
     m_view.ShowChordMarkers(entry.Fret, entry.HammerFret);
     if (m_view.playOptions().trace)
-        m_view.SelectLine(index, true);
+        m_view.FollowLine(index);
     m_view.ShowChordName(FromStd(entry.Name));
     m_sound.PlayTimelineChord(entry.Note, entry.HammerNote, entry.DurationTicks);
 }

@@ -42,8 +42,8 @@ public:
     virtual bool ShowLineStatus(int lineIndex) = 0;
     // Puts the caret on the line (selecting it whole when asked) in the editor.
     virtual void SelectLine(int line, bool wholeLine) = 0;
-    // Selects the line a scheduled play has reached. A window may scroll its own way (a page at
-    // a time); by default the line is selected as SelectLine does.
+    // Selects the line a play has reached. A window may scroll its own way (a page at a time);
+    // by default the line is selected as SelectLine does.
     virtual void FollowLine(int line) { SelectLine(line, true); }
     virtual void ShowChordMarkers(const FretArray& frets, const FretArray& hammers) = 0;
     virtual void ShowChordName(const QString& name) = 0;
