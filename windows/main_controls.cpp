@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -32,6 +33,21 @@
 namespace fw {
 
 namespace {
+// Keeps a panel of fixed size as tall as another that its layout stretches.
+class SameHeight : public QObject {
+public:
+    SameHeight(QWidget* source, QWidget* target) : QObject(target), target_(target) {
+        source->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize)
+            target_->setFixedHeight(static_cast<QResizeEvent*>(event)->size().height());
+        return false;
+    }
+
+private:
+    QWidget* target_;
+};
 
 struct DurationButtonSpec {
     const char* name;
@@ -244,7 +260,7 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
 
     // The status bar: hints and errors, the tuning, the line number. Panel 0 takes the spare
     // width (a long error is cut at its edge, never widening the window; the whole text is its
-    // tool tip), the tuning keeps its width and the line number fits its text. All three show
+    // tool tip), the tuning and the line number keep their widths. All three show
     // plain text: a chord name or an error about one is never read as markup.
     QStatusBar* bar = window->statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -262,11 +278,16 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     statusPanels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusPanels[0]->setMinimumWidth(120);
     statusPanels[1]->setFixedWidth(195);
+    // "Line N" changes with every chord a play follows: a panel of fixed size never has the
+    // status bar lay itself out again. It is as wide as the last line of the longest list and
+    // as tall as the tuning panel beside it, which the bar stretches.
     const int lineDigits =
-        statusPanels[2]->fontMetrics().horizontalAdvance(QMainWindow::tr("Line 00000"));
-    statusPanels[2]->setMinimumWidth(lineDigits + 8 + 2 * statusPanels[2]->frameWidth());
+        statusPanels[2]->fontMetrics().horizontalAdvance(QMainWindow::tr("Line 0000000"));
     statusPanels[1]->setText(QMainWindow::tr("Tuning (E A D G B E)"));
     statusPanels[2]->setText(QMainWindow::tr("Line WWW"));
+    statusPanels[2]->setFixedSize(lineDigits + 8 + 2 * statusPanels[2]->frameWidth(),
+                                  statusPanels[2]->sizeHint().height());
+    new SameHeight(statusPanels[1], statusPanels[2]);
 }
 
 void MainControls::BuildPracticeControls(QMainWindow* window) {

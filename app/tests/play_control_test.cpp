@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 
 #include <functional>
@@ -314,6 +315,30 @@ TEST_F(MainWindowTest, DebugFollowsThePlayingLineAPageAtATime) {
     const int pageLines = editor->viewport()->height() / editor->cursorRect().height();
     ASSERT_GT(pageLines, 2);
     EXPECT_LE(static_cast<int>(tops.size()), LineCount / (pageLines - 1) + 2);
+}
+
+// The line number changes with every chord a play follows; the status bar is never laid out
+// again for it, and its panel stays as tall as the others at any size.
+TEST_F(MainWindowTest, TheLineNumberNeverLaysTheStatusBarOutAgain) {
+    TfrmMain& window = StartShown();
+    QApplication::processEvents();
+    struct LayoutRequests : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            count += event->type() == QEvent::LayoutRequest;
+            return false;
+        }
+    } requests;
+    window.statusBar()->installEventFilter(&requests);
+    for (const char* text : {"Line 9", "Line 1234567", "Line 42"}) {
+        window.setStatusPanel(2, QString::fromLatin1(text));
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(requests.count, 0);
+    const auto& panels = window.ui().statusPanels;
+    EXPECT_EQ(panels[2]->height(), panels[1]->height());
+    EXPECT_GE(panels[2]->contentsRect().width(),
+              panels[2]->fontMetrics().horizontalAdvance(QStringLiteral("Line 2000000")));
 }
 
 } // namespace
