@@ -54,6 +54,23 @@ std::vector<RecordingOutput::Event> RecordingOutput::Messages() const {
     return sends;
 }
 
+std::vector<std::uint32_t> RecordingOutput::Packed() const {
+    std::vector<std::uint32_t> packed;
+    for (const Event& e : events_)
+        if (e.kind == Kind::Send)
+            packed.push_back(e.message);
+    return packed;
+}
+
+std::vector<int> RecordingOutput::NoteOnKeys(std::size_t skip) const {
+    const std::vector<std::uint32_t> sent = Packed();
+    std::vector<int> keys;
+    for (std::size_t i = skip; i < sent.size(); ++i)
+        if ((sent[i] & 0xF0) == 0x90 && ((sent[i] >> 16) & 0xFF) != 0)
+            keys.push_back(static_cast<int>((sent[i] >> 8) & 0xFF));
+    return keys;
+}
+
 int RecordingOutput::Count(Kind kind) const {
     return static_cast<int>(std::count_if(events_.begin(), events_.end(),
                                           [kind](const Event& e) { return e.kind == kind; }));

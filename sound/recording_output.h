@@ -41,6 +41,11 @@ public:
     const std::vector<Event>& Events() const { return events_; }
     // The Send events only, in order.
     std::vector<Event> Messages() const;
+    // The packed messages sent, in order.
+    std::vector<std::uint32_t> Packed() const;
+    // The keys of the note-on messages (velocity above 0) among the sent messages after the
+    // first `skip`, in order.
+    std::vector<int> NoteOnKeys(std::size_t skip = 0) const;
     int Count(Kind kind) const;
     // Makes room for n events, so that recording allocates nothing while timing is measured.
     void Reserve(std::size_t n) { events_.reserve(n); }

@@ -93,23 +93,9 @@ protected:
     void Caret(int line) { main->lines().selectLine(line, false); }
 
     // Packed messages sent so far.
-    std::vector<std::uint32_t> Sent() const {
-        std::vector<std::uint32_t> result;
-        for (const auto& event : output.Messages())
-            result.push_back(event.message);
-        return result;
-    }
+    std::vector<std::uint32_t> Sent() const { return output.Packed(); }
     // Keys of the note-on messages sent so far (after the first `skip` messages), in order.
-    std::vector<int> NoteOnKeys(std::size_t skip = 0) const {
-        std::vector<int> keys;
-        const std::vector<std::uint32_t> sent = Sent();
-        for (std::size_t i = skip; i < sent.size(); ++i) {
-            const std::uint32_t message = sent[i];
-            if ((message & 0xF0) == 0x90 && ((message >> 16) & 0xFF) != 0)
-                keys.push_back(static_cast<int>((message >> 8) & 0xFF));
-        }
-        return keys;
-    }
+    std::vector<int> NoteOnKeys(std::size_t skip = 0) const { return output.NoteOnKeys(skip); }
     // The texts of the message boxes shown so far.
     QStringList Messages() const { return dialogs.MessageTexts(); }
     // The object names of the modal dialogs shown so far.

@@ -81,21 +81,8 @@ protected:
     void Option(int option) { view.options.option = option; }
     void Caret(int line) { view.lines().selectLine(line, false); }
     QStringList Messages() const { return view.errors; }
-    std::vector<std::uint32_t> Sent() const {
-        std::vector<std::uint32_t> result;
-        for (const auto& event : output.Messages())
-            result.push_back(event.message);
-        return result;
-    }
-    // Keys of the note-on messages sent so far (after the first `skip` messages), in order.
-    std::vector<int> NoteOnKeys(std::size_t skip = 0) const {
-        std::vector<int> keys;
-        const std::vector<std::uint32_t> sent = Sent();
-        for (std::size_t i = skip; i < sent.size(); ++i)
-            if ((sent[i] & 0xF0) == 0x90 && ((sent[i] >> 16) & 0xFF) != 0)
-                keys.push_back(static_cast<int>((sent[i] >> 8) & 0xFF));
-        return keys;
-    }
+    std::vector<std::uint32_t> Sent() const { return output.Packed(); }
+    std::vector<int> NoteOnKeys(std::size_t skip = 0) const { return output.NoteOnKeys(skip); }
     // Times (ms) of the note-on messages with key `key`.
     std::vector<long> OnsetsOf(int key) const {
         std::vector<long> times;

@@ -191,13 +191,6 @@ struct Signal {
     }
 };
 
-std::vector<std::uint32_t> Sent(const RecordingOutput& device) {
-    std::vector<std::uint32_t> sent;
-    for (const auto& e : device.Messages())
-        sent.push_back(e.message);
-    return sent;
-}
-
 TEST(PlaybackThread, SendsInTimeOrderThenInTheOrderScheduled) {
     RecordingOutput device;
     ASSERT_EQ(device.Open(BuiltInSynthDevice), MidiResultOk);
@@ -214,7 +207,7 @@ TEST(PlaybackThread, SendsInTimeOrderThenInTheOrderScheduled) {
         ASSERT_TRUE(done.Wait());
         EXPECT_EQ(scheduler.Pending(), 0u);
     }
-    EXPECT_THAT(Sent(device),
+    EXPECT_THAT(device.Packed(),
                 ElementsAre(0x000069C1u, 0x007F3E91u, 0x007F3B91u, 0x00003E81u, 0x00003B81u));
 }
 
@@ -232,7 +225,7 @@ TEST(PlaybackThread, CancelAllTurnsOffWhatSoundsAndDropsTheRest) {
     ASSERT_TRUE(started.Wait());
     scheduler.CancelAll();
     EXPECT_EQ(scheduler.Pending(), 0u);
-    EXPECT_THAT(Sent(device), ElementsAre(0x007F3E91u, 0x007F4B99u, 0x00003E81u, 0x00004B89u));
+    EXPECT_THAT(device.Packed(), ElementsAre(0x007F3E91u, 0x007F4B99u, 0x00003E81u, 0x00004B89u));
 }
 
 } // namespace

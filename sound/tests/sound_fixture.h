@@ -53,12 +53,7 @@ struct SoundFixture {
     }
 
     // The packed messages received so far.
-    std::vector<std::uint32_t> Packed() const {
-        std::vector<std::uint32_t> packed;
-        for (const auto& e : device.Messages())
-            packed.push_back(e.message);
-        return packed;
-    }
+    std::vector<std::uint32_t> Packed() const { return device.Packed(); }
 };
 
 // A chord line that must parse.
