@@ -116,9 +116,23 @@ FluidDriverPtr StartAudioDriver(fluid_settings_t* settings, fluid_audio_func_t r
         AudioDriverOrder(JackServerRunning()));
 }
 
-LiveSynth StartLiveSynth(const LiveSynthMaker& make, const LiveDriverStarter& start) {
+bool AudioOutputStartsAt(double sampleRate) {
+    const FluidSettingsPtr settings(new_fluid_settings());
+    if (!settings ||
+        fluid_settings_setnum(settings.get(), "synth.sample-rate", sampleRate) != FLUID_OK)
+        return false;
+    const FluidSynthPtr synth(new_fluid_synth(settings.get()));
+    return synth && StartAudioDriver(settings.get(), synth.get()) != nullptr;
+}
+
+LiveSynth StartLiveSynth(const LiveSynthMaker& make, const LiveDriverStarter& start,
+                         const AudioOutputProbe& probe) {
     LiveSynth live;
     for (const double rate : {LiveSynthSampleRate, FallbackSynthSampleRate}) {
+        // A synth without an output is remade at the fallback rate only when an output would
+        // start there: loading the soundfont again buys nothing on a machine without sound.
+        if (live.loaded.synth && !probe(rate))
+            break;
         // The synth of a failed try goes first: two soundfonts are never held at once. A synth
         // must go before its settings, which a move assignment would delete first.
         live.driver.reset();

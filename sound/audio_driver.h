@@ -62,11 +62,17 @@ using LiveSynthMaker = std::function<LoadedSynth(double sampleRate)>;
 // Starts an audio output for a synth made from `settings` (StartAudioDriver, in the program).
 using LiveDriverStarter = std::function<FluidDriverPtr(fluid_settings_t*, fluid_synth_t*)>;
 
-// Makes the synth at LiveSynthSampleRate and starts its output; when either fails, frees that
-// synth and tries again at FallbackSynthSampleRate (a synth's rate is fixed once made). The
-// result holds the first synth whose output started. When none did, it holds the last try:
-// its synth without a driver (the machine has no audio output), or no synth and the error
-// `make` gave.
-LiveSynth StartLiveSynth(const LiveSynthMaker& make, const LiveDriverStarter& start);
+// Whether an audio output starts at a sample rate (a bare synth, without a soundfont, is made
+// for it and freed again).
+using AudioOutputProbe = std::function<bool(double sampleRate)>;
+bool AudioOutputStartsAt(double sampleRate);
+
+// Makes the synth at LiveSynthSampleRate and starts its output. When the synth cannot be made,
+// or its output does not start while `probe` finds one at FallbackSynthSampleRate, that synth
+// is freed and made again at the fallback rate (a synth's rate is fixed once made). A machine
+// with no audio output at either rate keeps the first synth, made once, without a driver. When
+// no synth can be made, the result holds none and the error `make` gave.
+LiveSynth StartLiveSynth(const LiveSynthMaker& make, const LiveDriverStarter& start,
+                         const AudioOutputProbe& probe = AudioOutputStartsAt);
 
 } // namespace fw
