@@ -191,9 +191,6 @@ void PlaySession::PlayRange(int first, int last) {
 namespace {
 // How often the window tops up the schedule when no chord starts sooner.
 constexpr PlayTime FollowInterval{25000};
-// The window shows a playing line at most once a screen frame: chords shorter than that still
-// sound on time from the schedule, and the last of them to start is the one shown.
-constexpr PlayTime FollowFrame{16000};
 
 std::vector<std::string> LineTexts(LineEditor& lines) {
     std::vector<std::string> texts;
@@ -233,7 +230,6 @@ void PlaySession::PlayScheduled(int first, int last) {
     };
     play.Start(sound.scheduleStartDelay);
     int shownTempo = 0;
-    PlayTime lastShown{-FollowFrame};
     for (;;) {
         // Stop comes first: it clears what is scheduled and turns every note off at once.
         if (StopRequested) {
@@ -254,15 +250,13 @@ void PlaySession::PlayScheduled(int first, int last) {
             }
             starts.pop_front();
         }
-        if (line >= 0) {
+        if (line >= 0)
             ShowPlayingLine(line);
-            lastShown = now;
-        }
         if (play.Finished())
             break;
         PlayTime next = std::min(now + FollowInterval, play.ScheduledUntil());
         if (!starts.empty())
-            next = std::min(next, std::max(starts.front().at, lastShown + FollowFrame));
+            next = std::min(next, starts.front().at);
         next = std::max(next, now + PlayTime{100});
         // The two clocks may differ (the synthesizer counts its samples): wait as long on the
         // sounding clock as the scheduler's time has to go.
