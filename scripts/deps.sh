@@ -9,6 +9,7 @@ FRETWICK_PACKAGES=(
     shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
     python3 python3-mido midicsv time
     poppler-utils
+    appstream man-db file librsvg2-bin dpkg-dev fakeroot lintian
     musescore3
     fonts-liberation2 fonts-dejavu-core
 )

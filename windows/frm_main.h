@@ -102,6 +102,11 @@ public:
     void LoadSongText(std::string text);
     bool AskSaveChanges();
     void OpenRecentFile(const QString& path);
+    // File > Examples: an item per installed example song (the menu hidden when there is none);
+    // an example opens like a song whose Save asks where to save, since the installed file is
+    // not the user's.
+    void FillExamplesMenu();
+    void OpenExample(const QString& path);
     void DropFiles(const QStringList& paths);
     // Writes the song; false (after telling the user) when it could not be written.
     bool SaveSongTo(const QString& path);

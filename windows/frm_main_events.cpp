@@ -39,6 +39,7 @@ void TfrmMain::ConnectEvents() {
     connect(New1, &QAction::triggered, this, [this] { New1Click(); });
     connect(Open1, &QAction::triggered, this, [this] { Open1Click(); });
     connect(ImportAsciiTab1, &QAction::triggered, this, [this] { ImportAsciiTab1Click(); });
+    FillExamplesMenu();
     connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
     connect(Print1, &QAction::triggered, this, [this] { Print1Click(); });

@@ -358,6 +358,9 @@ void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {
     ImportAsciiTab1 = MenuItem(mnuFile, QStringLiteral("ImportAsciiTab1"),
                                QMainWindow::tr("&Import ASCII Tablature..."), {},
                                QMainWindow::tr("Open a banjo tablature text file as a new song."));
+    // Filled by the window with the installed example songs.
+    mnuExamples = mnuFile->addMenu(QMainWindow::tr("Exa&mples"));
+    mnuExamples->setObjectName(QStringLiteral("Examples1"));
     Save1 = MenuItem(mnuFile, QStringLiteral("Save1"), QMainWindow::tr("&Save..."),
                      QKeySequence(QMainWindow::tr("Ctrl+S")), QMainWindow::tr("Save the song."));
     SaveAs1 = MenuItem(mnuFile, QStringLiteral("SaveAs1"), QMainWindow::tr("Save &As..."),

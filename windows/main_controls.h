@@ -80,6 +80,7 @@ struct MainControls {
     std::array<QLabel*, 3> statusPanels{};
 
     QMenu* mnuFile = nullptr;
+    QMenu* mnuExamples = nullptr; // File > Examples: one item per installed example song
     QMenu* mnuEdit = nullptr;
     QMenu* mnuSpecial = nullptr;
     QMenu* mnuPlay = nullptr;

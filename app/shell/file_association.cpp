@@ -1,5 +1,7 @@
 #include "file_association.h"
 
+#include "data_dir.h"
+
 #include "ui/banjo_art.h"
 
 #include <QBuffer>
@@ -251,9 +253,69 @@ QByteArray ProgramIconPng(int size) {
     return png;
 }
 
+namespace {
+
+QString MimeAppsListPath() {
+    return ConfigHome() + QStringLiteral("/mimeapps.list");
+}
+
+QString ReadMimeAppsList() {
+    QFile listFile(MimeAppsListPath());
+    if (!listFile.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(listFile.readAll());
+}
+
+// Makes fretwick.desktop the song type's default in the user's mimeapps.list.
+Outcome MakeDefaultApplication(const SettingsErrorReporter& report) {
+    const QString list = ReadMimeAppsList();
+    // A default the user chose since (another program) is theirs: it is not taken back.
+    const std::optional<QString> current = DefaultApplicationOf(list, QLatin1String(SongMimeType));
+    // One that is already the program's is left as it is, with any fallbacks the user added.
+    const bool free = !current || DesktopIds(*current).isEmpty();
+    const QString wanted = free ? WithDefaultApplication(list, QLatin1String(SongMimeType),
+                                                         QLatin1String(DesktopFileName))
+                                : list;
+    return wanted == list ? Outcome::Unchanged
+                          : WriteIfChanged(MimeAppsListPath(), wanted.toUtf8(), report);
+}
+
+// Takes fretwick.desktop out of the song type's defaults; false after reporting a list that
+// cannot be rewritten.
+bool ClearDefaultApplication(const SettingsErrorReporter& report) {
+    const QString listPath = MimeAppsListPath();
+    if (!QFileInfo::exists(listPath))
+        return true;
+    const QString list = ReadMimeAppsList();
+    const QString without = WithoutDefaultApplication(list, QLatin1String(SongMimeType),
+                                                      QLatin1String(DesktopFileName));
+    if (without == list)
+        return true;
+    QSaveFile file(listPath);
+    const QByteArray bytes = without.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        Report(report, QStringLiteral("Failed to delete '%1'").arg(listPath));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+AssociationScope InstalledAssociationScope() {
+    return SystemDesktopEntry().isEmpty() ? AssociationScope::UserFiles
+                                          : AssociationScope::DefaultOnly;
+}
+
 bool RegisterFileAssociation(const QString& extension, const QString& description,
                              const QString& programPath, const SettingsErrorReporter& report,
-                             DatabaseRefresh refresh) {
+                             DatabaseRefresh refresh, AssociationScope scope) {
+    if (scope == AssociationScope::Detect)
+        scope = InstalledAssociationScope();
+    // The installed desktop entry and MIME package already tell the desktop everything but
+    // the user's choice of default.
+    if (scope == AssociationScope::DefaultOnly)
+        return MakeDefaultApplication(report) != Outcome::Failed;
     QString ext = extension;
     ext.remove(QLatin1Char('.'));
     if (ext.isEmpty() || programPath.isEmpty())
@@ -280,21 +342,7 @@ bool RegisterFileAssociation(const QString& extension, const QString& descriptio
     if (!QFileInfo(iconPath).isFile() || QFileInfo(iconPath).size() == 0)
         ok &= WriteIfChanged(iconPath, ProgramIconPng(IconSize), report) != Outcome::Failed;
 
-    const QString listPath = ConfigHome() + QStringLiteral("/mimeapps.list");
-    QString list;
-    QFile listFile(listPath);
-    if (listFile.open(QIODevice::ReadOnly))
-        list = QString::fromUtf8(listFile.readAll());
-    listFile.close();
-    // A default the user chose since (another program) is theirs: it is not taken back.
-    const std::optional<QString> current = DefaultApplicationOf(list, QLatin1String(SongMimeType));
-    // One that is already the program's is left as it is, with any fallbacks the user added.
-    const bool free = !current || DesktopIds(*current).isEmpty();
-    const QString wanted = free ? WithDefaultApplication(list, QLatin1String(SongMimeType),
-                                                         QLatin1String(DesktopFileName))
-                                : list;
-    const Outcome defaults =
-        wanted == list ? Outcome::Unchanged : WriteIfChanged(listPath, wanted.toUtf8(), report);
+    const Outcome defaults = MakeDefaultApplication(report);
 
     if (mime == Outcome::Written || Stale(mimeFolder + QStringLiteral("/globs2"), mime))
         RunTool("update-mime-database", mimeFolder, refresh);
@@ -305,7 +353,12 @@ bool RegisterFileAssociation(const QString& extension, const QString& descriptio
            defaults != Outcome::Failed;
 }
 
-bool UnregisterFileAssociation(const SettingsErrorReporter& report, DatabaseRefresh refresh) {
+bool UnregisterFileAssociation(const SettingsErrorReporter& report, DatabaseRefresh refresh,
+                               AssociationScope scope) {
+    if (scope == AssociationScope::Detect)
+        scope = InstalledAssociationScope();
+    if (scope == AssociationScope::DefaultOnly)
+        return ClearDefaultApplication(report);
     const QString data = DataHome();
     const QString mimeFolder = data + QStringLiteral("/mime");
     const QString appsFolder = data + QStringLiteral("/applications");
@@ -324,23 +377,7 @@ bool UnregisterFileAssociation(const SettingsErrorReporter& report, DatabaseRefr
     const bool desktopRemoved =
         remove(appsFolder + QLatin1Char('/') + QLatin1String(DesktopFileName));
 
-    const QString listPath = ConfigHome() + QStringLiteral("/mimeapps.list");
-    QFile listFile(listPath);
-    if (listFile.open(QIODevice::ReadOnly)) {
-        const QString list = QString::fromUtf8(listFile.readAll());
-        listFile.close();
-        const QString without = WithoutDefaultApplication(list, QLatin1String(SongMimeType),
-                                                          QLatin1String(DesktopFileName));
-        if (without != list) {
-            QSaveFile file(listPath);
-            const QByteArray bytes = without.toUtf8();
-            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-                !file.commit()) {
-                Report(report, QStringLiteral("Failed to delete '%1'").arg(listPath));
-                ok = false;
-            }
-        }
-    }
+    ok &= ClearDefaultApplication(report);
     if (mimeRemoved)
         RunTool("update-mime-database", mimeFolder, refresh);
     if (desktopRemoved)

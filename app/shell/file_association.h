@@ -3,7 +3,9 @@
 // "*.fwk" (any letter case) the type application/x-fretwick, a desktop entry fretwick.desktop
 // that opens such files with the program, the program's icon in the hicolor theme, and the
 // program made the type's default application in mimeapps.list. Everything goes under the
-// user's own folders ($XDG_DATA_HOME, $XDG_CONFIG_HOME); nothing needs root.
+// user's own folders ($XDG_DATA_HOME, $XDG_CONFIG_HOME); nothing needs root. A program
+// installed system-wide brings its own desktop entry, MIME package and icon: for it only the
+// user's default application is set or cleared.
 
 #include "settings_layer.h"
 
@@ -23,6 +25,15 @@ inline constexpr const char* IconName = "fretwick";
 // result at once).
 enum class DatabaseRefresh { Background, Wait };
 
+// What the association writes: the files in the user's folders and the default (a program run
+// from a build tree or an install the desktop does not see), or only the default in
+// mimeapps.list (an install whose desktop entry the desktop finds, data_dir.h). Detect picks
+// the one that fits the running program.
+enum class AssociationScope { Detect, UserFiles, DefaultOnly };
+
+// DefaultOnly when SystemDesktopEntry() finds the installed desktop entry, else UserFiles.
+AssociationScope InstalledAssociationScope();
+
 // Writes the association for `extension` (its dots removed: ".fwk" and "fwk" are the same)
 // and `description`, for the program at `programPath`. Does nothing when the extension is
 // empty after removing its dots or when the program path is empty. Each file is written only
@@ -32,18 +43,21 @@ enum class DatabaseRefresh { Background, Wait };
 // the type's default only when no default is set or the default is already the program. A folder
 // that cannot be made is reported as "Failed to create key <folder>", a file that cannot be written
 // as "Failed to set data for '<file>'"; the other files are still written. Returns true when
-// everything is in place.
+// everything is in place. With the scope DefaultOnly only the default is set (by the same
+// rule), and nothing else in the user's folders is written.
 bool RegisterFileAssociation(const QString& extension, const QString& description,
                              const QString& programPath, const SettingsErrorReporter& report,
-                             DatabaseRefresh refresh = DatabaseRefresh::Background);
+                             DatabaseRefresh refresh = DatabaseRefresh::Background,
+                             AssociationScope scope = AssociationScope::Detect);
 
 // Undoes the association when the user turns it off: the program's default entry for the type
 // (another program's is kept), the MIME package and the desktop entry in the user's folders are
 // removed and the databases refreshed. The icon stays (other entries may name it). A file that
 // cannot be removed or rewritten is reported as "Failed to delete '<file>'". Returns true when
-// nothing of it is left.
+// nothing of it is left. With the scope DefaultOnly only the default entry is taken out.
 bool UnregisterFileAssociation(const SettingsErrorReporter& report,
-                               DatabaseRefresh refresh = DatabaseRefresh::Background);
+                               DatabaseRefresh refresh = DatabaseRefresh::Background,
+                               AssociationScope scope = AssociationScope::Detect);
 
 // --- The pieces, for the tests --------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "help_topics.h"
 
+#include "data_dir.h"
 #include "shell_resources.h"
 
 #include <QFile>
@@ -40,8 +41,8 @@ const std::vector<HelpTopic>& HelpTopics() {
         {"editing", "Editing chords",
          "buttons new chord rest duplicate clear delete transpose name dictionary undo find", 0},
         {"playing", "Playing", "play stop loop debug tempo step sound MIDI device", 0},
-        {"sound", "Sound", "audio output soundfont sf2 MIDI port external silent no sound synthesizer",
-         0},
+        {"sound", "Sound",
+         "audio output soundfont sf2 MIDI port external silent no sound synthesizer", 0},
         {"tunings", "Tunings and instruments", "tuning open G C D modal custom instrument patch",
          0},
         {"songs", "Songs", "song file fwk open save recent drag drop", 0},
@@ -70,13 +71,25 @@ const HelpTopic* HelpTopicByContext(int context) {
     return found == topics.end() ? nullptr : &*found;
 }
 
+namespace {
+// The installed page when there is one, so that the pages a user reads in a browser are the
+// ones the window shows; else the page compiled into the program.
+QString InstalledPage(const HelpTopic& topic) {
+    return ProgramDataFile(QStringLiteral("help/%1.html").arg(topic.id));
+}
+} // namespace
+
 QUrl HelpTopicUrl(const HelpTopic& topic) {
+    const QString installed = InstalledPage(topic);
+    if (!installed.isEmpty())
+        return QUrl::fromLocalFile(installed);
     return QUrl(QStringLiteral("qrc:/help/%1.html").arg(topic.id));
 }
 
 QString HelpTopicText(const HelpTopic& topic) {
     InitShellResources();
-    QFile page(QStringLiteral(":/help/%1.html").arg(topic.id));
+    const QString installed = InstalledPage(topic);
+    QFile page(installed.isEmpty() ? QStringLiteral(":/help/%1.html").arg(topic.id) : installed);
     if (!page.open(QIODevice::ReadOnly))
         return {};
     QTextDocument document;

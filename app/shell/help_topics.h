@@ -13,7 +13,7 @@ namespace fw {
 inline constexpr int GettingStartedContext = 14;
 
 struct HelpTopic {
-    QString id;       // page name: the page is qrc:/help/<id>.html
+    QString id;       // page name: the page is help/<id>.html (data_dir.h), else qrc:/help/<id>.html
     QString title;    // shown in the contents and finder lists
     QString keywords; // extra words the finder matches
     int context = 0;  // help context number; 0 = none

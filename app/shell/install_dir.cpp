@@ -1,5 +1,6 @@
 #include "install_dir.h"
 
+#include "data_dir.h"
 #include "shell_resources.h"
 
 #include "chords/text_file.h"
@@ -41,6 +42,17 @@ bool EnsureFolder(const QString& dir, const SettingsErrorReporter& report) {
 }
 
 QByteArray ShippedDictionary() {
+    // The installed dictionary first (a packager may have put another there), then the one
+    // compiled into the program.
+    const QString installed = ProgramDataFile(QString::fromLatin1(DictionaryFileName));
+    if (!installed.isEmpty()) {
+        QFile file(installed);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray text = file.readAll();
+            if (!text.isEmpty())
+                return text;
+        }
+    }
     InitShellResources();
     QFile shipped(QStringLiteral(":/fretwick/BCHORDS.DCT"));
     if (!shipped.open(QIODevice::ReadOnly))

@@ -24,6 +24,8 @@ bool EnsureFolder(const QString& dir, const SettingsErrorReporter& report);
 bool InstallShippedDictionary(const QString& dir, const SettingsErrorReporter& report);
 
 // The text of the dictionary shipped with the program: chord lines, one per CR LF ended line.
+// The installed share/fretwick/BCHORDS.DCT when it can be read (data_dir.h), else the copy
+// compiled into the program.
 QByteArray ShippedDictionary();
 
 } // namespace fw

@@ -281,6 +281,22 @@ TEST_F(Association, ASecondRegistrationWritesNothing) {
     EXPECT_TRUE(problems.isEmpty());
 }
 
+// Installed system-wide, the program's own entry and type are the desktop's already: turning
+// the association on and off only sets and clears the user's default.
+TEST_F(Association, AnInstalledProgramOnlySetsAndClearsTheDefault) {
+    ASSERT_TRUE(RegisterFileAssociation(QStringLiteral(".fwk"), QStringLiteral("Fretwick File"),
+                                        QStringLiteral("/usr/bin/fretwick"), report,
+                                        DatabaseRefresh::Wait, AssociationScope::DefaultOnly));
+    EXPECT_EQ(ReadAll(MimeApps()),
+              "[Default Applications]\napplication/x-fretwick=fretwick.desktop\n");
+    EXPECT_FALSE(QFileInfo::exists(folders.DataHome())) << "wrote into the data folder";
+    ASSERT_TRUE(
+        UnregisterFileAssociation(report, DatabaseRefresh::Wait, AssociationScope::DefaultOnly));
+    EXPECT_EQ(ReadAll(MimeApps()), "[Default Applications]\n");
+    EXPECT_FALSE(QFileInfo::exists(folders.DataHome()));
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+}
+
 TEST_F(Association, KeepsTheUsersOtherDefaults) {
     QDir().mkpath(folders.ConfigHome());
     QFile list(MimeApps());
