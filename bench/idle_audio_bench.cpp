@@ -13,6 +13,7 @@
 #include "sound/steady_play_clock.h"
 #include "sound/synth_output.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -35,6 +36,7 @@ struct MonitorReader {
     std::atomic<bool> armed{false};
     std::atomic<bool> stop{false};
     std::atomic<long long> heardAtNs{-1};
+    std::atomic<int> loudest{0};
     FILE* pipe = nullptr;
 
     void Run() {
@@ -43,6 +45,7 @@ struct MonitorReader {
             if (!armed || heardAtNs >= 0)
                 continue;
             for (const std::int16_t s : samples) {
+                loudest = std::max(loudest.load(), std::abs(static_cast<int>(s)));
                 if (s > 300 || s < -300) {
                     heardAtNs = Nanoseconds(Clock::now());
                     break;
@@ -72,17 +75,6 @@ int main() {
     ChordPlayerState state;
     ChordPlayer player(port, clock, state);
     const ChordEntry g = ParseChordText("G, 0, 0, 0, 0, 0, Q", 0).entry;
-    PreviewChord(port, player, g.Note, g.HammerNote);
-
-    // Left alone, the output closes once nothing has sounded for its idle stretch.
-    const Clock::time_point quietFrom = Clock::now();
-    while (synth.OutputRunning() && Clock::now() - quietFrom < std::chrono::seconds(30))
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const double closedAfter = std::chrono::duration<double>(Clock::now() - quietFrom).count();
-    if (synth.OutputRunning()) {
-        std::puts("first-note=none (the output did not close at rest)");
-        return 1;
-    }
 
     MonitorReader reader;
     const std::string command = std::string("parec --raw --format=s16le --channels=1 "
@@ -94,21 +86,42 @@ int main() {
         return 1;
     }
     std::thread reading([&reader] { reader.Run(); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // the recording settles
-    reader.armed = true;
-    const Clock::time_point click = Clock::now();
-    PreviewChord(port, player, g.Note, g.HammerNote);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    reader.stop = true;
-    // parec ends when its pipe is closed; the reader's last read returns then.
-    const long long heard = reader.heardAtNs;
-    std::fflush(stdout);
-    if (heard < 0) {
-        std::printf("first-note=none (nothing was heard) closed-after=%.1f\n", closedAfter);
+    // A preview "clicked" now; the milliseconds until it is heard on the null sink, or -1.
+    const auto measure = [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500)); // the recording settles
+        reader.heardAtNs = -1;
+        reader.armed = true;
+        const Clock::time_point click = Clock::now();
+        PreviewChord(port, player, g.Note, g.HammerNote);
+        for (int i = 0; i < 200 && reader.heardAtNs < 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        reader.armed = false;
+        const long long heard = reader.heardAtNs;
+        return heard < 0 ? -1.0 : static_cast<double>(heard - Nanoseconds(click)) / 1e6;
+    };
+    // With the output running, for comparison (the recording takes a moment to start).
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const double warm = measure();
+
+    // Left alone, the output closes once nothing has sounded for its idle stretch.
+    const Clock::time_point quietFrom = Clock::now();
+    while (synth.OutputRunning() && Clock::now() - quietFrom < std::chrono::seconds(30))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const double closedAfter = std::chrono::duration<double>(Clock::now() - quietFrom).count();
+    if (synth.OutputRunning()) {
+        std::puts("first-note=none (the output did not close at rest)");
+        std::fflush(stdout);
         std::quick_exit(1);
     }
-    const double ms = static_cast<double>(heard - Nanoseconds(click)) / 1e6;
-    std::printf("first-note=%.1f closed-after=%.1f\n", ms, closedAfter);
+    const double cold = measure();
+    if (cold < 0) {
+        std::printf("first-note=none (nothing was heard: loudest sample %d)\n",
+                    reader.loudest.load());
+        std::fflush(stdout);
+        std::quick_exit(1);
+    }
+    std::printf("first-note=%.1f (with the output running: %.1f ms; closed after %.1f s at rest)\n",
+                cold, warm, closedAfter);
     std::fflush(stdout);
     // parec keeps recording until killed; the script ends it with the server.
     std::quick_exit(0);

@@ -77,4 +77,5 @@ wait "$app" 2>/dev/null
 # The first note after the output was closed, heard on the null sink.
 first=$("$build/bench/fretwick_bench_idle_audio_bench" 2>/dev/null | tail -n 1)
 first=${first#first-note=}
-echo "idle audio: streams=$open cpu=$cpu first-note=${first%% *} (a stream was open at start: $started; $first)"
+echo "idle audio at start: $started stream(s) open; first note ${first:-not measured}"
+echo "idle audio: streams=$open cpu=$cpu first-note=${first%% *}"

@@ -17,7 +17,7 @@ public:
     static constexpr std::chrono::milliseconds DefaultIdleAfter{10000};
 
     // `open` starts the output and says whether it runs; `close` stops it; `busy` says whether
-    // something sounds or is about to (voices still ringing, a play scheduled). All three are
+    // something sounds or is about to (notes held, a play scheduled). All three are
     // called on the watching thread or the caller of Wake, never at the same time. The output
     // is running when this is made (it was just started). `idleAfter` below 1 ms counts as 1 ms.
     IdleAudioOutput(std::function<bool()> open, std::function<void()> close,

@@ -87,10 +87,7 @@ struct SynthOutput::Engine {
                     return driver != nullptr;
                 },
                 [this] { driver.reset(); },
-                [this] {
-                    return schedulers.load() > 0 ||
-                           fluid_synth_get_active_voice_count(loaded.synth.get()) > 0;
-                },
+                [this] { return schedulers.load() > 0 || AnyVoiceHeld(loaded.synth.get()); },
                 idleAfter);
         }
         done.store(true, std::memory_order_release);
