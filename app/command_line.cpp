@@ -41,7 +41,10 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --help | --version\n"
                           "CODE is a tuning code: five digits, strings 5 to 1, each the string's "
                           "shift plus 5\n"
-                          "(55555 open G, 53565 double C, 45435 open D, 55565 G modal).\n";
+                          "(55555 open G, 53565 double C, 45435 open D, 55565 G modal).\n"
+                          "--export-midi and --export-wav take --hammer-ons quick|ring: a "
+                          "hammer-on's target\nsounds as a short grace note (quick, the default) "
+                          "or rings to the chord's end.\n";
 
 // A usage error of the tablature tools also lists their forms.
 int UsageError(std::ostream& err, const std::string& why, bool tablature = false) {
@@ -59,6 +62,33 @@ int RequireChords(bool hasChord, std::ostream& err) {
         return 0;
     err << "Can't create midi file. No chords defined in editor.\n";
     return 1;
+}
+
+// Takes "--hammer-ons quick|ring" (or "--hammer-ons=ring") out of `args`, the tool's operands,
+// into `sound`; quick when it is not given. Returns what is wrong with it, or the empty text.
+std::string TakeHammerOnsOption(std::vector<std::string>& args, HammerOnSound& sound) {
+    sound = HammerOnSound::Quick;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string value;
+        std::size_t taken = 1;
+        if (args[i] == "--hammer-ons") {
+            if (i + 1 == args.size())
+                return "--hammer-ons takes quick or ring";
+            value = args[i + 1];
+            taken = 2;
+        } else if (args[i].rfind("--hammer-ons=", 0) == 0) {
+            value = args[i].substr(13);
+        } else {
+            continue;
+        }
+        if (value != "quick" && value != "ring")
+            return "--hammer-ons takes quick or ring, not \"" + value + "\"";
+        sound = value == "ring" ? HammerOnSound::Ring : HammerOnSound::Quick;
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i + taken));
+        --i;
+    }
+    return {};
 }
 
 // --check, --export-midi and --export-wav walk the song's lines one by one instead of making a list
@@ -115,8 +145,8 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
     return WalkLines(text, out, [](std::string_view, const ChordEntry&) {});
 }
 
-int ExportMidi(const std::string& songPath, const std::string& outPath, std::ostream& out,
-               std::ostream& err) {
+int ExportMidi(const std::string& songPath, const std::string& outPath, HammerOnSound hammerOns,
+               std::ostream& out, std::ostream& err) {
     std::string text;
     if (const int status = ReadSongText(songPath, text, err); status != 0)
         return status;
@@ -124,6 +154,7 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
     // Lines are about 25 bytes: a guess at their number sizes the MIDI buffer once.
     MidiFileBuilder midi(header.tempo, header.patch,
                          TuningOffsets(RepairedTuningCode(header.tuning)), text.size() / 25);
+    midi.SetHammerOnSound(hammerOns);
     // One pass checks the lines and builds the file; a song with line errors writes nothing.
     bool hasChord = false;
     if (const int status = WalkLines(text, out,
@@ -182,8 +213,8 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
     return 0;
 }
 
-int ExportWav(const std::string& songPath, const std::string& outPath, std::ostream& out,
-              std::ostream& err) {
+int ExportWav(const std::string& songPath, const std::string& outPath, HammerOnSound hammerOns,
+              std::ostream& out, std::ostream& err) {
     std::string text;
     if (const int status = ReadSongText(songPath, text, err); status != 0)
         return status;
@@ -192,6 +223,7 @@ int ExportWav(const std::string& songPath, const std::string& outPath, std::ostr
     settings.Patch = static_cast<std::uint8_t>(header.patch);
     settings.TuningOffset = TuningOffsets(RepairedTuningCode(header.tuning));
     settings.Tempo = header.tempo;
+    settings.HammerOns = hammerOns;
     // The length is summed while the lines are checked, before a list of chords is made: a song
     // too long for a WAV file is refused in little more memory than its text.
     bool hasChord = false;
@@ -199,7 +231,8 @@ int ExportWav(const std::string& songPath, const std::string& outPath, std::ostr
     if (const int status = WalkLines(text, out,
                                      [&](std::string_view, const ChordEntry& entry) {
                                          hasChord = hasChord || KindOf(entry) == LineKind::Chord;
-                                         chordsMs += SoundingMs(entry, settings.Tempo);
+                                         chordsMs +=
+                                             SoundingMs(entry, settings.Tempo, settings.HammerOns);
                                      });
         status != 0)
         return status;
@@ -270,16 +303,22 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (tool == "--check")
         return operands == 1 ? Check(args[1], out, err)
                              : UsageError(err, "--check takes one song file");
-    if (tool == "--export-midi")
-        return operands == 2 ? ExportMidi(args[1], args[2], out, err)
-                             : UsageError(err, "--export-midi takes a song file and a MIDI file");
+    if (tool == "--export-midi" || tool == "--export-wav") {
+        std::vector<std::string> files(args.begin() + 1, args.end());
+        HammerOnSound hammerOns = HammerOnSound::Quick;
+        if (const std::string wrong = TakeHammerOnsOption(files, hammerOns); !wrong.empty())
+            return UsageError(err, wrong);
+        if (tool == "--export-midi")
+            return files.size() == 2
+                       ? ExportMidi(files[0], files[1], hammerOns, out, err)
+                       : UsageError(err, "--export-midi takes a song file and a MIDI file");
+        return files.size() == 2 ? ExportWav(files[0], files[1], hammerOns, out, err)
+                                 : UsageError(err, "--export-wav takes a song file and a WAV file");
+    }
     if (tool == "--export-musicxml")
         return operands == 2
                    ? ExportMusicXml(args[1], args[2], out, err)
                    : UsageError(err, "--export-musicxml takes a song file and a MusicXML file");
-    if (tool == "--export-wav")
-        return operands == 2 ? ExportWav(args[1], args[2], out, err)
-                             : UsageError(err, "--export-wav takes a song file and a WAV file");
     if (tool == "--export-tab" || tool == "--export-pdf") {
         TabToolOptions options;
         const std::string wrong = ReadTabToolOptions(tool, {args.begin() + 1, args.end()}, options);

@@ -67,6 +67,11 @@ std::array<int, 6> MainSound::TuningOffset() {
     return m_state.TuningOffset;
 }
 
+HammerOnSound MainSound::HammerOns() {
+    sync();
+    return m_state.HammerOns;
+}
+
 void MainSound::WaitFollowing(PlayTime deadline) {
     m_clock.WaitUntil(deadline, true, [this] { return m_state.StopRequested; });
 }

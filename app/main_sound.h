@@ -62,6 +62,8 @@ public:
     PlayTime scheduleStartDelay{0};
     // The tuning offsets the window's state gives now (read after a sync).
     std::array<int, 6> TuningOffset();
+    // How hammer-on targets sound, as the window's settings say now (read after a sync).
+    HammerOnSound HammerOns();
     // Lets the window's events run until `deadline` on the sounding clock, or until the stop
     // flag is set.
     void WaitFollowing(PlayTime deadline);

@@ -211,6 +211,7 @@ void PlaySession::PlayScheduled(int first, int last) {
     options.Loop = playOptions.loop;
     options.Tempo = m_document.tempo();
     options.TuningOffset = sound.TuningOffset();
+    options.HammerOns = sound.HammerOns();
     options.Practice = playOptions.practice;
     if (options.Practice.CountInMeasures > 0 || options.Practice.Metronome)
         options.Meter = BeatMeterOfLines(LineTexts(m_view.lines()));

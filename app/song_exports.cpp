@@ -70,7 +70,8 @@ void SongExports::SaveAsMidiFile() {
         return;
     std::string error;
     if (!WriteMidiFile(ToStd(*chosen), m_play.EntryList, m_document.tempo(), m_document.Patch(),
-                       m_document.TuningOffset(), error)) {
+                       m_document.TuningOffset(), error,
+                       m_settings.HammerOnsRing ? HammerOnSound::Ring : HammerOnSound::Quick)) {
         ShowError(FromStd(error));
         return;
     }

@@ -31,6 +31,11 @@ struct ChordEntry {
     int DurationTicks = 0;
 };
 
+// How a hammered string sounds after its strike. Quick: the start fret for one step, a step of
+// silence, the target for one step, then the string is still. Ring: the target follows the
+// start fret after one step and rings to the end of the chord, as on the banjo.
+enum class HammerOnSound { Quick, Ring };
+
 inline FretArray AllNoFrets() { return {0, -1, -1, -1, -1, -1}; }
 inline NoteArray AllNoNotes() { return {255, 255, 255, 255, 255, 255}; }
 

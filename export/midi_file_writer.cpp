@@ -68,24 +68,88 @@ int HammerGap(int tempo) {
     return DurationValue("T", wholeNoteMs) / 10;
 }
 
+namespace {
+
+// One note message of a hammer-on chord, `at` ticks after the chord's start.
+struct TimedNote {
+    std::uint32_t at;
+    std::uint8_t key;
+    bool on;
+};
+
+// `delta`, then a note-on under running status: full velocity, or 0 to end the note.
+int NoteAfter(MidiBytes& out, std::uint32_t delta, std::uint8_t key, bool on) {
+    return WriteVarLen(out, delta) + WriteByte(out, key) +
+           WriteByte(out, on ? FullVelocity : std::uint8_t{0});
+}
+
+// A chord with a hammer-on, as the live player sounds it with the file's gap g as its step:
+// every other played string rings the whole chord; a hammered string strikes at 0 and stops at
+// g, then sounds its target from 2g to 3g (Quick), or from g to the chord's end (Ring). The
+// chord lasts its duration, or the hammer-on's steps when they are longer. The messages go in
+// the live player's order: time first, then strings without a hammer-on before hammered ones,
+// each group in string order.
+int HammerChordEvents(MidiBytes& out, const ChordEntry& entry, std::uint32_t duration,
+                      std::uint32_t gap, const std::array<int, 6>& tuningOffsets, bool firstChord,
+                      HammerOnSound sound) {
+    const bool ring = sound == HammerOnSound::Ring;
+    const std::uint32_t length = std::max(duration, (ring ? 2 : 3) * gap);
+    std::array<TimedNote, 20> notes{};
+    std::size_t count = 0;
+    const auto add = [&](bool hammered, std::uint32_t at, bool on, const NoteArray& keys) {
+        for (int k = 1; k <= 5; ++k) {
+            if (entry.Note[k] != NoNote && (entry.HammerNote[k] != NoNote) == hammered)
+                notes[count++] = {at, static_cast<std::uint8_t>(keys[k] + tuningOffsets[k]), on};
+        }
+    };
+    add(false, 0, true, entry.Note);
+    add(true, 0, true, entry.Note);
+    add(true, gap, false, entry.Note);
+    add(true, ring ? gap : 2 * gap, true, entry.HammerNote);
+    add(true, ring ? length : 3 * gap, false, entry.HammerNote);
+    add(false, length, false, entry.Note);
+
+    int bytes = 0;
+    std::uint32_t now = 0;
+    bool status = firstChord;
+    if (status && (count == 0 || notes[0].at != 0)) {
+        bytes += NoteOnWithStatus(out, MiddleC, 0);
+        status = false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const TimedNote& note = notes[i];
+        if (status)
+            bytes += NoteOnWithStatus(out, note.key, note.on ? FullVelocity : std::uint8_t{0});
+        else
+            bytes += NoteAfter(out, note.at - now, note.key, note.on);
+        status = false;
+        now = note.at;
+    }
+    // A chord whose last message comes early (every played string hammered) still takes its
+    // length: a silent middle C ends it, as on a rest line.
+    if (now < length)
+        bytes += NoteOffEvent(out, MiddleC, length - now);
+    return bytes;
+}
+
+} // namespace
+
 int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int hammerGap,
-                const std::array<int, 6>& tuningOffsets, bool firstChord) {
-    // Each string sounds its start fret first and its target after the gap, as written: a
-    // target below the start fret is a pull-off and must sound after it, as the live player
-    // sounds it.
+                const std::array<int, 6>& tuningOffsets, bool firstChord, HammerOnSound sound) {
     const NoteArray& struck = entry.Note;
-    const NoteArray& target = entry.HammerNote;
     bool hammer = false;
     for (int k = 1; k <= 5; ++k)
-        hammer = hammer || target[k] != NoNote;
+        hammer = hammer || entry.HammerNote[k] != NoNote;
+    const auto duration = static_cast<std::uint32_t>(std::max(durationTicks, 0));
+    if (hammer)
+        return HammerChordEvents(out, entry, duration,
+                                 static_cast<std::uint32_t>(std::max(hammerGap, 0)), tuningOffsets,
+                                 firstChord, sound);
 
     auto present = [](std::uint8_t note) { return note != NoNote; };
     auto sounding = [&](int k, std::uint8_t note) {
         return static_cast<std::uint8_t>(note + tuningOffsets[k]);
     };
-    const auto gap = static_cast<std::uint32_t>(hammerGap);
-    const auto duration = static_cast<std::uint32_t>(std::max(durationTicks, 0));
-
     int count = 0;
     std::uint8_t held = MiddleC;
     if (!present(struck[1]))
@@ -97,33 +161,12 @@ int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int 
     for (int k = 2; k <= 5; ++k)
         if (present(struck[k]))
             count += NoteOnEvent(out, sounding(k, struck[k]));
-    count += NoteOffEvent(out, held, hammer ? gap : duration);
-
-    if (present(target[1])) {
-        count += NoteOnEvent(out, sounding(1, target[1]));
-        count += NoteOffEvent(out, sounding(1, target[1]), gap);
-    }
-    const std::uint8_t middle = present(struck[2]) ? sounding(2, struck[2]) : MiddleC;
+    count += NoteOffEvent(out, held, duration);
     for (int k = 3; k <= 5; ++k)
         if (present(struck[k]))
             count += NoteOffEvent(out, sounding(k, struck[k]), 0);
-    // A hammer-on chord spends one gap before its targets, one after them and, when string 1
-    // is hammered, one more on that string's target; the rest of its length comes here, so the
-    // chord lasts exactly its duration whenever that leaves room for the gaps.
-    const std::uint32_t gaps = (present(target[1]) ? 3 : 2) * gap;
-    const std::uint32_t rest = hammer && duration > gaps ? duration - gaps : 0;
-    count += NoteOffEvent(out, middle, rest);
-
-    if (hammer) {
-        const std::uint8_t last = present(target[1]) ? sounding(1, target[1]) : MiddleC;
-        for (int k = 2; k <= 5; ++k)
-            if (present(target[k]))
-                count += NoteOnEvent(out, sounding(k, target[k]));
-        count += NoteOffEvent(out, last, gap);
-        for (int k = 2; k <= 5; ++k)
-            if (present(target[k]))
-                count += NoteOffEvent(out, sounding(k, target[k]), 0);
-    }
+    const std::uint8_t middle = present(struck[2]) ? sounding(2, struck[2]) : MiddleC;
+    count += NoteOffEvent(out, middle, 0);
     return count;
 }
 
@@ -142,7 +185,7 @@ void MidiFileBuilder::Add(const ChordEntry& entry) {
     if (KindOf(entry) != LineKind::Chord)
         return;
     const int ticks = DurationValue(entry.Duration, MidiWholeNoteTicks);
-    ChordEvents(out_, entry, ticks, gap_, offsets_, firstChord_);
+    ChordEvents(out_, entry, ticks, gap_, offsets_, firstChord_, hammerOns_);
     firstChord_ = false;
 }
 
@@ -153,8 +196,9 @@ MidiBytes MidiFileBuilder::Finish() {
 }
 
 MidiBytes BuildMidiFile(std::span<const ChordEntry> entries, int tempo, int patch,
-                        const std::array<int, 6>& tuningOffsets) {
+                        const std::array<int, 6>& tuningOffsets, HammerOnSound hammerOns) {
     MidiFileBuilder builder(tempo, patch, tuningOffsets, entries.size());
+    builder.SetHammerOnSound(hammerOns);
     for (const ChordEntry& entry : entries)
         builder.Add(entry);
     return builder.Finish();
@@ -166,8 +210,10 @@ bool WriteMidiBytes(const std::string& path, const MidiBytes& bytes, std::string
 }
 
 bool WriteMidiFile(const std::string& path, std::span<const ChordEntry> entries, int tempo,
-                   int patch, const std::array<int, 6>& tuningOffsets, std::string& error) {
-    return WriteMidiBytes(path, BuildMidiFile(entries, tempo, patch, tuningOffsets), error);
+                   int patch, const std::array<int, 6>& tuningOffsets, std::string& error,
+                   HammerOnSound hammerOns) {
+    return WriteMidiBytes(path, BuildMidiFile(entries, tempo, patch, tuningOffsets, hammerOns),
+                          error);
 }
 
 } // namespace fw

@@ -32,23 +32,28 @@ std::uint32_t TempoMicroseconds(int tempo);
 int HammerGap(int tempo);
 
 // Appends the note-track events of one chord entry: its onsets, its hammer-ons and the
-// note-offs that give it its length of `durationTicks` (a negative length counts as 0). Every
-// string sounds its start fret first and its hammer-on or pull-off target one `hammerGap`
-// later. A chord with a hammer-on lasts exactly `durationTicks` when that is longer than its
-// gaps (two gaps, three when string 1 is hammered), else just its gaps.
-// `firstChord` says whether this is the first chord of the track, which carries the note-on status
-// byte; later chords rely on running status. `tuningOffsets[1..5]` are added to the strings'
-// pitches in eight bits. Returns the number of bytes appended.
+// note-offs that give it its length of `durationTicks` (a negative length counts as 0).
+// Without a hammer-on every played string sounds from 0 to the chord's length. With one, the
+// chord sounds as the live player plays it, with `hammerGap` g as its step: strings without a
+// hammer-on ring the whole chord; each hammered string strikes its start fret at 0 and stops
+// at g, then sounds its target (a pull-off's lower one too) from 2g to 3g, or with
+// HammerOnSound::Ring from g to the chord's end. Such a chord lasts `durationTicks`, or 3g
+// (Ring: 2g) when that is longer. `firstChord` says whether this is the first chord of the
+// track, which carries the note-on status byte; later chords rely on running status.
+// `tuningOffsets[1..5]` are added to the strings' pitches in eight bits. Returns the number of
+// bytes appended.
 int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int hammerGap,
-                const std::array<int, 6>& tuningOffsets, bool firstChord);
+                const std::array<int, 6>& tuningOffsets, bool firstChord,
+                HammerOnSound sound = HammerOnSound::Quick);
 
 // The complete file. `entries` is one entry per editor line, in line order; comment and blank
 // entries (told apart by Name alone) produce no bytes. `tempo` is in beats per minute (1..500),
 // `patch` the MIDI program (0..127) and `tuningOffsets[1..5]` the semitone shift of strings
 // 1..5 (index 0 is unused). Out-of-range tempos and patches are brought to the nearer end of
-// their range. Never fails.
+// their range. `hammerOns` says how hammer-on targets sound. Never fails.
 MidiBytes BuildMidiFile(std::span<const ChordEntry> entries, int tempo, int patch,
-                        const std::array<int, 6>& tuningOffsets);
+                        const std::array<int, 6>& tuningOffsets,
+                        HammerOnSound hammerOns = HammerOnSound::Quick);
 
 // Builds the same file chord by chord, for songs too big to hold as a list of entries: Add for
 // each entry in line order, then Finish once. BuildMidiFile(entries, ...) is exactly that.
@@ -57,6 +62,8 @@ public:
     // `expectedEntries` only sizes the buffer up front.
     MidiFileBuilder(int tempo, int patch, const std::array<int, 6>& tuningOffsets,
                     std::size_t expectedEntries = 0);
+    // How the hammer-on targets of the chords added from now on sound (Quick unless set).
+    void SetHammerOnSound(HammerOnSound sound) { hammerOns_ = sound; }
     // Appends the chord's events; comment and blank entries add nothing.
     void Add(const ChordEntry& entry);
     // Closes the note track and hands over the bytes; the builder is then spent.
@@ -67,6 +74,7 @@ private:
     std::size_t lengthAt_ = 0;
     int gap_ = 0;
     bool firstChord_ = true;
+    HammerOnSound hammerOns_ = HammerOnSound::Quick;
     std::array<int, 6> offsets_;
 };
 
@@ -78,6 +86,7 @@ bool WriteMidiBytes(const std::string& path, const MidiBytes& bytes, std::string
 // at `path` as it was, removes the temporary file and puts a message into `error` that names
 // the file, the step that failed and why.
 bool WriteMidiFile(const std::string& path, std::span<const ChordEntry> entries, int tempo,
-                   int patch, const std::array<int, 6>& tuningOffsets, std::string& error);
+                   int patch, const std::array<int, 6>& tuningOffsets, std::string& error,
+                   HammerOnSound hammerOns = HammerOnSound::Quick);
 
 } // namespace fw

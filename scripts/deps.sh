@@ -14,10 +14,21 @@ FRETWICK_PACKAGES=(
     fonts-liberation2 fonts-dejavu-core
 )
 
+# Only the benchmarks need these: a sound server whose only output is a null sink, for measuring
+# the program at rest (scripts/bench skips that measurement when they cannot be installed).
+FRETWICK_BENCH_PACKAGES=(pulseaudio pulseaudio-utils)
+
+fretwick_ensure_bench_packages() {
+    fretwick_ensure_packages "${FRETWICK_BENCH_PACKAGES[@]}"
+}
+
+# With no arguments: FRETWICK_PACKAGES; otherwise the packages named.
 fretwick_ensure_packages() {
     local missing=()
     local p
-    for p in "${FRETWICK_PACKAGES[@]}"; do
+    local wanted=("$@")
+    [ ${#wanted[@]} -eq 0 ] && wanted=("${FRETWICK_PACKAGES[@]}")
+    for p in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$p")
         fi

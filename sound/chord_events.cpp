@@ -5,7 +5,8 @@
 namespace fw {
 
 ChordEvents ChordEventList(const NoteArray& notes, const NoteArray& hammerNotes, int durationMs,
-                           int hammerStepMs, const std::array<int, 6>& tuningOffset) {
+                           int hammerStepMs, const std::array<int, 6>& tuningOffset,
+                           HammerOnSound sound) {
     ChordEvents chord;
     chord.events.reserve(20);
     const auto played = [&](int s) { return notes[s] != NoNote; };
@@ -30,10 +31,18 @@ ChordEvents ChordEventList(const NoteArray& notes, const NoteArray& hammerNotes,
         const int h = std::max(hammerStepMs, 0);
         forStrings(true, 0, true, notes);
         forStrings(true, h, false, notes);
-        forStrings(true, 2 * h, true, hammerNotes);
-        forStrings(true, 3 * h, false, hammerNotes);
-        chord.lengthMs = std::max(duration, 3 * h);
-        chord.stepsMs = {0, h, 2 * h, 3 * h, chord.lengthMs};
+        if (sound == HammerOnSound::Ring) {
+            // The target follows the strike at once and rings with the other strings.
+            chord.lengthMs = std::max(duration, 2 * h);
+            forStrings(true, h, true, hammerNotes);
+            forStrings(true, chord.lengthMs, false, hammerNotes);
+            chord.stepsMs = {0, h, chord.lengthMs};
+        } else {
+            forStrings(true, 2 * h, true, hammerNotes);
+            forStrings(true, 3 * h, false, hammerNotes);
+            chord.lengthMs = std::max(duration, 3 * h);
+            chord.stepsMs = {0, h, 2 * h, 3 * h, chord.lengthMs};
+        }
     }
     forStrings(false, chord.lengthMs, false, notes);
     return chord;

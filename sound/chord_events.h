@@ -20,11 +20,11 @@ struct ChordEvent {
 
 struct ChordEvents {
     std::vector<ChordEvent> events;
-    int lengthMs = 0; // when the chord is over: its duration, or three hammer steps if longer
+    int lengthMs = 0; // when the chord is over: its duration, or the hammer steps if longer
     // Where the chord's steps begin, in order, ending with lengthMs: {0, lengthMs}, or with a
-    // hammer-on {0, h, 2h, 3h, lengthMs}. Every event is at one of them; the blocking player
-    // waits to each in turn, even to one without an event (a hammer-on on an unplayed string
-    // still takes its steps).
+    // hammer-on {0, h, 2h, 3h, lengthMs} (ringing: {0, h, lengthMs}). Every event is at one of
+    // them; the blocking player waits to each in turn, even to one without an event (a hammer-on on
+    // an unplayed string still takes its steps).
     std::vector<int> stepsMs;
 };
 
@@ -32,9 +32,11 @@ struct ChordEvents {
 // tuningOffset by string too. Strings go in index order in every step. Without a hammer-on
 // (on any string, played or not) the played strings sound from 0 to durationMs. With one, the
 // strings without a hammer-on sound from 0 to max(durationMs, 3h); each hammered string sounds
-// its start fret from 0 to h and its target from 2h to 3h (h = hammerStepMs). A duration of
-// 0 or less counts as 0.
+// its start fret from 0 to h and its target from 2h to 3h (h = hammerStepMs). With
+// HammerOnSound::Ring the target sounds from h to the chord's end instead, and the chord lasts
+// max(durationMs, 2h). A duration of 0 or less counts as 0.
 ChordEvents ChordEventList(const NoteArray& notes, const NoteArray& hammerNotes, int durationMs,
-                           int hammerStepMs, const std::array<int, 6>& tuningOffset);
+                           int hammerStepMs, const std::array<int, 6>& tuningOffset,
+                           HammerOnSound sound = HammerOnSound::Quick);
 
 } // namespace fw

@@ -41,8 +41,9 @@ PlayTime ChordPlayer::PlayChordFrom(PlayTime start, const NoteArray& notes,
                                     bool pumpMessages) {
     const PlayTime now = clock_.Now();
     PlayTime cursor = (start > now || start < now - MaxCatchUp) ? now : start;
-    const ChordEvents chord = ChordEventList(notes, hammerNotes, durationMs,
-                                             HammerStepMs(state_.Tempo), state_.TuningOffset);
+    const ChordEvents chord =
+        ChordEventList(notes, hammerNotes, durationMs, HammerStepMs(state_.Tempo),
+                       state_.TuningOffset, state_.HammerOns);
     // Each wait ends where the previous one did plus the step: the steps add up exactly to
     // the chord's length. After Stop the waits end at once and the rest is still sent.
     auto event = chord.events.begin();

@@ -16,6 +16,7 @@ struct ChordPlayerState {
     std::array<int, 6> TuningOffset{}; // semitones from the reference tuning, strings 1..5
     int Tempo = 120;                   // quarter notes per minute, 1..500
     bool StopRequested = false;        // set (by an event during a pumped wait) to stop a play
+    HammerOnSound HammerOns = HammerOnSound::Quick; // how hammer-on targets sound
 };
 
 // Length of a whole note in milliseconds: 4 * ((60000000 / tempo) / 1000), truncating.
@@ -38,7 +39,7 @@ public:
     ChordPlayer(MidiPort& port, PlayClock& clock, const ChordPlayerState& state);
 
     // Sounds a chord: notes and hammerNotes are indexed by string 1..5, NoNote for none. Returns
-    // when the chord is over: after durationMs, or 3 hammer steps when that is longer, or soon
+    // when the chord is over: after durationMs, or its hammer steps when longer, or soon
     // after StopRequested is set, with every note it started turned off again. With
     // pumpMessages, events run during its waits.
     void PlayChord(const NoteArray& notes, const NoteArray& hammerNotes, int durationMs,

@@ -3,6 +3,7 @@
 #include "audio_driver.h"
 #include "fluid_file_playback.h"
 #include "fluid_support.h"
+#include "idle_audio_output.h"
 
 #include <atomic>
 #include <thread>
@@ -16,8 +17,11 @@ struct FluidMidiFilePlayer::Engine {
     std::atomic<bool> done{false};
     LoadedSynth loaded;
     std::unique_ptr<FluidFilePlayback> playback;
-    FluidDriverPtr driver;
+    FluidDriverPtr driver;  // null while closed for being idle
+    bool ownDriver = false; // the synth renders itself (SDL): stopped and started by the playback
     QString problem;
+    // Closes the driver while no file plays and nothing rings; goes first, before the driver.
+    std::unique_ptr<IdleAudioOutput> idle;
 
     void Load(const std::string& preferredSoundFont) {
         loaded = MakeLoadedSynth(preferredSoundFont, 44100.0);
@@ -32,6 +36,7 @@ struct FluidMidiFilePlayer::Engine {
                 // A driver that renders the synth itself (SDL takes no render function): it
                 // is stopped whenever a player is made or freed.
                 driver = StartAudioDriver(loaded.settings.get(), loaded.synth.get());
+                ownDriver = driver != nullptr;
                 if (driver)
                     playback->RenderedByOwnDriver(
                         [this] { driver.reset(); },
@@ -42,6 +47,20 @@ struct FluidMidiFilePlayer::Engine {
             }
             if (!driver)
                 problem = QStringLiteral("No audio output was found.");
+            else if (!ownDriver)
+                idle = std::make_unique<IdleAudioOutput>(
+                    [this] {
+                        driver =
+                            StartAudioDriver(loaded.settings.get(),
+                                             &FluidFilePlayback::RenderForDriver, playback.get());
+                        return driver != nullptr;
+                    },
+                    [this] { driver.reset(); },
+                    [this] {
+                        return playback->Mode() == PlayerMode::Playing ||
+                               AnyVoiceHeld(loaded.synth.get());
+                    },
+                    IdleAudioOutput::DefaultIdleAfter);
         }
         done = true;
     }
@@ -117,9 +136,16 @@ void FluidMidiFilePlayer::Close() {
     engine_->playback->Unload();
 }
 
+void FluidMidiFilePlayer::Wake() {
+    if (engine_ && engine_->idle)
+        static_cast<void>(engine_->idle->Wake());
+}
+
 void FluidMidiFilePlayer::Play() {
-    if (open_)
-        engine_->playback->Play();
+    if (!open_)
+        return;
+    Wake();
+    engine_->playback->Play();
 }
 
 void FluidMidiFilePlayer::Stop() {
@@ -133,7 +159,10 @@ void FluidMidiFilePlayer::Pause() {
 }
 
 bool FluidMidiFilePlayer::Resume() {
-    return open_ && engine_->playback->Resume();
+    if (!open_)
+        return false;
+    Wake();
+    return engine_->playback->Resume();
 }
 
 void FluidMidiFilePlayer::SeekToStart() {

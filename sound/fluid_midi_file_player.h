@@ -1,7 +1,8 @@
 #pragma once
 // The MIDI file player of the program: the synthesizer's own file player on a synthesizer and
 // audio output of its own, apart from the built-in synthesizer of the main window, which it
-// never touches. Its sounds are loaded on a background thread.
+// never touches. Its sounds are loaded on a background thread. Its audio output is closed while
+// nothing has sounded for a while, and opened again when a file plays.
 
 #include "midi_file_player.h"
 
@@ -43,6 +44,7 @@ private:
     struct Engine;
     Engine& Ready(); // prepared and finished
     void DropFinishedRetired();
+    void Wake(); // a file is about to sound: the audio output must run
 
     std::string preferredSoundFont_;
     std::unique_ptr<Engine> engine_;

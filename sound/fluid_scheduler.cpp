@@ -90,83 +90,93 @@ PlayTime FluidScheduler::Now() const {
     return std::chrono::milliseconds(fluid_sequencer_get_tick(sequencer_));
 }
 
-void FluidScheduler::Send(unsigned int tick, fluid_event_t* event) {
-    fluid_event_set_source(event, -1);
-    // Absolute time; an event already due is sent at the next block.
-    if (fluid_sequencer_send_at(sequencer_, event, tick, 1) == FLUID_OK) {
+void FluidScheduler::Add(unsigned int tick, Item item) {
+    std::uintptr_t number = 0;
+    {
         std::lock_guard lock(mutex_);
         due_.insert(tick);
+        if (const auto open = openBatch_.find(tick); open != openBatch_.end()) {
+            batches_[open->second].items.push_back(std::move(item));
+            return;
+        }
+        number = nextBatch_++;
+        Batch& batch = batches_[number];
+        batch.tick = tick;
+        batch.items.push_back(std::move(item));
+        openBatch_[tick] = number;
+    }
+    // The sequencer is called without our lock: its audio thread takes that lock in OnEvent
+    // while holding the sequencer's own.
+    EventPtr event(new_fluid_event());
+    bool sent = false;
+    if (event) {
+        fluid_event_set_source(event.get(), -1);
+        fluid_event_set_dest(event.get(), selfClient_);
+        fluid_event_timer(event.get(), reinterpret_cast<void*>(number));
+        // Absolute time; an event already due is sent at the next block.
+        sent = fluid_sequencer_send_at(sequencer_, event.get(), tick, 1) == FLUID_OK;
+    }
+    if (!sent) {
+        std::lock_guard lock(mutex_);
+        if (const auto it = batches_.find(number); it != batches_.end()) {
+            for (std::size_t i = 0; i < it->second.items.size(); ++i)
+                due_.erase(due_.find(tick));
+            batches_.erase(it);
+        }
+        openBatch_.erase(tick);
     }
 }
 
 void FluidScheduler::Schedule(PlayTime at, std::uint32_t message) {
-    EventPtr event(new_fluid_event());
-    if (!event)
-        return;
     const ShortMessage m = UnpackShortMessage(message);
-    const int channel = m.Channel();
     switch (m.Kind()) {
-    case 0x90:
-        if (m.data2 > 0) {
-            fluid_event_noteon(event.get(), channel, static_cast<short>(m.data1 & 0x7F),
-                               static_cast<short>(m.data2 & 0x7F));
-            break;
-        }
-        [[fallthrough]]; // velocity 0 is a note-off
     case 0x80:
-        fluid_event_noteoff(event.get(), channel, static_cast<short>(m.data1 & 0x7F));
-        break;
+    case 0x90:
     case 0xB0:
-        fluid_event_control_change(event.get(), channel, static_cast<short>(m.data1 & 0x7F),
-                                   static_cast<short>(m.data2 & 0x7F));
-        break;
     case 0xC0:
-        fluid_event_program_change(event.get(), channel, static_cast<short>(m.data1 & 0x7F));
+        Add(TickAt(at, sampleRate_),
+            {PackShortMessage(m.status, static_cast<std::uint8_t>(m.data1 & 0x7F),
+                              static_cast<std::uint8_t>(m.data2 & 0x7F)),
+             {}});
         break;
     default:
-        return;
+        break; // other kinds are not played
     }
-    fluid_event_set_dest(event.get(), synthClient_);
-    Send(TickAt(at, sampleRate_), event.get());
 }
 
 void FluidScheduler::ScheduleCallback(PlayTime at, std::function<void()> callback) {
-    EventPtr event(new_fluid_event());
-    if (!event)
-        return;
-    std::uintptr_t number = 0;
-    {
-        std::lock_guard lock(mutex_);
-        number = nextCallback_++;
-        callbacks_.emplace(number, std::move(callback));
-    }
-    fluid_event_timer(event.get(), reinterpret_cast<void*>(number));
-    fluid_event_set_dest(event.get(), selfClient_);
-    Send(TickAt(at, sampleRate_), event.get());
+    Add(TickAt(at, sampleRate_), {0, std::move(callback)});
 }
 
 void FluidScheduler::OnEvent(unsigned int, fluid_event_t* event, fluid_sequencer_t*, void* data) {
     auto* self = static_cast<FluidScheduler*>(data);
     if (fluid_event_get_type(event) != FLUID_SEQ_TIMER)
         return; // the unregistering notice at the end
-    std::function<void()> callback;
+    Batch batch;
     {
         std::lock_guard lock(self->mutex_);
         const auto it =
-            self->callbacks_.find(reinterpret_cast<std::uintptr_t>(fluid_event_get_data(event)));
-        if (it == self->callbacks_.end())
+            self->batches_.find(reinterpret_cast<std::uintptr_t>(fluid_event_get_data(event)));
+        if (it == self->batches_.end())
             return;
-        callback = std::move(it->second);
-        self->callbacks_.erase(it);
+        batch = std::move(it->second);
+        self->batches_.erase(it);
+        self->openBatch_.erase(batch.tick);
     }
-    callback();
+    for (Item& item : batch.items) {
+        if (item.callback)
+            item.callback();
+        else
+            static_cast<void>(ApplyShortMessage(self->synth_, item.message));
+    }
 }
 
 void FluidScheduler::CancelAll() {
     fluid_sequencer_remove_events(sequencer_, -1, -1, -1);
     {
         std::lock_guard lock(mutex_);
-        callbacks_.clear();
+        batches_.clear();
+        openBatch_.clear();
         due_.clear();
     }
     // Released notes fade out as they would at their own note-off; when the synth refuses,

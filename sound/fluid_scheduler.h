@@ -2,7 +2,9 @@
 // The built-in synthesizer's scheduler: FluidSynth's own sequencer, with the synth as its
 // client, timed by the samples the synth renders. Once scheduled, a note sounds on time
 // however busy the program's threads are. Times are the sequencer's milliseconds, counted
-// from the sequencer's creation in rendered audio.
+// from the sequencer's creation in rendered audio. The sequencer keeps no order among events of
+// the same time, so the messages of one time travel together as one event and reach the synth
+// in the order they were scheduled: a chord's strings 1 to 5.
 
 #include "playback_scheduler.h"
 
@@ -13,6 +15,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -48,7 +51,17 @@ private:
     FluidScheduler(fluid_synth_t* synth, fluid_sequencer_t* sequencer);
     static void OnEvent(unsigned int time, fluid_event_t* event, fluid_sequencer_t* sequencer,
                         void* data);
-    void Send(unsigned int tick, fluid_event_t* event);
+    // What is due at one time, in the order it was scheduled: a message, or a callback.
+    struct Item {
+        std::uint32_t message = 0;
+        std::function<void()> callback;
+    };
+    struct Batch {
+        unsigned int tick = 0;
+        std::vector<Item> items;
+    };
+    // Adds the item to the batch of `tick` not yet sent, or starts one with its own event.
+    void Add(unsigned int tick, Item item);
     // The sequencer tick that makes an event take effect at the reachable block nearest `at`
     // in a synth at `sampleRate` (a whole number of frames a second).
     static unsigned int TickAt(PlayTime at, long long sampleRate);
@@ -60,10 +73,12 @@ private:
     long long sampleRate_ = 44100;
     fluid_seq_id_t synthClient_ = -1;
     fluid_seq_id_t selfClient_ = -1;
-    // Callbacks waiting for their timer event, by number; run on the audio thread.
+    // Batches waiting for their timer event, by number, and the number of each time's batch
+    // not yet sent; run on the audio thread.
     mutable std::mutex mutex_;
-    std::map<std::uintptr_t, std::function<void()>> callbacks_;
-    std::uintptr_t nextCallback_ = 1;
+    std::map<std::uintptr_t, Batch> batches_;
+    std::map<unsigned int, std::uintptr_t> openBatch_;
+    std::uintptr_t nextBatch_ = 1;
     // When each scheduled event is due, for Pending.
     mutable std::multiset<unsigned int> due_;
 };

@@ -3,6 +3,7 @@
 #include "short_message.h"
 #include "soundfont.h"
 
+#include <array>
 #include <mutex>
 
 namespace fw {
@@ -46,6 +47,18 @@ LoadedSynth MakeLoadedSynth(const std::string& preferredSoundFont, double sample
         result.error = "The soundfont could not be loaded: " + path;
     }
     return result;
+}
+
+bool AnyVoiceHeld(fluid_synth_t* synth) {
+    if (fluid_synth_get_active_voice_count(synth) <= 0)
+        return false;
+    std::array<fluid_voice_t*, 256> voices{};
+    fluid_synth_get_voicelist(synth, voices.data(), static_cast<int>(voices.size()), -1);
+    for (fluid_voice_t* voice : voices) {
+        if (voice != nullptr && fluid_voice_is_on(voice))
+            return true;
+    }
+    return false;
 }
 
 bool ApplyShortMessage(fluid_synth_t* synth, std::uint32_t message) {

@@ -44,6 +44,10 @@ struct LoadedSynth {
 // "The synthesizer could not be started.".
 LoadedSynth MakeLoadedSynth(const std::string& preferredSoundFont, double sampleRate);
 
+// Whether a note still sounds as held on the synth: a voice not yet let go by its note-off. A
+// let-go voice only fades out (with some instruments for seconds, far below hearing).
+bool AnyVoiceHeld(fluid_synth_t* synth);
+
 // Plays a packed short message (status | data1 << 8 | data2 << 16) on the synth: note-on,
 // note-off, key and channel pressure, controller, program change, pitch bend. Returns false
 // for other messages and when the synth refuses the values.

@@ -72,9 +72,9 @@ bool ScheduledPlay::ScheduleNextChord() {
         if (KindOf(entry) != LineKind::Chord)
             continue;
         const int tempo = CurrentTempo();
-        const ChordEvents chord = ChordEventList(entry.Note, entry.HammerNote,
-                                                 DurationValue(entry.Duration, WholeNoteMs(tempo)),
-                                                 HammerStepMs(tempo), options_.TuningOffset);
+        const ChordEvents chord = ChordEventList(
+            entry.Note, entry.HammerNote, DurationValue(entry.Duration, WholeNoteMs(tempo)),
+            HammerStepMs(tempo), options_.TuningOffset, options_.HammerOns);
         const PlayTime start = cursor_;
         for (const ChordEvent& event : chord.events) {
             Send(start + milliseconds(event.atMs),

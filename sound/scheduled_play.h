@@ -24,6 +24,7 @@ struct ScheduledPlayOptions {
     bool Loop = false;
     int Tempo = 120;                   // the base tempo, 1..500
     std::array<int, 6> TuningOffset{}; // semitones per string 1..5
+    HammerOnSound HammerOns = HammerOnSound::Quick;
     PracticeSettings Practice;
     BeatMeter Meter;
 };

@@ -6,6 +6,7 @@
 #include "playback_scheduler.h"
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,12 +38,18 @@ public:
     // machine has no audio output. Never waits for the loading: while it still runs the open
     // succeeds, and the messages sent meanwhile are dropped except program changes, which are
     // kept and applied before the first message after loading (so a play started early plays
-    // its own instrument). Opening costs next to nothing: the synthesizer and its audio
-    // output stay alive.
+    // its own instrument). Opening costs next to nothing: the synthesizer stays alive, and an
+    // audio output closed at rest starts again within a few milliseconds.
     int Open(int id) override;
     void Send(std::uint32_t message) override;
     // Releases every sounding note on every channel; the synthesizer stays ready.
     void Close() override;
+
+    // After this long without a sound the audio output is closed (no stream stays open on the
+    // sound server); the next sounding opens it again. Set before Prepare.
+    void SetIdleCloseAfter(std::chrono::milliseconds idleAfter) { idleAfter_ = idleAfter; }
+    // Whether the audio output runs now (false while loading, without one, or closed at rest).
+    bool OutputRunning();
 
     // Why the synthesizer cannot sound (waits for Prepare to finish); empty when it can.
     std::string Problem();
@@ -60,9 +67,11 @@ private:
     Engine& Ready();             // prepared and finished (waits for the loading)
     bool Loaded();               // the loading has finished (never waits)
     void ApplyPendingPrograms(); // once loaded: the instruments chosen while loading
+    void WakeOutput();           // something is about to sound: the output must run
 
     std::string preferredSoundFont_;
     std::function<void()> beforeLoading_;
+    std::chrono::milliseconds idleAfter_{10000};
     std::unique_ptr<Engine> engine_;
     bool open_ = false;
     std::array<int, 16> pendingPrograms_{}; // per channel, -1 for none

@@ -109,14 +109,15 @@ std::string HoursMinutesSeconds(long long ms) {
 
 } // namespace
 
-long long SoundingMs(const ChordEntry& entry, int tempo) {
+long long SoundingMs(const ChordEntry& entry, int tempo, HammerOnSound hammerOns) {
     if (KindOf(entry) != LineKind::Chord)
         return 0;
     const long long duration = std::max(0, DurationValue(entry.Duration, WholeNoteMs(tempo)));
     const bool hammer = std::any_of(entry.HammerNote.begin() + 1, entry.HammerNote.end(),
                                     [](std::uint8_t note) { return note != NoNote; });
-    // A chord with a hammer-on lasts at least its three hammer-on steps.
-    return hammer ? std::max(duration, 3LL * HammerStepMs(tempo)) : duration;
+    // A chord with a hammer-on lasts at least its hammer-on steps.
+    const long long steps = hammerOns == HammerOnSound::Ring ? 2 : 3;
+    return hammer ? std::max(duration, steps * HammerStepMs(tempo)) : duration;
 }
 
 std::string TooLongForWav(long long chordsMs) {
@@ -134,7 +135,7 @@ std::string RenderChordsToWav(const std::vector<ChordEntry>& entries,
     // take hours and all the memory there is.
     long long chordsMs = 0;
     for (const ChordEntry& entry : entries)
-        chordsMs += SoundingMs(entry, settings.Tempo);
+        chordsMs += SoundingMs(entry, settings.Tempo, settings.HammerOns);
     if (std::string tooLong = TooLongForWav(chordsMs); !tooLong.empty())
         return tooLong;
     LoadedSynth loaded = MakeLoadedSynth(settings.SoundFont, RenderSampleRate);
@@ -146,7 +147,7 @@ std::string RenderChordsToWav(const std::vector<ChordEntry>& entries,
     const MidiPortSettings portSettings{BuiltInSynthDevice, 0, 0, settings.Patch};
     MidiPort port(output, portSettings);
     RenderClock clock(loaded.synth.get(), wav);
-    const ChordPlayerState state{settings.TuningOffset, settings.Tempo, false};
+    const ChordPlayerState state{settings.TuningOffset, settings.Tempo, false, settings.HammerOns};
     ChordPlayer player(port, clock, state);
 
     if (!port.OpenMidiPort().empty())

@@ -18,6 +18,7 @@ struct RenderSettings {
     std::uint8_t Patch = 105;          // General MIDI program from 0
     std::array<int, 6> TuningOffset{}; // semitones per string 1..5
     int Tempo = 120;                   // quarter notes per minute
+    HammerOnSound HammerOns = HammerOnSound::Quick;
 };
 
 constexpr int RenderSampleRate = 44100;
@@ -28,8 +29,10 @@ constexpr int RenderTailMs = 300;
 constexpr long long MaxWavDataBytes = 0xFFFFFFFFLL - 36;
 
 // How long a chord entry sounds at `tempo`, as the chord player plays it (its duration, and
-// for a chord with a hammer-on at least the three hammer-on steps); 0 for a comment or a blank.
-long long SoundingMs(const ChordEntry& entry, int tempo);
+// for a chord with a hammer-on at least the three hammer-on steps, two when ringing); 0 for a
+// comment or a blank.
+long long SoundingMs(const ChordEntry& entry, int tempo,
+                     HammerOnSound hammerOns = HammerOnSound::Quick);
 
 // Empty when chords sounding `chordsMs` in all, with the fade-out tail, fit in a WAV file of
 // RenderSampleRate 16-bit stereo; otherwise "The song is too long for a WAV file: it lasts

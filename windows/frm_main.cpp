@@ -70,6 +70,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
         port.Patch = m_document->Patch();
         player.TuningOffset = m_document->TuningOffset();
         player.Tempo = tempo();
+        player.HammerOns = settings().HammerOnsRing ? HammerOnSound::Ring : HammerOnSound::Quick;
     };
     m_deps.sound->port().BusyCursor = [](bool busy) {
         if (busy)

@@ -107,6 +107,7 @@ void TfrmOptions::FormActivate() {
     chkSortDictionary->setChecked(settings_.SortDictionary);
     chkCursorPlays->setChecked(settings_.CursorPlays);
     chkNameInversions->setChecked(settings_.NameInversions);
+    chkHammerOnsRing->setChecked(settings_.HammerOnsRing);
     chkOpenLastSong->setChecked(settings_.OpenLastSong);
     chkShowChordName->setChecked(settings_.ShowChordName);
     chkShowFretNumbers->setChecked(settings_.ShowFretNumbers);
@@ -199,6 +200,7 @@ void TfrmOptions::btnOKClick() {
     settings_.SortDictionary = chkSortDictionary->isChecked();
     settings_.CursorPlays = chkCursorPlays->isChecked();
     settings_.NameInversions = chkNameInversions->isChecked();
+    settings_.HammerOnsRing = chkHammerOnsRing->isChecked();
     settings_.OpenLastSong = chkOpenLastSong->isChecked();
     settings_.TabFont = chkTabFont->isChecked();
     settings_.ShowTabNoteDurations = ChkShowDurations->isChecked();

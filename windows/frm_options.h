@@ -1,5 +1,5 @@
 #pragma once
-// The Settings dialog: six pages of controls over the in-memory settings. Every showing fills
+// The Settings dialog: seven pages of controls over the in-memory settings. Every showing fills
 // the controls from the settings (FormActivate); OK writes them back in a fixed order and
 // applies them through the host; Cancel, Escape and the close box apply nothing. Only
 // "Replace chord dictionary" acts at once.
@@ -117,6 +117,7 @@ public:
     QCheckBox* chkTabChordNames = nullptr;
     QCheckBox* chkTabStringNames = nullptr;
     QCheckBox* chkExternalMIDI = nullptr;
+    QCheckBox* chkHammerOnsRing = nullptr; // setting HammerOnsRing
     QComboBox* cboChannel = nullptr;
     QWidget* rdoOctave = nullptr;
     QButtonGroup* octaveGroup = nullptr;
@@ -138,6 +139,7 @@ private:
     QWidget* BuildMarkersPage();
     QWidget* BuildTablaturePage();
     QWidget* BuildMidiPage();
+    QWidget* BuildSoundPage();
     QWidget* BuildDictionaryPage();
     QWidget* BuildInstrumentPage();
     QLabel* Explanation(const QString& text);

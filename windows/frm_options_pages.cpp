@@ -1,4 +1,4 @@
-// The Settings dialog's six pages: their controls, captions and explanations, laid out so that
+// The Settings dialog's seven pages: their controls, captions and explanations, laid out so that
 // every text fits at the default font.
 
 #include "frm_options.h"
@@ -96,6 +96,7 @@ void TfrmOptions::FormCreate() {
     PageControl1->addTab(BuildMarkersPage(), QStringLiteral("Markers"));
     PageControl1->addTab(BuildTablaturePage(), QStringLiteral("Tablature"));
     PageControl1->addTab(BuildMidiPage(), QStringLiteral("MIDI"));
+    PageControl1->addTab(BuildSoundPage(), QStringLiteral("Sound"));
     PageControl1->addTab(BuildDictionaryPage(), QStringLiteral("Chord Dictionary"));
     PageControl1->addTab(BuildInstrumentPage(), QStringLiteral("Instrument and Tuning"));
     PageControl1->setCurrentIndex(0);
@@ -342,6 +343,22 @@ QWidget* TfrmOptions::BuildMidiPage() {
            QStringLiteral("Select a driver for your sound card or external MIDI device."));
     form->itemAt(0, QFormLayout::FieldRole)->setAlignment(Qt::AlignLeft);
     layout->addLayout(form);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* TfrmOptions::BuildSoundPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("tabSound"));
+    QVBoxLayout* layout = PageLayout(page);
+    chkHammerOnsRing =
+        Check(QStringLiteral("chkHammerOnsRing"), QStringLiteral("Hammer-ons ring on"));
+    AddExplained(layout, chkHammerOnsRing,
+                 Explanation(QStringLiteral(
+                     "A hammer-on or pull-off sounds its second note right after the first and "
+                     "lets it ring to the end of the chord, as on a banjo. Off: the second note "
+                     "is a short grace note. Applies to playing, previews and the MIDI and WAV "
+                     "files.")));
     layout->addStretch();
     return page;
 }

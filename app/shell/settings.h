@@ -55,6 +55,7 @@ struct Settings {
     QString MenuTuningName = QStringLiteral("&Custom Tuning - G D G B D");
     int MenuTuningTag = 55555;
     QString SoundFont; // soundfont of the built-in synthesizer; empty = found automatically
+    bool HammerOnsRing = false; // a hammer-on's target rings to the end of its chord
 
     // "Practice": playing along with a range play. Stored only while one of them differs from
     // its default, so a settings file of a user who never practises stays as it was.

@@ -33,7 +33,7 @@ struct StoredField {
 };
 
 // Every stored field except the recent files, in the order they are read.
-const std::array<StoredField, 37> StoredFields = {{
+const std::array<StoredField, 38> StoredFields = {{
     {Options, "Prompts", &Settings::Prompts},
     {Options, "TabPrompt", &Settings::TabPrompt},
     {Options, "TabFont", &Settings::TabFont},
@@ -71,6 +71,7 @@ const std::array<StoredField, 37> StoredFields = {{
     {Midi, "MenuTuningName", &Settings::MenuTuningName},
     {Midi, "MenuTuningTag", &Settings::MenuTuningTag},
     {Midi, "SoundFont", &Settings::SoundFont},
+    {Midi, "HammerOnsRing", &Settings::HammerOnsRing},
 }};
 
 // The practice values, read and written as a group of their own.

@@ -29,6 +29,36 @@ TEST_F(Export, TheMenuCommandAndTheCommandLineWriteTheSameBytes) {
     EXPECT_EQ(window.settings().LastDir, dir.path() + QLatin1Char('/'));
 }
 
+// Ringing hammer-ons: the setting for the menu, --hammer-ons for the tool; quick is the default.
+TEST_F(Export, RingingHammerOnsReachTheMidiFileFromTheMenuAndTheTool) {
+    const QString song = WriteSong(QStringLiteral("ring.fwk"), SongText);
+    const auto tool = [&](const char* name, std::vector<std::string> options) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        std::vector<std::string> args{"--export-midi", song.toStdString(), path.toStdString()};
+        args.insert(args.end(), options.begin(), options.end());
+        const Run run = Tool(args);
+        EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+        return ReadAll(path);
+    };
+    const QByteArray plain = tool("plain.mid", {});
+    const QByteArray ring = tool("ring.mid", {"--hammer-ons", "ring"});
+    EXPECT_EQ(tool("quick.mid", {"--hammer-ons=quick"}), plain);
+    EXPECT_NE(ring, plain);
+    const Run wrong =
+        Tool({"--export-wav", song.toStdString(),
+              dir.filePath(QStringLiteral("x.wav")).toStdString(), "--hammer-ons", "long"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("--hammer-ons takes quick or ring, not \"long\""), std::string::npos);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.wav"))));
+
+    TfrmMain& window = Start({song});
+    window.settings().HammerOnsRing = true;
+    const QString fromMenu = dir.filePath(QStringLiteral("menu.mid"));
+    dialogs.AnswerSaveFile(fromMenu);
+    window.SaveAsMidiFile1Click();
+    EXPECT_EQ(ReadAll(fromMenu), ring);
+}
+
 // The bytes are checked against a file written out by hand from the format's rules, not against
 // the writer's own output: one G chord, patch 24, tuning 55565 (string 2 a semitone up), tempo
 // 90 (666666 microseconds a quarter note).

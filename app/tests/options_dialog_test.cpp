@@ -38,7 +38,8 @@ QString Dump(const Settings& s) {
                .arg(s.ShowFretNumbers)
                .arg(s.SortDictionary)
                .arg(s.CursorPlays) +
-           QString::number(s.NameInversions) + QLatin1Char(' ') +
+           QString::number(s.NameInversions) + QStringLiteral(" Ring=") +
+           QString::number(s.HammerOnsRing) + QLatin1Char(' ') +
            QStringLiteral("Color=%1 Shape=%2 External=%3 Device=%4 Octave=%5 Channel=%6 "
                           "Patch=%7 PatchName='%8' PatchTag=%9 ")
                .arg(s.MarkerColor, 6, 16, QLatin1Char('0'))
@@ -161,7 +162,7 @@ void ClickEveryCheckBox(TfrmOptions& d) {
     for (QCheckBox* box : {d.chkSavePrompts, d.chkCursorPlays, d.chkShowChordName,
                            d.chkShowFretNumbers, d.chkAssociateFiles, d.chkShowTabPrompt,
                            d.chkTabFont, d.ChkShowDurations, d.chkSortDictionary,
-                           d.chkNameInversions})
+                           d.chkNameInversions, d.chkHammerOnsRing})
         box->click();
 }
 
@@ -188,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionsDialog, ::testing::Values(
             s.Prompts = false; s.CursorPlays = true; s.ShowChordName = false;
             s.ShowFretNumbers = false; s.Associate = false; s.TabPrompt = false;
             s.TabFont = true; s.ShowTabNoteDurations = true; s.SortDictionary = true;
-            s.NameInversions = true;
+            s.NameInversions = true; s.HammerOnsRing = true;
         },
         {"unassociate", "display", "sort 1"}, {}},
     OptionsCase{"TablatureFormsStoreEveryChoice", Nothing,

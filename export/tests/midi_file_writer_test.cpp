@@ -95,7 +95,7 @@ TEST(MidiFileTest, DurationTicksOfTheEntriesAreNotUsed) {
     EXPECT_EQ(Hex(file, 64 + 16, 64 + 19), "60 3E 00");
 }
 
-TEST(MidiFileTest, TuningOffsetsShiftStruckNotesAndHammerTargetsButNotTheStandIns) {
+TEST(MidiFileTest, TuningOffsetsShiftStruckNotesAndHammerTargets) {
     // Offsets of strings 1..5: 0, -2, -1, 0, -1.
     const std::array<int, 6> offsets{0, 0, -2, -1, 0, -1};
     const MidiBytes file =
@@ -103,10 +103,9 @@ TEST(MidiFileTest, TuningOffsetsShiftStruckNotesAndHammerTargetsButNotTheStandIn
     EXPECT_EQ(ChordEventsHex(file),
               Hex({"00 90 3E 7F", "00 39 7F", "00 36 7F", "00 32 7F", "00 42 7F", "60 3E 00",
                    "00 36 00", "00 32 00", "00 42 00", "00 39 00", // G sounding 62 57 54 50 66
-                   // string 1 silent: 60 stands in, unshifted; string 2 is 61 - 2, then 63 - 2
-                   // string 2 hammered, string 1 not: the last chord note-off waits D - 2g
-                   "00 3C 00", "00 3B 7F", "00 36 7F", "00 42 7F", "06 3C 00", "00 36 00",
-                   "00 42 00", "54 3B 00", "00 3D 7F", "06 3C 00", "00 3D 00"}));
+                   // strings 3 and 5 ring the chord; string 2 strikes 61 - 2, then 63 - 2
+                   "00 36 7F", "00 42 7F", "00 3B 7F", "06 3B 00", "06 3D 7F", "06 3D 00",
+                   "4E 36 00", "00 42 00"}));
 }
 
 struct PatchCase {
@@ -176,9 +175,9 @@ TEST(MidiFileTest, Tempos60And120DifferOnlyInTempoBytesAndHammerGaps) {
               Hex(fast, 40, 64) + " " +
                   Hex({"00 90 3E 7F", "00 3B 7F", "00 37 7F", "00 32 7F", "00 43 7F", "60 3E 00",
                        "00 37 00", "00 32 00", "00 43 00", "00 3B 00", "00 3E 7F", "0C 3E 00",
-                       "00 40 7F", "0C 40 00", "3C 3C 00", "0C 40 00", "00 FF 2F 00"}));
-    EXPECT_EQ(Hex(fast, 64 + 31), Hex({"00 3E 7F", "06 3E 00", "00 40 7F", "06 40 00", "4E 3C 00",
-                                       "06 40 00", "00 FF 2F 00"}));
+                       "0C 40 7F", "0C 40 00", "3C 3C 00", "00 FF 2F 00"}));
+    EXPECT_EQ(Hex(fast, 64 + 31),
+              Hex({"00 3E 7F", "06 3E 00", "06 40 7F", "06 40 00", "4E 3C 00", "00 FF 2F 00"}));
 }
 
 struct DurationCase {
@@ -218,6 +217,7 @@ struct ChordCase {
     std::string line;
     int tempo;
     std::string events;
+    HammerOnSound sound = HammerOnSound::Quick;
 };
 
 class LaterChordTest : public ::testing::TestWithParam<ChordCase> {};
@@ -227,7 +227,7 @@ TEST_P(LaterChordTest, WritesItsEventsInOrder) {
     MidiBytes out;
     const ChordEntry entry = test::Chord(c.line);
     const int count = ChordEvents(out, entry, DurationValue(entry.Duration, MidiWholeNoteTicks),
-                                  HammerGap(c.tempo), NoOffsets, false);
+                                  HammerGap(c.tempo), NoOffsets, false, c.sound);
     EXPECT_EQ(Hex(out), c.events);
     EXPECT_EQ(count, static_cast<int>(out.size()));
 }
@@ -235,38 +235,40 @@ TEST_P(LaterChordTest, WritesItsEventsInOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Chords, LaterChordTest,
     ::testing::Values(
-        // 6 + 6 + 78 + 6 = 96 ticks.
+        // A hammered string strikes at 0, stops at g, sounds its target from 2g to 3g; a
+        // silent middle C takes the chord to its 96 ticks.
         ChordCase{"HammerOnString1", "H, x, x, x, x, 0-2, Q", 120,
-                  Hex({"00 3E 7F", "06 3E 00", "00 40 7F", "06 40 00", "4E 3C 00", "06 40 00"})},
-        // A pull-off sounds its start fret (66) first and the lower target (64) after the gap.
+                  Hex({"00 3E 7F", "06 3E 00", "06 40 7F", "06 40 00", "4E 3C 00"})},
+        // A pull-off sounds its start fret (66) first and the lower target (64) after it.
         ChordCase{"PullOffString1", "P, x, x, x, x, 4-2, Q", 120,
-                  Hex({"00 42 7F", "06 42 00", "00 40 7F", "06 40 00", "4E 3C 00", "06 40 00"})},
-        // String 1 not hammered: 6 + (48 - 12 = 36) + 6 = 48 ticks.
+                  Hex({"00 42 7F", "06 42 00", "06 40 7F", "06 40 00", "4E 3C 00"})},
         ChordCase{"PullOffString3", "P, x, x, 3-1, x, x, E", 120,
-                  Hex({"00 3C 00", "00 3A 7F", "06 3C 00", "00 3A 00", "24 3C 00", "00 38 7F",
-                       "06 3C 00", "00 38 00"})},
-        ChordCase{
-            "HammerOnString2WithOthers", "H, 0, 0, 0, 0-1, 0, Q", 120,
-            Hex({"00 3E 7F", "00 3B 7F", "00 37 7F", "00 32 7F", "00 43 7F", "06 3E 00", "00 37 00",
-                 "00 32 00", "00 43 00", "54 3B 00", "00 3C 7F", "06 3C 00", "00 3C 00"})},
-        // D = 2g without string 1 hammered (12 = 2 x 6): the middle note-off at delta 0.
-        ChordCase{"ShortHammerOnEqualToTwoGaps", "H, x, x, 0-2, x, x, T", 120,
-                  Hex({"00 3C 00", "00 37 7F", "06 3C 00", "00 37 00", "00 3C 00", "00 39 7F",
-                       "06 3C 00", "00 39 00"})},
-        // Tempo 500, g = 1: 1 + (6 - 2) + 1 = 6 ticks.
+                  Hex({"00 3A 7F", "06 3A 00", "06 38 7F", "06 38 00", "1E 3C 00"})},
+        // The other strings ring the whole chord and stop with it.
+        ChordCase{"HammerOnString2WithOthers", "H, 0, 0, 0, 0-1, 0, Q", 120,
+                  Hex({"00 3E 7F", "00 37 7F", "00 32 7F", "00 43 7F", "00 3B 7F", "06 3B 00",
+                       "06 3C 7F", "06 3C 00", "4E 3E 00", "00 37 00", "00 32 00", "00 43 00"})},
+        // D < 3g: the chord takes its three steps, 18 ticks, and nothing follows them.
+        ChordCase{"ShortHammerOnTakesItsSteps", "H, x, x, 0-2, x, x, T", 120,
+                  Hex({"00 37 7F", "06 37 00", "06 39 7F", "06 39 00"})},
+        // Tempo 500, g = 1: 3 steps and 3 more ticks to the sixty-fourth's 6.
         ChordCase{"HammerOnString3AtTempo500", "H, x, x, 0-2, x, x, F", 500,
-                  Hex({"00 3C 00", "00 37 7F", "01 3C 00", "00 37 00", "04 3C 00", "00 39 7F",
-                       "01 3C 00", "00 39 00"})},
-        // D = 3g (18 = 3 x 6): every note-off is written, the middle one at delta 0.
+                  Hex({"00 37 7F", "01 37 00", "01 39 7F", "01 39 00", "03 3C 00"})},
         ChordCase{"ShortHammerOnEqualToThreeGaps", "H, x, x, x, x, 0-2, .T", 120,
-                  Hex({"00 3E 7F", "06 3E 00", "00 40 7F", "06 40 00", "00 3C 00", "06 40 00"})},
-        // D < 3g (24 < 36 at tempo 60).
+                  Hex({"00 3E 7F", "06 3E 00", "06 40 7F", "06 40 00"})},
+        // D < 3g (24 < 36 at tempo 60): string 3 rings all 36 ticks, ending after the target.
         ChordCase{"ShortHammerOnBelowThreeGaps", "H, x, x, 0, x, 0-2, S", 60,
-                  Hex({"00 3E 7F", "00 37 7F", "0C 3E 00", "00 40 7F", "0C 40 00", "00 37 00",
-                       "00 3C 00", "0C 40 00"})},
-        // Tempo 500 gives a gap of a single tick.
+                  Hex({"00 37 7F", "00 3E 7F", "0C 3E 00", "0C 40 7F", "0C 40 00", "00 37 00"})},
         ChordCase{"HammerOnAtTempo500", "H, x, x, x, x, 0-2, Q", 500,
-                  Hex({"00 3E 7F", "01 3E 00", "00 40 7F", "01 40 00", "5D 3C 00", "01 40 00"})},
+                  Hex({"00 3E 7F", "01 3E 00", "01 40 7F", "01 40 00", "5D 3C 00"})},
+        // Ringing: the target follows after one step and rings to the end (192 - 6 = 186).
+        ChordCase{"RingingHammerOn", "H, x, x, 0-2, x, x, H", 120,
+                  Hex({"00 37 7F", "06 37 00", "00 39 7F", "81 3A 39 00"}), HammerOnSound::Ring},
+        // D < 2g: the ringing chord lasts its two steps, 12 ticks.
+        ChordCase{"ShortRingingHammerOnWithOthers", "H, 0, 0, 0, 0-1, 0, F", 120,
+                  Hex({"00 3E 7F", "00 37 7F", "00 32 7F", "00 43 7F", "00 3B 7F", "06 3B 00",
+                       "00 3C 7F", "06 3C 00", "00 3E 00", "00 37 00", "00 32 00", "00 43 00"}),
+                  HammerOnSound::Ring},
         ChordCase{"Rest", "Rest , x, x, x, x, x, Q", 120,
                   Hex({"00 3C 00", "60 3C 00", "00 3C 00"})},
         ChordCase{"WholeNote", "G, 0, 0, 0, 0, 0, W", 120,
@@ -278,9 +280,8 @@ TEST(ChordEventsTest, FirstChordCarriesTheNoteOnStatus) {
     MidiBytes out;
     const int count =
         ChordEvents(out, test::Chord("H, x, x, x, x, 0-2, Q"), 96, 6, NoOffsets, true);
-    EXPECT_EQ(Hex(out),
-              Hex({"00 90 3E 7F", "06 3E 00", "00 40 7F", "06 40 00", "4E 3C 00", "06 40 00"}));
-    EXPECT_EQ(count, 19);
+    EXPECT_EQ(Hex(out), Hex({"00 90 3E 7F", "06 3E 00", "06 40 7F", "06 40 00", "4E 3C 00"}));
+    EXPECT_EQ(count, 16);
 }
 
 } // namespace

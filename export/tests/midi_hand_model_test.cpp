@@ -1,8 +1,9 @@
 // The note track of small songs against event lists worked out by hand from the file's rules,
 // not from the writer: each event is (delta, status, note, velocity), status 0x90 where the
-// first chord states it and 0 where running status applies. A hammer-on chord lasts exactly its
-// duration when that leaves room for its gaps: g before the targets, g after them, and one more
-// g on string 1's own target when string 1 is hammered. Each string sounds its start fret first.
+// first chord states it and 0 where running status applies. A hammer-on chord sounds as the live
+// player plays it: the other strings ring the whole chord, a hammered string sounds its start
+// fret from 0 to g and its target from 2g to 3g, and the chord lasts its duration, or 3g when
+// that is longer; a silent middle C fills a chord whose last note ends early.
 
 #include "export/midi_file_writer.h"
 
@@ -72,68 +73,66 @@ const std::vector<Event> GChordEighthLater{
 INSTANTIATE_TEST_SUITE_P(
     Songs, MidiHandModelTest,
     ::testing::Values(
-        // Tempo 120, g = 6. String 2 hammered 59 -> 61; string 1 silent, 60 stands in:
-        // 6 + (96 - 12 = 84) + 6 = 96, so the G after it starts on beat 2.
+        // Tempo 120, g = 6. String 2 hammered 59 -> 61, then a silent middle C at 96, so the
+        // G after it starts on beat 2.
         ModelCase{"HammerOnString2ThenG",
                   {"H, x, x, x, 0-2, x, Q", "G, 0, 0, 0, 0, 0, E"},
                   120,
                   [] {
-                      std::vector<Event> e{{0, S, 60, 0},  {0, 0, 59, On}, {6, 0, 60, 0},
-                                           {84, 0, 59, 0}, {0, 0, 61, On}, {6, 0, 60, 0},
-                                           {0, 0, 61, 0}};
+                      std::vector<Event> e{{0, S, 59, On},
+                                           {6, 0, 59, 0},
+                                           {6, 0, 61, On},
+                                           {6, 0, 61, 0},
+                                           {78, 0, 60, 0}};
                       e.insert(e.end(), GChordEighthLater.begin(), GChordEighthLater.end());
                       return e;
                   }()},
-        // A pull-off on string 1 from 66 to 64: 66 first. 6 + 6 + (48 - 18 = 30) + 6 = 48.
+        // A pull-off on string 1 from 66 to 64: 66 first; 48 - 18 = 30 ticks of silence.
         ModelCase{"PullOffString1ThenD",
                   {"P, x, x, x, x, 4-2, E", "D, x, x, x, x, 0, E"},
                   120,
                   {{0, S, 66, On},
                    {6, 0, 66, 0},
-                   {0, 0, 64, On},
+                   {6, 0, 64, On},
                    {6, 0, 64, 0},
                    {30, 0, 60, 0},
-                   {6, 0, 64, 0},
                    {0, 0, 62, On},
                    {48, 0, 62, 0},
                    {0, 0, 60, 0}}},
-        // Tempo 60, g = 12. The short g string pulls off 69 -> 67: 12 + (48 - 24 = 24) + 12.
+        // Tempo 60, g = 12. The short g string pulls off 69 -> 67: 36 ticks, then 12 silent.
         ModelCase{"PullOffString5AtTempo60ThenG",
                   {"P, 2-0, x, x, x, x, E", "G, 0, 0, 0, 0, 0, E"},
                   60,
                   [] {
-                      std::vector<Event> e{{0, S, 60, 0},  {0, 0, 69, On}, {12, 0, 60, 0},
-                                           {0, 0, 69, 0},  {24, 0, 60, 0}, {0, 0, 67, On},
-                                           {12, 0, 60, 0}, {0, 0, 67, 0}};
+                      std::vector<Event> e{{0, S, 69, On},
+                                           {12, 0, 69, 0},
+                                           {12, 0, 67, On},
+                                           {12, 0, 67, 0},
+                                           {12, 0, 60, 0}};
                       e.insert(e.end(), GChordEighthLater.begin(), GChordEighthLater.end());
                       return e;
                   }()},
-        // Tempo 60: a thirty-second (12 ticks) cannot hold two gaps of 12; the middle note-off
-        // has delta 0 and the chord takes its gaps, 24 ticks, before the rest.
+        // Tempo 60: a thirty-second (12 ticks) cannot hold three steps of 12; the chord takes
+        // its steps, 36 ticks, before the rest.
         ModelCase{"TooShortHammerOnString3ThenRest",
                   {"H, x, x, 0-2, x, x, T", "R, x, x, x, x, x, Q"},
                   60,
-                  {{0, S, 60, 0},
-                   {0, 0, 55, On},
-                   {12, 0, 60, 0},
-                   {0, 0, 55, 0},
-                   {0, 0, 60, 0},
-                   {0, 0, 57, On},
-                   {12, 0, 60, 0},
-                   {0, 0, 57, 0},
+                  {{0, S, 55, On},
+                   {12, 0, 55, 0},
+                   {12, 0, 57, On},
+                   {12, 0, 57, 0},
                    {0, 0, 60, 0},
                    {96, 0, 60, 0},
                    {0, 0, 60, 0}}},
-        // Tempo 90, g = 8. String 1 hammers 62 -> 64 and string 4 pulls off 52 -> 50:
-        // 8 + 8 + (96 - 24 = 72) + 8 = 96.
+        // Tempo 90, g = 8. String 1 hammers 62 -> 64 and string 4 pulls off 52 -> 50, step by
+        // step together; 96 - 24 = 72 silent ticks end the chord.
         ModelCase{"HammerOnString1AndPullOffString4AtTempo90ThenG",
                   {"HP, x, 2-0, x, x, 0-2, Q", "G, 0, 0, 0, 0, 0, E"},
                   90,
                   [] {
                       std::vector<Event> e{{0, S, 62, On}, {0, 0, 52, On}, {8, 0, 62, 0},
-                                           {0, 0, 64, On}, {8, 0, 64, 0},  {0, 0, 52, 0},
-                                           {72, 0, 60, 0}, {0, 0, 50, On}, {8, 0, 64, 0},
-                                           {0, 0, 50, 0}};
+                                           {0, 0, 52, 0},  {8, 0, 64, On}, {0, 0, 50, On},
+                                           {8, 0, 64, 0},  {0, 0, 50, 0},  {72, 0, 60, 0}};
                       e.insert(e.end(), GChordEighthLater.begin(), GChordEighthLater.end());
                       return e;
                   }()},

@@ -3,11 +3,16 @@
 
 #include "export/midi_file_writer.h"
 
+#include "chords/song_file.h"
+#include "chords/text_file.h"
+#include "chords/tuning.h"
+
 #include "midi_test_support.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -15,6 +20,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #ifndef FRETWICK_EXPORT_TEST_DIR
@@ -109,8 +115,8 @@ TEST(MidiRoundTripTest, AnIndependentReaderSeesTheSong) {
         "",
         "C, x, 2, 0, 1, 2, .E",      // 72
         "Rest , x, x, x, x, x, S",   // 24
-        "Slide, 0, 2-4, 0, 0, 0, H", // hammer-on on string 4: 8 + 176 + 8
-        "Pull, x, x, x, x, 4-2, .q", // pull-off on string 1: 8 + 8 + 120 + 8
+        "Slide, 0, 2-3, 0, 0, 0, H", // hammer-on on string 4, the others ring 192 ticks
+        "Pull, x, x, x, x, 4-2, .q", // pull-off on string 1, then silence to 144 ticks
         "D7, x, 0, 2, 1, 0, w",      // 384
         "*end",
     });
@@ -133,9 +139,9 @@ TEST(MidiRoundTripTest, AnIndependentReaderSeesTheSong) {
     const std::vector<Sounding> expected{
         {62, 0, 96},    {57, 0, 96},    {54, 0, 96},    {50, 0, 96},    {66, 0, 96}, // G
         {64, 96, 168},  {58, 96, 168},  {54, 96, 168},  {52, 96, 168},               // C
-        {62, 192, 200}, {57, 192, 376}, {54, 192, 200}, {52, 192, 200}, {66, 192, 200},
-        {54, 376, 384},                                                 // Slide
-        {66, 384, 392}, {64, 392, 400},                                 // Pull: 66 first
+        {62, 192, 384}, {57, 192, 384}, {54, 192, 384}, {66, 192, 384}, {52, 192, 200},
+        {53, 208, 216},                                                 // Slide
+        {66, 384, 392}, {64, 400, 408},                                 // Pull: 66 first
         {62, 528, 912}, {58, 528, 912}, {56, 528, 912}, {50, 528, 912}, // D7
     };
     EXPECT_EQ(notes, expected);
@@ -199,6 +205,127 @@ INSTANTIATE_TEST_SUITE_P(Tempos, MidiChordOnsetTest,
                          ::testing::Values(OnsetCase{"Tempo60", 60}, OnsetCase{"Tempo90", 90},
                                            OnsetCase{"Tempo120", 120}, OnsetCase{"Tempo500", 500}),
                          [](const auto& info) { return info.param.name; });
+
+// What a player hears from each chord, worked out from the rules of a chord: without a hammer-on
+// every played string sounds the whole chord; with one the other strings ring the whole chord,
+// a hammered string sounds its start fret from 0 to g and its target from 2g to 3g (ringing:
+// from g to the end), and the chord lasts its duration, or its steps when they are longer.
+std::vector<Sounding> HeardNotes(const std::vector<ChordEntry>& song, int tempo,
+                                 const std::array<int, 6>& offsets, HammerOnSound sound,
+                                 int& endTick) {
+    const int g = HammerGap(tempo);
+    const bool ring = sound == HammerOnSound::Ring;
+    std::vector<Sounding> notes;
+    int start = 0;
+    for (const ChordEntry& chord : song) {
+        if (KindOf(chord) != LineKind::Chord)
+            continue;
+        const int d = DurationValue(chord.Duration, MidiWholeNoteTicks);
+        bool hammer = false;
+        for (int k = 1; k <= 5; ++k)
+            hammer = hammer || chord.HammerNote[k] != NoNote;
+        const int length = hammer ? std::max(d, (ring ? 2 : 3) * g) : d;
+        for (int k = 1; k <= 5; ++k) {
+            if (chord.Note[k] == NoNote)
+                continue;
+            const int pitch = chord.Note[k] + offsets[k];
+            if (chord.HammerNote[k] == NoNote) {
+                notes.push_back({pitch, start, start + length});
+                continue;
+            }
+            const int target = chord.HammerNote[k] + offsets[k];
+            notes.push_back({pitch, start, start + g});
+            notes.push_back(ring ? Sounding{target, start + g, start + length}
+                                 : Sounding{target, start + 2 * g, start + 3 * g});
+        }
+        start += length;
+    }
+    endTick = start;
+    return notes;
+}
+
+// Every start and end of a note as (tick, pitch, start or end), sorted: two strings in unison
+// share one key, so which start an end belongs to is left open. An end without a sounding note
+// of its pitch (the silent middle C that fills a chord) is no note's end.
+using NoteEdge = std::tuple<int, int, bool>;
+
+std::vector<NoteEdge> EdgesOfTrack1(const std::vector<std::string>& lines, int& endTick) {
+    std::vector<NoteEdge> edges;
+    std::map<int, int> open; // pitch -> notes sounding
+    for (const std::string& line : lines) {
+        std::istringstream in(line);
+        int track = 0, tick = 0, channel = 0, pitch = 0, velocity = 0;
+        std::string kind;
+        in >> track >> tick >> kind >> channel >> pitch >> velocity;
+        if (track == 1 && kind == "end_of_track")
+            endTick = tick;
+        if (track != 1 || kind != "note_on")
+            continue;
+        if (velocity > 0)
+            ++open[pitch];
+        else if (open[pitch] > 0)
+            --open[pitch];
+        else
+            continue;
+        edges.emplace_back(tick, pitch, velocity > 0);
+    }
+    std::sort(edges.begin(), edges.end());
+    return edges;
+}
+
+std::vector<NoteEdge> EdgesOf(const std::vector<Sounding>& notes) {
+    std::vector<NoteEdge> edges;
+    for (const Sounding& note : notes) {
+        edges.emplace_back(note.start, note.pitch, true);
+        edges.emplace_back(note.end, note.pitch, false);
+    }
+    std::sort(edges.begin(), edges.end());
+    return edges;
+}
+
+struct GoldenSongCase {
+    std::string name;
+    std::string file;
+    HammerOnSound sound;
+};
+
+class MidiGoldenSongTest : public ::testing::TestWithParam<GoldenSongCase> {};
+
+// The songs of the golden folder, exported as the program exports them, read back note by note.
+TEST_P(MidiGoldenSongTest, EveryNoteStartsAndEndsAsThePlayerPlaysIt) {
+    ASSERT_TRUE(MidoAvailable()) << Python << " cannot import mido; install python3-mido";
+    const GoldenSongCase& c = GetParam();
+    std::string text, error;
+    ASSERT_TRUE(ReadTextFile(FRETWICK_EXPORT_TEST_DIR "/golden/" + c.file, text, error)) << error;
+    const std::vector<std::string> fileLines = SplitLines(text);
+    const SongHeader header = ReadSongHeader(fileLines);
+    std::vector<ChordEntry> song;
+    int index = 0;
+    for (const std::string& line : SongEditorLines(fileLines, header))
+        song.push_back(ParseChordText(line, index++).entry);
+    const std::array<int, 6> offsets = TuningOffsets(header.tuning);
+    test::TempFolder folder;
+    const std::string path = folder / "golden.mid";
+    ASSERT_TRUE(WriteMidiFile(path, song, header.tempo, header.patch, offsets, error, c.sound))
+        << error;
+
+    int endTick = 0, heardEnd = 0;
+    const std::vector<NoteEdge> edges = EdgesOfTrack1(ReadBack(path), endTick);
+    const std::vector<Sounding> heard = HeardNotes(song, header.tempo, offsets, c.sound, heardEnd);
+    ASSERT_EQ(edges.size(), 2 * heard.size());
+    EXPECT_EQ(edges, EdgesOf(heard));
+    EXPECT_EQ(endTick, heardEnd);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Songs, MidiGoldenSongTest,
+    ::testing::Values(GoldenSongCase{"CrippleCreek", "cripple_creek.fwk", HammerOnSound::Quick},
+                      GoldenSongCase{"CrippleCreekRinging", "cripple_creek.fwk",
+                                     HammerOnSound::Ring},
+                      GoldenSongCase{"Example", "example.fwk", HammerOnSound::Quick},
+                      GoldenSongCase{"ExampleRinging", "example.fwk", HammerOnSound::Ring},
+                      GoldenSongCase{"Crowded", "crowded.fwk", HammerOnSound::Quick}),
+    [](const auto& info) { return info.param.name; });
 
 } // namespace
 } // namespace fw

@@ -74,6 +74,18 @@ TEST_F(PlayerTest, HammerOnPlaysGraceNotesThenHoldsTheOtherStrings) {
     EXPECT_THAT(WaitLengths(clock), ElementsAre(31, 31, 31, 907));
 }
 
+// Ringing: the target follows the strike after one step and rings with the other strings; a
+// short chord lasts its two steps.
+TEST_F(PlayerTest, RingingHammerOnHoldsItsTargetToTheChordsEnd) {
+    state.HammerOns = HammerOnSound::Ring;
+    PlayAtTempo("Slide in , 0 , 2-4 , 0 , 0 , 0 , H");
+    EXPECT_EQ(Notes(), Join({On(0, {62, 59, 55, 67, 52}), Off(31, {52}), On(31, {54}),
+                             Off(1000, {54}), Off(1000, {62, 59, 55, 67})}));
+    EXPECT_THAT(WaitLengths(clock), ElementsAre(31, 969));
+    PlayAtTempo("F, x, x, 0-2, x, x, F");
+    EXPECT_EQ(Ms(clock.Now()), 1000 + 62);
+}
+
 TEST_F(PlayerTest, HammerOnPreviewLasts250) {
     const ChordEntry e = Chord("Slide in , 0 , 2-4 , 0 , 0 , 0 , H");
     PreviewChord(port, player, e.Note, e.HammerNote);

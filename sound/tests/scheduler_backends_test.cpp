@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <condition_variable>
@@ -162,6 +163,30 @@ TEST_F(SequencerTest, StopRemovesEveryEventAndLeavesNoVoiceSounding) {
     EXPECT_LE(most, sounding);
     EXPECT_EQ(HeldVoices(), 0);
     EXPECT_FALSE(late);
+}
+
+// The sequencer keeps no order among events of one time; a chord's strings must still reach
+// the synth as they were scheduled, string 1 to string 5, and a second chord's after them.
+TEST_F(SequencerTest, NotesOfOneTimeReachTheSynthInTheOrderScheduled) {
+    const std::vector<int> keys{62, 59, 55, 50, 67, 64, 60, 57, 52, 69};
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        scheduler->Schedule(i < 5 ? 50ms : 51ms, PackShortMessage(0x91, keys[i], 127));
+    RenderUntil(80);
+    std::array<fluid_voice_t*, 256> voices{};
+    fluid_synth_get_voicelist(loaded.synth.get(), voices.data(), static_cast<int>(voices.size()),
+                              -1);
+    std::vector<std::pair<unsigned int, int>> started; // voice id (counts up), key
+    for (fluid_voice_t* voice : voices) {
+        if (voice)
+            started.emplace_back(fluid_voice_get_id(voice), fluid_voice_get_key(voice));
+    }
+    std::sort(started.begin(), started.end());
+    std::vector<int> order;
+    for (const auto& [id, key] : started) {
+        if (std::find(order.begin(), order.end(), key) == order.end())
+            order.push_back(key);
+    }
+    EXPECT_EQ(order, keys);
 }
 
 TEST_F(SequencerTest, CallbacksRunInTimeOrderWhileRendering) {

@@ -252,6 +252,24 @@ TEST_F(RenderedSound, ChordsFollowEachOtherAtTheTempoAndCommentsTakeNoTime) {
     EXPECT_LT(Rms(left, 1450, 1500), Rms(left, 1500, 1550) / 10) << "the last chord starts late";
 }
 
+// A half-note hammer-on on string 3 from G to A: quick, the A is a grace note gone long before
+// the chord's end; ringing, it still sounds there.
+TEST_F(RenderedSound, ARingingHammerOnSoundsItsTargetToTheChordsEnd) {
+    const std::vector<ChordEntry> song{Entry("G, x, x, 0-2, x, x, H")};
+    RenderSettings ringing;
+    ringing.HammerOns = HammerOnSound::Ring;
+    const std::vector<double> quick = Render(song);
+    const std::vector<double> rung = Render(song, ringing);
+    ASSERT_EQ(rung.size(), quick.size());
+    const auto lateInChord = [](const std::vector<double>& left) {
+        return std::vector<double>(left.begin() + RenderSampleRate * 80 / 100,
+                                   left.begin() + RenderSampleRate);
+    };
+    const double a = KeyHz(57);
+    EXPECT_GT(EnergyAt(lateInChord(rung), a), 100 * EnergyAt(lateInChord(quick), a));
+    EXPECT_GT(EnergyAt(lateInChord(rung), a), 10 * EnergyAt(lateInChord(rung), KeyHz(55)));
+}
+
 TEST_F(RenderedSound, TuningShiftsThePitch) {
     RenderSettings raised;
     raised.TuningOffset = {0, 2, 0, 0, 0, 0}; // string 1 up a whole tone: D becomes E

@@ -108,6 +108,7 @@ TEST_F(SettingsStoreTest, SavingDefaultsWritesEveryValueAsTextInThreeSections) {
         {"Midi/MenuTuningName", "&Custom Tuning - G D G B D"},
         {"Midi/MenuTuningTag", "55555"},
         {"Midi/SoundFont", ""},
+        {"Midi/HammerOnsRing", "0"},
         {"Recent/RecentFile0", ""},
         {"Recent/RecentFile1", ""},
         {"Recent/RecentFile2", ""},
