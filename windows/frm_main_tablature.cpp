@@ -71,7 +71,8 @@ void TfrmMain::ShowTablature(TabMode mode) {
         source.lines.push_back(ToStd(m_lines.lineText(i)));
     source.entries = m_play->EntryList;
     source.songPath = m_document->path();
-    source.tuningText = statusPanel(1);
+    source.tuningText =
+        FromStd(TuningStatusText(m_document->Tuning()) + TabCapoText(m_document->Capo()));
     source.tuningCode = m_document->Tuning();
     cursor.Done();
 
