@@ -177,11 +177,13 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
         err << "fretwick: Can't create musicxml file. No chords defined in editor.\n";
         return 1;
     }
-    MusicXmlSong score{
-        entries,      header.tempo,
-        header.patch, CapoOffsets(TuningOffsets(RepairedTuningCode(header.tuning)), capo),
-        {},           {}};
-    score.capo = capo;
+    MusicXmlSong score{entries,
+                       header.tempo,
+                       header.patch,
+                       CapoOffsets(TuningOffsets(RepairedTuningCode(header.tuning)), capo),
+                       capo,
+                       {},
+                       {}};
     SetTitlesFromLines(score, comments, songPath);
     std::string error;
     if (!WriteMusicXmlFile(outPath, score, error)) {

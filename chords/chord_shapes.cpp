@@ -115,6 +115,10 @@ std::vector<ChordShape> ChordShapes(const ChordSymbol& chord, const std::array<i
                     }
                     if (sounding < 3 || (high > 0 && high - low >= ShapeHandSpan))
                         continue;
+                    // An added fourth is stopped: the open drone alone is no add4.
+                    if (chord.quality == ChordQuality::Add4 &&
+                        !(classes & (1u << Mod12(chord.root + 5))))
+                        continue;
                     if (drone) {
                         classes |= 1u << Mod12(dronePitch);
                         lowestPitch = std::min(lowestPitch, dronePitch);
