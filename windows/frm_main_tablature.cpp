@@ -5,6 +5,8 @@
 #include "ui/wait_cursor.h"
 
 #include "app/shell/settings.h"
+#include "chords/capo.h"
+#include "chords/tuning.h"
 #include "export/tab_titles.h"
 #include "frm_get_tab_info.h"
 #include "frm_tab.h"

@@ -10,6 +10,7 @@
 #include "ui/dialog_service.h"
 
 #include <QAction>
+#include <QActionGroup>
 
 namespace fw {
 

@@ -3,8 +3,7 @@
 
 #include "export_test_support.h"
 
-#include "chords/tuning.h"
-
+#include <QDialog>
 #include <QSpinBox>
 
 namespace fw::testing {
@@ -109,16 +108,6 @@ TEST_F(Capo, TheMenuWritesTheLineAndTheStatusAndNamesFollow) {
     window.ShowLineStatus(0);
     EXPECT_EQ(window.statusPanel(0),
               QStringLiteral("   ***Error***   Line 1    Capo must be a fret from 0 to 12."));
-}
-
-TEST_F(Capo, TheDoubleTuningsAreMenuItems) {
-    TfrmMain& window = Start();
-    window.ui().tuningItems[5]->trigger();
-    EXPECT_EQ(window.statusPanel(1), QStringLiteral("Double C - G C G C D"));
-    EXPECT_EQ(window.document().Tuning(), 53565);
-    window.ui().tuningItems[6]->trigger();
-    EXPECT_EQ(window.statusPanel(1), QStringLiteral("Double D - A D A D E"));
-    EXPECT_FALSE(window.ui().tuningItems[UserTuningIndex]->isChecked());
 }
 
 } // namespace
