@@ -16,6 +16,7 @@ struct ChordToolOptions {
     std::string operand;
     int tuning = ReferenceTuningCode;
     bool inversions = false;
+    bool all = false; // every shape, not only the first TeacherShapeCount
 };
 
 // Reads the operand and the flags in any order. Returns the empty text when they are right,
@@ -39,6 +40,8 @@ std::string ReadOptions(const std::string& tool, const std::vector<std::string>&
             haveTuning = true;
         } else if (a == "--inversions" && tool == "--name-chord") {
             options.inversions = true;
+        } else if (a == "--all" && tool == "--chord-shapes") {
+            options.all = true;
         } else if (a.rfind("--", 0) == 0) {
             return "unknown option " + a + " for " + tool;
         } else if (haveOperand) {
@@ -79,8 +82,8 @@ int NameChordTool(const ChordToolOptions& options, std::ostream& out, std::ostre
             usage);
     std::vector<ChordSymbol> names;
     if (parsed.isChord())
-        names = NameChord(SoundingPitches(parsed.entry, TuningOffsets(options.tuning)),
-                          {.nameInversions = options.inversions});
+        names = NameChordLine(parsed.entry, TuningOffsets(options.tuning),
+                              {.nameInversions = options.inversions});
     if (names.empty()) {
         out << "No chord name found\n";
         return 1;
@@ -107,8 +110,10 @@ int ChordShapesTool(const ChordToolOptions& options, std::ostream& out, std::ost
             << options.tuning << "\n";
         return 1;
     }
-    for (const ChordShape& shape : shapes)
-        out << ChordShapeLine(*chord, shape) << "\n";
+    const std::size_t shown =
+        options.all ? shapes.size() : std::min(shapes.size(), TeacherShapeCount);
+    for (std::size_t i = 0; i < shown; ++i)
+        out << ChordShapeLine(*chord, shapes[i]) << "\n";
     return 0;
 }
 

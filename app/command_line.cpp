@@ -3,6 +3,7 @@
 #include "chord_tools.h"
 #include "tab_tools.h"
 
+#include "chords/capo.h"
 #include "chords/chord_parser.h"
 #include "chords/song_check.h"
 #include "chords/song_file.h"
@@ -37,7 +38,7 @@ const char* const Usage = "Usage: fretwick [SONG.fwk]\n"
                           "       fretwick --import-tab IN.tab OUT.fwk\n"
                           "       fretwick --name-chord \"x, 1, 0, 1, 1\" [--tuning CODE] "
                           "[--inversions]\n"
-                          "       fretwick --chord-shapes NAME [--tuning CODE]\n"
+                          "       fretwick --chord-shapes NAME [--tuning CODE] [--all]\n"
                           "       fretwick --help | --version\n"
                           "CODE is a tuning code: five digits, strings 5 to 1, each the string's "
                           "shift plus 5\n"
@@ -136,6 +137,11 @@ int WalkLines(const std::string& text, std::ostream& out,
     return ForEachCheckedLine(text, printError, onEntry) ? 0 : 1;
 }
 
+// The pitches' offsets of a song text: its tuning and its capo.
+std::array<int, 6> SoundingOffsets(const SongHeader& header, std::string_view text) {
+    return CapoOffsets(TuningOffsets(RepairedTuningCode(header.tuning)), SongCapoOfText(text));
+}
+
 // Reads and checks the song: 0 when it is clean, 1 with line errors (printed on `out`), 2 when
 // it cannot be read.
 int Check(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -152,8 +158,8 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, HammerOn
         return status;
     const SongHeader header = ReadSongHeaderOfText(text);
     // Lines are about 25 bytes: a guess at their number sizes the MIDI buffer once.
-    MidiFileBuilder midi(header.tempo, header.patch,
-                         TuningOffsets(RepairedTuningCode(header.tuning)), text.size() / 25);
+    MidiFileBuilder midi(header.tempo, header.patch, SoundingOffsets(header, text),
+                         text.size() / 25);
     midi.SetHammerOnSound(hammerOns);
     // One pass checks the lines and builds the file; a song with line errors writes nothing.
     bool hasChord = false;
@@ -183,6 +189,7 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
     const SongHeader header = ReadSongHeaderOfText(text);
     // The entries, made once at their number, and of the lines only the comments, where the
     // titles are: a big song's lines are not kept beside its entries.
+    const int capo = SongCapoOfText(text);
     std::vector<ChordEntry> entries;
     std::vector<std::string> comments;
     entries.reserve(ForEachEditorLine(text, [](std::string_view, std::size_t) {}) + 1);
@@ -201,9 +208,13 @@ int ExportMusicXml(const std::string& songPath, const std::string& outPath, std:
         err << "fretwick: Can't create musicxml file. No chords defined in editor.\n";
         return 1;
     }
-    MusicXmlSong score{entries,      header.tempo,
-                       header.patch, TuningOffsets(RepairedTuningCode(header.tuning)),
-                       {},           {}};
+    MusicXmlSong score{entries,
+                       header.tempo,
+                       header.patch,
+                       CapoOffsets(TuningOffsets(RepairedTuningCode(header.tuning)), capo),
+                       capo,
+                       {},
+                       {}};
     SetTitlesFromLines(score, comments, songPath);
     std::string error;
     if (!WriteMusicXmlFile(outPath, score, error)) {
@@ -221,7 +232,7 @@ int ExportWav(const std::string& songPath, const std::string& outPath, HammerOnS
     const SongHeader header = ReadSongHeaderOfText(text);
     RenderSettings settings;
     settings.Patch = static_cast<std::uint8_t>(header.patch);
-    settings.TuningOffset = TuningOffsets(RepairedTuningCode(header.tuning));
+    settings.TuningOffset = SoundingOffsets(header, text);
     settings.Tempo = header.tempo;
     settings.HammerOns = hammerOns;
     // The length is summed while the lines are checked, before a list of chords is made: a song

@@ -1,6 +1,7 @@
 #include "song_document.h"
 #include "ui/qt_text.h"
 
+#include "chords/capo.h"
 #include "chords/song_check.h"
 #include "chords/song_file.h"
 #include "chords/text_bounds.h"
@@ -9,7 +10,9 @@
 
 #include <QFileInfo>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <new>
 #include <vector>
@@ -21,7 +24,69 @@ SongDocument::SongDocument(std::uint8_t& patch, QObject* parent)
     connect(m_text, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (removed != 0 || added != 0)
             setModified(true);
+        // Read lazily by whoever needs the pitches, and once typing pauses for the status bar.
+        if (!m_capoStale) {
+            m_capoStale = true;
+            QTimer::singleShot(0, this, [this] { AnnounceCapo(); });
+        }
     });
+}
+
+void SongDocument::RefreshCapo() const {
+    if (!m_capoStale)
+        return;
+    m_capoStale = false;
+    // Only comment lines can be capo lines: the first character says which lines to read.
+    m_capo = 0;
+    for (QTextBlock block = m_text->begin(); block.isValid(); block = block.next()) {
+        if (block.length() < 2 || m_text->characterAt(block.position()) != QLatin1Char('*'))
+            continue;
+        if (const auto marker = ReadCapoMarker(ToStd(block.text()))) {
+            m_capo = marker->capo;
+            break;
+        }
+    }
+    m_tuningOffset = CapoOffsets(TuningOffsets(m_tuning), m_capo);
+}
+
+void SongDocument::AnnounceCapo() {
+    RefreshCapo();
+    if (m_capo == m_announcedCapo)
+        return;
+    m_announcedCapo = m_capo;
+    emit capoChanged(m_capo);
+}
+
+const std::array<int, 6>& SongDocument::TuningOffset() const {
+    RefreshCapo();
+    return m_tuningOffset;
+}
+
+int SongDocument::Capo() const {
+    RefreshCapo();
+    return m_capo;
+}
+
+void SongDocument::setCapo(int capo) {
+    const std::string line = CapoMarkerLine(capo);
+    for (QTextBlock block = m_text->begin(); block.isValid(); block = block.next()) {
+        if (block.length() < 2 || m_text->characterAt(block.position()) != QLatin1Char('*') ||
+            !ReadCapoMarker(ToStd(block.text())))
+            continue;
+        if (block.text() != FromStd(line)) {
+            QTextCursor cursor(block);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cursor.insertText(FromStd(line));
+        }
+        AnnounceCapo();
+        return;
+    }
+    if (capo == 0)
+        return;
+    QTextCursor cursor(m_text);
+    cursor.movePosition(QTextCursor::Start);
+    cursor.insertText(FromStd(line) + (m_text->isEmpty() ? QString() : QStringLiteral("\n")));
+    AnnounceCapo();
 }
 
 QString SongDocument::fileName() const {
@@ -56,8 +121,8 @@ void SongDocument::setModified(bool modified) {
 
 void SongDocument::setTuning(int code) {
     code = RepairedTuningCode(code);
-    m_tuningOffset = TuningOffsets(code);
     m_tuning = code;
+    m_tuningOffset = CapoOffsets(TuningOffsets(code), Capo());
 }
 
 bool SongDocument::ReadFile(const QString& path, std::string& text, QString& error) {

@@ -48,11 +48,19 @@ public:
     std::uint8_t Patch() const { return m_patch; }
     void setPatch(std::uint8_t patch) { m_patch = patch; }
 
-    // The tuning code (five digits, one per string) and each string's offset from the reference
-    // tuning. A code of fewer than five digits or a negative one is read as the reference.
+    // The tuning code (five digits, one per string) and each string's sounding offset from the
+    // reference tuning: the tuning's shift plus the capo. A code of fewer than five digits or
+    // a negative one is read as the reference.
     int Tuning() const { return m_tuning; }
-    const std::array<int, 6>& TuningOffset() const { return m_tuningOffset; }
+    const std::array<int, 6>& TuningOffset() const;
     void setTuning(int code);
+
+    // The capo of the song's "* Capo: N" line (the first one; 0 without one or when it is
+    // malformed), read again after every change of the text.
+    int Capo() const;
+    // Writes the capo into the text: updates the first capo line, or inserts "* Capo: N" as
+    // the first line; capo 0 without a capo line changes nothing. `capo` is 0..MaxCapo.
+    void setCapo(int capo);
 
     int tempo() const { return m_tempo; }
     void setTempo(int tempo) { m_tempo = tempo; }
@@ -77,6 +85,8 @@ public:
 signals:
     void pathChanged(const QString& path);
     void modifiedChanged(bool modified);
+    // The song's capo changed (its line was typed, edited or removed, or a song was loaded).
+    void capoChanged(int capo);
 
 private:
     QTextDocument* m_text;
@@ -85,8 +95,14 @@ private:
     bool m_pathConfirmed = true;
     bool m_modified = false;
     std::uint8_t& m_patch;
+    void RefreshCapo() const;
+    void AnnounceCapo();
+
     int m_tuning = 55555;
-    std::array<int, 6> m_tuningOffset{};
+    mutable std::array<int, 6> m_tuningOffset{};
+    mutable int m_capo = 0;
+    mutable bool m_capoStale = false; // the text changed since the capo was read
+    int m_announcedCapo = 0;
     int m_tempo = 120;
     SongRecovery* m_recovery = nullptr;
 };

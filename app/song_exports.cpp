@@ -99,6 +99,7 @@ void SongExports::SaveAsMusicXmlFile() {
     song.tempo = m_document.tempo();
     song.patch = m_document.Patch();
     song.tuningOffsets = m_document.TuningOffset();
+    song.capo = m_document.Capo();
     SetTitlesFromLines(song, lines, ToStd(m_document.path()));
 
     std::string error;

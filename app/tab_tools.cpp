@@ -1,5 +1,6 @@
 #include "tab_tools.h"
 
+#include "chords/capo.h"
 #include "chords/chord_parser.h"
 #include "chords/song_check.h"
 #include "chords/text_file.h"
@@ -188,7 +189,12 @@ std::optional<int> ReadTabSong(const std::string& path, TabBars bars, TabSong& t
         tab.title = DefaultTabTitle(path);
     tab.subtitle = SubtitleFromComments(comments);
     tab.tuningCode = RepairedTuningCode(header.tuning);
-    tab.tuning = TuningStatusText(tab.tuningCode);
+    tab.tuning =
+        TuningStatusText(tab.tuningCode) + TabCapoText(SongCapo([&comments](const auto& visit) {
+            for (const std::string& line : comments)
+                if (!visit(line))
+                    return;
+        }));
     tab.meter = MeterFromComments(comments);
     return std::nullopt;
 }

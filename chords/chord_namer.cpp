@@ -47,6 +47,41 @@ const std::array<QualityRule, QualityCount> Rules = {{
     {ChordQuality::SeventhFlatNine, "7b9", Bits({0, 1, 4, 7, 10}), Fifth, 2},
     {ChordQuality::SeventhSharpNine, "7#9", Bits({0, 3, 4, 7, 10}), Fifth, 2},
     {ChordQuality::Thirteenth, "13", Bits({0, 2, 4, 7, 9, 10}), Fifth | Ninth, 3},
+    {ChordQuality::Diminished, "dim", Bits({0, 3, 6}), 0, 0},
+    {ChordQuality::Add4, "add4", Bits({0, 4, 5, 7}), Fifth, 1},
+    {ChordQuality::MinorAdd9, "m(add9)", Bits({0, 2, 3, 7}), Fifth, 1},
+}};
+
+// Other ways players write a quality; the longest suffix that matches wins.
+struct Spelling {
+    const char* text;
+    ChordQuality quality;
+};
+constexpr std::array<Spelling, 24> Spellings = {{
+    {"°", ChordQuality::Diminished},
+    {"o", ChordQuality::Diminished},
+    {"°7", ChordQuality::Diminished7},
+    {"o7", ChordQuality::Diminished7},
+    {"+", ChordQuality::Augmented},
+    {"sus", ChordQuality::Sus4},
+    {"M7", ChordQuality::MajorSeventh},
+    {"Δ7", ChordQuality::MajorSeventh},
+    {"Δ", ChordQuality::MajorSeventh},
+    {"min", ChordQuality::Minor},
+    {"-", ChordQuality::Minor},
+    {"min7", ChordQuality::MinorSeventh},
+    {"-7", ChordQuality::MinorSeventh},
+    {"min6", ChordQuality::MinorSixth},
+    {"-6", ChordQuality::MinorSixth},
+    {"ø", ChordQuality::HalfDiminished},
+    {"ø7", ChordQuality::HalfDiminished},
+    {"add11", ChordQuality::Add4},
+    {"madd9", ChordQuality::MinorAdd9},
+    {"mM7", ChordQuality::MinorMajorSeventh},
+    {"mmaj7", ChordQuality::MinorMajorSeventh},
+    {"69", ChordQuality::SixNine},
+    {"maj", ChordQuality::Major},
+    {"7sus", ChordQuality::SeventhSus4},
 }};
 
 constexpr std::array<const char*, 12> Names = {"C",  "C#", "D",  "Eb", "E",  "F",
@@ -89,6 +124,46 @@ const char* PitchClassName(int pitchClass) {
     return Names[static_cast<std::size_t>(Mod12(pitchClass))];
 }
 
+std::string RootName(int root, ChordQuality quality) {
+    const int pc = Mod12(root);
+    const unsigned tones = RuleOf(quality).tones;
+    const bool minor = (tones & Bits({3})) && !(tones & Bits({4}));
+    const bool diminished =
+        quality == ChordQuality::Diminished || quality == ChordQuality::HalfDiminished;
+    if (minor && pc == 8 && quality != ChordQuality::Diminished7)
+        return "G#";
+    if (diminished && pc == 3)
+        return "D#";
+    return PitchClassName(pc);
+}
+
+std::string NoteNameFrom(int root, ChordQuality quality, int pitchClass) {
+    static constexpr std::array<int, 7> Naturals = {0, 2, 4, 5, 7, 9, 11}; // C D E F G A B
+    const std::string rootName = RootName(root, quality);
+    const int rootLetter = (rootName[0] - 'C' + 7) % 7;
+    const unsigned tones = RuleOf(quality).tones;
+    const int interval = Mod12(pitchClass - root);
+    // Letters above the root for each interval; a tritone is a flat fifth in a chord that has
+    // one, else a sharp fourth; eight semitones an augmented fifth, else a flat sixth.
+    static constexpr std::array<int, 12> Steps = {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 6, 6};
+    int steps = Steps[static_cast<std::size_t>(interval)];
+    if (interval == 6 && (tones & Bits({6})))
+        steps = 4;
+    if (interval == 8 && !(tones & Bits({8})))
+        steps = 5;
+    const int letter = (rootLetter + steps) % 7;
+    int shift = Mod12(pitchClass - Naturals[static_cast<std::size_t>(letter)]);
+    if (shift > 6)
+        shift -= 12;
+    // Two accidentals, and the white-key spellings Fb, Cb, E# and B# that players avoid, fall
+    // back to the plain name.
+    const bool whiteKey = (shift == -1 && (letter == 0 || letter == 3)) ||
+                          (shift == 1 && (letter == 2 || letter == 6));
+    if (shift < -1 || shift > 1 || whiteKey)
+        return PitchClassName(pitchClass);
+    return std::string(1, "CDEFGAB"[letter]) + (shift == 1 ? "#" : shift == -1 ? "b" : "");
+}
+
 namespace {
 
 // How natural the bass is for a reading, `interval` semitones above its root: the root, then
@@ -116,10 +191,10 @@ std::optional<int> MissingTones(const QualityRule& rule, int root, unsigned clas
 }
 
 std::string SymbolText(int root, ChordQuality quality, int bass) {
-    std::string text = PitchClassName(root);
+    std::string text = RootName(root, quality);
     text += RuleOf(quality).suffix;
     if (bass >= 0)
-        text += std::string("/") + PitchClassName(bass);
+        text += "/" + NoteNameFrom(root, quality, bass);
     return text;
 }
 
@@ -165,6 +240,33 @@ std::vector<ChordSymbol> NameChord(std::span<const int> pitches, NamingOptions o
     return found;
 }
 
+std::vector<ChordSymbol> NameChordLine(const ChordEntry& entry, const std::array<int, 6>& offsets,
+                                       NamingOptions options) {
+    const std::vector<int> all = SoundingPitches(entry, offsets);
+    const bool openFifth = entry.Fret[5] == 0 && entry.HammerNote[5] == NoNote;
+    if (!openFifth)
+        return NameChord(all, options);
+    ChordEntry fretted = entry;
+    fretted.Note[5] = NoNote;
+    fretted.HammerNote[5] = NoNote;
+    const std::vector<int> others = SoundingPitches(fretted, offsets);
+    std::vector<ChordSymbol> names = NameChord(others, options);
+    const int drone = Mod12(OpenPitch[5] + offsets[5]);
+    if (!names.empty() &&
+        !(RuleOf(names.front().quality).tones & (1u << Mod12(drone - names.front().root))))
+        return names;
+    unsigned fretClasses = 0;
+    for (const int p : others)
+        fretClasses |= 1u << Mod12(p);
+    names = NameChord(all, options);
+    // An added fourth that only the open drone sounds is no chord tone but the drone itself.
+    std::erase_if(names, [&](const ChordSymbol& symbol) {
+        return symbol.quality == ChordQuality::Add4 && drone == Mod12(symbol.root + 5) &&
+               !(fretClasses & (1u << drone));
+    });
+    return names;
+}
+
 std::vector<int> SoundingPitches(const ChordEntry& entry, const std::array<int, 6>& offsets) {
     std::vector<int> pitches;
     for (int s = 1; s <= 5; ++s) {
@@ -188,14 +290,17 @@ std::optional<ChordSymbol> ParseChordSymbol(std::string_view text) {
     // The longest suffix that matches: "m7b5" before "m7" before "m".
     std::size_t best = 0;
     bool matched = false;
-    for (const QualityRule& rule : Rules) {
-        const std::string_view suffix = rule.suffix;
+    const auto consider = [&](std::string_view suffix, ChordQuality quality) {
         if (rest.starts_with(suffix) && (!matched || suffix.size() > best)) {
             best = suffix.size();
-            symbol.quality = rule.quality;
+            symbol.quality = quality;
             matched = true;
         }
-    }
+    };
+    for (const QualityRule& rule : Rules)
+        consider(rule.suffix, rule.quality);
+    for (const Spelling& spelling : Spellings)
+        consider(spelling.text, spelling.quality);
     rest.remove_prefix(best);
 
     if (rest.starts_with('/')) {

@@ -36,9 +36,12 @@ enum class ChordQuality {
     SeventhFlatNine,
     SeventhSharpNine,
     Thirteenth,
+    Diminished,
+    Add4,
+    MinorAdd9,
 };
 
-inline constexpr std::size_t QualityCount = 21;
+inline constexpr std::size_t QualityCount = 24;
 
 struct QualityRule {
     ChordQuality quality;
@@ -56,6 +59,15 @@ const QualityRule& RuleOf(ChordQuality quality);
 // Pitch class names, C = 0: "C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B",
 // the spelling of the shipped dictionary (Bb rather than A#, F# rather than Gb).
 const char* PitchClassName(int pitchClass);
+
+// A chord's root as players write it: the names above, except G# for the minor chords
+// ("G#m", "G#m7") and D# and G# for the diminished triad and m7b5 ("G#dim").
+std::string RootName(int root, ChordQuality quality);
+
+// The note `pitchClass` spelled from a chord's root: the letter the interval's degree gives
+// (a major third above B is D#, a minor third above F# is A), with one sharp or flat at most;
+// where the degree's letter would need two, the plain name of PitchClassName.
+std::string NoteNameFrom(int root, ChordQuality quality, int pitchClass);
 
 // How many of `rule`'s tones above `root` the pitch-class set `classes` (bit n = pitch class n)
 // leaves out; nothing when the set does not spell the chord: a note outside it, the root or a
@@ -86,17 +98,29 @@ struct NamingOptions {
 // (complete) before "Eb6" (no fifth), and C E G A over C is "C6" before "Am7".
 std::vector<ChordSymbol> NameChord(std::span<const int> pitches, NamingOptions options = {});
 
+// The names of a parsed chord line as a banjo player gives them, best first: its sounding
+// pitches (SoundingPitches) named by NameChord, except that an open 5th string whose note is
+// not a tone of the chord the other strings name is a drone and is left out of the name
+// ("0, 0, 2, 1, 0" is D7, not D7sus4). The drone takes part only when the other strings name
+// nothing, or when it is a tone of their chord; even then an added fourth is never read from
+// it alone. Ctrl+K, the command line and the tablature importer all name chords here.
+std::vector<ChordSymbol> NameChordLine(const ChordEntry& entry, const std::array<int, 6>& offsets,
+                                       NamingOptions options = {});
+
 // The notes a parsed chord line rings with, shifted by the tuning's per-string `offsets`
 // (index = string 1..5): the hammer-on target where a string has one, else the fretted note.
 std::vector<int> SoundingPitches(const ChordEntry& entry, const std::array<int, 6>& offsets);
 
 // Reads a chord symbol: a root "A" to "G" with an optional "#" or "b", a quality suffix of
-// QualityRules() (none for major), optionally "/" and a bass note, optionally a space and a
-// position in parentheses, e.g. "C7 (8)". Returns nothing for any other text. `text` of the
-// result is the symbol without the position, spelled as written.
+// QualityRules() (none for major) or one of its usual spellings (dim, °, o, aug, +, sus for
+// sus4, M7 and Δ7 for maj7, min and - for m, ø for m7b5, add11 for add4, madd9),
+// optionally "/" and a bass note, optionally a space and a position in parentheses, e.g.
+// "C7 (8)". Returns nothing for any other text. `text` of the result is the symbol without
+// the position, spelled as written.
 std::optional<ChordSymbol> ParseChordSymbol(std::string_view text);
 
-// The symbol's text as the namer spells it: root, suffix and "/" bass ("A#m" gives "Bbm").
+// The symbol's text as the namer spells it: root (RootName), suffix and "/" bass spelled from
+// the root (NoteNameFrom): "A#m" gives "Bbm", B7 over D# "B7/D#", Abm7 "G#m7".
 std::string SymbolText(int root, ChordQuality quality, int bass = -1);
 
 } // namespace fw

@@ -59,6 +59,22 @@ bool CouldRing(const std::vector<int>& frets, int low, int high) {
     return false;
 }
 
+// Up the neck a teacher shows the movable forms first (the full barre, the F, D and C shapes):
+// strings 1 to 4 all stopped. Near the nut the open-string shapes are the standard ones.
+int MovableRank(const ChordShape& shape) {
+    if (shape.position < MovableFromFret)
+        return 0;
+    for (int s = 1; s <= 4; ++s)
+        if (shape.fret[static_cast<std::size_t>(s)] <= 0)
+            return 1;
+    return 0;
+}
+
+// A muted 2nd or 3rd string is harder to play cleanly than a full shape.
+int MutedInner(const ChordShape& shape) {
+    return shape.fret[2] == NoFret || shape.fret[3] == NoFret ? 1 : 0;
+}
+
 } // namespace
 
 std::vector<ChordShape> ChordShapes(const ChordSymbol& chord, const std::array<int, 6>& offsets) {
@@ -99,6 +115,10 @@ std::vector<ChordShape> ChordShapes(const ChordSymbol& chord, const std::array<i
                     }
                     if (sounding < 3 || (high > 0 && high - low >= ShapeHandSpan))
                         continue;
+                    // An added fourth is stopped: the open drone alone is no add4.
+                    if (chord.quality == ChordQuality::Add4 &&
+                        !(classes & (1u << Mod12(chord.root + 5))))
+                        continue;
                     if (drone) {
                         classes |= 1u << Mod12(dronePitch);
                         lowestPitch = std::min(lowestPitch, dronePitch);
@@ -132,8 +152,9 @@ std::vector<ChordShape> ChordShapes(const ChordSymbol& chord, const std::array<i
     std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
         const auto key = [](const Candidate& c) {
             const FretArray& r = c.shape.fret;
-            return std::make_tuple(c.shape.position, -c.shape.ringing, c.shape.span,
-                                   c.shape.missing, c.bassRank, r[4], r[3], r[2], r[1]);
+            return std::make_tuple(c.shape.position, MovableRank(c.shape), MutedInner(c.shape),
+                                   -c.shape.ringing, c.shape.span, c.shape.missing, c.bassRank,
+                                   r[4], r[3], r[2], r[1]);
         };
         return key(a) < key(b);
     });

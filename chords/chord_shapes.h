@@ -13,8 +13,10 @@
 
 namespace fw {
 
-inline constexpr int ShapeTopFret = 15; // the highest fret a shape stops
-inline constexpr int ShapeHandSpan = 4; // the frets one hand covers (lowest to highest)
+inline constexpr int ShapeTopFret = 15;   // the highest fret a shape stops
+inline constexpr int ShapeHandSpan = 4;   // the frets one hand covers (lowest to highest)
+inline constexpr int MovableFromFret = 3; // from here up the neck, movable forms come first
+inline constexpr std::size_t TeacherShapeCount = 12; // the shapes listed unless all are asked for
 
 struct ChordShape {
     FretArray fret = AllNoFrets(); // index = string 1..5; NoFret for a string not played
@@ -35,8 +37,10 @@ struct ChordShape {
 //    and every tone the chord may not leave out, at least three different notes; a fifth may
 //    be missing;
 //  - for a slash chord, has the bass as its lowest note.
-// Best first: lower position, then more strings ringing, then a smaller span, then fewer
-// missing tones, then the root lowest, then lower frets from the 4th string up. `chord`'s
+// Best first: lower position; then, from MovableFromFret up, the movable forms with strings 1
+// to 4 all stopped; then shapes whose 2nd and 3rd strings both sound; then more strings
+// ringing, then a smaller span, then fewer missing tones, then the root lowest, then lower
+// frets from the 4th string up. So Bb in open G starts with the barre x, 3, 3, 3, 3. `chord`'s
 // position, when it has one (>= 0), keeps only the shapes at that position. No shapes for a
 // chord that cannot be played this way.
 std::vector<ChordShape> ChordShapes(const ChordSymbol& chord, const std::array<int, 6>& offsets);

@@ -1,5 +1,6 @@
 #include "song_check.h"
 
+#include "capo.h"
 #include "chord_parser.h"
 #include "text_file.h"
 
@@ -41,7 +42,9 @@ bool ForEachCheckedLine(std::string_view decodedText,
     bool clean = true;
     ChordEntry entry;
     ForEachEditorLine(decodedText, [&](std::string_view line, std::size_t index) {
-        const std::string error = ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        std::string error = ParseChordText(line, static_cast<int>(index), MaxFret, entry);
+        if (error.empty())
+            error = CapoLineError(line, static_cast<int>(index));
         if (!error.empty()) {
             onError(error);
             clean = false;

@@ -17,21 +17,25 @@ struct TuningMenuItem {
     int tag;             // its TuningCode
 };
 
-// The Tuning menu's fixed items at indexes 0 to 4; index 5 is a separator and index 6 the
-// user tuning item. Every caption names the notes its code sounds. Songs store the code, so a
+// The Tuning menu's fixed items at indexes 0 to 6 (the two double tunings of clawhammer
+// players after the five classic ones); index 7 is a separator and index 8 the user tuning
+// item. Every caption names the notes its code sounds. Songs store the code, so a
 // song saved with the old C Tuning code 52555 (which sounds G B G B D) keeps its sound and
 // now shows as the custom tuning "Custom Tuning - G B G B D".
-inline constexpr std::array<TuningMenuItem, 5> FixedTunings = {{
+inline constexpr std::array<TuningMenuItem, 7> FixedTunings = {{
     {"GTuning1", "&G Tuning - G D G B D", 55555},
     {"CTuning1", "&C Tuning - G C G B D", 53555},
     {"GMinorTuning1", "G Minor Tuning - G D G Bb D", 55545},
     {"DTuning1", "&D Tuning - F# D F# A D", 45435},
     {"GModalTuning1", "&G Modal Tuning - G D G C D", 55565},
+    {"DoubleCTuning1", "Double C - G C G C D", 53565},
+    {"DoubleDTuning1", "Double D - A D A D E", 75787},
 }};
-inline constexpr int UserTuningIndex = 6;
+inline constexpr int TuningSeparatorIndex = 7;
+inline constexpr int UserTuningIndex = 8;
 inline constexpr std::string_view DefaultUserTuningCaption = "&Custom Tuning - G D G B D";
 
-// The menu index of a code: 0 to 4 for the fixed tunings' codes, UserTuningIndex for any other.
+// The menu index of a code: 0 to 6 for the fixed tunings' codes, UserTuningIndex for any other.
 int TuningIndex(int code);
 
 // A code with fewer than five digits, or a negative one, can only come from a damaged song

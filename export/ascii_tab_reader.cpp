@@ -5,6 +5,7 @@
 #include "tab_rhythm.h"
 #include "tab_staff.h"
 
+#include "chords/capo.h"
 #include "chords/chord_composer.h"
 #include "chords/chord_namer.h"
 #include "chords/chord_parser.h"
@@ -71,6 +72,7 @@ bool IsGluedLine(const StaffLine& line) {
 struct OwnHeader {
     std::optional<int> tuningCode;
     bool neckFrets = false; // the tuning line ends with NeckFretsSuffix
+    int capo = 0;           // the capo written after the tuning; 0: none
     std::size_t titleLine = std::string::npos;
     std::size_t subtitleLine = std::string::npos;
 };
@@ -84,6 +86,14 @@ OwnHeader FindOwnHeader(const std::vector<std::string>& lines,
         header.neckFrets = line.size() > suffix.size() && line.ends_with(suffix);
         if (header.neckFrets)
             line.remove_suffix(suffix.size());
+        // The capo this program's tablature writes after the tuning (", Capo 2").
+        if (const std::size_t at = line.rfind(", Capo "); at != std::string_view::npos) {
+            const std::optional<int> capo = CapoOfHeaderText(line.substr(at));
+            if (capo && TabCapoText(*capo) == line.substr(at)) {
+                header.capo = *capo;
+                line = line.substr(0, at);
+            }
+        }
         header.tuningCode = TuningCodeOfStatusText(line);
         if (!header.tuningCode)
             continue;
@@ -94,8 +104,10 @@ OwnHeader FindOwnHeader(const std::vector<std::string>& lines,
         }
         break;
     }
-    if (!header.tuningCode)
+    if (!header.tuningCode) {
         header.neckFrets = false;
+        header.capo = 0;
+    }
     return header;
 }
 
@@ -322,7 +334,7 @@ std::string ChordLineOf(const ReadChord& chord, const std::string& givenName,
     }
     const std::string unnamed = ComposeChordText(chord.fret, chord.hammer, chord.duration);
     const ParsedLine parsed = ParseChordText(unnamed, 0);
-    const std::vector<ChordSymbol> names = NameChord(SoundingPitches(parsed.entry, offsets));
+    const std::vector<ChordSymbol> names = NameChordLine(parsed.entry, offsets);
     return names.empty() ? unnamed
                          : ComposeNamedChordText(names.front().text, chord.fret, chord.hammer,
                                                  chord.duration);
@@ -412,7 +424,16 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
     });
     reading.droppedMarks = reading.marks.LeftOut();
 
-    const std::array<int, 6> offsets = TuningOffsets(reading.tuningCode.value_or(tuning));
+    // A capo named before the first staff ("capo 2", "Capo on 2nd fret"): chords are named at
+    // the pitch they sound, and the song gets its capo line.
+    reading.capo = header.capo;
+    for (std::size_t i = 0; i < lines.size() && !staffLines[i] && reading.capo == 0; ++i)
+        reading.capo = CapoOfHeaderText(lines[i]).value_or(0);
+    const bool capoWritten = std::any_of(pieces.begin(), pieces.end(), [](const Piece& piece) {
+        return !piece.staff && ReadCapoMarker(piece.comment).has_value();
+    });
+    const std::array<int, 6> offsets =
+        CapoOffsets(TuningOffsets(reading.tuningCode.value_or(tuning)), reading.capo);
     const std::string timeLine = "* Time: " + reading.meter;
     const bool timeWritten = std::any_of(pieces.begin(), pieces.end(), [&](const Piece& piece) {
         return !piece.staff && piece.comment == timeLine;
@@ -423,6 +444,8 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
             reading.lines.push_back(piece.comment);
             continue;
         }
+        if (firstStaff && reading.capo > 0 && !capoWritten)
+            reading.lines.push_back(CapoMarkerLine(reading.capo));
         if (firstStaff && !reading.meter.empty() && !timeWritten)
             reading.lines.push_back(timeLine);
         firstStaff = false;

@@ -28,7 +28,8 @@ struct TabReading {
     // Editor lines: for each staff its measures, each a run of chord lines followed by a blank
     // line; the lines of words before, between and after the staffs as comment lines ("* " and
     // the trimmed text) in their places; "* Time: 3/4" before the first staff when the tab names
-    // a meter other than 4/4. Every chord and comment line parses without error.
+    // a meter other than 4/4, and "* Capo: 2" when it names a capo. Every chord and comment line
+    // parses without error.
     std::vector<std::string> lines;
     int chordLines = 0;            // 0: no banjo tablature found
     int staffs = 0;                // staffs of five lines found (with or without notes)
@@ -36,6 +37,7 @@ struct TabReading {
     TabMarkCounts marks;           // marks read as something else or left out
     std::optional<int> tuningCode; // the tuning the tab names; nothing: it names none
     std::string meter;             // the meter the tab names ("3/4"); empty: none, 4/4 is used
+    int capo = 0;                  // the capo the tab names ("capo 2"); 0: none
     bool ownNumbering = false;     // string 5 read with this program's fret numbers
     int filledMeasures = 0;        // measures whose durations were chosen to fill the meter
 };
@@ -57,6 +59,9 @@ struct TabReading {
 // - Tuning: this program's tuning line, else a line before the first staff naming one
 //   ("Tuning: gCGCD", "Double C"), else the first staff's five note-name string labels.
 // - Meter: a fraction such as "3/4" or "Time: 6/8" before the first staff, else 4/4.
+// - Capo: "capo 2", "Capo on 2nd fret" before the first staff (or ", Capo 2" after this
+//   program's tuning line) gives the line "* Capo: 2" before the first staff, unless the tab
+//   has that line already; chords are then named at the pitch they sound.
 // - Durations come from the duration line under a staff (its texts in order; a text under a
 //   column of dashes only is a rest line), or else from the spacing within the meter (see
 //   tab_staff.h).

@@ -221,8 +221,14 @@ private:
             out_ += "          <staff-tuning line=\"";
             Number(line);
             out_ += "\">";
-            WriteSpelled(OpenPitch[string] + song_.tuningOffsets[string], "tuning-");
+            // The open string: the sounding offsets carry the capo, the tuning does not.
+            WriteSpelled(OpenPitch[string] + song_.tuningOffsets[string] - song_.capo, "tuning-");
             out_ += "</staff-tuning>\n";
+        }
+        if (song_.capo > 0) {
+            out_ += "          <capo>";
+            Number(song_.capo);
+            out_ += "</capo>\n";
         }
         out_ += "        </staff-details>\n      </attributes>\n";
 

@@ -33,7 +33,8 @@ struct MusicXmlSong {
     std::span<const ChordEntry> entries; // one per editor line; comments and blanks are skipped
     int tempo = 120;                     // quarter notes per minute, brought into 1..500
     int patch = 105;                    // MIDI program 0..127 (written 1-based, as MusicXML counts)
-    std::array<int, 6> tuningOffsets{}; // semitone shift of strings 1..5 from open G; [0] unused
+    std::array<int, 6> tuningOffsets{}; // sounding shift of strings 1..5 from open G, capo included
+    int capo = 0;                       // the capo's fret; the staff tuning is the open strings
     std::string title;                  // the work title; none is written when empty
     std::string subtitle;               // a subtitle credit; none is written when empty
 };

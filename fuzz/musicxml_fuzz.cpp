@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FuzzSong song = SongFromBytes(AsText(data, size));
     if (!song.clean)
         return 0;
-    MusicXmlSong score{song.entries, song.tempo, song.patch, song.offsets, {}, {}};
+    MusicXmlSong score{song.entries, song.tempo, song.patch, song.offsets, 0, {}, {}};
     SetTitlesFromLines(score, song.lines, "/songs/Fuzzed song.fwk");
     const std::string xml = BuildMusicXml(score);
     if (const std::string problem = XmlProblem(xml); !problem.empty()) {

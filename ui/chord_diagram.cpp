@@ -50,9 +50,22 @@ void DrawChordDiagram(QPainter& painter, const QRectF& box, const FretArray& fre
         painter.fillRect(QRectF(grid.left() - line / 2, grid.top() - nut, grid.width() + line, nut),
                          ink);
     }
-    for (int string = 1; string <= 5; ++string)
+    for (int string = 1; string <= 4; ++string)
         painter.drawLine(QPointF(stringX(string), grid.top()),
                          QPointF(stringX(string), grid.bottom()));
+    // The 5th string starts at its own nut by the 5th fret, as on the neck: below a diagram
+    // that ends above it, it is not drawn at all.
+    const double fifthNut = grid.top() + (FifthStringNutFret - first + 1) * fretGap;
+    if (fifthNut < grid.bottom()) {
+        const double from = std::max(fifthNut, grid.top());
+        painter.drawLine(QPointF(stringX(5), from), QPointF(stringX(5), grid.bottom()));
+        if (fifthNut >= grid.top()) {
+            const double nut = std::max(2.5 * line, fretGap * 0.14);
+            painter.fillRect(
+                QRectF(stringX(5) - stringGap * 0.3, fifthNut - nut / 2, stringGap * 0.6, nut),
+                ink);
+        }
+    }
 
     QFont font = painter.font();
     font.setPixelSize(std::max(6, static_cast<int>(fretGap * 0.62)));
@@ -80,7 +93,8 @@ void DrawChordDiagram(QPainter& painter, const QRectF& box, const FretArray& fre
             }
             continue;
         }
-        const int row = fret - first; // 0-based row between two fret lines
+        // 0-based row between two fret lines; the 5th string counts its frets from its nut.
+        const int row = fret + (string == 5 ? FifthStringNutFret : 0) - first;
         if (row < 0 || row >= DiagramFrets)
             continue;
         const QPointF centre(x, grid.top() + (row + 0.5) * fretGap);

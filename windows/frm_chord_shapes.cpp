@@ -2,12 +2,14 @@
 
 #include "ui/chord_diagram.h"
 
+#include "chords/capo.h"
 #include "chords/chord_namer.h"
 #include "chords/chord_shapes.h"
 #include "chords/tuning.h"
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -149,6 +151,10 @@ TfrmChordShapes::TfrmChordShapes(QWidget* parent) : QDialog(parent) {
     lstShapes->setToolTip(tr("Click a shape to hear it; Enter or a double click inserts it."));
     lstShapes->viewport()->installEventFilter(this);
 
+    chkShowAll = new QCheckBox(tr("Show &all"), this);
+    chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
+    chkShowAll->setToolTip(tr("List every playable shape, not only the twelve best."));
+
     btnPlay = new QPushButton(tr("&Play"), this);
     btnPlay->setObjectName(QStringLiteral("btnPlay"));
     btnPlay->setAutoDefault(false);
@@ -166,6 +172,7 @@ TfrmChordShapes::TfrmChordShapes(QWidget* parent) : QDialog(parent) {
     top->addSpacing(12);
     top->addWidget(lblTuning);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(chkShowAll);
     buttons->addStretch();
     buttons->addWidget(btnPlay);
     buttons->addWidget(btnInsert);
@@ -198,15 +205,17 @@ TfrmChordShapes::TfrmChordShapes(QWidget* parent) : QDialog(parent) {
         lstShapes->setCurrentRow(index.row());
         btnInsertClick();
     });
+    connect(chkShowAll, &QCheckBox::toggled, this, [this] { ShowShapes(); });
     connect(btnPlay, &QPushButton::clicked, this, [this] { SoundRow(lstShapes->currentRow()); });
     connect(btnInsert, &QPushButton::clicked, this, [this] { btnInsertClick(); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
     SetTuning(ReferenceTuningCode);
 }
 
-void TfrmChordShapes::SetTuning(int tuningCode) {
+void TfrmChordShapes::SetTuning(int tuningCode, int capo) {
     m_tuning = RepairedTuningCode(tuningCode);
-    lblTuning->setText(QString::fromStdString(TuningStatusText(m_tuning)));
+    m_capo = std::clamp(capo, 0, MaxCapo);
+    lblTuning->setText(QString::fromStdString(TuningStatusText(m_tuning) + CapoStatusText(m_capo)));
     ShowShapes();
 }
 
@@ -246,12 +255,18 @@ void TfrmChordShapes::ShowShapes() {
         lblStatus->setText(tr("\"%1\" is not a chord name. ").arg(name) + NameRules());
         return;
     }
-    const std::vector<ChordShape> shapes = ChordShapes(*chord, TuningOffsets(m_tuning));
+    std::vector<ChordShape> shapes =
+        ChordShapes(*chord, CapoOffsets(TuningOffsets(m_tuning), m_capo));
+    const int found = static_cast<int>(shapes.size());
+    if (!chkShowAll->isChecked() && shapes.size() > TeacherShapeCount)
+        shapes.resize(TeacherShapeCount);
     // Spelled as the listed lines spell it ("A#m" shows as "Bbm").
     const QString symbol =
         QString::fromStdString(SymbolText(chord->root, chord->quality, chord->bass));
+    const QString where =
+        TuningNotes(m_tuning) + (m_capo > 0 ? tr(", capo %1").arg(m_capo) : QString());
     if (shapes.empty()) {
-        lblStatus->setText(tr("No playable shape of %1 in %2.").arg(symbol, TuningNotes(m_tuning)));
+        lblStatus->setText(tr("No playable shape of %1 in %2.").arg(symbol, where));
         return;
     }
     for (const ChordShape& shape : shapes) {
@@ -266,11 +281,14 @@ void TfrmChordShapes::ShowShapes() {
     btnInsert->setEnabled(true);
     btnPlay->setEnabled(true);
     const int count = static_cast<int>(shapes.size());
-    lblStatus->setText(
-        (count == 1 ? tr("1 shape of %2 in %3.") : tr("%1 shapes of %2 in %3, best first."))
-            .arg(count)
-            .arg(symbol, TuningNotes(m_tuning)) +
-        tr(" Click one to hear it."));
+    QString text;
+    if (count < found)
+        text = tr("The %1 best of %2 shapes of %3 in %4.").arg(count).arg(found).arg(symbol, where);
+    else if (count == 1)
+        text = tr("1 shape of %1 in %2.").arg(symbol, where);
+    else
+        text = tr("%1 shapes of %2 in %3, best first.").arg(count).arg(symbol, where);
+    lblStatus->setText(text + tr(" Click one to hear it."));
 }
 
 void TfrmChordShapes::SoundRow(int row) {

@@ -9,6 +9,7 @@
 
 #include <array>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -21,10 +22,12 @@ class TfrmChordShapes : public QDialog {
 public:
     explicit TfrmChordShapes(QWidget* parent = nullptr);
 
-    // The tuning the shapes are found for (a TuningCode; 55555 at the start). The list is
-    // found again at once.
-    void SetTuning(int tuningCode);
+    // The tuning the shapes are found for (a TuningCode; 55555 at the start) and the capo
+    // (0 to 12): shapes are found at the sounding pitch, their frets counted from the capo.
+    // The list is found again at once.
+    void SetTuning(int tuningCode, int capo = 0);
     int Tuning() const { return m_tuning; }
+    int Capo() const { return m_capo; }
 
     // The chord lines of the listed shapes, best first ("Cm (3), 0, 5, 3, 4, 5, Q").
     QStringList ShapeLines() const;
@@ -36,6 +39,7 @@ public:
     QLabel* lblTuning;   // the tuning the shapes are for
     QLabel* lblStatus;   // how many shapes, or why there are none
     QListWidget* lstShapes;
+    QCheckBox* chkShowAll;  // "Show &all": every shape, not only the first twelve
     QPushButton* btnPlay;   // "&Play": sounds the chosen shape
     QPushButton* btnInsert; // "&Insert": the default button
     QPushButton* btnClose;
@@ -58,6 +62,7 @@ private:
     void btnInsertClick();
 
     int m_tuning = 55555;
+    int m_capo = 0;
     int m_rowAtPress = -1; // the chosen row when a mouse button went down on the list
 };
 

@@ -63,6 +63,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     connect(m_document, &SongDocument::pathChanged, this,
             [this](const QString& path) { ShowSongPath(path); });
     connect(m_document, &SongDocument::modifiedChanged, this, &TfrmMain::setWindowModified);
+    connect(m_document, &SongDocument::capoChanged, this, [this] { ShowTuningStatus(); });
     m_deps.sound->syncState = [this](MidiPortSettings& port, ChordPlayerState& player) {
         port.Device = settings().Device;
         port.Channel = settings().Channel;

@@ -91,6 +91,9 @@ public:
     void ApplyTuning(int code);
     void SetUserTuningCaption(int code);
     void TuningMenuClicked(QAction* item);
+    // Status panel 1: the checked tuning item's caption and the song's capo (", capo 2").
+    void ShowTuningStatus();
+    void Capo1Click();
 
     // --- Songs ------------------------------------------------------------------------------
     // Reads the song into the editor and the song settings. A file that cannot be read is

@@ -112,8 +112,8 @@ void TfrmMain::NameChordFromFrets() {
     }
     std::vector<ChordSymbol> names;
     if (parsed.isChord())
-        names = NameChord(SoundingPitches(parsed.entry, m_document->TuningOffset()),
-                          NamingOptions{settings().NameInversions});
+        names = NameChordLine(parsed.entry, m_document->TuningOffset(),
+                              NamingOptions{settings().NameInversions});
     if (names.empty()) {
         ShowLineStatus(line);
         dialogs().Message(QStringLiteral("No chord name found for these notes."),
@@ -148,7 +148,7 @@ void TfrmMain::ChordShapes1Click() {
                     cboDictionaryChange(line);
                 });
     }
-    frmChordShapes->SetTuning(m_document->Tuning());
+    frmChordShapes->SetTuning(m_document->Tuning(), m_document->Capo());
     frmChordShapes->show();
     frmChordShapes->raise();
     frmChordShapes->activateWindow();

@@ -78,6 +78,7 @@ void TfrmMain::ConnectEvents() {
             [this](QAction* item) { NylonStringAcoustic1Click(item); });
     connect(tuningGroup, &QActionGroup::triggered, this,
             [this](QAction* item) { TuningMenuClicked(item); });
+    connect(Capo1, &QAction::triggered, this, [this] { Capo1Click(); });
 
     connect(Contents1, &QAction::triggered, this, [this] { ShowHelpContents(this); });
     connect(Topics1, &QAction::triggered, this, [this] { ShowHelpFinder(this); });

@@ -5,6 +5,7 @@
 #include "ui/qt_text.h"
 
 #include "app/shell/settings_store.h"
+#include "chords/capo.h"
 #include "editor/fretboard_view.h"
 #include "ui/dialog_service.h"
 
@@ -48,8 +49,14 @@ bool TfrmMain::ShowLineStatus(int lineIndex) {
         m_nameLine = lineIndex;
         return true;
     }
-    if (!parsed.ok())
-        setStatusPanel(0, QStringLiteral("   ***Error***   ") + FromStd(parsed.error));
+    // A capo line the song cannot use is an error of that line, as a chord line's would be.
+    const std::string error = parsed.ok() && kind == LineKind::Comment
+                                  ? CapoLineError(ToStd(m_lines.lineText(lineIndex)), lineIndex)
+                                  : parsed.error;
+    if (!error.empty())
+        setStatusPanel(0, QStringLiteral("   ***Error***   ") + FromStd(error));
+    else if (statusPanel(0).startsWith(QStringLiteral("   ***Error***")))
+        setStatusPanel(0, QString()); // the line's error was mended
     ShowChordMarkers(AllNoFrets(), AllNoFrets());
     return false;
 }

@@ -5,6 +5,8 @@
 #include "ui/wait_cursor.h"
 
 #include "app/shell/settings.h"
+#include "chords/capo.h"
+#include "chords/tuning.h"
 #include "export/tab_titles.h"
 #include "frm_get_tab_info.h"
 #include "frm_tab.h"
@@ -71,7 +73,8 @@ void TfrmMain::ShowTablature(TabMode mode) {
         source.lines.push_back(ToStd(m_lines.lineText(i)));
     source.entries = m_play->EntryList;
     source.songPath = m_document->path();
-    source.tuningText = statusPanel(1);
+    source.tuningText =
+        FromStd(TuningStatusText(m_document->Tuning()) + TabCapoText(m_document->Capo()));
     source.tuningCode = m_document->Tuning();
     cursor.Done();
 

@@ -7,6 +7,8 @@
 #include "editor/fretboard_view.h"
 #include "ui/note_icons.h"
 
+#include "chords/tuning.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -461,10 +463,12 @@ void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {
     mnuTuning = bar->addMenu(QMainWindow::tr("&Tuning"));
     mnuTuning->setObjectName(QStringLiteral("Tuning1"));
     tuningGroup = new QActionGroup(window);
-    const std::array<const char*, 7> tuningNames = {
-        "GTuning1", "CTuning1", "GMinorTuning1", "DTuning1", "GModalTuning1", "N8", "Usertuning1"};
+    const std::array<const char*, 9> tuningNames = {
+        "GTuning1",      "CTuning1",       "GMinorTuning1",  "DTuning1",
+        "GModalTuning1", "DoubleCTuning1", "DoubleDTuning1", "N8",
+        "Usertuning1"};
     for (std::size_t i = 0; i < tuningNames.size(); ++i) {
-        if (i == 5) {
+        if (i == TuningSeparatorIndex) {
             tuningItems[i] = mnuTuning->addSeparator();
             tuningItems[i]->setObjectName(QString::fromLatin1(tuningNames[i]));
             continue;
@@ -475,6 +479,10 @@ void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {
         tuningGroup->addAction(item);
         tuningItems[i] = item;
     }
+    mnuTuning->addSeparator();
+    Capo1 =
+        MenuItem(mnuTuning, QStringLiteral("Capo1"), QMainWindow::tr("Ca&po..."), {},
+                 QMainWindow::tr("Set the fret of the capo; the song sounds that much higher."));
 
     mnuHelp = bar->addMenu(QMainWindow::tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("Help1"));

@@ -101,7 +101,8 @@ struct MainControls {
     QAction* SaveAsMusicXmlFile1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
     QAction *AcousticNylonStringGuitar1 = nullptr, *MIDIPatch1 = nullptr;
-    std::array<QAction*, 7> tuningItems{}; // index 5 is the separator
+    QAction* Capo1 = nullptr;              // Tuning > Capo...
+    std::array<QAction*, 9> tuningItems{}; // index 7 is the separator
     QAction *Contents1 = nullptr, *Topics1 = nullptr, *About1 = nullptr;
     QAction *Cut2 = nullptr, *Copy2 = nullptr, *Paste2 = nullptr;
     QActionGroup* instrumentGroup = nullptr;

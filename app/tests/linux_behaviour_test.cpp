@@ -128,8 +128,8 @@ TEST_F(LinuxSongs, TheOldCTuningCodeKeepsItsSoundAsACustomTuning) {
                                     "*Info 1:\r\n*Info 2:105\r\n*Info 3:52555\r\n*Info 4:120\r\n"
                                     "G, 0, 0, 0, 0, 0, Q\r\n"));
     EXPECT_EQ(window.document().Tuning(), 52555);
-    EXPECT_TRUE(window.ui().tuningItems[6]->isChecked());
-    EXPECT_EQ(window.ui().tuningItems[6]->text(), QStringLiteral("&Custom Tuning - G B G B D"));
+    EXPECT_TRUE(window.ui().tuningItems[UserTuningIndex]->isChecked());
+    EXPECT_EQ(window.ui().tuningItems[UserTuningIndex]->text(), QStringLiteral("&Custom Tuning - G B G B D"));
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("Custom Tuning - G B G B D"));
     window.playSession().PlayButtonPressed();
     EXPECT_EQ(NoteOnKeys(), (std::vector<int>{62, 59, 55, 47, 67})) << "string 4 still sounds B";

@@ -59,6 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemCase{"GMinorTuning1", "G Minor Tuning - G D G Bb D", ""},
         MenuItemCase{"DTuning1", "&D Tuning - F# D F# A D", ""},
         MenuItemCase{"GModalTuning1", "&G Modal Tuning - G D G C D", ""},
+        MenuItemCase{"DoubleCTuning1", "Double C - G C G C D", ""},
+        MenuItemCase{"DoubleDTuning1", "Double D - A D A D E", ""},
         MenuItemCase{"Usertuning1", "&Custom Tuning - G D G B D", ""},
         MenuItemCase{"Contents1", "&Contents", "F1"}, MenuItemCase{"Topics1", "&Topics", ""},
         MenuItemCase{"About1", "&About...", ""}, MenuItemCase{"Cut2", "Cut", ""},

@@ -90,12 +90,12 @@ TEST_F(Songs, AUserTuningSongPutsItsCodeOnTheUserItem) {
     TfrmMain& window = Start();
     window.OpenRecentFile(
         WriteFile(QStringLiteral("t.fwk"), "*Info 1:\n*Info 2:105\n*Info 3:64556\n*Info 4:120\n"));
-    EXPECT_TRUE(window.ui().tuningItems[6]->isChecked());
-    EXPECT_EQ(window.ui().tuningItems[6]->text(), QStringLiteral("&Custom Tuning - Ab C# G B Eb"));
+    EXPECT_TRUE(window.ui().tuningItems[UserTuningIndex]->isChecked());
+    EXPECT_EQ(window.ui().tuningItems[UserTuningIndex]->text(), QStringLiteral("&Custom Tuning - Ab C# G B Eb"));
     EXPECT_EQ(window.statusPanel(1), QStringLiteral("Custom Tuning - Ab C# G B Eb"));
     EXPECT_EQ(window.document().TuningOffset(), (std::array<int, 6>{0, 1, 0, 0, -1, 1}));
     window.ui().tuningItems[0]->trigger();
-    window.ui().tuningItems[6]->trigger();
+    window.ui().tuningItems[UserTuningIndex]->trigger();
     EXPECT_EQ(window.document().Tuning(), 64556)
         << "choosing the user item again reapplies the song's tuning";
 }

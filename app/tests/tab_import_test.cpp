@@ -208,7 +208,8 @@ TEST_F(TabImport, ImportOpensANewUntitledSongInTheTablaturesTuning) {
     window.ImportAsciiTab1Click();
     EXPECT_EQ(Text(), OwnTabLines);
     EXPECT_EQ(window.document().Tuning(), 53565);
-    EXPECT_EQ(window.statusPanel(1), QStringLiteral("Custom Tuning - G C G C D"));
+    // Double C is a Tuning menu item of its own now.
+    EXPECT_EQ(window.statusPanel(1), QStringLiteral("Double C - G C G C D"));
     EXPECT_TRUE(window.currentSongPath().isEmpty());
     EXPECT_TRUE(window.document().Modified());
     EXPECT_EQ(window.settings().LastDir, dir.path());

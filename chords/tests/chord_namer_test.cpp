@@ -85,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         NamingCase{"DiminishedSeventh",
                    "N, x, 2, 3, 2, 5, Q",
                    {"Edim7", "Bbdim7/E", "C#dim7/E", "Gdim7/E"}},
-        NamingCase{"Augmented", "N, x, 1, 0, 0, 1, Q", {"Ebaug", "Gaug/Eb", "Baug/Eb"}},
+        // The bass spelled from each root: D# is the third of B and the augmented fifth of G.
+        NamingCase{"Augmented", "N, x, 1, 0, 0, 1, Q", {"Ebaug", "Gaug/D#", "Baug/D#"}},
         NamingCase{"MinorSixthAndHalfDiminished", "N, x, 0, 2, 0, 3, Q", {"Dm6", "Bm7b5/D"}},
         // D G C: complete G sus4 (D its fifth) or C sus2, before a D7sus4 without its fifth.
         NamingCase{
@@ -192,7 +193,20 @@ INSTANTIATE_TEST_SUITE_P(
         SymbolCase{"TrailingWords", "G (hammer-on)", false},
         SymbolCase{"EmptyPosition", "G ()", false},
         SymbolCase{"NoSpaceBeforePosition", "G(5)", false}, SymbolCase{"BadBass", "G/H", false},
-        SymbolCase{"Empty", "", false}),
+        SymbolCase{"Empty", "", false},
+        // The other ways players write a quality.
+        SymbolCase{"Dim", "Bdim", true, 11, Q::Diminished, -1, -1, "Bdim"},
+        SymbolCase{"Degree", "B°", true, 11, Q::Diminished, -1, -1, "B°"},
+        SymbolCase{"LetterO7", "Co7", true, 0, Q::Diminished7, -1, -1, "Co7"},
+        SymbolCase{"Plus", "C+", true, 0, Q::Augmented, -1, -1, "C+"},
+        SymbolCase{"SusIsSus4", "Gsus", true, 7, Q::Sus4, -1, -1, "Gsus"},
+        SymbolCase{"CapitalM7", "FM7", true, 5, Q::MajorSeventh, -1, -1, "FM7"},
+        SymbolCase{"Triangle", "FΔ7", true, 5, Q::MajorSeventh, -1, -1, "FΔ7"},
+        SymbolCase{"Min", "Amin/G", true, 9, Q::Minor, 7, -1, "Amin/G"},
+        SymbolCase{"Dash7", "E-7", true, 4, Q::MinorSeventh, -1, -1, "E-7"},
+        SymbolCase{"Slashed", "Bø", true, 11, Q::HalfDiminished, -1, -1, "Bø"},
+        SymbolCase{"Add11", "Dadd11", true, 2, Q::Add4, -1, -1, "Dadd11"},
+        SymbolCase{"MinorAdd9", "Emadd9", true, 4, Q::MinorAdd9, -1, -1, "Emadd9"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

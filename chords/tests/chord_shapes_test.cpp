@@ -73,7 +73,17 @@ INSTANTIATE_TEST_SUITE_P(
         FirstShapeCase{"GMinorGm", "Gm", 55545, {"Gm (0), 0, 0, 0, 0, 0, Q"}},
         // A slash chord keeps its bass lowest; a spelling the namer does not use is respelled.
         FirstShapeCase{"SlashBass", "D/F#", 55555, {"D/F# (2), x, 4, 2, 3, 0, Q"}},
-        FirstShapeCase{"Respelled", "A#", 55555, {"Bb (3), x, 0, 3, 3, 3, Q"}},
+        FirstShapeCase{"Respelled", "A#", 55555, {"Bb (3), x, 3, 3, 3, 3, Q"}},
+        // Up the neck the four-string barre comes before a shape with an open string.
+        // The usual spellings: a diminished triad, aug, sus for sus4, the degree sign.
+        FirstShapeCase{"Dim", "Bdim", 55555, {"Bdim (3), x, 3, 4, 3, 3, Q"}},
+        FirstShapeCase{"Plus", "C+", 55555, {"Caug (1), x, 2, 1, 1, 2, Q"}},
+        FirstShapeCase{"Sus", "Gsus", 55555, {"Gsus4 (1), 0, 0, 0, 1, 0, Q"}},
+        FirstShapeCase{"Degree", "B°", 55555, {"Bdim (3), x, 3, 4, 3, 3, Q"}},
+        // The drone's g is no added fourth of D: the 4th is stopped.
+        FirstShapeCase{"AddedFourth", "Dadd4", 55555, {"Dadd4 (2), 0, 4, 2, 3, 5, Q"}},
+        FirstShapeCase{
+            "BarreFirst", "Bb", 55555, {"Bb (3), x, 3, 3, 3, 3, Q", "Bb (3), x, 0, 3, 3, 3, Q"}},
         // A position asked for keeps only the shapes there.
         FirstShapeCase{"AtAPosition", "Cm (8)", 55555, {"Cm (8), 0, 10, 8, 8, 10, Q"}},
         FirstShapeCase{"AddedNinth", "Gadd9", 55555, {"Gadd9 (2), 0, 0, 2, 0, 0, Q"}},
@@ -216,10 +226,18 @@ TEST(ChordShapes, KeepToTheHandAndTheDrone) {
                     EXPECT_EQ(s.position, low);
                 }
                 if (i > 0) {
-                    const ChordShape& p = shapes[i - 1];
-                    EXPECT_LE(std::make_tuple(p.position, -p.ringing, p.span),
-                              std::make_tuple(s.position, -s.ringing, s.span))
-                        << "ranked by position, strings ringing, then span";
+                    // Up the neck, strings 1 to 4 all stopped first; then 2nd and 3rd sounding.
+                    const auto key = [](const ChordShape& c) {
+                        const bool stopped = std::all_of(c.fret.begin() + 1, c.fret.begin() + 5,
+                                                         [](int f) { return f > 0; });
+                        const bool movable = c.position < MovableFromFret || stopped;
+                        const bool mutedInner = c.fret[2] == NoFret || c.fret[3] == NoFret;
+                        return std::make_tuple(c.position, !movable, mutedInner, -c.ringing,
+                                               c.span);
+                    };
+                    EXPECT_LE(key(shapes[i - 1]), key(s))
+                        << "ranked by position, movable form, inner strings, strings ringing, "
+                           "then span";
                 }
             }
         }

@@ -69,7 +69,19 @@ INSTANTIATE_TEST_SUITE_P(Table, FixedTuningItems,
                                                      "&G Modal Tuning - G D G C D",
                                                      55565,
                                                      "G Modal Tuning - G D G C D",
-                                                     {0, 62, 60, 55, 50, 67}}),
+                                                     {0, 62, 60, 55, 50, 67}},
+                                           FixedCase{5,
+                                                     "DoubleCTuning1",
+                                                     "Double C - G C G C D",
+                                                     53565,
+                                                     "Double C - G C G C D",
+                                                     {0, 62, 60, 55, 48, 67}},
+                                           FixedCase{6,
+                                                     "DoubleDTuning1",
+                                                     "Double D - A D A D E",
+                                                     75787,
+                                                     "Double D - A D A D E",
+                                                     {0, 64, 62, 57, 50, 69}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A fixed item's caption names exactly the notes its code sounds, as the custom tuning's
@@ -93,7 +105,7 @@ TEST(TuningIndex, TheOldCTuningCodeIsACustomTuning) {
 }
 
 TEST(TuningIndex, AnyOtherCodeIsTheUserItem) {
-    EXPECT_EQ(UserTuningIndex, 6);
+    EXPECT_EQ(UserTuningIndex, 8);
     for (int code : {64556, 55556, 555550, 0, -55555, 12345, 52555})
         EXPECT_EQ(TuningIndex(code), UserTuningIndex) << code;
 }

@@ -234,7 +234,7 @@ TEST(ImportNotice, PasteSaysTheSongKeepsItsTuning) {
     const TabReading doubleC =
         ReadAsciiTab("Tuning: gCGCD\n|--0--|\n|-----|\n|-----|\n|-----|\n|-----|\n");
     EXPECT_EQ(ImportNotice(doubleC, 55555),
-              "The tab is in Custom Tuning - G C G C D; the song keeps its tuning.");
+              "The tab is in Double C - G C G C D; the song keeps its tuning.");
     EXPECT_EQ(ImportNotice(doubleC, 53565), "");
     const TabReading none = ReadAsciiTab("|--0--|\n|-----|\n|-----|\n|-----|\n|-----|\n");
     EXPECT_EQ(ImportNotice(none, 53565), "");

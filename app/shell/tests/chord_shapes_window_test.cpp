@@ -7,9 +7,12 @@
 #include "windows/frm_chord_shapes.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -204,6 +207,56 @@ TEST_F(ChordShapesWindow, ShowsWholeDiagramsAndTextsAtTheStartSize) {
     EXPECT_GE(whole, 8);
     EXPECT_GT(test::SampledColours(*list->viewport()), 2) << "the diagrams are drawn";
     EXPECT_TRUE(test::SaveShot(window, QStringLiteral("chord_shapes")));
+}
+
+} // namespace
+} // namespace fw
+
+namespace fw {
+namespace {
+
+TEST_F(ChordShapesWindow, ListsTheTwelveBestUnlessAllAreAsked) {
+    Name(QStringLiteral("Bdim"));
+    ASSERT_EQ(window.lstShapes->count(), 12);
+    EXPECT_TRUE(window.lblStatus->text().startsWith(QStringLiteral("The 12 best of ")))
+        << window.lblStatus->text().toStdString();
+    window.chkShowAll->setChecked(true);
+    EXPECT_GT(window.lstShapes->count(), 12);
+    EXPECT_TRUE(
+        window.lblStatus->text().contains(QStringLiteral("shapes of Bdim in G D G B D, best")));
+}
+
+TEST_F(ChordShapesWindow, FindsShapesAtTheSoundingPitchWithACapo) {
+    window.SetTuning(55555, 2);
+    Name(QStringLiteral("A"));
+    ASSERT_GT(window.lstShapes->count(), 0);
+    EXPECT_EQ(window.ShapeLines().front().toStdString(), "A (0), 0, 0, 0, 0, 0, Q");
+    EXPECT_TRUE(window.lblStatus->text().contains(QStringLiteral("in G D G B D, capo 2")));
+    EXPECT_TRUE(window.lblTuning->text().endsWith(QStringLiteral(", capo 2")));
+}
+
+// Ink in the 5th string's column, halfway down each of the four fret rows of a 100 x 120 box.
+std::vector<bool> FifthStringInk(const FretArray& frets) {
+    QImage image(100, 120, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    DrawChordDiagram(painter, QRectF(0, 0, 100, 120), frets);
+    painter.end();
+    // The grid as DrawChordDiagram lays it out: string 5 at its left edge.
+    const double top = 120 * 0.17, gap = (120 - top - 120 * 0.04) / DiagramFrets;
+    std::vector<bool> ink;
+    for (int row = 0; row < DiagramFrets; ++row)
+        ink.push_back(qGray(image.pixel(22, static_cast<int>(top + (row + 0.5) * gap))) < 128);
+    return ink;
+}
+
+TEST(ChordDiagram, DrawsTheFifthStringFromItsOwnNut) {
+    // At the nut the diagram ends above the 5th fret: no 5th string in it.
+    EXPECT_EQ(FifthStringInk({0, 2, 0, 1, 2, 0}), (std::vector<bool>{false, false, false, false}));
+    // From fret 3 on, the rows of frets 3 to 5 have none; its first fret, the neck's 6th, has it.
+    EXPECT_EQ(FifthStringInk({0, 5, 4, 3, 5, 0}), (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(FifthStringInk({0, 12, 12, 12, 10, 0}), (std::vector<bool>(4, true)));
 }
 
 } // namespace
