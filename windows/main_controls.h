@@ -98,6 +98,7 @@ struct MainControls {
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
     QAction* SaveAsMusicXmlFile1 = nullptr;
+    QAction* SaveAsWavFile1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
     QAction *AcousticNylonStringGuitar1 = nullptr, *MIDIPatch1 = nullptr;
     std::array<QAction*, 7> tuningItems{}; // index 5 is the separator
