@@ -34,8 +34,8 @@ void TfrmMain::DurationClick(const QString& letter) {
 }
 
 void TfrmMain::ShowDuration() {
-    // The duration is written as in a chord line: "." for dotted or a space, then the letter.
-    const QString duration = m_composer->duration();
+    // The duration as a chord line ends: " Q", " .Q" for a dotted one.
+    const QString duration = m_composer->duration().trimmed();
     const auto letterAt =
         std::find_if(duration.begin(), duration.end(), [](QChar c) { return c.isLetter(); });
     const QString letter = letterAt != duration.end() ? QString(*letterAt) : QString();

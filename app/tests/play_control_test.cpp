@@ -308,7 +308,7 @@ TEST_F(MainWindowTest, DebugFollowsThePlayingLineAPageAtATime) {
         const int viewportHeight = editor->viewport()->height();
         if (!heightsTried.insert(viewportHeight % lineHeight).second)
             continue;
-        SCOPED_TRACE(testing::Message() << "viewport height " << viewportHeight);
+        SCOPED_TRACE(::testing::Message() << "viewport height " << viewportHeight);
         Caret(0);
         editor->verticalScrollBar()->setValue(0);
         std::set<int> tops;

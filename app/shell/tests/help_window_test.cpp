@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                      true},
         PageSentence{"songs", "cannot be closed while a song plays", false},
         PageSentence{"songs",
-                     "imports back to the same frets, hammer-ons, pull-offs, rests, "
+                     "imports back to the same string values (2-4 included), rests, "
                      "durations and measures",
                      true},
         PageSentence{"fretboard", "the markers of open strings sit on the nut", true},
