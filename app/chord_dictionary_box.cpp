@@ -90,7 +90,9 @@ void ChordDictionaryBox::RestoreShippedDictionary() {
             : QStringLiteral("The chord dictionary BCHORDS.DCT is missing and the shipped one "
                              "could not be restored: %1.")
                   .arg(failure);
-    if (m_showNote)
+    // A new user (not yet welcomed) never had a dictionary: the shipped one is simply installed.
+    // A failure is told to everyone.
+    if (m_showNote && (!failure.isEmpty() || m_settings.Welcomed))
         m_showNote(note);
 }
 

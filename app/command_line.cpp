@@ -262,14 +262,7 @@ int ExportWav(const std::string& songPath, const std::string& outPath, HammerOnS
                 entries.push_back(entry);
         });
     std::string().swap(text);
-    std::ostringstream audio;
-    if (const std::string error = RenderChordsToWav(entries, settings, audio); !error.empty()) {
-        err << "fretwick: " << error << "\n";
-        return 2;
-    }
-    const std::string bytes = audio.str();
-    std::string error;
-    if (!WriteFileAtomically(outPath, bytes, error)) {
+    if (const std::string error = WriteChordsWavFile(outPath, entries, settings); !error.empty()) {
         err << "fretwick: " << error << "\n";
         return 2;
     }

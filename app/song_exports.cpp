@@ -8,7 +8,9 @@
 #include "editor/line_editor.h"
 #include "export/midi_file_writer.h"
 #include "export/musicxml_writer.h"
+#include "sound/wav_render.h"
 #include "ui/dialog_service.h"
+#include "ui/wait_cursor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -104,6 +106,37 @@ void SongExports::SaveAsMusicXmlFile() {
 
     std::string error;
     if (!WriteMusicXmlFile(ToStd(*chosen), song, error)) {
+        ShowError(FromStd(error));
+        return;
+    }
+    RememberLastDir(*chosen);
+}
+
+void SongExports::SaveAsWavFile() {
+    if (!ReadyToExport(QStringLiteral("Fix errors before creating a wav file."),
+                       QStringLiteral("Can't create wav file. No chords defined in editor.")))
+        return;
+    const std::optional<QString> chosen =
+        AskExportPath(QStringLiteral("Save As WAV"), QStringLiteral(".wav"),
+                      QStringLiteral("WAV files (*.wav);;All Files (*)"), QStringLiteral("wav"));
+    if (!chosen)
+        return;
+
+    // Only the chords sound; comments and blank lines take no time.
+    std::vector<ChordEntry> chords;
+    for (const ChordEntry& entry : m_play.EntryList)
+        if (KindOf(entry) == LineKind::Chord)
+            chords.push_back(entry);
+    RenderSettings settings;
+    settings.Patch = m_document.Patch();
+    settings.TuningOffset = m_document.TuningOffset();
+    settings.Tempo = m_document.tempo();
+    std::string error;
+    {
+        WaitCursor busy;
+        error = WriteChordsWavFile(ToStd(*chosen), chords, settings);
+    }
+    if (!error.empty()) {
         ShowError(FromStd(error));
         return;
     }

@@ -1,8 +1,9 @@
 #pragma once
-// The Special menu's file exports of the chord list: a MIDI file and a MusicXML score with
-// banjo tablature. Each checks the list first (errors and a list without chords are refused
-// with the command's own text), asks where to save, named after the song, writes atomically,
-// reports a failed write, and keeps the chosen folder as LastDir after a successful one.
+// The Special menu's file exports of the chord list: a MIDI file, a MusicXML score with banjo
+// tablature and a WAV file rendered through the built-in synthesizer. Each checks the list first
+// (errors and a list without chords are refused with the command's own text), asks where to save,
+// named after the song, writes atomically, reports a failed write, and keeps the chosen folder as
+// LastDir after a successful one.
 
 #include <QString>
 
@@ -23,6 +24,8 @@ public:
 
     void SaveAsMidiFile();
     void SaveAsMusicXmlFile();
+    // The chords as the --export-wav tool renders them: the song's patch, tuning and tempo.
+    void SaveAsWavFile();
 
 private:
     bool ReadyToExport(const QString& fixErrorsMessage, const QString& noChordsMessage);

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 namespace fw {
 
 namespace {
@@ -29,10 +31,12 @@ QString DefaultRecoveryFolder() {
 SongRecovery::SongRecovery(QString folder, Source source, std::chrono::milliseconds interval,
                            QObject* parent)
     : QObject(parent), m_folder(std::move(folder)), m_copyName(NewCopyName()),
-      m_source(std::move(source)), m_lock(MakeRecoveryLock(copyPath())) {
+      m_source(std::move(source)), m_lock(MakeRecoveryLock(copyPath())), m_quiet(interval) {
     m_passedOver.insert(QFileInfo(copyPath()).absoluteFilePath());
-    m_timer.setInterval(interval);
-    connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
+    // A look at the document's stamp costs next to nothing: looking often keeps the copy close
+    // behind the interval.
+    m_timer.setInterval(std::min(interval / 4, std::chrono::milliseconds(500)));
+    connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
     m_timer.start();
 }
 
@@ -48,6 +52,27 @@ void SongRecovery::Tick() {
         WriteCopy(stamp);
 }
 
+void SongRecovery::Poll() {
+    if (!m_source.modified())
+        return;
+    const QString stamp = m_source.stamp();
+    if (stamp == m_lastStamp)
+        return;
+    const Clock::time_point now = Now();
+    if (stamp != m_seenStamp) {
+        if (m_seenStamp == m_lastStamp || m_seenStamp.isEmpty())
+            m_firstChangeAt = now;
+        m_seenStamp = stamp;
+        m_changedAt = now;
+    }
+    if (now - m_changedAt < m_quiet && now - m_firstChangeAt < RecoveryMaxWait)
+        return;
+    if ((m_waitAfterTry || m_copyBytes > RecoveryBigSongBytes) && now - m_triedAt < RecoveryMaxWait)
+        return;
+    m_triedAt = now;
+    m_waitAfterTry = !WriteCopy(stamp);
+}
+
 bool SongRecovery::WriteCopy(const QString& stamp) {
     std::string error;
     if (!QDir().mkpath(m_folder)) {
@@ -55,12 +80,15 @@ bool SongRecovery::WriteCopy(const QString& stamp) {
     } else if (!m_lock->isLocked() && !m_lock->tryLock(0)) {
         // Without its lock the copy would look left over to every other program.
         error = "Cannot lock " + RecoveryLockPath(copyPath()).toStdString();
-    } else if (WriteFileAtomically(copyPath().toStdString(), RecoveryFileText(m_source.song()),
-                                   error)) {
-        m_lastStamp = stamp;
-        m_reportedFailure = false;
-        RemoveAdopted();
-        return true;
+    } else {
+        const std::string text = RecoveryFileText(m_source.song());
+        m_copyBytes = static_cast<qint64>(text.size());
+        if (WriteFileAtomically(copyPath().toStdString(), text, error)) {
+            m_lastStamp = stamp;
+            m_reportedFailure = false;
+            RemoveAdopted();
+            return true;
+        }
     }
     if (!m_reportedFailure) {
         qWarning("The recovery copy was not written: %s", error.c_str());
@@ -79,6 +107,7 @@ bool SongRecovery::RemoveAdopted() {
 bool SongRecovery::Discard() {
     // The next change after this is copied again, even when it restores an earlier stamp.
     m_lastStamp.clear();
+    m_seenStamp.clear();
     const bool adoptedGone = RemoveAdopted();
     // The lock is kept while the copy is still there, so no other program takes it for a
     // left-over copy while this one runs.

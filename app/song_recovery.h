@@ -1,9 +1,11 @@
 #pragma once
 // A recovery copy of the song being edited, so that a song typed and never saved survives a
 // crash or a killed process. While the song has unsaved changes a timer writes its text (with
-// its path, patch, tuning and tempo) to this run's own file in the state folder, at most once
-// per interval and only when something changed since the last copy; the typing path never
-// touches the disk. Saving, New and a clean exit remove this run's copy and nothing else.
+// its path, patch, tuning and tempo) to this run's own file in the state folder, once the song
+// has been still for a short while after a change (2 seconds), or 30 seconds after the first
+// change not yet copied while the typing goes on; a song whose copy passed 1 MB, or a copy that
+// could not be written, waits 30 seconds between writes. The typing path never touches the
+// disk. Saving, New and a clean exit remove this run's copy and nothing else.
 //
 // Several programs may run at once and share the folder: each writes its own copy
 // (unsaved-<pid>-<random>.fwk) and holds a lock file beside it (<copy>.lock) for as long as the
@@ -25,7 +27,13 @@
 
 namespace fw {
 
-inline constexpr std::chrono::milliseconds DefaultRecoveryInterval{30000};
+// How long the song stays still after a change before it is copied.
+inline constexpr std::chrono::milliseconds DefaultRecoveryInterval{2000};
+// The longest a change waits while the typing goes on, and the least time between two copies of
+// a big song (or after a copy that failed).
+inline constexpr std::chrono::milliseconds RecoveryMaxWait{30000};
+// A copy larger than this is a big song's.
+inline constexpr qint64 RecoveryBigSongBytes = 1024 * 1024;
 
 // $XDG_STATE_HOME/Fretwick/recovery, or ~/.local/state/Fretwick/recovery when XDG_STATE_HOME is
 // unset or not absolute.
@@ -40,14 +48,25 @@ public:
         std::function<RecoveredSong()> song;
     };
 
+    using Clock = std::chrono::steady_clock;
+
     // Picks this run's copy name and starts the timer at once; `folder` is made and the lock
-    // taken at the first write.
+    // taken at the first write. `interval` is how long the song stays still after a change
+    // before it is copied.
     SongRecovery(QString folder, Source source, std::chrono::milliseconds interval,
                  QObject* parent = nullptr);
 
     // This run's copy, unique to it among the programs running now and the copies left over.
     QString copyPath() const;
-    std::chrono::milliseconds interval() const { return m_timer.intervalAsDuration(); }
+    std::chrono::milliseconds interval() const { return m_quiet; }
+    // The time Poll goes by; tests set their own.
+    std::function<Clock::time_point()> Now = [] { return Clock::now(); };
+
+    // One step of the timer: notes a change it has not seen, and writes the copy (as Tick) once
+    // the song has been still for the interval, or RecoveryMaxWait after the first change not yet
+    // copied; a big song's copy and a copy after a failure wait RecoveryMaxWait after the last
+    // attempt.
+    void Poll();
 
     // One timer step: writes the copy when the song is modified and changed since the last
     // copy. The lock is taken before the first copy is written; a copy whose lock cannot be
@@ -87,6 +106,15 @@ private:
     QString m_lastStamp;
     bool m_reportedFailure = false;
     bool m_sweptLocks = false;
+    // What Poll saw: the stamp, when it last changed, when the first change not yet copied was
+    // seen, and when a copy was last tried (with its size and outcome).
+    std::chrono::milliseconds m_quiet;
+    QString m_seenStamp;
+    Clock::time_point m_changedAt;
+    Clock::time_point m_firstChangeAt;
+    Clock::time_point m_triedAt;
+    bool m_waitAfterTry = false;
+    qint64 m_copyBytes = 0;
     std::unique_ptr<ClaimedCopy> m_adopted;
     QSet<QString> m_passedOver; // left-over copies claimed or skipped in this run
 };

@@ -27,15 +27,19 @@ constexpr qreal FifthPegX = 170.0;
 constexpr QRectF FifthPegButton{157.0, 87.0, 26.0, 29.0};
 
 // Headstock tuner posts: strings 1 and 2 go to pegs at the top, 3 and 4 to pegs at the bottom.
-constexpr std::array<QPointF, 5> HeadPost = {QPointF(), QPointF(19, 15.5), QPointF(5.5, 26.5),
-                                             QPointF(5.5, 48.5), QPointF(19, 59.5)};
+// The open-string markers sit on the nut, so only the end of the headstock next to the nut
+// shows; the posts and pegs are packed into it.
+constexpr std::array<QPointF, 5> HeadPost = {QPointF(), QPointF(6.5, 15.0), QPointF(2.0, 27.0),
+                                             QPointF(2.0, 48.0), QPointF(6.5, 60.0)};
 // The headstock's top edge at its left end, low enough for the top pegs' buttons to fit
 // between it and the picture's edge.
 constexpr qreal HeadTopLeft = 10.5;
 // Where each headstock peg's shaft leaves the headstock edge; the outer pegs sit a little in
 // from the picture's left edge so that their buttons show whole.
-constexpr std::array<QPointF, 5> HeadPegBase = {QPointF(), QPointF(19, 11.0), QPointF(7.5, 10.5),
-                                                QPointF(7.5, 77.5), QPointF(19, 71.5)};
+constexpr std::array<QPointF, 5> HeadPegBase = {QPointF(), QPointF(9.0, 11.0), QPointF(3.0, 10.5),
+                                                QPointF(3.0, 75.5), QPointF(9.0, 68.5)};
+// The pegs' buttons seen edge on from above the headstock: narrow ovals.
+constexpr qreal PegButtonWidth = 6.0;
 
 // String gauges in pixels, strings 1..5 (4 is the wound D).
 constexpr std::array<qreal, 6> Gauge = {0, 1.05, 1.25, 1.45, 1.9, 0.95};
@@ -47,8 +51,12 @@ qreal PictureY(qreal clientY) {
     return clientY - PictureRect.top();
 }
 
+qreal ColumnCentreX(int position) {
+    return PictureX(MarkerColumnLeft(position) + MarkerColumnWidth(position) / 2.0);
+}
+// The nut lies under the open-string markers (position 0): an open string is played there.
 qreal NutX() {
-    return PictureX(FretWireX(0));
+    return ColumnCentreX(0);
 }
 qreal BoardEndX() {
     return PictureX(FretWireX(MaxFret)) + 5.0;
@@ -56,9 +64,9 @@ qreal BoardEndX() {
 qreal StringY(int string) {
     return PictureY(StringCentreY(string));
 }
-// The fifth string's own nut: the wire at the right of its open position.
+// The fifth string's own nut, under its open-string marker (at the fifth fret's position).
 qreal FifthNutX() {
-    return PictureX(FretWireX(FifthStringShift));
+    return ColumnCentreX(FifthStringShift);
 }
 
 // A small deterministic generator, so the grain is the same on every run and every platform.
@@ -225,11 +233,11 @@ void PaintPearlDot(QPainter& p, QPointF centre, qreal radius) {
 void PaintInlays(QPainter& p) {
     const qreal between23 = (StringY(2) + StringY(3)) / 2;
     for (int position : {3, 5, 7, 10, 15, 17, 19, 22}) {
-        const qreal x = PictureX(MarkerColumnLeft(position) + MarkerColumnWidth(position) / 2.0);
+        const qreal x = ColumnCentreX(position);
         const qreal width = std::min(16.0, MarkerColumnWidth(position) * 0.8);
         PaintPearlDiamond(p, QPointF(x, between23), width, 9.0);
     }
-    const qreal x12 = PictureX(MarkerColumnLeft(12) + MarkerColumnWidth(12) / 2.0);
+    const qreal x12 = ColumnCentreX(12);
     PaintPearlDot(p, QPointF(x12, (StringY(1) + StringY(2)) / 2), 3.2);
     PaintPearlDot(p, QPointF(x12, (StringY(3) + StringY(4)) / 2), 3.2);
 }
@@ -278,14 +286,16 @@ QColor Chrome(qreal t) {
 void PaintPeg(QPainter& p, QPointF base, const QRectF& button) {
     const bool down = button.center().y() > base.y();
     const qreal shaftEnd = down ? button.top() + 2 : button.bottom() - 2;
-    QRectF shaft(base.x() - 2.2, std::min(base.y(), shaftEnd), 4.4, std::abs(shaftEnd - base.y()));
+    const qreal thick = button.width() * 0.34; // the shaft, and the bushing twice as wide
+    QRectF shaft(base.x() - thick / 2, std::min(base.y(), shaftEnd), thick,
+                 std::abs(shaftEnd - base.y()));
     QLinearGradient metal(shaft.left(), 0, shaft.right(), 0);
     metal.setColorAt(0.0, Chrome(0.2));
     metal.setColorAt(0.5, Chrome(1.0));
     metal.setColorAt(1.0, Chrome(0.3));
     p.setPen(Qt::NoPen);
     p.fillRect(shaft, metal);
-    const QRectF bushing(base.x() - 4.5, down ? base.y() - 1 : base.y() - 3, 9, 4);
+    const QRectF bushing(base.x() - thick, down ? base.y() - 1 : base.y() - 3, 2 * thick, 4);
     p.setBrush(metal);
     p.drawRoundedRect(bushing, 1.2, 1.2);
 
@@ -354,10 +364,11 @@ void PaintStrings(QPainter& p) {
 } // namespace
 
 std::array<QRectF, 5> HeadstockPegButtons() {
-    return {QRectF(), QRectF(HeadPegBase[1].x() - 6.5, 0.5, 13, 9),
-            QRectF(HeadPegBase[2].x() - 6.5, 0.5, 13, 9),
-            QRectF(HeadPegBase[3].x() - 6.5, 86, 13, 17),
-            QRectF(HeadPegBase[4].x() - 6.5, 80, 13, 17)};
+    constexpr qreal half = PegButtonWidth / 2;
+    return {QRectF(), QRectF(HeadPegBase[1].x() - half, 0.5, PegButtonWidth, 9),
+            QRectF(HeadPegBase[2].x() - half, 0.5, PegButtonWidth, 9),
+            QRectF(HeadPegBase[3].x() - half, 84, PegButtonWidth, 15),
+            QRectF(HeadPegBase[4].x() - half, 78, PegButtonWidth, 15)};
 }
 
 void PaintNeckPicture(QPainter& painter) {

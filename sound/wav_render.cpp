@@ -2,6 +2,7 @@
 
 #include "chord_player.h"
 #include "chords/chord_parser.h"
+#include "chords/text_file.h"
 #include "fluid_support.h"
 #include "midi_port.h"
 #include "wav_file.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 
 namespace fw {
 
@@ -170,6 +172,17 @@ std::string RenderChordsToWav(const std::vector<ChordEntry>& entries,
         return clock.Failure();
     if (!wav.Finish())
         return "The audio file could not be written.";
+    return {};
+}
+
+std::string WriteChordsWavFile(const std::string& path, const std::vector<ChordEntry>& entries,
+                               const RenderSettings& settings) {
+    std::ostringstream audio;
+    if (std::string error = RenderChordsToWav(entries, settings, audio); !error.empty())
+        return error;
+    std::string error;
+    if (!WriteFileAtomically(path, audio.str(), error))
+        return error;
     return {};
 }
 

@@ -49,4 +49,11 @@ std::string TooLongForWav(long long chordsMs);
 std::string RenderChordsToWav(const std::vector<ChordEntry>& entries,
                               const RenderSettings& settings, std::ostream& out);
 
+// Renders the chord entries (RenderChordsToWav) and writes them atomically to the WAV file at
+// `path`, as the --export-wav tool and the window's WAV export do: a failure leaves whatever was
+// at `path` as it was. Returns the empty text on success, otherwise what failed (as
+// RenderChordsToWav, or why the file could not be written).
+std::string WriteChordsWavFile(const std::string& path, const std::vector<ChordEntry>& entries,
+                               const RenderSettings& settings);
+
 } // namespace fw

@@ -85,4 +85,20 @@ void CentreOnParent(QWidget& window) {
     window.move(frame.topLeft()); // move() places the frame's top-left corner
 }
 
+void KeepFrameOnScreen(QWidget& window) {
+    if (!window.isVisible() || window.isMaximized() || window.isFullScreen())
+        return;
+    const QScreen* screen = ScreenOf(window);
+    if (!screen)
+        return;
+    const QRect frame = window.frameGeometry();
+    const QRect fitted = FitInside(frame, screen->availableGeometry());
+    if (fitted == frame)
+        return;
+    const QSize content = fitted.size().shrunkBy(Decoration(window, nullptr));
+    if (content != window.size())
+        window.resize(content.expandedTo(window.minimumSize()));
+    window.move(fitted.topLeft());
+}
+
 } // namespace fw

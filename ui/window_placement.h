@@ -34,4 +34,9 @@ void CentreOnScreen(QWidget& window);
 // window, its frame is taken to be as thick as the parent's.
 void CentreOnParent(QWidget& window);
 
+// Once the window manager has framed the shown `window`: a frame that does not lie inside the
+// available area of its screen is moved there and, when larger, made smaller (never below the
+// window's minimum size). A maximised or full-screen window is left as it is.
+void KeepFrameOnScreen(QWidget& window);
+
 } // namespace fw

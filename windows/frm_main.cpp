@@ -17,6 +17,7 @@
 #include "help_window.h"
 #include "small_windows.h"
 #include "ui/dialog_service.h"
+#include "ui/window_placement.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -83,6 +84,7 @@ TfrmMain::TfrmMain(const MainWindowDeps& deps, QWidget* parent)
     BuildDictionaryControls();
     FormCreate();
     BindPracticeControls(*this, settings(), this);
+    CatchSongDrops();
     m_document->StartRecovery(m_deps.recoveryFolder, m_deps.recoveryInterval);
     // Typing goes on; the status bar says, once, that the song is not being kept safe.
     connect(&recovery(), &SongRecovery::copyFailed, this, [this](const QString& reason) {
@@ -198,6 +200,8 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::ResetToEmptyDocument() {
     RichEdit1->clear();
+    // What panel 0 said was about the song that goes.
+    setStatusPanel(0, QString());
     m_document->setPath(QString());
     ShowChordMarkers(AllNoFrets(), AllNoFrets());
     playOptionGroup->button(0)->setChecked(true);
@@ -214,6 +218,7 @@ void TfrmMain::ResetToEmptyDocument() {
     ApplyTuning(ReferenceTuningCode);
     settings().Octave = 0;
     m_composer->resetDuration();
+    ShowDuration();
     m_document->setModified(false);
 }
 
@@ -221,6 +226,8 @@ void TfrmMain::FormActivate() {
     if (ActivatedOnce)
         return;
     ActivatedOnce = true;
+    // Framed now: the title bar the desktop added must not push the bottom off the screen.
+    KeepFrameOnScreen(*this);
     if (!settings().Welcomed) {
         settings().Welcomed = true;
         TfrmNewUserMessage welcome(this);

@@ -111,6 +111,8 @@ public:
     void FillExamplesMenu();
     void OpenExample(const QString& path);
     void DropFiles(const QStringList& paths);
+    // Song files dropped on any text box of the window open as on the window itself.
+    void CatchSongDrops();
     // Writes the song; false (after telling the user) when it could not be written.
     bool SaveSongTo(const QString& path);
     void AddRecentFile(const QString& path);
@@ -168,6 +170,8 @@ public:
     void btnClearClick() { m_composer->ClearLine(); }
     void btnDeleteClick() { m_composer->DeleteLine(); }
     void DurationClick(const QString& letter);
+    // Shows the current duration: its note button pressed, Dotted ticked for a dotted one.
+    void ShowDuration();
     void edtNameExit();
     void btnShiftLeftClick() { m_composer->Transpose(TransposeDirection::Down); }
     void btnShiftRightClick() { m_composer->Transpose(TransposeDirection::Up); }

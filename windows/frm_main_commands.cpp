@@ -17,6 +17,9 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QToolButton>
+
+#include <algorithm>
 
 namespace fw {
 
@@ -27,6 +30,18 @@ void TfrmMain::SelectLine(int line, bool wholeLine) {
 
 void TfrmMain::DurationClick(const QString& letter) {
     m_composer->SetDuration(letter, chkDotted->isChecked());
+    ShowDuration();
+}
+
+void TfrmMain::ShowDuration() {
+    // The duration as a chord line ends: " Q", " .Q" for a dotted one.
+    const QString duration = m_composer->duration().trimmed();
+    const auto letterAt =
+        std::find_if(duration.begin(), duration.end(), [](QChar c) { return c.isLetter(); });
+    const QString letter = letterAt != duration.end() ? QString(*letterAt) : QString();
+    for (QToolButton* button : durationButtons)
+        button->setChecked(button->property("durationLetter").toString() == letter);
+    chkDotted->setChecked(duration.startsWith(QLatin1Char('.')));
 }
 
 void TfrmMain::edtNameExit() {

@@ -1,6 +1,7 @@
 // Wiring the controls, menus and editor events to the main window's handlers.
 
 #include "app/main_sound.h"
+#include "app/song_exports.h"
 #include "frm_main.h"
 
 #include "editor/chord_text_edit.h"
@@ -16,6 +17,7 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +32,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -69,6 +72,7 @@ void TfrmMain::ConnectEvents() {
 
     connect(SaveAsMidiFile1, &QAction::triggered, this, [this] { SaveAsMidiFile1Click(); });
     connect(SaveAsMusicXmlFile1, &QAction::triggered, this, [this] { SaveAsMusicXmlFile1Click(); });
+    connect(SaveAsWavFile1, &QAction::triggered, this, [this] { m_exports->SaveAsWavFile(); });
     connect(MidiPlayer1, &QAction::triggered, this, [this] { MidiPlayer1Click(); });
     connect(Tab1, &QAction::triggered, this, [this] { Tab1Click(); });
     connect(ASCIItab1, &QAction::triggered, this, [this] { ASCIItab1Click(); });
@@ -116,6 +120,8 @@ void TfrmMain::ConnectEvents() {
                 [this, button] { DurationClick(button->property("durationLetter").toString()); });
     connect(chkDotted, &QCheckBox::clicked, this, [this] { FocusEditor(); });
     edtName->installEventFilter(this);
+    // Enter renames the line: leaving the box does the renaming and returns to the chord list.
+    connect(edtName, &QLineEdit::returnPressed, this, [this] { FocusEditor(); });
 
     connect(playOptionGroup, &QButtonGroup::idClicked, this, [this](int option) {
         chkLoop->setVisible(option != 3);
@@ -145,6 +151,10 @@ void TfrmMain::ConnectEvents() {
     RichEdit1->viewport()->installEventFilter(this);
     connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { RichEdit1SelectionChange(); });
+    // Text inserted at the caret carries it along without a cursor signal (New Chord at the end
+    // of the list): the line number is brought up to date with every change of the text too.
+    connect(RichEdit1->document(), &QTextDocument::contentsChanged, this,
+            [this] { RichEdit1SelectionChange(); });
     // A menu's Cut, Delete or Paste may take the line in error away: its error goes with it.
     connect(RichEdit1, &QPlainTextEdit::textChanged, this, [this] {
         QTimer::singleShot(0, this, [this] {
@@ -173,7 +183,39 @@ bool IsMenuShortcut(const QMenuBar* bar, const QKeyEvent* key) {
 }
 } // namespace
 
+namespace {
+// The song a drag carries: its first file, when that is a song file; empty otherwise.
+QString DraggedSong(const QMimeData* data) {
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return {};
+    const QFileInfo info(urls.first().toLocalFile());
+    return info.isFile() && info.suffix().compare(QLatin1String("fwk"), Qt::CaseInsensitive) == 0
+               ? info.filePath()
+               : QString();
+}
+} // namespace
+
+void TfrmMain::CatchSongDrops() {
+    // The chord list, the name box and the other text boxes would take a dropped song as the
+    // text of its address; a song file opens wherever it is dropped.
+    for (QWidget* widget : findChildren<QWidget*>())
+        if (widget->acceptDrops())
+            widget->installEventFilter(this);
+}
+
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove ||
+        e->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(e);
+        const QString song = DraggedSong(drop->mimeData());
+        if (!song.isEmpty()) {
+            drop->acceptProposedAction();
+            if (e->type() == QEvent::Drop)
+                DropFiles({song});
+            return true;
+        }
+    }
     // Every press counts: the second press of a quick pair arrives as a double-click.
     if (watched == btnPlay &&
         (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {

@@ -33,14 +33,21 @@ void TfrmMain::FollowLine(int line) {
     // be repainted for every chord; once the line leaves the view it is brought to the top, so
     // the editor turns a page at a time.
     const QTextBlock block = RichEdit1->document()->findBlockByNumber(line);
+    QScrollBar* bar = RichEdit1->verticalScrollBar();
     if (block.isValid()) {
+        // The editor scrolls to show the caret as soon as the line's last pixel row reaches the
+        // viewport's bottom edge. Judged any later, a list one pixel short of a whole number of
+        // lines (the height depends on the desktop's fonts) lets the editor scroll a line at a
+        // time for every chord that follows.
         const QRect rect = RichEdit1->cursorRect(QTextCursor(block));
-        if (rect.top() < 0 || rect.bottom() > RichEdit1->viewport()->height()) {
-            QScrollBar* bar = RichEdit1->verticalScrollBar();
+        if (rect.top() < 0 || rect.bottom() + 1 >= RichEdit1->viewport()->height())
             bar->setValue(bar->value() + rect.top() / std::max(1, rect.height()));
-        }
     }
+    const int top = bar->value();
     SelectLine(line, true);
+    // Should the editor still have moved to show the line, the page turns there instead.
+    if (block.isValid() && bar->value() != top)
+        bar->setValue(block.firstLineNumber());
 }
 
 PlayOptions TfrmMain::playOptions() const {
@@ -55,6 +62,10 @@ void TfrmMain::SetPlayingControls(bool enabled) {
     grpEditControls->setStyleSheet(titleColour);
     Start1->setVisible(enabled);
     Stop1->setVisible(!enabled);
+    // A key released during the play (the F2 that started it) made the editor read-only; the
+    // next key after the play must reach it.
+    if (enabled)
+        RichEdit1->setReadOnly(false);
     // The tempo stays in reach during a play: a change holds from the next chord. Everything
     // else in the Play group waits until the play has ended.
     for (QWidget* child :

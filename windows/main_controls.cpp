@@ -5,6 +5,7 @@
 
 #include "editor/chord_text_edit.h"
 #include "editor/fretboard_view.h"
+#include "ui/eliding_tool_button.h"
 #include "ui/note_icons.h"
 
 #include "chords/tuning.h"
@@ -168,6 +169,8 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
         button->setIcon(NoteValueIcon(QLatin1Char(spec.letter), ink));
         button->setIconSize(QSize(26, 26));
         button->setProperty("durationLetter", QString(QLatin1Char(spec.letter)));
+        // The current duration's button shows pressed (ShowDuration keeps it so).
+        button->setCheckable(true);
         const int col = static_cast<int>(i % 4);
         const int row = static_cast<int>(i / 4);
         button->setGeometry(10 + col * 39, 178 + row * 38, 36, 35);
@@ -184,7 +187,7 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     // The play group on the right.
     grpPlayControls = new QGroupBox(QMainWindow::tr("Play"), client);
     grpPlayControls->setObjectName(QStringLiteral("grpPlayControls"));
-    grpPlayControls->resize(196, 244);
+    grpPlayControls->resize(196, 264);
     rdoPlayOptions = Hinted(new QGroupBox(grpPlayControls), QStringLiteral("rdoPlayOptions"),
                             QMainWindow::tr("Settings for play button."));
     rdoPlayOptions->setFlat(true);
@@ -293,11 +296,12 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
 }
 
 void MainControls::BuildPracticeControls(QMainWindow* window) {
-    btnPractice = Hinted(new QToolButton(grpPlayControls), QStringLiteral("btnPractice"),
+    // The button says what is on ("Practice: count-in, metronome"), across the group.
+    btnPractice = Hinted(new ElidingToolButton(grpPlayControls), QStringLiteral("btnPractice"),
                          QMainWindow::tr("Count-in, metronome and speed trainer."));
     btnPractice->setText(QMainWindow::tr("P&ractice"));
     btnPractice->setPopupMode(QToolButton::InstantPopup);
-    btnPractice->setGeometry(12, 212, 84, 24);
+    btnPractice->setGeometry(12, 212, 172, 24);
     auto* menu = new QMenu(btnPractice);
     menu->setObjectName(QStringLiteral("mnuPractice"));
     auto* countIn = new QActionGroup(window);
@@ -342,7 +346,7 @@ void MainControls::BuildPracticeControls(QMainWindow* window) {
 
     lblTrainerTempo = Hinted(new QLabel(grpPlayControls), QStringLiteral("lblTrainerTempo"),
                              QMainWindow::tr("The speed trainer's tempo now."));
-    lblTrainerTempo->setGeometry(100, 212, 84, 24);
+    lblTrainerTempo->setGeometry(12, 238, 172, 20);
     lblTrainerTempo->setAlignment(Qt::AlignCenter);
     lblTrainerTempo->setTextFormat(Qt::PlainText);
 }
@@ -434,6 +438,9 @@ void MainControls::BuildMenus(QMainWindow* window, bool hasFilePlayer) {
     SaveAsMusicXmlFile1 = MenuItem(mnuSpecial, QStringLiteral("SaveAsMusicXmlFile1"),
                                    QMainWindow::tr("Music&XML File..."), QKeySequence(Qt::Key_F7),
                                    QMainWindow::tr("Create a MusicXML file with banjo tablature."));
+    SaveAsWavFile1 =
+        MenuItem(mnuSpecial, QStringLiteral("SaveAsWavFile1"), QMainWindow::tr("&WAV File..."), {},
+                 QMainWindow::tr("Create a WAV audio file of the song."));
     MidiPlayer1 =
         MenuItem(mnuSpecial, QStringLiteral("MidiPlayer1"), QMainWindow::tr("M&idi Player..."), {},
                  QMainWindow::tr("Play any midi file"));

@@ -99,6 +99,7 @@ struct MainControls {
     QAction *Tab1 = nullptr, *ASCIItab1 = nullptr, *SaveAsMidiFile1 = nullptr,
             *MidiPlayer1 = nullptr;
     QAction* SaveAsMusicXmlFile1 = nullptr;
+    QAction* SaveAsWavFile1 = nullptr;
     QAction *Start1 = nullptr, *Stop1 = nullptr;
     QAction *AcousticNylonStringGuitar1 = nullptr, *MIDIPatch1 = nullptr;
     QAction* Capo1 = nullptr;              // Tuning > Capo...

@@ -4,6 +4,8 @@
 
 #include "sound/practice.h"
 
+#include <QString>
+
 class QObject;
 
 namespace fw {
@@ -14,6 +16,10 @@ struct Settings;
 // Shows the stored practice choices on the controls, and stores every later change in
 // `settings`. `settings` must outlive `context`, which owns the connections.
 void BindPracticeControls(MainControls& ui, Settings& settings, QObject* context);
+
+// What the Practice button reads: "P&ractice", followed by what is on, e.g.
+// "P&ractice: count-in, metronome, trainer 70→100%".
+QString PracticeButtonText(const PracticeSettings& practice);
 
 // The practice choices of `settings` for a play.
 PracticeSettings PracticeFromSettings(const Settings& settings);

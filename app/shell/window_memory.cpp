@@ -11,15 +11,25 @@ namespace fw {
 
 void RestoreWindowPlace(QWidget& window, const Settings& s) {
     if (s.WindowWidth > 0 && s.WindowHeight > 0) {
-        QList<QRect> screens;
-        for (const QScreen* screen : QGuiApplication::screens())
-            screens << screen->availableGeometry();
         const QRect saved(s.WindowLeft, s.WindowTop, s.WindowWidth, s.WindowHeight);
-        const QSize size = saved.size().expandedTo(window.minimumSize());
-        if (ReachableOnScreens(saved, screens))
-            window.setGeometry(QRect(saved.topLeft(), size));
-        else // the screen it was on has gone
-            window.resize(size);
+        // The screen that shows the title bar keeps the window; when none does (the screen it
+        // was on has gone) the desktop places it on the primary screen.
+        const QScreen* home = nullptr;
+        for (const QScreen* screen : QGuiApplication::screens())
+            if (!home && ReachableOnScreens(saved, {screen->availableGeometry()}))
+                home = screen;
+        const QScreen* shown = home ? home : QGuiApplication::primaryScreen();
+        const QRect available = shown ? shown->availableGeometry() : QRect();
+        // A window saved on a larger (or less magnified) screen is made to fit this one, so
+        // that its status bar and Play buttons are not left below the screen's edge.
+        QRect place(saved.topLeft(), saved.size());
+        if (!available.isEmpty())
+            place = FitInside(place, available);
+        place.setSize(place.size().expandedTo(window.minimumSize()));
+        if (home)
+            window.setGeometry(place);
+        else
+            window.resize(place.size());
     }
     if (s.WindowMaximized)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);

@@ -10,7 +10,8 @@ struct Settings;
 
 // Gives the hidden `window` the size and place of the settings. The place is used only where a
 // screen still shows the window's title bar (ReachableOnScreens); otherwise the size alone is
-// kept and the desktop places the window. Never smaller than the window's minimum size. A
+// kept and the desktop places the window on the primary screen. Either way the window is cut
+// to fit inside the available area of that screen, but never smaller than its minimum size. A
 // window closed maximised opens maximised. Settings never saved (width 0) change nothing.
 void RestoreWindowPlace(QWidget& window, const Settings& settings);
 

@@ -209,6 +209,18 @@ TEST_F(DictionaryTest, AMissingFileIsRestoredWithANote) {
     EXPECT_TRUE(Messages().isEmpty());
 }
 
+// A new user never had a dictionary: the shipped one is installed without a word.
+TEST_F(DictionaryTest, TheFirstStartInstallsTheShippedOneSilently) {
+    QFile settingsFile(SettingsFilePath());
+    ASSERT_TRUE(settingsFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settingsFile.write(QStringLiteral("[Options]\nInstallDir=%1\n").arg(InstallDir()).toUtf8());
+    settingsFile.close();
+    TfrmMain& window = Start();
+    EXPECT_EQ(ReadAll(DictionaryFile()), ShippedDictionary());
+    EXPECT_EQ(window.statusBar()->currentMessage(), QString());
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
 // An empty list goes back to the file only when the user emptied it.
 TEST_F(DictionaryTest, AnEmptyListIsWrittenOnlyWhenTheUserEmptiedIt) {
     TfrmMain& window = StartWithDictionary("a\r\n");

@@ -217,6 +217,34 @@ TEST_F(Export, ExportWavRendersTheSongAtItsTempo) {
     EXPECT_GT(loudest, 1000);
 }
 
+// Special > WAV File... writes what the command line writes, through the same save dialog
+// rules as the other exports; a song with a bad line writes nothing.
+TEST_F(Export, TheWindowWritesTheSameWavAsTheCommandLine) {
+    const QString song = WriteSong(QStringLiteral("reel.fwk"),
+                                   "*Info 1:\r\n*Info 2:24\r\n*Info 3:64556\r\n*Info 4:150\r\n"
+                                   "G, 0, 0, 0, 0, 0, E\r\n* comment\r\nC, x, 2-4, 0, 1, 2, Q\r\n");
+    const QString fromTool = dir.filePath(QStringLiteral("tool.wav"));
+    const Run run = Tool({"--export-wav", song.toStdString(), fromTool.toStdString()});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    TfrmMain& window = Start({song});
+    const QString fromMenu = dir.filePath(QStringLiteral("menu.wav"));
+    dialogs.AnswerSaveFile(fromMenu);
+    window.ui().SaveAsWavFile1->trigger();
+    ASSERT_FALSE(dialogs.Log().empty());
+    const DialogCall& save = dialogs.Log().back();
+    EXPECT_EQ(save.file.title, QStringLiteral("Save As WAV"));
+    EXPECT_EQ(save.file.fileName, QStringLiteral("reel.wav"));
+    EXPECT_TRUE(save.file.confirmOverwrite);
+    EXPECT_EQ(ReadAll(fromMenu), ReadAll(fromTool));
+    EXPECT_EQ(window.settings().LastDir, dir.path() + QLatin1Char('/'));
+
+    SetText(QStringLiteral("G, 0, 0"));
+    dialogs.ClearLog();
+    window.ui().SaveAsWavFile1->trigger();
+    EXPECT_EQ(Messages().last(), QStringLiteral("Fix errors before creating a wav file."));
+}
+
 TEST_F(Export, TheRealBinaryChecksWithoutADisplay) {
     const QString song = WriteSong(QStringLiteral("bin.fwk"), "G, 0, 0, 0, 0, 0, Q\nC,1\n");
     const Run run = Binary({QStringLiteral("--check"), song});

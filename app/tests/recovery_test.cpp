@@ -9,11 +9,11 @@
 namespace fw::testing {
 namespace {
 
-TEST_F(Recovery, TheFolderIsUnderTheStateHomeAndTheIntervalThirtySeconds) {
+TEST_F(Recovery, TheFolderIsUnderTheStateHomeAndTheIntervalTwoSeconds) {
     EXPECT_EQ(DefaultRecoveryFolder(),
               qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/Fretwick/recovery"));
     Start();
-    EXPECT_EQ(main->recovery().interval(), std::chrono::milliseconds(30000));
+    EXPECT_EQ(main->recovery().interval(), std::chrono::milliseconds(2000));
     // A name of this run's own, so that programs running at once keep their copies apart.
     EXPECT_EQ(QFileInfo(CopyPath()).path(), Folder());
     const QRegularExpression name(
@@ -63,6 +63,48 @@ TEST_F(Recovery, TheTimerWritesTheCopyWithoutBeingAsked) {
                           std::chrono::milliseconds(0));
     QCoreApplication::processEvents();
     EXPECT_TRUE(QFileInfo::exists(recovery.copyPath()));
+}
+
+// The copy follows the last change by two seconds; typing that goes on is copied 30 seconds
+// after its first change; a big song's copies are 30 seconds apart.
+TEST_F(Recovery, TheCopyFollowsTheLastChangeByTwoSeconds) {
+    int revision = 0;
+    std::string padding;
+    SongRecovery recovery(
+        Folder(),
+        {[] { return true; }, [&] { return QString::number(revision); },
+         [&] {
+             return RecoveredSong{
+                 {}, "* revision " + std::to_string(revision) + "\r\n" + padding, {}};
+         }},
+        DefaultRecoveryInterval);
+    SongRecovery::Clock::time_point now;
+    recovery.Now = [&] { return now; };
+    const auto pollAt = [&](int tenths) {
+        now = SongRecovery::Clock::time_point(std::chrono::milliseconds(100 * tenths));
+        recovery.Poll();
+        const std::optional<RecoveredSong> copy = ReadCopy(recovery.copyPath());
+        const std::string text = copy ? copy->songText : std::string();
+        const auto at = text.find("revision ");
+        return at == std::string::npos ? -1 : std::stoi(text.substr(at + 9));
+    };
+    revision = 1;
+    EXPECT_EQ(pollAt(0), -1);
+    EXPECT_EQ(pollAt(19), -1);
+    EXPECT_EQ(pollAt(20), 1) << "two seconds after the change";
+    for (int t = 100; t < 400; t += 10) { // a change every second from 10 s on
+        ++revision;
+        EXPECT_EQ(pollAt(t), 1) << "at " << t / 10 << " s";
+    }
+    EXPECT_EQ(pollAt(400), revision) << "30 seconds after the first change";
+    padding.assign(static_cast<std::size_t>(RecoveryBigSongBytes), '*');
+    ++revision;
+    pollAt(700);
+    EXPECT_EQ(pollAt(720), revision) << "a big song's first copy";
+    const int big = revision++;
+    pollAt(730);
+    EXPECT_EQ(pollAt(1010), big) << "a big song waits 30 seconds after its last copy";
+    EXPECT_EQ(pollAt(1020), revision);
 }
 
 enum class Ending { Save, SaveAs, New, CloseAfterSaving, CloseDeclining };

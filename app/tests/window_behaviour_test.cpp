@@ -13,10 +13,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSpinBox>
@@ -230,27 +232,45 @@ TEST_F(MainWindowTest, ASongOpenedByARelativePathIsRememberedAbsolute) {
 TEST_F(MainWindowTest, SizePlaceAndMaximisedStateAreKept) {
     {
         TfrmMain& window = StartShown();
-        window.setGeometry(QRect(40, 30, 1100, 800));
+        window.setGeometry(QRect(40, 30, 700, 600));
         QCoreApplication::processEvents();
         window.close();
     }
     main.reset();
     QSettings file(SettingsFilePath(), QSettings::IniFormat);
-    EXPECT_EQ(file.value(QStringLiteral("Options/WindowWidth")).toString(), QStringLiteral("1100"));
-    EXPECT_EQ(file.value(QStringLiteral("Options/WindowHeight")).toString(), QStringLiteral("800"));
+    EXPECT_EQ(file.value(QStringLiteral("Options/WindowWidth")).toString(), QStringLiteral("700"));
+    EXPECT_EQ(file.value(QStringLiteral("Options/WindowHeight")).toString(), QStringLiteral("600"));
     EXPECT_EQ(file.value(QStringLiteral("Options/WindowMaximized")).toString(),
               QStringLiteral("0"));
     TfrmMain& again = Start();
-    EXPECT_EQ(again.geometry(), QRect(40, 30, 1100, 800));
+    EXPECT_EQ(again.geometry(), QRect(40, 30, 700, 600));
 
     // A place on a screen that has gone: the size comes back, not the place.
     main.reset();
     ResetSettingsFile(QStringLiteral("WindowLeft=-5000\nWindowTop=40\nWindowWidth=1000\n"
                                      "WindowHeight=700\nWindowMaximized=1\n"));
     TfrmMain& elsewhere = Start();
-    EXPECT_EQ(elsewhere.size(), QSize(1000, 700));
+    EXPECT_EQ(elsewhere.size(), QSize(800, 700)) << "cut to the primary screen's width";
     EXPECT_NE(elsewhere.x(), -5000);
     EXPECT_TRUE(elsewhere.windowState() & Qt::WindowMaximized);
+}
+
+// A window saved larger than the screen it comes back on (a smaller or more magnified one)
+// fits inside the screen's free area, on that screen, status bar and Play buttons included.
+TEST_F(MainWindowTest, ARestoredWindowFitsOnItsScreen) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    ResetSettingsFile(QStringLiteral("WindowLeft=%1\nWindowTop=%2\nWindowWidth=%3\n"
+                                     "WindowHeight=%4\n")
+                          .arg(available.left() + 100)
+                          .arg(available.top() + 40)
+                          .arg(available.width() + 200)
+                          .arg(available.height() + 100));
+    TfrmMain& window = StartShown();
+    window.FormActivate();
+    EXPECT_TRUE(available.contains(window.frameGeometry()))
+        << window.frameGeometry().width() << "x" << window.frameGeometry().height();
+    const QWidget* buttons = window.ui().pnlPlayButtons;
+    EXPECT_TRUE(available.contains(QRect(buttons->mapToGlobal(QPoint(0, 0)), buttons->size())));
 }
 
 TEST_F(MainWindowTest, TheLastSongOpensAtStartOnlyWhenAskedFor) {

@@ -46,7 +46,7 @@ TEST_F(NeckPicture, HasThePictureSizeAtAnyScale) {
 
 TEST_F(NeckPicture, FretWiresLieBetweenTheMarkerColumns) {
     const qreal gapY = MarkerRect(1, 0).bottom() + 1; // the pixel row between strings 1 and 2
-    for (int position = 0; position <= MaxFret; ++position) {
+    for (int position = 1; position <= MaxFret; ++position) { // the nut is under position 0
         EXPECT_TRUE(IsMetalOrBone(at(FretWireX(position), gapY))) << "wire " << position;
         if (position > 0 && position != 12) { // 12 has an inlay dot here
             EXPECT_TRUE(IsWood(at(columnCentre(position), gapY))) << "space " << position;
@@ -78,10 +78,30 @@ TEST_F(NeckPicture, FifthStringStartsAtTheFifthFretWhereTheNeckWidens) {
 }
 
 TEST_F(NeckPicture, NutAndFifthPegWhereThePressesGo) {
-    EXPECT_TRUE(IsMetalOrBone(at(FretWireX(0), StringCentreY(2) + 6)));
+    EXPECT_TRUE(IsMetalOrBone(at(columnCentre(0), StringCentreY(2) + 6)));
     // Centre of the peg rectangle, and just outside it to the left.
     EXPECT_TRUE(IsMetalOrBone(at(PictureRect.left() + 170, PictureRect.top() + 100)));
     EXPECT_TRUE(IsBackground(at(PictureRect.left() + 140, PictureRect.top() + 100)));
+}
+
+// An open string is played at the nut: both nuts lie under their open-string markers (position
+// 0, and position 5 for the fifth string) at every scale, and the space to the right of the
+// markers is the first fret's wood.
+TEST(NeckPictureScales, TheNutsLieUnderTheOpenStringMarkers) {
+    for (const qreal scale : {1.0, 1.5, 2.0}) {
+        const QImage image =
+            RenderNeckPicture(scale).toImage().convertToFormat(QImage::Format_RGB32);
+        const auto at = [&](qreal x, qreal y) {
+            return image.pixelColor(int((x - PictureRect.left()) * scale),
+                                    int((y - PictureRect.top()) * scale));
+        };
+        const qreal gapY = MarkerRect(1, 0).bottom() + 1; // between strings 1 and 2
+        const QRectF open = MarkerShapeRect(MarkerRect(1, 0), ShapeCircle);
+        EXPECT_TRUE(IsMetalOrBone(at(open.center().x(), gapY))) << scale;
+        EXPECT_TRUE(IsWood(at(FretWireX(0), gapY))) << scale;
+        const QRectF fifth = MarkerShapeRect(MarkerRect(5, FifthStringShift), ShapeCircle);
+        EXPECT_TRUE(IsMetalOrBone(at(fifth.center().x(), StringCentreY(5) - 2))) << scale;
+    }
 }
 
 // Every tuning peg of the headstock shows whole: its pearl button lies inside the picture and

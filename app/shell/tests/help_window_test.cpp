@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace fw {
 namespace {
 
@@ -87,6 +89,47 @@ TEST(HelpPages, TheContentsPageListsEveryTopic) {
         EXPECT_TRUE(contents.contains("href=\"" + topic.id + ".html\"")) << topic.id.toStdString();
     }
 }
+
+// The pages say what the program does now, not what it used to do.
+struct PageSentence {
+    const char* page;
+    const char* sentence; // found in the page's text, spaces and line breaks as one space
+    bool present;
+};
+
+class HelpSentences : public ::testing::TestWithParam<PageSentence> {};
+
+TEST_P(HelpSentences, AreAsTheProgramBehaves) {
+    const PageSentence& c = GetParam();
+    HelpTopicText(HelpTopics().front()); // registers the resources
+    const auto topic = std::find_if(HelpTopics().begin(), HelpTopics().end(),
+                                    [&](const HelpTopic& t) { return t.id == c.page; });
+    ASSERT_NE(topic, HelpTopics().end()) << c.page;
+    EXPECT_EQ(HelpTopicText(*topic).simplified().contains(QString::fromUtf8(c.sentence)), c.present)
+        << c.page << ": " << c.sentence;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, HelpSentences,
+    ::testing::Values(
+        PageSentence{"songs",
+                     "Closing the program while a song plays stops the play first, then "
+                     "asks about unsaved changes",
+                     true},
+        PageSentence{"songs", "cannot be closed while a song plays", false},
+        PageSentence{"songs",
+                     "imports back to the same string values (2-4 included), rests, "
+                     "durations and measures",
+                     true},
+        PageSentence{"fretboard", "the markers of open strings sit on the nut", true},
+        PageSentence{"editing", "The button of the current duration shows pressed.", true},
+        PageSentence{"editing", "It shows ticked while the current duration is dotted.", true},
+        PageSentence{"editing",
+                     "An open 5th string that is not a tone of the chord the fretted "
+                     "strings make is a drone: the chord is named from the other "
+                     "strings.",
+                     true}),
+    [](const auto& info) { return cases::IndexedCaseName(info.index, info.param.sentence); });
 
 TEST(HelpTopics, ContextFourteenIsGettingStarted) {
     ASSERT_NE(HelpTopicByContext(14), nullptr);
