@@ -16,6 +16,7 @@
 #include "sound/wav_render.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <limits>
@@ -116,6 +117,19 @@ int ReadSongText(const std::string& path, std::string& text, std::ostream& err,
 int CheckTabSongBounds(const std::string& path, std::ostream& err) {
     std::string text;
     return ReadSongText(path, text, err, EditorBounds);
+}
+
+// Writing a tool's output over its input would replace the song (or tablature) being read with
+// what was made of it. Returns 2 after saying so when `output` names the same file as `input`,
+// through any link or stream name; else 0.
+int RefuseOutputOverInput(const std::string& input, const std::string& output, std::ostream& err) {
+    std::error_code ec;
+    const std::string named = output == "-" ? std::string("/dev/stdout") : output;
+    if (!std::filesystem::equivalent(input, named, ec) || ec)
+        return 0;
+    err << "fretwick: The output file \"" << output << "\" is the input file \"" << input
+        << "\"; nothing was written.\n";
+    return 2;
 }
 
 // What each tool was doing, for "not enough memory to ...".
@@ -296,6 +310,11 @@ int ImportTab(const std::string& tabPath, const std::string& songPath, std::ostr
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const std::string& tool = args[0];
     const std::size_t operands = args.size() - 1;
+    const bool writesFile = tool == "--export-midi" || tool == "--export-musicxml" ||
+                            tool == "--export-wav" || tool == "--import-tab";
+    if (writesFile && operands == 2)
+        if (const int status = RefuseOutputOverInput(args[1], args[2], err); status != 0)
+            return status;
     if (tool == "--help") {
         out << Usage << TabFormsUsage;
         return 0;
@@ -328,6 +347,9 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         const std::string wrong = ReadTabToolOptions(tool, {args.begin() + 1, args.end()}, options);
         if (!wrong.empty())
             return UsageError(err, wrong, true);
+        if (const int status = RefuseOutputOverInput(options.song, options.output, err);
+            status != 0)
+            return status;
         if (const int status = CheckTabSongBounds(options.song, err); status != 0)
             return status;
         return tool == "--export-tab" ? ExportTab(options, out, err) : ExportPdf(options, out, err);

@@ -7,6 +7,7 @@
 #include "windows/frm_main.h"
 
 #include "app/shell/settings_store.h"
+#include "chords/save_interrupts.h"
 #include "sound/fluid_midi_file_player.h"
 #include "sound/qt_event_pump.h"
 #include "sound/steady_play_clock.h"
@@ -24,6 +25,9 @@
 
 int main(int argc, char* argv[]) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // A tool stopped by Ctrl+C or a kill while it writes its output puts that file back first.
+    if (!args.empty() && args[0].rfind("--", 0) == 0)
+        fw::StopSavesCleanlyOnSignals();
     if (const std::optional<int> status = fw::RunCommandLineTool(args, std::cout, std::cerr))
         return *status;
 

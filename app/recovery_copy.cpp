@@ -65,9 +65,14 @@ QString FileIdentity(const QString& path) {
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0 ||
         !S_ISREG(st.st_mode))
         return {};
-    return QStringLiteral("%1:%2")
+    // The device and inode alone miss a file copied over the song (same inode) or put in its
+    // place (an inode reused at once): its size or modification time differs.
+    return QStringLiteral("%1:%2:%3:%4.%5")
         .arg(static_cast<qulonglong>(st.st_dev))
-        .arg(static_cast<qulonglong>(st.st_ino));
+        .arg(static_cast<qulonglong>(st.st_ino))
+        .arg(static_cast<qlonglong>(st.st_size))
+        .arg(static_cast<qlonglong>(st.st_mtim.tv_sec))
+        .arg(static_cast<qlonglong>(st.st_mtim.tv_nsec), 9, 10, QLatin1Char('0'));
 }
 
 bool RecoveredPathHoldsSong(const RecoveredSong& song) {

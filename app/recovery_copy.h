@@ -22,8 +22,10 @@ struct RecoveredSong {
     QString identity;
 };
 
-// The identity of the file at `path` (its device and inode), so that a file replaced or removed
-// since is told apart from the one the song came from; empty when there is no such file.
+// The identity of the file at `path` (its device, inode, size and modification time), so that
+// a file replaced, copied over or removed since is told apart from the one the song was read
+// from or saved to; empty when there is no such file. An identity recorded by an earlier
+// version (device and inode only) never matches: such a song asks where to save.
 QString FileIdentity(const QString& path);
 
 // True when saving the recovered song over its path may go ahead without asking: the path is

@@ -1,7 +1,9 @@
 #include "atomic_write.h"
 
+#include "save_interrupts.h"
 #include "save_steps.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -12,6 +14,7 @@
 #include <sstream>
 #include <streambuf>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -116,29 +119,36 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsi
     return temporary;
 }
 
-// A stream buffer that writes through to a C file, keeping the reason of the first failure.
-class FileStreamBuffer : public std::streambuf {
+// A stream buffer that hands its text on in chunks of a megabyte, keeping the reason of the
+// first failure; after one, nothing more is handed on.
+class ChunkStreamBuffer : public std::streambuf {
 public:
-    explicit FileStreamBuffer(std::FILE* file) : file_(file) {}
+    explicit ChunkStreamBuffer(const save::Put& put) : put_(put), buffer_(std::size_t{1} << 20) {
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
     int failure() const { return failure_; }
 
 protected:
-    std::streamsize xsputn(const char* text, std::streamsize count) override {
-        const auto wanted = static_cast<std::size_t>(count);
-        const std::size_t wrote = std::fwrite(text, 1, wanted, file_);
-        if (wrote != wanted && failure_ == 0)
-            failure_ = errno != 0 ? errno : EIO;
-        return static_cast<std::streamsize>(wrote);
-    }
     int_type overflow(int_type ch) override {
-        if (traits_type::eq_int_type(ch, traits_type::eof()))
-            return traits_type::not_eof(ch);
-        const char c = traits_type::to_char_type(ch);
-        return xsputn(&c, 1) == 1 ? ch : traits_type::eof();
+        if (sync() != 0)
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(ch);
+            pbump(1);
+        }
+        return traits_type::not_eof(ch);
+    }
+    int sync() override {
+        const auto size = static_cast<std::size_t>(pptr() - pbase());
+        if (failure_ == 0 && size > 0)
+            failure_ = put_(pbase(), size);
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        return failure_ == 0 ? 0 : -1;
     }
 
 private:
-    std::FILE* file_;
+    const save::Put& put_;
+    std::vector<char> buffer_;
     int failure_ = 0;
 };
 
@@ -296,9 +306,38 @@ bool MayWriteInPlace(int createErrno) {
     return createErrno == EACCES || createErrno == EPERM || createErrno == ENAMETOOLONG;
 }
 
+// The descriptor a path names when it is one of the program's open streams: "-" (standard
+// output), /dev/stdout, /dev/stderr, /dev/stdin, /dev/fd/N, /proc/self/fd/N and /proc/<our
+// process id>/fd/N; otherwise -1.
+int OpenStreamOf(const std::filesystem::path& path) {
+    const std::string text = path.string();
+    if (text == "-" || text == "/dev/stdout")
+        return 1;
+    if (text == "/dev/stderr")
+        return 2;
+    if (text == "/dev/stdin")
+        return 0;
+    const std::string own = "/proc/" + std::to_string(getpid()) + "/fd/";
+    for (const std::string_view prefix :
+         {std::string_view("/dev/fd/"), std::string_view("/proc/self/fd/"),
+          std::string_view(own)}) {
+        if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0 ||
+            text.find_first_not_of("0123456789", prefix.size()) != std::string::npos ||
+            text.size() - prefix.size() > 9)
+            continue;
+        return std::stoi(text.substr(prefix.size()));
+    }
+    return -1;
+}
+
 bool WriteAtomically(const std::filesystem::path& path, const save::Content& content,
                      std::string& error) {
     const std::string unchanged = Concat({" ", Quoted(path), " was not changed."});
+
+    // An open stream is written into as it is: replacing the file behind it would lose what the
+    // stream held before (a header, a log appended to).
+    if (const int stream = OpenStreamOf(path); stream >= 0)
+        return save::WriteIntoOpenStream(stream, path, content, error);
 
     // What the path names in the end, links followed by the system itself: a link such as
     // /dev/stdout leads to a pipe that has no name to follow by hand.
@@ -429,7 +468,9 @@ bool WriteAtomically(const std::filesystem::path& path, const save::Content& con
                         " failed: ", Reason(openErrno), ".", unchanged});
         return false;
     }
-    int failure = content.fill(file);
+    int failure = content.fill([file](const char* data, std::size_t size) {
+        return std::fwrite(data, 1, size, file) == size ? 0 : (errno != 0 ? errno : EIO);
+    });
     if (failure == 0 && (std::fflush(file) != 0 || _commit(_fileno(file)) != 0))
         failure = errno;
     if (std::fclose(file) != 0 && failure == 0)
@@ -454,24 +495,29 @@ bool WriteAtomically(const std::filesystem::path& path, const save::Content& con
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string& error) {
-    const save::Content content{[bytes](std::FILE* file) {
-        const bool written =
-            bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        return written ? 0 : (errno != 0 ? errno : EIO);
+    const save::Content content{[bytes](const save::Put& put) {
+        // In chunks: a signal or a failure is seen at least every megabyte.
+        constexpr std::size_t chunk = std::size_t{1} << 20;
+        for (std::size_t at = 0; at < bytes.size(); at += chunk)
+            if (const int failure = put(bytes.data() + at, std::min(chunk, bytes.size() - at)))
+                return failure;
+        return 0;
     }};
+    const save::SavingScope saving;
     return WriteAtomically(path, content, error);
 }
 
 bool WriteFileAtomicallyFrom(const std::filesystem::path& path,
                              const std::function<bool(std::ostream&)>& write, std::string& error) {
-    const save::Content content{[&write](std::FILE* file) {
-        FileStreamBuffer buffer(file);
+    const save::Content content{[&write](const save::Put& put) {
+        ChunkStreamBuffer buffer(put);
         std::ostream out(&buffer);
-        errno = 0;
-        if (write(out) && out && buffer.failure() == 0)
-            return 0;
-        return buffer.failure() != 0 ? buffer.failure() : EIO;
+        const bool written = write(out) && out && buffer.pubsync() == 0;
+        if (buffer.failure() != 0)
+            return buffer.failure();
+        return written ? 0 : EIO;
     }};
+    const save::SavingScope saving;
     return WriteAtomically(path, content, error);
 }
 

@@ -20,16 +20,39 @@ void SetSaveBackupFolder(std::filesystem::path folder);
 std::filesystem::path SaveBackupFolder();
 
 // A rewrite in place cut short (the program was killed while saving) leaves the backup copy
-// and a note naming the file beside it; the file may then be half written.
+// and a note beside it that names the file and records how far the rewrite got; the file may
+// then be half written.
 struct InterruptedSave {
     std::filesystem::path file; // the file being rewritten, absolute
     std::filesystem::path copy; // its complete old bytes
 };
-// The interrupted saves in SaveBackupFolder() of programs no longer running.
+// The interrupted saves in SaveBackupFolder() of programs no longer running. Also removes what
+// such programs left that holds nothing to put back: a backup copy without its note (a kill
+// while the copy was made), a note without its copy.
 std::vector<InterruptedSave> FindInterruptedSaves();
+
+enum class RestoreResult {
+    Restored,  // the file was exactly what the cut-short save left: its old bytes are back
+    Untouched, // the save was stopped before it wrote anything: its copy and note are removed
+    Changed,   // the file changed (or went) since, or the note is an older kind: nothing written
+    Failed,    // putting back failed: `error` names the copy, which is kept with its note
+};
 // Puts the copy's bytes back into the file (in place: owner, group and links stay) and removes
-// the copy and its note. On failure returns false, keeps both, and `error` names the copy.
-bool RestoreInterruptedSave(const InterruptedSave& save, std::string& error);
+// the copy and its note, but only when the file is still exactly what the save left: the same
+// device and inode, the new bytes the note records in place, then part of the chunk being
+// written, then the old bytes (or, once cut, the new bytes alone). Anything else is Changed.
+RestoreResult RestoreInterruptedSave(const InterruptedSave& save, std::string& error);
+// For a Changed one, at the user's word, keeping both versions:
+// - PutBackOverChangedFile copies the file as it is now into SaveBackupFolder() (`keptAs`),
+//   then puts the old bytes back into it (making it again when it is gone);
+// - KeepInterruptedCopy leaves the file alone and keeps the old bytes as `keptAs` in
+//   SaveBackupFolder(), no longer an interrupted save.
+// On failure both return false with `error` saying why, and the interrupted save stays as it
+// was.
+bool PutBackOverChangedFile(const InterruptedSave& save, std::filesystem::path& keptAs,
+                            std::string& error);
+bool KeepInterruptedCopy(const InterruptedSave& save, std::filesystem::path& keptAs,
+                         std::string& error);
 
 // A temporary file of ours (".<name>.tmp-<16 hex digits>") left by a save that was killed is
 // removed by the next save into its folder once it is older than this.

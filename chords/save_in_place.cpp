@@ -2,6 +2,8 @@
 // place behind a backup copy, and writing straight into a device or a named pipe.
 
 #include "atomic_write.h"
+#include "save_interrupts.h"
+#include "save_journal.h"
 #include "save_steps.h"
 
 #ifndef _WIN32
@@ -13,6 +15,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <thread>
 #include <vector>
@@ -25,25 +28,65 @@
 
 namespace fw::save {
 
-int FillDescriptor(int fd, const Content& content) {
-    // The stream works on a second descriptor of the same open file: closing it leaves `fd`
-    // open, and both share the offset.
-    const int copy = dup(fd);
-    if (copy < 0)
-        return errno;
-    std::FILE* file = fdopen(copy, "wb");
-    if (!file) {
-        const int openErrno = errno;
-        close(copy);
-        return openErrno;
+namespace {
+
+// Where a save's stream goes: straight to a descriptor at its offset, or, for a rewrite in
+// place, to the file from its start, each chunk first kept in the save's note.
+struct Sink {
+    int fd = -1;
+    SaveJournal* journal = nullptr;
+    int failure = 0;
+};
+
+int WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t wrote = write(fd, data, size);
+        if (wrote < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += wrote;
+        size -= static_cast<std::size_t>(wrote);
     }
-    errno = 0;
-    int failure = content.fill(file);
-    if (std::fflush(file) != 0 && failure == 0)
-        failure = errno != 0 ? errno : EIO;
-    if (std::fclose(file) != 0 && failure == 0)
-        failure = errno != 0 ? errno : EIO;
-    return failure;
+    return 0;
+}
+
+int WriteJournaled(Sink& sink, const char* data, std::size_t size) {
+    JournalRecord next = sink.journal->record();
+    if (const int failure = sink.journal->Pending(data, size); failure != 0)
+        return failure;
+    if (lseek(sink.fd, static_cast<off_t>(next.written), SEEK_SET) < 0)
+        return errno;
+    if (const int failure = WriteAll(sink.fd, data, size); failure != 0)
+        return failure;
+    next.written += size;
+    next.hash.Add(data, size);
+    next.pending = 0;
+    return sink.journal->Update(next);
+}
+
+int SinkPut(Sink& sink, const char* data, std::size_t size) {
+    if (sink.failure == 0 && StopRequested())
+        sink.failure = EINTR; // stopped by a signal: the save cleans up and the signal ends us
+    if (sink.failure == 0)
+        sink.failure =
+            sink.journal ? WriteJournaled(sink, data, size) : WriteAll(sink.fd, data, size);
+    return sink.failure;
+}
+
+int FillSink(Sink& sink, const Content& content) {
+    const int failure = content.fill(
+        [&sink](const char* data, std::size_t size) { return SinkPut(sink, data, size); });
+    return sink.failure != 0 ? sink.failure : failure;
+}
+
+} // namespace
+
+int FillDescriptor(int fd, const Content& content) {
+    Sink sink;
+    sink.fd = fd;
+    return FillSink(sink, content);
 }
 
 void SyncFolder(const std::filesystem::path& folder) {
@@ -54,10 +97,6 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
-namespace {
-
-// Copies everything `from` holds, from its start, to the current offset of `to`. Returns 0 or
-// the errno of the failure.
 int CopyAll(int from, int to) {
     std::vector<char> buffer(1 << 20);
     for (off_t at = 0;;) {
@@ -83,6 +122,8 @@ int CopyAll(int from, int to) {
     }
 }
 
+namespace {
+
 // A name for the backup copy of `target` that no other save uses: "<name>.saving-<pid>-<n>",
 // the name cut to leave room for the rest.
 std::filesystem::path BackupPathFor(const std::filesystem::path& folder,
@@ -99,33 +140,53 @@ std::filesystem::path BackupPathFor(const std::filesystem::path& folder,
                             std::to_string(counter.fetch_add(1) + attempt)});
 }
 
-// Makes a complete copy of the open file `fd` in the backup folder, on disk before it returns.
-// Returns 0 with `backup` naming the copy, or the errno of the failure (nothing is left then).
-int KeepCopy(int fd, const std::filesystem::path& target, std::filesystem::path& backup) {
+// Makes an empty file for the backup copy of `target` in the backup folder, under a name no
+// other save uses. Returns its descriptor with `backup` naming it, or -1 with errno set.
+int MakeCopyFile(const std::filesystem::path& target, std::filesystem::path& backup) {
     const std::filesystem::path folder = SaveBackupFolder();
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec)
-        return ec.value();
-    int copy = -1;
-    for (unsigned attempt = 0; attempt < 100 && copy < 0; ++attempt) {
-        backup = BackupPathFor(folder, target, attempt);
-        copy = open(backup.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOCTTY, 0600);
-        if (copy < 0 && errno != EEXIST)
-            return errno;
+    if (ec) {
+        errno = ec.value();
+        return -1;
     }
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        backup = BackupPathFor(folder, target, attempt);
+        const int copy =
+            open(backup.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOCTTY, 0600);
+        if (copy >= 0 || errno != EEXIST)
+            return copy;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Makes a complete copy of the open file `fd` in the backup folder, its note first (so that a
+// copy cut short is known for one), both on disk before it returns. Returns 0 with `backup`
+// naming the copy, or the errno of the failure (nothing is left then).
+int KeepCopy(int fd, const std::filesystem::path& target, const struct stat& info,
+             SaveJournal& journal, std::filesystem::path& backup) {
+    const int copy = MakeCopyFile(target, backup);
     if (copy < 0)
-        return EEXIST;
-    int failure = CopyAll(fd, copy);
+        return errno;
+    int failure = journal.Create(NoteFor(backup), target, info);
+    if (failure == 0)
+        failure = CopyAll(fd, copy);
     if (failure == 0 && fsync(copy) != 0)
         failure = errno;
     if (close(copy) != 0 && failure == 0)
         failure = errno;
+    if (failure == 0) {
+        JournalRecord rewriting = journal.record();
+        rewriting.stage = JournalStage::Rewriting;
+        failure = journal.Update(rewriting);
+    }
     if (failure != 0) {
-        unlink(backup.c_str());
+        journal.Close();
+        Finish(backup);
         return failure;
     }
-    SyncFolder(folder);
+    SyncFolder(backup.parent_path());
     return 0;
 }
 
@@ -144,43 +205,13 @@ bool WriteBack(int fd, const std::filesystem::path& backup) {
     return restored;
 }
 
-namespace {
-
-// The note beside a backup copy that names the file it belongs to: while it exists, the file may
-// be half rewritten, and the copy holds its old bytes.
 std::filesystem::path NoteFor(const std::filesystem::path& backup) {
     std::filesystem::path note = backup;
     note += ".target";
     return note;
 }
 
-// Writes the note, on disk before it returns. Returns 0 or the errno of the failure.
-int WriteNote(const std::filesystem::path& backup, const std::filesystem::path& target) {
-    std::error_code ec;
-    const std::string text = std::filesystem::absolute(target, ec).string();
-    if (ec)
-        return ec.value();
-    const std::filesystem::path note = NoteFor(backup);
-    const int fd = open(note.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOCTTY, 0600);
-    if (fd < 0)
-        return errno;
-    int failure = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size())
-                      ? 0
-                      : (errno != 0 ? errno : EIO);
-    if (failure == 0 && fsync(fd) != 0)
-        failure = errno;
-    if (close(fd) != 0 && failure == 0)
-        failure = errno;
-    if (failure != 0)
-        unlink(note.c_str());
-    else
-        SyncFolder(note.parent_path());
-    return failure;
-}
-
-} // namespace
-
-// The rewrite is on disk: first the note goes (the file is whole again), then the copy.
+// The file is whole again (or was never touched): first the note goes, then the copy.
 void Finish(const std::filesystem::path& backup) {
     unlink(NoteFor(backup).c_str());
     SyncFolder(backup.parent_path());
@@ -192,17 +223,18 @@ bool SaveInPlace(const std::filesystem::path& path, const std::filesystem::path&
     const std::string unchanged = Concat({" ", Quoted(path), " was not changed."});
     // Writing through the open file keeps its owner, group, permissions and links.
     const int fd = open(target.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0) {
         const int openErrno = errno;
+        if (fd >= 0)
+            close(fd);
         error = Concat({"Opening ", Quoted(target), " for writing failed: ", Reason(openErrno), ".",
                         unchanged});
         return false;
     }
     std::filesystem::path backup;
-    int copyErrno = KeepCopy(fd, target, backup);
-    if (copyErrno == 0 && (copyErrno = WriteNote(backup, target)) != 0)
-        unlink(backup.c_str());
-    if (copyErrno != 0) {
+    SaveJournal journal;
+    if (const int copyErrno = KeepCopy(fd, target, info, journal, backup); copyErrno != 0) {
         close(fd);
         error = Concat({"Saving ", Quoted(path), " failed: it has to be rewritten in place, and ",
                         "no copy of the old file could be kept in ", Quoted(SaveBackupFolder()),
@@ -210,12 +242,19 @@ bool SaveInPlace(const std::filesystem::path& path, const std::filesystem::path&
         return false;
     }
     // New bytes over the old ones, then the rest cut off: the file never goes through empty.
-    int failure = lseek(fd, 0, SEEK_SET) == 0 ? FillDescriptor(fd, content) : errno;
+    Sink sink;
+    sink.fd = fd;
+    sink.journal = &journal;
+    int failure = FillSink(sink, content);
     if (failure == 0) {
-        const off_t end = lseek(fd, 0, SEEK_CUR);
-        if (end < 0 || ftruncate(fd, end) != 0 || fsync(fd) != 0)
-            failure = errno;
+        JournalRecord cutting = journal.record();
+        cutting.stage = JournalStage::Cutting;
+        failure = journal.Update(cutting);
     }
+    if (failure == 0 &&
+        (ftruncate(fd, static_cast<off_t>(journal.record().written)) != 0 || fsync(fd) != 0))
+        failure = errno;
+    journal.Close();
     if (failure == 0) {
         const int closed = close(fd);
         failure = errno;
@@ -227,15 +266,53 @@ bool SaveInPlace(const std::filesystem::path& path, const std::filesystem::path&
     }
     const bool restored = WriteBack(fd, backup);
     close(fd);
-    // Restored, the file is whole; otherwise the note stays, and the next start puts it back.
+    // Put back, the file is whole and the copy has done its work; otherwise the note stays, and
+    // the next start puts it back.
     if (restored)
-        unlink(NoteFor(backup).c_str());
-    error = Concat({"Writing ", Quoted(target), " failed: ", Reason(failure), ". ",
-                    restored ? Concat({Quoted(path), " was not changed; a copy of the old file is "
-                                                     "kept as "})
-                             : Concat({Quoted(path), " may be damaged; the old file is kept as "}),
-                    Quoted(backup), "."});
+        Finish(backup);
+    const std::string reason = failure == EINTR && StopRequested()
+                                   ? std::string("the program was stopped")
+                                   : Reason(failure);
+    error = Concat({"Writing ", Quoted(target), " failed: ", reason, ". ",
+                    restored ? Concat({Quoted(path), " was not changed."})
+                             : Concat({Quoted(path), " may be damaged; the old file is kept as ",
+                                       Quoted(backup), "."})});
     return false;
+}
+
+// Writes the content into the open stream `fd` at its offset (at its end for one opened to
+// append). A reader that goes away must give an error, not end the program: SIGPIPE is held back
+// on this thread while writing, and the one a closed pipe raises is taken away again.
+int FillGuardingPipe(int fd, const Content& content) {
+    sigset_t pipeSignal, before, pending;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &before);
+    sigpending(&pending);
+    const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
+    int failure = FillDescriptor(fd, content);
+    if (failure == EPIPE && !wasPending) {
+        const timespec none{};
+        sigtimedwait(&pipeSignal, nullptr, &none);
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return failure;
+}
+
+bool WriteIntoOpenStream(int fd, const std::filesystem::path& path, const Content& content,
+                         std::string& error) {
+    // What the program printed before goes first, in its order.
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    int failure = fcntl(fd, F_GETFD) < 0 ? errno : FillGuardingPipe(fd, content);
+    if (failure == 0 && fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        failure = errno;
+    if (failure != 0) {
+        error = Concat({"Writing ", Quoted(path), " failed: ", Reason(failure), "."});
+        return false;
+    }
+    return true;
 }
 
 bool WriteStraight(const std::filesystem::path& path, bool namedPipe, const Content& content,
@@ -267,20 +344,7 @@ bool WriteStraight(const std::filesystem::path& path, bool namedPipe, const Cont
         if (now >= 0)
             fcntl(fd, F_SETFL, now & ~O_NONBLOCK);
     }
-    // A reader that goes away must give an error, not end the program: SIGPIPE is held back on
-    // this thread while writing, and the one a closed pipe raises is taken away again.
-    sigset_t pipeSignal, before, pending;
-    sigemptyset(&pipeSignal);
-    sigaddset(&pipeSignal, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &pipeSignal, &before);
-    sigpending(&pending);
-    const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
-    int failure = FillDescriptor(fd, content);
-    if (failure == EPIPE && !wasPending) {
-        const timespec none{};
-        sigtimedwait(&pipeSignal, nullptr, &none);
-    }
-    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    int failure = FillGuardingPipe(fd, content);
     if (close(fd) != 0 && failure == 0)
         failure = errno;
     if (failure != 0) {
@@ -291,67 +355,5 @@ bool WriteStraight(const std::filesystem::path& path, bool namedPipe, const Cont
 }
 
 } // namespace fw::save
-
-namespace fw {
-
-std::vector<InterruptedSave> FindInterruptedSaves() {
-    std::vector<InterruptedSave> found;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(SaveBackupFolder(), ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        const std::filesystem::path note = it->path();
-        const std::string name = note.filename().string();
-        const std::size_t saving = name.rfind(".saving-");
-        if (note.extension() != ".target" || saving == std::string::npos)
-            continue;
-        // "<name>.saving-<pid>-<n>.target": a program still running may still be saving.
-        const long pid = std::strtol(name.c_str() + saving + 8, nullptr, 10);
-        if (pid <= 0 || kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
-            continue;
-        std::filesystem::path copy = note;
-        copy.replace_extension();
-        std::ifstream in(note, std::ios::binary);
-        std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!file.empty() && std::filesystem::is_regular_file(copy, ec))
-            found.push_back({file, copy});
-        ec.clear();
-    }
-    return found;
-}
-
-bool RestoreInterruptedSave(const InterruptedSave& save, std::string& error) {
-    using save::Concat;
-    using save::Quoted;
-    const int fd = open(save.file.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0 || !save::WriteBack(fd, save.copy)) {
-        const int failure = errno;
-        if (fd >= 0)
-            close(fd);
-        error = Concat({"Putting back ", Quoted(save.file), " failed: ", save::Reason(failure),
-                        ". Its old bytes are kept as ", Quoted(save.copy), "."});
-        return false;
-    }
-    close(fd);
-    save::Finish(save.copy);
-    return true;
-}
-
-} // namespace fw
-
-#else
-
-namespace fw {
-
-// Elsewhere every save goes through a new file and a rename: none is ever cut short in place.
-std::vector<InterruptedSave> FindInterruptedSaves() {
-    return {};
-}
-
-bool RestoreInterruptedSave(const InterruptedSave& save, std::string& error) {
-    error = "Putting back \"" + save.file.string() + "\" failed: not supported here.";
-    return false;
-}
-
-} // namespace fw
 
 #endif

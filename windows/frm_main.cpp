@@ -183,6 +183,8 @@ void TfrmMain::FormCreate() {
     m_dictionary->LoadChordDictionary();
     scrlTempo->setRange(1, 500);
     ResetToEmptyDocument();
+    // Before any song is read: a file a killed save left half written is put back first.
+    RestoreInterruptedSaves();
 
     // An unquoted path with spaces arrives as several arguments: join the first five again.
     const QString joined = m_deps.arguments.mid(0, 5).join(QLatin1Char(' ')).trimmed();
@@ -243,7 +245,6 @@ void TfrmMain::FormActivate() {
         }
     }
     OfferRecovery();
-    RestoreInterruptedSaves();
     // Last, after the welcome and a recovered song: the last run's song, when asked for.
     const QString last = settings().RecentFile[0];
     if (settings().OpenLastSong && m_document->path().isEmpty() && !m_document->Modified() &&

@@ -7,6 +7,7 @@
 #include "ui/dialog_service.h"
 
 #include <QFileInfo>
+#include <QStatusBar>
 
 namespace fw {
 
@@ -49,21 +50,49 @@ void TfrmMain::OfferRecovery() {
 // A save killed part-way leaves a file that is neither its old nor its new content, and its
 // complete old bytes in the backup folder. Nothing anyone wrote is in the half-written file, so
 // the old bytes go back at once rather than waiting on a question the user may answer No, which
-// would leave the song cut short; the newer text, if unsaved, is in the recovery copy offered
-// just before.
+// would leave the song cut short. This runs before any song is read, so that nothing half
+// written is ever opened. A file that changed since the save (someone wrote or replaced it) is
+// never overwritten without asking, and both versions are kept whatever the answer.
 void TfrmMain::RestoreInterruptedSaves() {
+    const QString folder = FromStd(SaveBackupFolder().string());
     for (const InterruptedSave& save : FindInterruptedSaves()) {
         const QString file = FromStd(save.file.string());
         std::string error;
-        if (RestoreInterruptedSave(save, error))
+        switch (RestoreInterruptedSave(save, error)) {
+        case RestoreResult::Restored:
             dialogs().Message(QStringLiteral("Saving \"%1\" was interrupted. Its content "
                                              "before that save has been put back.")
                                   .arg(file),
                               MessageIcon::Information, MessageButtons::Ok);
-        else
+            continue;
+        case RestoreResult::Untouched:
+            continue;
+        case RestoreResult::Failed:
             ShowError(QStringLiteral("Saving \"%1\" was interrupted, and its previous content "
                                      "could not be put back. %2")
                           .arg(file, FromStd(error)));
+            continue;
+        case RestoreResult::Changed:
+            break;
+        }
+        const bool putBack =
+            dialogs().Message(QStringLiteral("Saving \"%1\" was interrupted, and the file has "
+                                             "changed since. Put back its content from before "
+                                             "that save?\n\nBoth versions are kept: the one not "
+                                             "in place is kept in \"%2\".")
+                                  .arg(file, folder),
+                              MessageIcon::Warning, MessageButtons::YesNo) == DialogAnswer::Yes;
+        std::filesystem::path kept;
+        const bool done = putBack ? PutBackOverChangedFile(save, kept, error)
+                                  : KeepInterruptedCopy(save, kept, error);
+        if (!done)
+            ShowError(FromStd(error));
+        else if (!kept.empty())
+            statusBar()->showMessage(
+                QStringLiteral("%1 is kept as \"%2\".")
+                    .arg(putBack ? QStringLiteral("The changed file")
+                                 : QStringLiteral("The content before the interrupted save"),
+                         FromStd(kept.string())));
     }
 }
 
