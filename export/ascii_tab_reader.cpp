@@ -125,27 +125,26 @@ WebHeader FindWebHeader(const std::vector<std::string>& lines,
 }
 
 // Reads the run of staff lines [first, last) and the duration line after it into pieces;
-// returns the index of the first line not used.
+// returns the index of the first line not used. In this program's own tablature (`ownTab`) any
+// words above a staff are its chord names.
 std::size_t ReadRun(const std::vector<std::string>& lines,
                     const std::vector<std::optional<StaffLine>>& staffLines, std::size_t first,
-                    std::size_t last, std::vector<Piece>& pieces) {
+                    std::size_t last, bool ownTab, std::vector<Piece>& pieces) {
     const std::size_t count = last - first;
     if (count % StaffLines != 0) {
         for (std::size_t i = first; i < last; ++i)
             pieces.push_back({CommentLine(lines[i]), std::nullopt});
         return last;
     }
-    // Chord names right above the run name the chords of its first staff.
-    std::optional<std::vector<PlacedName>> names;
-    if (first > 0 && !pieces.empty() && !pieces.back().staff &&
-        pieces.back().comment == CommentLine(lines[first - 1]))
-        names = tabstaff::ReadChordNameLine(lines[first - 1]);
+    // The line right above the run: a rhythm row or the chord names of its first staff.
+    bool lineAbove = first > 0 && !pieces.empty() && !pieces.back().staff &&
+                     pieces.back().comment == CommentLine(lines[first - 1]);
     std::size_t next = last;
     for (std::size_t start = first; start < last; start += StaffLines) {
         Staff staff;
         for (std::size_t k = 0; k < StaffLines; ++k)
             staff.lines[k] = *staffLines[start + k];
-        // Only the last staff of a run can have a line under it.
+        // Only the last staff of a run can have a line under it, only the first one above it.
         if (start + StaffLines == last && last < lines.size())
             staff.durations = tabstaff::ReadDurationLine(lines[last]);
         const std::vector<tabstaff::DurationMark>* given =
@@ -153,13 +152,25 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
         staff.reading = tabstaff::ReadOwnLayoutStaff(staff.lines, given);
         if (!staff.reading)
             staff.scan = tabstaff::ScanStaff(staff.lines);
-        const bool durationLineUsed = staff.reading
-                                          ? staff.reading->durationLineUsed
-                                          : given && given->size() == staff.scan.chords.size();
-        if (start == first && names) {
-            staff.names = std::move(*names);
-            pieces.pop_back(); // the names now stand in the chord lines
+        bool durationLineUsed = staff.reading ? staff.reading->durationLineUsed
+                                              : given && given->size() == staff.scan.chords.size();
+        if (start == first && lineAbove && !durationLineUsed && !staff.reading) {
+            std::optional<std::vector<tabstaff::DurationMark>> above =
+                tabstaff::ReadDurationLine(lines[first - 1]);
+            if (above && above->size() == staff.scan.chords.size()) {
+                staff.durations = std::move(above);
+                pieces.pop_back(); // the rhythm now stands in the chord lines
+                durationLineUsed = true;
+                lineAbove = false;
+                given = nullptr; // the line below, if any, stays as it was
+            }
         }
+        if (start == first && lineAbove)
+            if (std::optional<std::vector<PlacedName>> names =
+                    tabstaff::ReadStaffTopLine(lines[first - 1], ownTab)) {
+                staff.names = std::move(*names);
+                pieces.pop_back(); // the names now stand in the chord lines
+            }
         std::vector<std::string> remarks;
         for (const StaffLine& line : staff.lines)
             if (!line.remark.empty() &&
@@ -179,7 +190,7 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
 // nothing (and reads nothing) when the run is not such a run.
 std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
                                           const std::vector<std::optional<StaffLine>>& staffLines,
-                                          std::size_t first, std::size_t last,
+                                          std::size_t first, std::size_t last, bool ownTab,
                                           std::vector<Piece>& pieces) {
     if ((last - first) % StaffLines == 0)
         return std::nullopt;
@@ -200,7 +211,7 @@ std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
     from = first;
     for (std::size_t k = 0; k <= counts.size(); ++k) {
         const std::size_t to = k < counts.size() ? counts[k] : last;
-        next = to > from ? ReadRun(lines, staffLines, from, to, pieces) : to;
+        next = to > from ? ReadRun(lines, staffLines, from, to, ownTab, pieces) : to;
         if (k < counts.size())
             pieces.push_back({CommentLine(lines[to]), std::nullopt});
         from = to + 1;
@@ -211,6 +222,7 @@ std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
 std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
                               const std::vector<std::optional<StaffLine>>& staffLines,
                               const OwnHeader& header) {
+    const bool ownTab = header.tuningCode.has_value();
     std::vector<Piece> pieces;
     std::size_t i = 0;
     while (i < lines.size()) {
@@ -220,7 +232,7 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
                 ++end;
             // Count lines between staffs that are glued together part them.
             if (const std::optional<std::size_t> after =
-                    ReadCountedRun(lines, staffLines, i, end, pieces)) {
+                    ReadCountedRun(lines, staffLines, i, end, ownTab, pieces)) {
                 i = *after;
                 continue;
             }
@@ -235,7 +247,7 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
             const std::size_t runEnd = end;
             while ((end - i) % StaffLines != 0 && IsGluedLine(*staffLines[end - 1]))
                 --end;
-            std::size_t after = ReadRun(lines, staffLines, i, end, pieces);
+            std::size_t after = ReadRun(lines, staffLines, i, end, ownTab, pieces);
             if (after == end && end < runEnd) {
                 for (std::size_t k = end; k < runEnd; ++k)
                     if (CarriesWords(lines[k]))
@@ -328,6 +340,35 @@ std::string ChordLineOf(const ReadChord& chord, const std::string& givenName,
                                                  chord.duration);
 }
 
+// The names this program's own tablature starts at the chords of a staff (empty where none
+// starts). Its writer puts a name over its chord's fret digit, or, when the text before would
+// touch it, further right: such a name is taken to start at the first chord after the one the
+// name before it started at (names never start at a rest). Crowded names that change over
+// chords left unnamed cannot tell more.
+std::vector<std::string> OwnNameStarts(const StaffReading& staff,
+                                       const std::vector<PlacedName>& names) {
+    std::vector<const ReadChord*> chords;
+    for (const tabstaff::ReadMeasure& measure : staff.measures)
+        for (const ReadChord& chord : measure)
+            chords.push_back(&chord);
+    std::vector<std::string> starts(chords.size());
+    std::size_t next = 0; // the first chord the next name may start at
+    for (const PlacedName& name : names) {
+        std::size_t at = chords.size();
+        for (std::size_t i = next; i < chords.size() && at == chords.size(); ++i)
+            if (!chords[i]->IsRest() && chords[i]->column == name.column)
+                at = i;
+        for (std::size_t i = next; i < chords.size() && at == chords.size(); ++i)
+            if (!chords[i]->IsRest() && chords[i]->column < name.column)
+                at = i;
+        if (at == chords.size())
+            break;
+        starts[at] = name.name;
+        next = at + 1;
+    }
+    return starts;
+}
+
 // Comment lines of repeat marks before and after each measure of a staff: a sign that opens
 // stands before the first measure after it, the others after the last measure before them.
 struct MeasureComments {
@@ -417,6 +458,14 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
     const bool timeWritten = std::any_of(pieces.begin(), pieces.end(), [&](const Piece& piece) {
         return !piece.staff && piece.comment == timeLine;
     });
+    // This program's own tablature names a chord where the name changes: the name carries on
+    // over the chords after it, also into the staffs below, and chords before the first name
+    // are unnamed.
+    const bool carryNames =
+        header.tuningCode && std::any_of(pieces.begin(), pieces.end(), [](const Piece& piece) {
+            return piece.staff && !piece.staff->names.empty();
+        });
+    std::string carried = carryNames ? "Chord" : "";
     bool firstStaff = true;
     for (const Piece& piece : pieces) {
         if (!piece.staff) {
@@ -429,11 +478,20 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
         ++reading.staffs;
         const StaffReading& staff = *piece.staff->reading;
         const MeasureComments comments = RepeatComments(staff);
+        const std::vector<std::string> starts =
+            carryNames ? OwnNameStarts(staff, piece.staff->names) : std::vector<std::string>();
+        std::size_t index = 0;
         for (std::size_t m = 0; m < staff.measures.size(); ++m) {
             for (const std::string& comment : comments.before[m])
                 reading.lines.push_back(comment);
             for (const ReadChord& chord : staff.measures[m]) {
-                const std::string name = tabstaff::NameOver(piece.staff->names, chord.column);
+                std::string name = carryNames
+                                       ? starts[index++]
+                                       : tabstaff::NameOver(piece.staff->names, chord.column);
+                if (carryNames && !name.empty())
+                    carried = name;
+                if (carryNames)
+                    name = carried;
                 reading.lines.push_back(ChordLineOf(chord, name, offsets));
                 ++reading.chordLines;
             }

@@ -60,6 +60,13 @@ bool LooksLikeChordName(std::string_view word) {
 }
 
 std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line) {
+    std::optional<std::vector<PlacedName>> names = ReadStaffTopLine(line, false);
+    if (!names || names->empty())
+        return std::nullopt;
+    return names;
+}
+
+std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, bool anyWords) {
     std::string text;
     for (const char c : line) {
         if (c == '\t')
@@ -68,6 +75,7 @@ std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line) 
             text += c;
     }
     std::vector<PlacedName> names;
+    bool numbered = false; // the first word was a measure number
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] == ' ' || text[i] == '\r') {
@@ -79,14 +87,17 @@ std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line) 
             ++j;
         const std::string_view word(text.data() + i, j - i);
         const bool separator = word.find_first_not_of("|-") == std::string_view::npos;
-        if (!separator) {
-            if (!LooksLikeChordName(word))
+        const bool measureNumber = !numbered && names.empty() &&
+                                   word.find_first_not_of("0123456789") == std::string_view::npos;
+        numbered = numbered || measureNumber;
+        if (!separator && !measureNumber) {
+            if (!anyWords && !LooksLikeChordName(word))
                 return std::nullopt;
             names.push_back({i, std::string(word)});
         }
         i = j;
     }
-    if (names.empty())
+    if (names.empty() && !numbered)
         return std::nullopt;
     return names;
 }

@@ -24,6 +24,12 @@ bool LooksLikeChordName(std::string_view word);
 // nothing for any other line.
 std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line);
 
+// The line above a staff: chord names as ReadChordNameLine reads them, or with `anyWords` every
+// word a name (this program's own tablature names chords as their lines do), after an optional
+// measure number as the first word. An empty list for a line holding only a measure number;
+// nothing for any other line.
+std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, bool anyWords);
+
 // The name over a chord column: the last name starting at or before it; empty before the first.
 std::string NameOver(const std::vector<PlacedName>& names, std::size_t column);
 

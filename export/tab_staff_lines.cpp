@@ -75,9 +75,10 @@ std::string Normalised(std::string_view line) {
     return text;
 }
 
-// The end of a string label starting at `pos`, or `pos` when there is none. A label is a note
-// name ("d", "G", "F#", "Bb") or a string number 1 to 5, followed (after any spaces) by a bar,
-// a colon or, for a note name, a dash.
+// The start of the staff after a string label starting at `pos`, or `pos` when there is none.
+// A label is a note name ("d", "G", "F#", "Bb") or a string number 1 to 5, followed (after any
+// spaces) by a bar, a colon or, for a note name, a dash: the staff starts there, so that labels
+// padded before or after the letter ("D |" beside "F#|") end where their bars stand.
 std::size_t LabelEnd(const std::string& s, std::size_t pos, std::size_t end, bool& digit) {
     digit = false;
     if (pos >= end)
@@ -101,7 +102,7 @@ std::size_t LabelEnd(const std::string& s, std::size_t pos, std::size_t end, boo
     if (!follows || (stringNumber && r == q && s[r] == '-'))
         return pos;
     digit = stringNumber;
-    return q;
+    return r;
 }
 
 } // namespace
@@ -117,6 +118,7 @@ std::optional<StaffLine> ReadStaffLine(std::string_view raw) {
     const std::size_t first = s.find_first_not_of(' ');
     line.begin = LabelEnd(s, first, line.end, line.digitLabel);
     line.label = s.substr(first, line.begin - first);
+    line.label.erase(line.label.find_last_not_of(' ') + 1);
 
     // A remark after the last bar: "|--0--|  x2", or a repeat count touching it: "|--0--|x2".
     const std::size_t bar = s.rfind('|', line.end - 1);

@@ -302,7 +302,7 @@ StaffScan ScanStaff(const std::array<StaffLine, 5>& unaligned) {
         const StaffLine& line = lines[i];
         // A string number that is not a label is a fret.
         const std::size_t begin =
-            line.digitLabel && !digitLabels ? line.begin - line.label.size() : line.begin;
+            line.digitLabel && !digitLabels ? line.text.find_first_not_of(' ') : line.begin;
         LineScan lineScan = ScanLine(line, begin, order[i], notes, scan.marks);
         for (const std::size_t bar : lineScan.bars)
             ++barVotes[bar];
