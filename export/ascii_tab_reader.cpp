@@ -34,6 +34,7 @@ struct Staff {
     std::optional<StaffReading> reading; // this program's own layout, else filled in later
     tabstaff::StaffScan scan;
     std::vector<PlacedName> names; // chord names above it
+    bool fourLines = false;        // strings 1 to 4 only; the 5th line is made up
 };
 
 // One piece of the text, in text order: a comment line or a staff.
@@ -124,14 +125,105 @@ WebHeader FindWebHeader(const std::vector<std::string>& lines,
     return header;
 }
 
+constexpr std::size_t FourLines = 4;
+
+// The name of the 5th string for a staff whose four labels name strings 1 to 4 (top first): the
+// one of a tuning players use with those four strings, else g. Nothing when the labels are not
+// four note names a banjo's strings 1 to 4 can be tuned to.
+std::optional<std::string> FifthStringOfFourLabels(const std::array<StaffLine, StaffLines>& staff) {
+    std::array<std::string, StaffLines> string5To1{"g"};
+    for (std::size_t k = 0; k < FourLines; ++k) {
+        if (staff[k].label.empty() || staff[k].digitLabel)
+            return std::nullopt;
+        string5To1[StaffLines - 1 - k] = staff[k].label;
+    }
+    const std::optional<int> code = tabstaff::TuningCodeOfNames(string5To1);
+    if (!code)
+        return std::nullopt;
+    constexpr int FourStrings = 10000;
+    for (const TuningMenuItem& item : FixedTunings)
+        if (item.tag % FourStrings == *code % FourStrings)
+            return std::string(TuningNoteName(5, item.tag / FourStrings));
+    return std::string("g");
+}
+
+// The lines of a staff of four lines, strings 1 to 4 from the top, with the 5th string's line
+// made up: the 4th line's bars, dashes elsewhere, and a label that fits the others. Nothing when
+// the four lines are not a banjo's: labels must name strings 1 to 4 (note names of a banjo's
+// strings, or the numbers 1 to 4), and lines without labels count only in a text that speaks of
+// a banjo or names a tuning (`banjoText`).
+std::optional<std::array<StaffLine, StaffLines>>
+FourLineStaff(const std::vector<std::optional<StaffLine>>& staffLines, std::size_t first,
+              bool banjoText) {
+    std::array<StaffLine, StaffLines> staff;
+    for (std::size_t k = 0; k < FourLines; ++k)
+        staff[k] = *staffLines[first + k];
+    StaffLine fifth = staff[FourLines - 1];
+    for (std::size_t i = fifth.begin; i < fifth.end; ++i)
+        if (fifth.text[i] != '|')
+            fifth.text[i] = '-';
+    fifth.remark.clear();
+    const bool unlabelled = std::all_of(staff.begin(), staff.begin() + FourLines,
+                                        [](const StaffLine& line) { return line.label.empty(); });
+    const bool numbered = std::all_of(staff.begin(), staff.begin() + FourLines,
+                                      [](const StaffLine& line) { return line.digitLabel; });
+    if (unlabelled) {
+        if (!banjoText)
+            return std::nullopt;
+    } else if (numbered) {
+        std::array<bool, FourLines + 1> seen{};
+        for (std::size_t k = 0; k < FourLines; ++k) {
+            const int number = staff[k].label[0] - '0';
+            if (number < 1 || number > static_cast<int>(FourLines) || seen[number])
+                return std::nullopt;
+            seen[number] = true;
+        }
+        fifth.label = "5";
+    } else if (const std::optional<std::string> name = FifthStringOfFourLabels(staff)) {
+        fifth.label = *name;
+        fifth.digitLabel = false;
+    } else {
+        return std::nullopt;
+    }
+    staff[FourLines] = std::move(fifth);
+    return staff;
+}
+
+// True when a line before the first staff says "banjo" (in any letter case).
+bool SpeaksOfBanjo(const std::vector<std::string>& lines,
+                   const std::vector<std::optional<StaffLine>>& staffLines) {
+    for (std::size_t i = 0; i < lines.size() && !staffLines[i]; ++i) {
+        std::string lower = lines[i];
+        for (char& c : lower)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (lower.find("banjo") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 // Reads the run of staff lines [first, last) and the duration line after it into pieces;
 // returns the index of the first line not used. In this program's own tablature (`ownTab`) any
 // words above a staff are its chord names.
 std::size_t ReadRun(const std::vector<std::string>& lines,
                     const std::vector<std::optional<StaffLine>>& staffLines, std::size_t first,
-                    std::size_t last, bool ownTab, std::vector<Piece>& pieces) {
+                    std::size_t last, bool ownTab, bool banjoText, std::vector<Piece>& pieces) {
     const std::size_t count = last - first;
-    if (count % StaffLines != 0) {
+    // Staffs of four lines: strings 1 to 4, the 5th string not played.
+    std::vector<std::array<StaffLine, StaffLines>> fourLineStaffs;
+    if (count % StaffLines != 0 && count % FourLines == 0)
+        for (std::size_t start = first; start < last; start += FourLines) {
+            std::optional<std::array<StaffLine, StaffLines>> staff =
+                FourLineStaff(staffLines, start, banjoText);
+            if (!staff) {
+                fourLineStaffs.clear();
+                break;
+            }
+            fourLineStaffs.push_back(std::move(*staff));
+        }
+    const bool fourLines = !fourLineStaffs.empty();
+    const std::size_t height = fourLines ? FourLines : StaffLines;
+    if (count % StaffLines != 0 && !fourLines) {
         for (std::size_t i = first; i < last; ++i)
             pieces.push_back({CommentLine(lines[i]), std::nullopt});
         return last;
@@ -140,12 +232,17 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
     bool lineAbove = first > 0 && !pieces.empty() && !pieces.back().staff &&
                      pieces.back().comment == CommentLine(lines[first - 1]);
     std::size_t next = last;
-    for (std::size_t start = first; start < last; start += StaffLines) {
+    for (std::size_t start = first; start < last; start += height) {
         Staff staff;
-        for (std::size_t k = 0; k < StaffLines; ++k)
-            staff.lines[k] = *staffLines[start + k];
+        if (fourLines) {
+            staff.lines = fourLineStaffs[(start - first) / FourLines];
+            staff.fourLines = true;
+        } else {
+            for (std::size_t k = 0; k < StaffLines; ++k)
+                staff.lines[k] = *staffLines[start + k];
+        }
         // Only the last staff of a run can have a line under it, only the first one above it.
-        if (start + StaffLines == last && last < lines.size())
+        if (start + height == last && last < lines.size())
             staff.durations = tabstaff::ReadDurationLine(lines[last]);
         const std::vector<tabstaff::DurationMark>* given =
             staff.durations ? &*staff.durations : nullptr;
@@ -191,7 +288,7 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
 std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
                                           const std::vector<std::optional<StaffLine>>& staffLines,
                                           std::size_t first, std::size_t last, bool ownTab,
-                                          std::vector<Piece>& pieces) {
+                                          bool banjoText, std::vector<Piece>& pieces) {
     if ((last - first) % StaffLines == 0)
         return std::nullopt;
     std::vector<std::size_t> counts;
@@ -211,7 +308,7 @@ std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
     from = first;
     for (std::size_t k = 0; k <= counts.size(); ++k) {
         const std::size_t to = k < counts.size() ? counts[k] : last;
-        next = to > from ? ReadRun(lines, staffLines, from, to, ownTab, pieces) : to;
+        next = to > from ? ReadRun(lines, staffLines, from, to, ownTab, banjoText, pieces) : to;
         if (k < counts.size())
             pieces.push_back({CommentLine(lines[to]), std::nullopt});
         from = to + 1;
@@ -221,7 +318,7 @@ std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
 
 std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
                               const std::vector<std::optional<StaffLine>>& staffLines,
-                              const OwnHeader& header) {
+                              const OwnHeader& header, bool banjoText) {
     const bool ownTab = header.tuningCode.has_value();
     std::vector<Piece> pieces;
     std::size_t i = 0;
@@ -232,7 +329,7 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
                 ++end;
             // Count lines between staffs that are glued together part them.
             if (const std::optional<std::size_t> after =
-                    ReadCountedRun(lines, staffLines, i, end, ownTab, pieces)) {
+                    ReadCountedRun(lines, staffLines, i, end, ownTab, banjoText, pieces)) {
                 i = *after;
                 continue;
             }
@@ -247,7 +344,7 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
             const std::size_t runEnd = end;
             while ((end - i) % StaffLines != 0 && IsGluedLine(*staffLines[end - 1]))
                 --end;
-            std::size_t after = ReadRun(lines, staffLines, i, end, ownTab, pieces);
+            std::size_t after = ReadRun(lines, staffLines, i, end, ownTab, banjoText, pieces);
             if (after == end && end < runEnd) {
                 for (std::size_t k = end; k < runEnd; ++k)
                     if (CarriesWords(lines[k]))
@@ -408,12 +505,24 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
     for (const std::string& line : lines)
         staffLines.push_back(tabstaff::ReadStaffLine(line));
     const OwnHeader header = FindOwnHeader(lines, staffLines);
-    std::vector<Piece> pieces = ReadPieces(lines, staffLines, header);
-
     const WebHeader web = header.tuningCode ? WebHeader{} : FindWebHeader(lines, staffLines);
+    std::vector<Piece> pieces =
+        ReadPieces(lines, staffLines, header, web.tuningCode || SpeaksOfBanjo(lines, staffLines));
+
     reading.tuningCode = header.tuningCode ? header.tuningCode : web.tuningCode;
-    if (!reading.tuningCode)
+    if (!reading.tuningCode) {
         reading.tuningCode = LabelTuning(pieces);
+        const auto firstLabelled =
+            std::find_if(pieces.begin(), pieces.end(), [](const Piece& piece) {
+                return piece.staff && !piece.staff->lines[0].label.empty() &&
+                       !piece.staff->lines[0].digitLabel;
+            });
+        reading.fifthStringGuessed =
+            reading.tuningCode && firstLabelled != pieces.end() && firstLabelled->staff->fourLines;
+    }
+    for (const Piece& piece : pieces)
+        if (piece.staff && piece.staff->fourLines)
+            ++reading.fourLineStaffs;
     const tabstaff::Meter meter = web.meter.value_or(tabstaff::Meter{});
     if (web.meter && !web.meter->IsCommonTime())
         reading.meter = web.meter->Text();

@@ -30,21 +30,27 @@ struct TabReading {
     // the trimmed text) in their places; "* Time: 3/4" before the first staff when the tab names
     // a meter other than 4/4. Every chord and comment line parses without error.
     std::vector<std::string> lines;
-    int chordLines = 0;            // 0: no banjo tablature found
-    int staffs = 0;                // staffs of five lines found (with or without notes)
-    int droppedMarks = 0;          // marks left out (marks.LeftOut())
-    TabMarkCounts marks;           // marks read as something else or left out
-    std::optional<int> tuningCode; // the tuning the tab names; nothing: it names none
-    std::string meter;             // the meter the tab names ("3/4"); empty: none, 4/4 is used
-    bool ownNumbering = false;     // string 5 read with this program's fret numbers
-    int filledMeasures = 0;        // measures whose durations were chosen to fill the meter
+    int chordLines = 0;              // 0: no banjo tablature found
+    int staffs = 0;                  // staffs of five lines found (with or without notes)
+    int droppedMarks = 0;            // marks left out (marks.LeftOut())
+    TabMarkCounts marks;             // marks read as something else or left out
+    std::optional<int> tuningCode;   // the tuning the tab names; nothing: it names none
+    std::string meter;               // the meter the tab names ("3/4"); empty: none, 4/4 is used
+    bool ownNumbering = false;       // string 5 read with this program's fret numbers
+    int filledMeasures = 0;          // measures whose durations were chosen to fill the meter
+    int fourLineStaffs = 0;          // staffs of strings 1 to 4 only, read with string 5 not played
+    bool fifthStringGuessed = false; // the tuning comes from the labels of strings 1 to 4
 };
 
 // Reads `text` (UTF-8, any line ends).
 // - Staffs are runs of five staff lines (a run of ten or fifteen is two or three staffs). A
 //   count line ("1---2---3---4---") or a rule of dashes at either end of a run that is not whole
-//   staffs is kept as a comment; runs of other lengths are tablature for another instrument and
-//   are kept as comment lines. The top line is string 1 and the bottom line string 5, unless
+//   staffs is kept as a comment. A run of four lines (or of whole staffs of four) is strings 1
+//   to 4 of a banjo, read with the 5th string not played, when the labels name strings 1 to 4
+//   (note names a banjo's strings 1 to 4 are tuned to, "D B G D" from the top, or the numbers
+//   1 to 4), or, without labels, when the words before the first staff say "banjo" or name a
+//   tuning. Runs of other lengths are tablature for another instrument and are kept as comment
+//   lines. The top line is string 1 and the bottom line string 5, unless
 //   string labels say otherwise.
 // - Each note column becomes a chord line; "2h4", "2/4", "2s4" give the hammer-on "2-4", "4p2"
 //   the pull-off "4-2"; slides are counted; a chain on one pick keeps its first link; bends,

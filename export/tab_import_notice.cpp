@@ -38,6 +38,13 @@ std::string ImportNotice(const TabReading& reading, std::optional<int> keptTunin
         sentences.push_back("The tab is in " + TuningName(*reading.tuningCode) +
                             "; the song keeps its tuning.");
 
+    if (reading.fourLineStaffs > 0)
+        sentences.push_back(Counted(reading.fourLineStaffs, "staff", "staffs") +
+                            " of four lines read as strings 1 to 4: the 5th string is not played.");
+    if (reading.fifthStringGuessed && reading.tuningCode && !keptTuning)
+        sentences.push_back("The labels name strings 1 to 4 only: " +
+                            TuningName(*reading.tuningCode) + " assumed.");
+
     const TabMarkCounts& m = reading.marks;
     if (m.slides > 0)
         sentences.push_back(Counted(m.slides, "slide", "slides") + " read as " +

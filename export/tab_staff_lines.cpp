@@ -140,21 +140,52 @@ std::optional<StaffLine> ReadStaffLine(std::string_view raw) {
     return line;
 }
 
+namespace {
+
+// A fraction of a whole note as its duration letter: "1/8" is "E", "1/4." and ".1/4" are ".Q".
+std::optional<std::string> FractionDuration(std::string_view word) {
+    static constexpr std::array<std::pair<std::string_view, char>, 7> Fractions = {{
+        {"1/1", 'W'},
+        {"1/2", 'H'},
+        {"1/4", 'Q'},
+        {"1/8", 'E'},
+        {"1/16", 'S'},
+        {"1/32", 'T'},
+        {"1/64", 'F'},
+    }};
+    bool dotted = false;
+    if (word.size() > 1 && (word.front() == '.' || word.back() == '.')) {
+        dotted = true;
+        word = word.front() == '.' ? word.substr(1) : word.substr(0, word.size() - 1);
+    }
+    for (const auto& [fraction, letter] : Fractions)
+        if (word == fraction)
+            return std::string(dotted ? "." : "") + letter;
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line) {
     static constexpr std::string_view Letters = "WHQESTFwhqestf";
     std::vector<DurationMark> marks;
     std::size_t shift = 0;
     std::size_t i = 0;
     while (i < line.size()) {
-        if (line[i] == ' ') {
+        if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
             ++i;
             continue;
         }
         std::size_t j = i;
-        while (j < line.size() && line[j] != ' ')
+        while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r')
             ++j;
         const std::string_view word = line.substr(i, j - i);
         const std::string_view letter = word.front() == '.' ? word.substr(1) : word;
+        if (const std::optional<std::string> fraction = FractionDuration(word)) {
+            marks.push_back({*fraction, i - shift});
+            i = j;
+            continue;
+        }
         if (letter.size() != 1 || Letters.find(letter.front()) == std::string_view::npos)
             return std::nullopt;
         marks.push_back({std::string(word), i - shift});
