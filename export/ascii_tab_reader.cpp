@@ -437,6 +437,17 @@ std::string ChordLineOf(const ReadChord& chord, const std::string& givenName,
                                                  chord.duration);
 }
 
+// A length in sixty-fourths as a fraction of a whole note in lowest terms: "1/4", "3/8".
+std::string WholeNoteFraction(int length64) {
+    int numerator = length64;
+    int denominator = 64;
+    while (numerator % 2 == 0 && denominator > 1) {
+        numerator /= 2;
+        denominator /= 2;
+    }
+    return std::to_string(numerator) + "/" + std::to_string(denominator);
+}
+
 // The names this program's own tablature starts at the chords of a staff (empty where none
 // starts). Its writer puts a name over its chord's fret digit, or, when the text before would
 // touch it, further right: such a name is taken to start at the first chord after the one the
@@ -583,6 +594,9 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
         }
         if (firstStaff && !reading.meter.empty() && !timeWritten)
             reading.lines.push_back(timeLine);
+        if (firstStaff && piece.staff->reading->pickup64 > 0)
+            reading.lines.push_back("* Pickup: " +
+                                    WholeNoteFraction(piece.staff->reading->pickup64));
         firstStaff = false;
         ++reading.staffs;
         const StaffReading& staff = *piece.staff->reading;

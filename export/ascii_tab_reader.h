@@ -28,7 +28,8 @@ struct TabReading {
     // Editor lines: for each staff its measures, each a run of chord lines followed by a blank
     // line; the lines of words before, between and after the staffs as comment lines ("* " and
     // the trimmed text) in their places; "* Time: 3/4" before the first staff when the tab names
-    // a meter other than 4/4. Every chord and comment line parses without error.
+    // a meter other than 4/4, and "* Pickup: 1/4" when its first measure is short. Every chord
+    // and comment line parses without error.
     std::vector<std::string> lines;
     int chordLines = 0;              // 0: no banjo tablature found
     int staffs = 0;                  // staffs of five lines found (with or without notes)

@@ -84,6 +84,7 @@ struct StaffReading {
     bool durationLineUsed = false;     // the durations came from the duration line
     int filledMeasures = 0;            // measures whose durations were chosen to fill the meter
     std::vector<RepeatMark> repeats;   // in column order
+    int pickup64 = 0; // the length of the pickup the first measure is, in sixty-fourths; 0: none
 };
 
 // A staff in this program's own layout: a bar at the start and the end of every line, the same
@@ -135,7 +136,10 @@ struct RhythmFrame {
 // - otherwise from the spacing. Between bars, each measure is filled by FillMeasure (a run of
 //   notes before the first or after the last bar, or the first measure of the tab's first staff
 //   or the last of its last staff, that spans less than half a measure is a pickup or an
-//   ending, timed like unbarred notes). A staff without bars inside it takes its common gap (the
+//   ending, as long as its share of a whole measure's width in whole eighths, or timed like
+//   unbarred notes when the staff has no whole measures; the tab's first such part is its
+//   pickup). Evenly spaced notes take plain values over dotted ones (see FillMeasure), except in
+//   6/8, 9/8 and 12/8. A staff without bars inside it takes its common gap (the
 //   tab's when the staff has fewer than four gaps) as an eighth and groups its notes into
 //   measures of the meter; when its notes span no more than one measure and stand between two
 //   bars, they fill that measure.

@@ -79,6 +79,18 @@ INSTANTIATE_TEST_SUITE_P(
                     "Chord, x, x, x, x, 0, H", ""},
                    std::nullopt,
                    OpenG},
+        // Every note has the same room: two notes of a waltz measure are a half and a quarter,
+        // and the short first measure a pickup of one beat.
+        CorpusCase{"WaltzWithAPickup",
+                   {"Down in the Valley - 3/4 time", "D|---|-0---0---|-----0---|-0-------|",
+                    "B|-0-|---------|-1-------|---------|", "G|---|---------|---------|---------|",
+                    "D|---|---------|---------|---------|", "g|---|---------|---------|---------|"},
+                   {"* Down in the Valley - 3/4 time", "* Time: 3/4", "* Pickup: 1/4",
+                    "Chord, x, x, x, 0, x, Q", "", "Chord, x, x, x, x, 0, H",
+                    "Chord, x, x, x, x, 0, Q", "", "Chord, x, x, x, 1, x, H",
+                    "Chord, x, x, x, x, 0, Q", "", "Chord, x, x, x, x, 0, .H", ""},
+                   55555,
+                   "2 measures' durations chosen to fill 3/4 where the spacing did not."},
         CorpusCase{
             "FourLinesLabelledStringsOneToFour",
             {"D|--0-----------|", "B|--1-----------|", "G|--0-----------|", "D|--2-----------|"},
