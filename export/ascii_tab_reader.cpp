@@ -587,6 +587,8 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
         });
     std::string carried = carryNames ? "Chord" : "";
     bool firstStaff = true;
+    int measureNumber =
+        firstStaffPiece != pieces.end() && firstStaffPiece->staff->reading->pickup64 > 0 ? 0 : 1;
     for (const Piece& piece : pieces) {
         if (!piece.staff) {
             reading.lines.push_back(piece.comment);
@@ -600,6 +602,9 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
         firstStaff = false;
         ++reading.staffs;
         const StaffReading& staff = *piece.staff->reading;
+        for (const std::size_t m : staff.guessed)
+            reading.guessedMeasures.push_back(measureNumber + static_cast<int>(m));
+        measureNumber += static_cast<int>(staff.measures.size());
         const MeasureComments comments = RepeatComments(staff);
         const std::vector<std::string> starts =
             carryNames ? OwnNameStarts(staff, piece.staff->names) : std::vector<std::string>();

@@ -31,14 +31,15 @@ struct TabReading {
     // a meter other than 4/4, and "* Pickup: 1/4" when its first measure is short. Every chord
     // and comment line parses without error.
     std::vector<std::string> lines;
-    int chordLines = 0;              // 0: no banjo tablature found
-    int staffs = 0;                  // staffs of five lines found (with or without notes)
-    int droppedMarks = 0;            // marks left out (marks.LeftOut())
-    TabMarkCounts marks;             // marks read as something else or left out
-    std::optional<int> tuningCode;   // the tuning the tab names; nothing: it names none
-    std::string meter;               // the meter the tab names ("3/4"); empty: none, 4/4 is used
-    bool ownNumbering = false;       // string 5 read with this program's fret numbers
-    int filledMeasures = 0;          // measures whose durations were chosen to fill the meter
+    int chordLines = 0;               // 0: no banjo tablature found
+    int staffs = 0;                   // staffs of five lines found (with or without notes)
+    int droppedMarks = 0;             // marks left out (marks.LeftOut())
+    TabMarkCounts marks;              // marks read as something else or left out
+    std::optional<int> tuningCode;    // the tuning the tab names; nothing: it names none
+    std::string meter;                // the meter the tab names ("3/4"); empty: none, 4/4 is used
+    bool ownNumbering = false;        // string 5 read with this program's fret numbers
+    int filledMeasures = 0;           // measures whose durations were chosen to fill the meter
+    std::vector<int> guessedMeasures; // their numbers: 1 the first whole measure, 0 a pickup
     int fourLineStaffs = 0;          // staffs of strings 1 to 4 only, read with string 5 not played
     bool fifthStringGuessed = false; // the tuning comes from the labels of strings 1 to 4
 };

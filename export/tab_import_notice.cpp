@@ -78,11 +78,15 @@ std::string ImportNotice(const TabReading& reading, std::optional<int> keptTunin
     if (!leftOut.empty())
         sentences.push_back(Joined(leftOut) + " left out.");
 
-    if (reading.filledMeasures > 0)
-        sentences.push_back(Counted(reading.filledMeasures, "measure's", "measures'") +
-                            " durations chosen to fill " +
-                            (reading.meter.empty() ? "4/4" : reading.meter) +
-                            " where the spacing did not.");
+    if (!reading.guessedMeasures.empty()) {
+        std::vector<std::string> numbers;
+        for (const int number : reading.guessedMeasures)
+            numbers.push_back(std::to_string(number));
+        sentences.push_back(
+            std::string("Durations guessed to fill ") +
+            (reading.meter.empty() ? "4/4" : reading.meter) + " where the spacing did not: " +
+            (numbers.size() == 1 ? "measure " : "measures ") + Joined(numbers) + ".");
+    }
 
     std::string notice;
     for (const std::string& sentence : sentences)

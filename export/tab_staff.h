@@ -83,6 +83,7 @@ struct StaffReading {
     TabMarkCounts marks;               // marks read as something else or left out
     bool durationLineUsed = false;     // the durations came from the duration line
     int filledMeasures = 0;            // measures whose durations were chosen to fill the meter
+    std::vector<std::size_t> guessed;  // their indexes in `measures`
     std::vector<RepeatMark> repeats;   // in column order
     int pickup64 = 0; // the length of the pickup the first measure is, in sixty-fourths; 0: none
 };

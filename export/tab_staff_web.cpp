@@ -235,6 +235,7 @@ void GroupByMeter(std::vector<ReadChord> run, const std::vector<std::size_t>& ga
             for (std::size_t k = 0; k < measure.size(); ++k)
                 measure[k].duration = filled.durations[k];
             ++reading.filledMeasures;
+            reading.guessed.push_back(reading.measures.size());
         } else {
             for (std::size_t k = 0; k < measure.size(); ++k)
                 measure[k].duration = *DurationOfLength(lengths[first + k]);
@@ -251,8 +252,10 @@ void FillOne(std::vector<ReadChord> run, const std::vector<std::size_t>& gaps, i
         FillMeasure(std::vector<double>(gaps.begin(), gaps.end()), measure64, compound);
     for (std::size_t k = 0; k < run.size(); ++k)
         run[k].duration = filled.durations[k];
-    if (filled.fill != Fill::Spacing)
+    if (filled.fill != Fill::Spacing) {
         ++reading.filledMeasures;
+        reading.guessed.push_back(reading.measures.size());
+    }
     reading.measures.push_back(std::move(run));
 }
 

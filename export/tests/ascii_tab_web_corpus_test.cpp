@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Chord, x, x, x, x, 0, Q", "", "Chord, x, x, x, 1, x, H",
                     "Chord, x, x, x, x, 0, Q", "", "Chord, x, x, x, x, 0, .H", ""},
                    55555,
-                   "2 measures' durations chosen to fill 3/4 where the spacing did not."},
+                   "Durations guessed to fill 3/4 where the spacing did not: measures 1 and 2."},
         CorpusCase{
             "FourLinesLabelledStringsOneToFour",
             {"D|--0-----------|", "B|--1-----------|", "G|--0-----------|", "D|--2-----------|"},

@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "Chord, x, x, x, x, 0, .E", "Chord, x, x, x, x, 0, .E",
                    "Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E", ""},
                   std::nullopt,
-                  OpenG + " 1 measure's durations chosen to fill 4/4 where the spacing did not."},
+                  OpenG + " Durations guessed to fill 4/4 where the spacing did not: measure 1."},
         // A count line under the staff and a fingering line above it stay as comments.
         StyleCase{"CountAndFingeringLines",
                   {"  T   I   M   T", "|--0---0---0---0---|", "|------------------|",
