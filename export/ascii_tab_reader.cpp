@@ -33,8 +33,10 @@ struct Staff {
     std::optional<std::vector<tabstaff::DurationMark>> durations;
     std::optional<StaffReading> reading; // this program's own layout, else filled in later
     tabstaff::StaffScan scan;
-    std::vector<PlacedName> names; // chord names above it
-    bool fourLines = false;        // strings 1 to 4 only; the 5th line is made up
+    std::vector<PlacedName> names;   // chord names above it
+    bool fourLines = false;          // strings 1 to 4 only; the 5th line is made up
+    std::vector<PlacedName> endings; // ending signs above it, their numbers as names
+    int lineRepeats = 0;             // a count after the staff ("x2"): the line is repeated
 };
 
 // One piece of the text, in text order: a comment line or a staff.
@@ -264,15 +266,20 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
         }
         if (start == first && lineAbove)
             if (std::optional<std::vector<PlacedName>> names =
-                    tabstaff::ReadStaffTopLine(lines[first - 1], ownTab)) {
+                    tabstaff::ReadStaffTopLine(lines[first - 1], ownTab, &staff.endings)) {
                 staff.names = std::move(*names);
                 pieces.pop_back(); // the names now stand in the chord lines
             }
         std::vector<std::string> remarks;
-        for (const StaffLine& line : staff.lines)
+        for (const StaffLine& line : staff.lines) {
+            if (const std::optional<int> repeats = tabstaff::RepeatCountOf(line.remark)) {
+                staff.lineRepeats = *repeats;
+                continue;
+            }
             if (!line.remark.empty() &&
                 std::find(remarks.begin(), remarks.end(), line.remark) == remarks.end())
                 remarks.push_back(line.remark);
+        }
         pieces.push_back({{}, std::move(staff)});
         for (const std::string& remark : remarks)
             pieces.push_back({CommentLine(remark), std::nullopt});
@@ -477,31 +484,81 @@ std::vector<std::string> OwnNameStarts(const StaffReading& staff,
     return starts;
 }
 
-// Comment lines of repeat marks before and after each measure of a staff: a sign that opens
-// stands before the first measure after it, the others after the last measure before them.
+// The markers of repeats and endings before and after each measure of a staff: "|:" opens a
+// repeat before the first measure after it, ":|" and a count ("x3") after a bar close one after
+// the last measure before it, an ending sign above a measure starts that ending, and a count
+// after the whole staff repeats the staff (from its start, unless a repeat opens in it).
 struct MeasureComments {
     std::vector<std::vector<std::string>> before;
     std::vector<std::vector<std::string>> after;
 };
 
-MeasureComments RepeatComments(const StaffReading& reading) {
+std::string RepeatEndMarker(int count) {
+    return count > 0 ? "* Repeat: end x" + std::to_string(count) : "* Repeat: end";
+}
+
+MeasureComments StructureComments(const StaffReading& reading, const Staff& staff) {
     const std::size_t count = reading.measures.size();
     MeasureComments comments{std::vector<std::vector<std::string>>(count),
                              std::vector<std::vector<std::string>>(count)};
     if (count == 0)
         return comments;
-    for (const tabstaff::RepeatMark& mark : reading.repeats) {
+    const auto measureAfter = [&](std::size_t column) {
         std::size_t firstAfter = count;
         for (std::size_t m = count; m > 0; --m)
-            if (reading.measures[m - 1].front().column > mark.column)
+            if (reading.measures[m - 1].front().column > column)
                 firstAfter = m - 1;
-        const std::string text = "* " + mark.text;
-        if (mark.opens && firstAfter < count)
-            comments.before[firstAfter].push_back(text);
-        else if (firstAfter > 0)
-            comments.after[firstAfter - 1].push_back(text);
+        return firstAfter;
+    };
+    // Ends by bar: a count at a bar belongs to the ":|" there, if any.
+    struct End {
+        std::size_t column;
+        int count;
+    };
+    std::vector<End> ends;
+    bool opens = false;
+    for (const tabstaff::RepeatMark& mark : reading.repeats) {
+        const std::size_t firstAfter = measureAfter(mark.column);
+        if (mark.opens) {
+            opens = true;
+            comments.before[std::min(firstAfter, count - 1)].push_back("* Repeat: start");
+            continue;
+        }
+        const std::optional<int> repeats = tabstaff::RepeatCountOf(mark.text);
+        const auto same = std::find_if(ends.begin(), ends.end(),
+                                       [&](const End& e) { return e.column == mark.column; });
+        if (same != ends.end()) {
+            same->count = std::max(same->count, repeats.value_or(0));
+            continue;
+        }
+        ends.push_back({mark.column, repeats.value_or(0)});
+    }
+    if (staff.lineRepeats > 0) {
+        const std::size_t lastColumn = reading.measures.back().back().column;
+        const auto last = std::find_if(ends.begin(), ends.end(), [&](const End& e) {
+            return measureAfter(e.column) == count && e.column > lastColumn;
+        });
+        if (last != ends.end()) {
+            last->count = std::max(last->count, staff.lineRepeats);
+        } else {
+            ends.push_back({std::string::npos, staff.lineRepeats});
+            if (!opens)
+                comments.before[0].insert(comments.before[0].begin(), "* Repeat: start");
+        }
+    }
+    for (const End& end : ends) {
+        const std::size_t firstAfter =
+            end.column == std::string::npos ? count : measureAfter(end.column);
+        if (firstAfter > 0)
+            comments.after[firstAfter - 1].push_back(RepeatEndMarker(end.count));
         else
-            comments.before[0].push_back(text);
+            comments.before[0].push_back(RepeatEndMarker(end.count));
+    }
+    for (const PlacedName& ending : staff.endings) {
+        std::size_t m = 0;
+        while (m + 1 < count && reading.measures[m].back().column < ending.column)
+            ++m;
+        comments.before[m].push_back("* Ending: " + ending.name);
     }
     return comments;
 }
@@ -605,7 +662,7 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
         for (const std::size_t m : staff.guessed)
             reading.guessedMeasures.push_back(measureNumber + static_cast<int>(m));
         measureNumber += static_cast<int>(staff.measures.size());
-        const MeasureComments comments = RepeatComments(staff);
+        const MeasureComments comments = StructureComments(staff, *piece.staff);
         const std::vector<std::string> starts =
             carryNames ? OwnNameStarts(staff, piece.staff->names) : std::vector<std::string>();
         std::size_t index = 0;

@@ -57,7 +57,11 @@ struct TabReading {
 // - Each note column becomes a chord line; "2h4", "2/4", "2s4" give the hammer-on "2-4", "4p2"
 //   the pull-off "4-2"; slides are counted; a chain on one pick keeps its first link; bends,
 //   releases, chokes, vibrato and muted notes are counted and left out (see `marks`).
-// - Repeat signs ("|:", ":|") and counts ("x2") become comment lines where they stand.
+// - Repeat signs and counts become the song's markers: "|:" a "* Repeat: start" before the
+//   measure after it, ":|" (with a count "x3" or "3x" at that bar: "* Repeat: end x3") a
+//   "* Repeat: end" after the measure before it; a count after a whole staff repeats the staff.
+//   Ending signs above a staff ("1.", "2.", "[1.", "1.___") start "* Ending: 1" ... at the
+//   measure under them.
 // - String 5: a tab with this program's tuning line (as its ASCII tablature writes it, without
 //   NeckFretsSuffix) holds this program's fret numbers. Every other tab numbers it as on the
 //   neck: fret n above 5 is n - 5, 0 stays 0, and 1 to 5, which the neck does not have there,

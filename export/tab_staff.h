@@ -39,6 +39,9 @@ struct StaffLine {
 // remark, and so is a repeat count touching it ("|x2", "|2x").
 std::optional<StaffLine> ReadStaffLine(std::string_view line);
 
+// The count of a repeat count ("x2", "2x", "(x3)", "X 2"), or nothing for any other text.
+std::optional<int> RepeatCountOf(std::string_view text);
+
 // A count line or a ruler read as a staff line: "1---2---3---4---" (numbers counting 1, 2, 3 ...
 // up to 3 to 12 and starting again at 1) or "0----5----10---15" (rising by one step from 0 or
 // 1), at least three numbers and nothing else but dashes, bars, dots and spaces.

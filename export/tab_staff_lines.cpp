@@ -166,6 +166,16 @@ std::optional<std::string> FractionDuration(std::string_view word) {
 
 } // namespace
 
+std::optional<int> RepeatCountOf(std::string_view text) {
+    if (!IsRepeatCount(text))
+        return std::nullopt;
+    int count = 0;
+    for (const char c : text)
+        if (c >= '0' && c <= '9' && count < 1000)
+            count = count * 10 + (c - '0');
+    return count;
+}
+
 std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line) {
     static constexpr std::string_view Letters = "WHQESTFwhqestf";
     std::vector<DurationMark> marks;

@@ -79,6 +79,18 @@ INSTANTIATE_TEST_SUITE_P(
                     "Chord, x, x, x, x, 0, H", ""},
                    std::nullopt,
                    OpenG},
+        // An A part with first and second endings over the staff; the marks of repeats become
+        // the song's markers.
+        CorpusCase{"RepeatWithTwoEndings",
+                   {"            1.         2.", "|:-0---0---|-2---2---:|-3---3---|",
+                    "|:---------|---------:|---------|", "|:---------|---------:|---------|",
+                    "|:---------|---------:|---------|", "|:---------|---------:|---------|"},
+                   {"* Repeat: start", "Chord, x, x, x, x, 0, H", "Chord, x, x, x, x, 0, H", "",
+                    "* Ending: 1", "Chord, x, x, x, x, 2, H", "Chord, x, x, x, x, 2, H",
+                    "* Repeat: end", "", "* Ending: 2", "Chord, x, x, x, x, 3, H",
+                    "Chord, x, x, x, x, 3, H", ""},
+                   std::nullopt,
+                   OpenG},
         // Every note has the same room: two notes of a waltz measure are a half and a quarter,
         // and the short first measure a pickup of one beat.
         CorpusCase{"WaltzWithAPickup",

@@ -216,12 +216,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Chord, x, x, x, x, 0-2, H", "Chord, x, x, x, x, 0, H", ""},
                   std::nullopt,
                   OpenG + " 1 hammer-on or pull-off after the first on one pick left out."},
-        // A repeat count touching the bar and repeat signs: comments where they stand.
+        // Repeat signs and a repeat count touching the last bar: markers of the repeats, the
+        // second one from the end of the first.
         StyleCase{"RepeatCountAndSigns",
                   {"|:-0---0---:|-2---2---|x2", "|:---------:|---------|",
                    "|:---------:|---------|", "|:---------:|---------|", "|:---------:|---------|"},
-                  {"* |:", "Chord, x, x, x, x, 0, H", "Chord, x, x, x, x, 0, H", "* :|", "",
-                   "Chord, x, x, x, x, 2, H", "Chord, x, x, x, x, 2, H", "", "* x2"},
+                  {"* Repeat: start", "Chord, x, x, x, x, 0, H", "Chord, x, x, x, x, 0, H",
+                   "* Repeat: end", "", "Chord, x, x, x, x, 2, H", "Chord, x, x, x, x, 2, H",
+                   "* Repeat: end x2", ""},
                   std::nullopt,
                   OpenG},
         // Chord names over the chords they start; a two-string pinch keeps its given name.
