@@ -34,7 +34,10 @@ struct Staff {
     std::optional<std::vector<tabstaff::DurationMark>> durations;
     std::optional<StaffReading> reading; // this program's own layout, else filled in later
     tabstaff::StaffScan scan;
-    std::vector<PlacedName> names; // chord names above it
+    std::vector<PlacedName> names;   // chord names above it
+    bool fourLines = false;          // strings 1 to 4 only; the 5th line is made up
+    std::vector<PlacedName> endings; // ending signs above it, their numbers as names
+    int lineRepeats = 0;             // a count after the staff ("x2"): the line is repeated
 };
 
 // One piece of the text, in text order: a comment line or a staff.
@@ -136,47 +139,159 @@ WebHeader FindWebHeader(const std::vector<std::string>& lines,
     return header;
 }
 
+constexpr std::size_t FourLines = 4;
+
+// The name of the 5th string for a staff whose four labels name strings 1 to 4 (top first): the
+// one of a tuning players use with those four strings, else g. Nothing when the labels are not
+// four note names a banjo's strings 1 to 4 can be tuned to.
+std::optional<std::string> FifthStringOfFourLabels(const std::array<StaffLine, StaffLines>& staff) {
+    std::array<std::string, StaffLines> string5To1{"g"};
+    for (std::size_t k = 0; k < FourLines; ++k) {
+        if (staff[k].label.empty() || staff[k].digitLabel)
+            return std::nullopt;
+        string5To1[StaffLines - 1 - k] = staff[k].label;
+    }
+    const std::optional<int> code = tabstaff::TuningCodeOfNames(string5To1);
+    if (!code)
+        return std::nullopt;
+    constexpr int FourStrings = 10000;
+    for (const TuningMenuItem& item : FixedTunings)
+        if (item.tag % FourStrings == *code % FourStrings)
+            return std::string(TuningNoteName(5, item.tag / FourStrings));
+    return std::string("g");
+}
+
+// The lines of a staff of four lines, strings 1 to 4 from the top, with the 5th string's line
+// made up: the 4th line's bars, dashes elsewhere, and a label that fits the others. Nothing when
+// the four lines are not a banjo's: labels must name strings 1 to 4 (note names of a banjo's
+// strings, or the numbers 1 to 4), and lines without labels count only in a text that speaks of
+// a banjo or names a tuning (`banjoText`).
+std::optional<std::array<StaffLine, StaffLines>>
+FourLineStaff(const std::vector<std::optional<StaffLine>>& staffLines, std::size_t first,
+              bool banjoText) {
+    std::array<StaffLine, StaffLines> staff;
+    for (std::size_t k = 0; k < FourLines; ++k)
+        staff[k] = *staffLines[first + k];
+    StaffLine fifth = staff[FourLines - 1];
+    for (std::size_t i = fifth.begin; i < fifth.end; ++i)
+        if (fifth.text[i] != '|')
+            fifth.text[i] = '-';
+    fifth.remark.clear();
+    const bool unlabelled = std::all_of(staff.begin(), staff.begin() + FourLines,
+                                        [](const StaffLine& line) { return line.label.empty(); });
+    const bool numbered = std::all_of(staff.begin(), staff.begin() + FourLines,
+                                      [](const StaffLine& line) { return line.digitLabel; });
+    if (unlabelled) {
+        if (!banjoText)
+            return std::nullopt;
+    } else if (numbered) {
+        std::array<bool, FourLines + 1> seen{};
+        for (std::size_t k = 0; k < FourLines; ++k) {
+            const int number = staff[k].label[0] - '0';
+            if (number < 1 || number > static_cast<int>(FourLines) || seen[number])
+                return std::nullopt;
+            seen[number] = true;
+        }
+        fifth.label = "5";
+    } else if (const std::optional<std::string> name = FifthStringOfFourLabels(staff)) {
+        fifth.label = *name;
+        fifth.digitLabel = false;
+    } else {
+        return std::nullopt;
+    }
+    staff[FourLines] = std::move(fifth);
+    return staff;
+}
+
+// True when a line before the first staff says "banjo" (in any letter case).
+bool SpeaksOfBanjo(const std::vector<std::string>& lines,
+                   const std::vector<std::optional<StaffLine>>& staffLines) {
+    for (std::size_t i = 0; i < lines.size() && !staffLines[i]; ++i) {
+        std::string lower = lines[i];
+        for (char& c : lower)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (lower.find("banjo") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 // Reads the run of staff lines [first, last) and the duration line after it into pieces;
-// returns the index of the first line not used.
+// returns the index of the first line not used. In this program's own tablature (`ownTab`) any
+// words above a staff are its chord names.
 std::size_t ReadRun(const std::vector<std::string>& lines,
                     const std::vector<std::optional<StaffLine>>& staffLines, std::size_t first,
-                    std::size_t last, std::vector<Piece>& pieces) {
+                    std::size_t last, bool ownTab, bool banjoText, std::vector<Piece>& pieces) {
     const std::size_t count = last - first;
-    if (count % StaffLines != 0) {
+    // Staffs of four lines: strings 1 to 4, the 5th string not played.
+    std::vector<std::array<StaffLine, StaffLines>> fourLineStaffs;
+    if (count % StaffLines != 0 && count % FourLines == 0)
+        for (std::size_t start = first; start < last; start += FourLines) {
+            std::optional<std::array<StaffLine, StaffLines>> staff =
+                FourLineStaff(staffLines, start, banjoText);
+            if (!staff) {
+                fourLineStaffs.clear();
+                break;
+            }
+            fourLineStaffs.push_back(std::move(*staff));
+        }
+    const bool fourLines = !fourLineStaffs.empty();
+    const std::size_t height = fourLines ? FourLines : StaffLines;
+    if (count % StaffLines != 0 && !fourLines) {
         for (std::size_t i = first; i < last; ++i)
             pieces.push_back({CommentLine(lines[i]), std::nullopt});
         return last;
     }
-    // Chord names right above the run name the chords of its first staff.
-    std::optional<std::vector<PlacedName>> names;
-    if (first > 0 && !pieces.empty() && !pieces.back().staff &&
-        pieces.back().comment == CommentLine(lines[first - 1]))
-        names = tabstaff::ReadChordNameLine(lines[first - 1]);
+    // The line right above the run: a rhythm row or the chord names of its first staff.
+    bool lineAbove = first > 0 && !pieces.empty() && !pieces.back().staff &&
+                     pieces.back().comment == CommentLine(lines[first - 1]);
     std::size_t next = last;
-    for (std::size_t start = first; start < last; start += StaffLines) {
+    for (std::size_t start = first; start < last; start += height) {
         Staff staff;
-        for (std::size_t k = 0; k < StaffLines; ++k)
-            staff.lines[k] = *staffLines[start + k];
-        // Only the last staff of a run can have a line under it.
-        if (start + StaffLines == last && last < lines.size())
+        if (fourLines) {
+            staff.lines = fourLineStaffs[(start - first) / FourLines];
+            staff.fourLines = true;
+        } else {
+            for (std::size_t k = 0; k < StaffLines; ++k)
+                staff.lines[k] = *staffLines[start + k];
+        }
+        // Only the last staff of a run can have a line under it, only the first one above it.
+        if (start + height == last && last < lines.size())
             staff.durations = tabstaff::ReadDurationLine(lines[last]);
         const std::vector<tabstaff::DurationMark>* given =
             staff.durations ? &*staff.durations : nullptr;
         staff.reading = tabstaff::ReadOwnLayoutStaff(staff.lines, given);
         if (!staff.reading)
             staff.scan = tabstaff::ScanStaff(staff.lines);
-        const bool durationLineUsed = staff.reading
-                                          ? staff.reading->durationLineUsed
-                                          : given && given->size() == staff.scan.chords.size();
-        if (start == first && names) {
-            staff.names = std::move(*names);
-            pieces.pop_back(); // the names now stand in the chord lines
+        bool durationLineUsed = staff.reading ? staff.reading->durationLineUsed
+                                              : given && given->size() == staff.scan.chords.size();
+        if (start == first && lineAbove && !durationLineUsed && !staff.reading) {
+            std::optional<std::vector<tabstaff::DurationMark>> above =
+                tabstaff::ReadDurationLine(lines[first - 1]);
+            if (above && above->size() == staff.scan.chords.size()) {
+                staff.durations = std::move(above);
+                pieces.pop_back(); // the rhythm now stands in the chord lines
+                durationLineUsed = true;
+                lineAbove = false;
+                given = nullptr; // the line below, if any, stays as it was
+            }
         }
+        if (start == first && lineAbove)
+            if (std::optional<std::vector<PlacedName>> names =
+                    tabstaff::ReadStaffTopLine(lines[first - 1], ownTab, &staff.endings)) {
+                staff.names = std::move(*names);
+                pieces.pop_back(); // the names now stand in the chord lines
+            }
         std::vector<std::string> remarks;
-        for (const StaffLine& line : staff.lines)
+        for (const StaffLine& line : staff.lines) {
+            if (const std::optional<int> repeats = tabstaff::RepeatCountOf(line.remark)) {
+                staff.lineRepeats = *repeats;
+                continue;
+            }
             if (!line.remark.empty() &&
                 std::find(remarks.begin(), remarks.end(), line.remark) == remarks.end())
                 remarks.push_back(line.remark);
+        }
         pieces.push_back({{}, std::move(staff)});
         for (const std::string& remark : remarks)
             pieces.push_back({CommentLine(remark), std::nullopt});
@@ -191,8 +306,8 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
 // nothing (and reads nothing) when the run is not such a run.
 std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
                                           const std::vector<std::optional<StaffLine>>& staffLines,
-                                          std::size_t first, std::size_t last,
-                                          std::vector<Piece>& pieces) {
+                                          std::size_t first, std::size_t last, bool ownTab,
+                                          bool banjoText, std::vector<Piece>& pieces) {
     if ((last - first) % StaffLines == 0)
         return std::nullopt;
     std::vector<std::size_t> counts;
@@ -212,7 +327,7 @@ std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
     from = first;
     for (std::size_t k = 0; k <= counts.size(); ++k) {
         const std::size_t to = k < counts.size() ? counts[k] : last;
-        next = to > from ? ReadRun(lines, staffLines, from, to, pieces) : to;
+        next = to > from ? ReadRun(lines, staffLines, from, to, ownTab, banjoText, pieces) : to;
         if (k < counts.size())
             pieces.push_back({CommentLine(lines[to]), std::nullopt});
         from = to + 1;
@@ -222,7 +337,8 @@ std::optional<std::size_t> ReadCountedRun(const std::vector<std::string>& lines,
 
 std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
                               const std::vector<std::optional<StaffLine>>& staffLines,
-                              const OwnHeader& header) {
+                              const OwnHeader& header, bool banjoText) {
+    const bool ownTab = header.tuningCode.has_value();
     std::vector<Piece> pieces;
     std::size_t i = 0;
     while (i < lines.size()) {
@@ -232,7 +348,7 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
                 ++end;
             // Count lines between staffs that are glued together part them.
             if (const std::optional<std::size_t> after =
-                    ReadCountedRun(lines, staffLines, i, end, pieces)) {
+                    ReadCountedRun(lines, staffLines, i, end, ownTab, banjoText, pieces)) {
                 i = *after;
                 continue;
             }
@@ -247,7 +363,7 @@ std::vector<Piece> ReadPieces(const std::vector<std::string>& lines,
             const std::size_t runEnd = end;
             while ((end - i) % StaffLines != 0 && IsGluedLine(*staffLines[end - 1]))
                 --end;
-            std::size_t after = ReadRun(lines, staffLines, i, end, pieces);
+            std::size_t after = ReadRun(lines, staffLines, i, end, ownTab, banjoText, pieces);
             if (after == end && end < runEnd) {
                 for (std::size_t k = end; k < runEnd; ++k)
                     if (CarriesWords(lines[k]))
@@ -340,31 +456,121 @@ std::string ChordLineOf(const ReadChord& chord, const std::string& givenName,
                                                  chord.duration);
 }
 
-// Comment lines of repeat marks before and after each measure of a staff: a sign that opens
-// stands before the first measure after it, the others after the last measure before them.
+// A length in sixty-fourths as a fraction of a whole note in lowest terms: "1/4", "3/8".
+std::string WholeNoteFraction(int length64) {
+    int numerator = length64;
+    int denominator = 64;
+    while (numerator % 2 == 0 && denominator > 1) {
+        numerator /= 2;
+        denominator /= 2;
+    }
+    return std::to_string(numerator) + "/" + std::to_string(denominator);
+}
+
+// The names this program's own tablature starts at the chords of a staff (empty where none
+// starts). Its writer puts a name over its chord's fret digit, or, when the text before would
+// touch it, further right: such a name is taken to start at the first chord after the one the
+// name before it started at (names never start at a rest). Crowded names that change over
+// chords left unnamed cannot tell more.
+std::vector<std::string> OwnNameStarts(const StaffReading& staff,
+                                       const std::vector<PlacedName>& names) {
+    std::vector<const ReadChord*> chords;
+    for (const tabstaff::ReadMeasure& measure : staff.measures)
+        for (const ReadChord& chord : measure)
+            chords.push_back(&chord);
+    std::vector<std::string> starts(chords.size());
+    std::size_t next = 0; // the first chord the next name may start at
+    for (const PlacedName& name : names) {
+        std::size_t at = chords.size();
+        for (std::size_t i = next; i < chords.size() && at == chords.size(); ++i)
+            if (!chords[i]->IsRest() && chords[i]->column == name.column)
+                at = i;
+        for (std::size_t i = next; i < chords.size() && at == chords.size(); ++i)
+            if (!chords[i]->IsRest() && chords[i]->column < name.column)
+                at = i;
+        if (at == chords.size())
+            break;
+        starts[at] = name.name;
+        next = at + 1;
+    }
+    return starts;
+}
+
+// The markers of repeats and endings before and after each measure of a staff: "|:" opens a
+// repeat before the first measure after it, ":|" and a count ("x3") after a bar close one after
+// the last measure before it, an ending sign above a measure starts that ending, and a count
+// after the whole staff repeats the staff (from its start, unless a repeat opens in it).
 struct MeasureComments {
     std::vector<std::vector<std::string>> before;
     std::vector<std::vector<std::string>> after;
 };
 
-MeasureComments RepeatComments(const StaffReading& reading) {
+std::string RepeatEndMarker(int count) {
+    return count > 0 ? "* Repeat: end x" + std::to_string(count) : "* Repeat: end";
+}
+
+MeasureComments StructureComments(const StaffReading& reading, const Staff& staff) {
     const std::size_t count = reading.measures.size();
     MeasureComments comments{std::vector<std::vector<std::string>>(count),
                              std::vector<std::vector<std::string>>(count)};
     if (count == 0)
         return comments;
-    for (const tabstaff::RepeatMark& mark : reading.repeats) {
+    const auto measureAfter = [&](std::size_t column) {
         std::size_t firstAfter = count;
         for (std::size_t m = count; m > 0; --m)
-            if (reading.measures[m - 1].front().column > mark.column)
+            if (reading.measures[m - 1].front().column > column)
                 firstAfter = m - 1;
-        const std::string text = "* " + mark.text;
-        if (mark.opens && firstAfter < count)
-            comments.before[firstAfter].push_back(text);
-        else if (firstAfter > 0)
-            comments.after[firstAfter - 1].push_back(text);
+        return firstAfter;
+    };
+    // Ends by bar: a count at a bar belongs to the ":|" there, if any.
+    struct End {
+        std::size_t column;
+        int count;
+    };
+    std::vector<End> ends;
+    bool opens = false;
+    for (const tabstaff::RepeatMark& mark : reading.repeats) {
+        const std::size_t firstAfter = measureAfter(mark.column);
+        if (mark.opens) {
+            opens = true;
+            comments.before[std::min(firstAfter, count - 1)].push_back("* Repeat: start");
+            continue;
+        }
+        const std::optional<int> repeats = tabstaff::RepeatCountOf(mark.text);
+        const auto same = std::find_if(ends.begin(), ends.end(),
+                                       [&](const End& e) { return e.column == mark.column; });
+        if (same != ends.end()) {
+            same->count = std::max(same->count, repeats.value_or(0));
+            continue;
+        }
+        ends.push_back({mark.column, repeats.value_or(0)});
+    }
+    if (staff.lineRepeats > 0) {
+        const std::size_t lastColumn = reading.measures.back().back().column;
+        const auto last = std::find_if(ends.begin(), ends.end(), [&](const End& e) {
+            return measureAfter(e.column) == count && e.column > lastColumn;
+        });
+        if (last != ends.end()) {
+            last->count = std::max(last->count, staff.lineRepeats);
+        } else {
+            ends.push_back({std::string::npos, staff.lineRepeats});
+            if (!opens)
+                comments.before[0].insert(comments.before[0].begin(), "* Repeat: start");
+        }
+    }
+    for (const End& end : ends) {
+        const std::size_t firstAfter =
+            end.column == std::string::npos ? count : measureAfter(end.column);
+        if (firstAfter > 0)
+            comments.after[firstAfter - 1].push_back(RepeatEndMarker(end.count));
         else
-            comments.before[0].push_back(text);
+            comments.before[0].push_back(RepeatEndMarker(end.count));
+    }
+    for (const PlacedName& ending : staff.endings) {
+        std::size_t m = 0;
+        while (m + 1 < count && reading.measures[m].back().column < ending.column)
+            ++m;
+        comments.before[m].push_back("* Ending: " + ending.name);
     }
     return comments;
 }
@@ -379,12 +585,24 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
     for (const std::string& line : lines)
         staffLines.push_back(tabstaff::ReadStaffLine(line));
     const OwnHeader header = FindOwnHeader(lines, staffLines);
-    std::vector<Piece> pieces = ReadPieces(lines, staffLines, header);
-
     const WebHeader web = header.tuningCode ? WebHeader{} : FindWebHeader(lines, staffLines);
+    std::vector<Piece> pieces =
+        ReadPieces(lines, staffLines, header, web.tuningCode || SpeaksOfBanjo(lines, staffLines));
+
     reading.tuningCode = header.tuningCode ? header.tuningCode : web.tuningCode;
-    if (!reading.tuningCode)
+    if (!reading.tuningCode) {
         reading.tuningCode = LabelTuning(pieces);
+        const auto firstLabelled =
+            std::find_if(pieces.begin(), pieces.end(), [](const Piece& piece) {
+                return piece.staff && !piece.staff->lines[0].label.empty() &&
+                       !piece.staff->lines[0].digitLabel;
+            });
+        reading.fifthStringGuessed =
+            reading.tuningCode && firstLabelled != pieces.end() && firstLabelled->staff->fourLines;
+    }
+    for (const Piece& piece : pieces)
+        if (piece.staff && piece.staff->fourLines)
+            ++reading.fourLineStaffs;
     const tabstaff::Meter meter = web.meter.value_or(tabstaff::Meter{});
     if (web.meter && !web.meter->IsCommonTime())
         reading.meter = web.meter->Text();
@@ -438,7 +656,17 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
     const bool timeWritten = std::any_of(pieces.begin(), pieces.end(), [&](const Piece& piece) {
         return !piece.staff && piece.comment == timeLine;
     });
+    // This program's own tablature names a chord where the name changes: the name carries on
+    // over the chords after it, also into the staffs below, and chords before the first name
+    // are unnamed.
+    const bool carryNames =
+        header.tuningCode && std::any_of(pieces.begin(), pieces.end(), [](const Piece& piece) {
+            return piece.staff && !piece.staff->names.empty();
+        });
+    std::string carried = carryNames ? "Chord" : "";
     bool firstStaff = true;
+    int measureNumber =
+        firstStaffPiece != pieces.end() && firstStaffPiece->staff->reading->pickup64 > 0 ? 0 : 1;
     for (const Piece& piece : pieces) {
         if (!piece.staff) {
             reading.lines.push_back(piece.comment);
@@ -448,15 +676,30 @@ TabReading ReadAsciiTab(std::string_view text, int tuning) {
             reading.lines.push_back(CapoMarkerLine(reading.capo));
         if (firstStaff && !reading.meter.empty() && !timeWritten)
             reading.lines.push_back(timeLine);
+        if (firstStaff && piece.staff->reading->pickup64 > 0)
+            reading.lines.push_back("* Pickup: " +
+                                    WholeNoteFraction(piece.staff->reading->pickup64));
         firstStaff = false;
         ++reading.staffs;
         const StaffReading& staff = *piece.staff->reading;
-        const MeasureComments comments = RepeatComments(staff);
+        for (const std::size_t m : staff.guessed)
+            reading.guessedMeasures.push_back(measureNumber + static_cast<int>(m));
+        measureNumber += static_cast<int>(staff.measures.size());
+        const MeasureComments comments = StructureComments(staff, *piece.staff);
+        const std::vector<std::string> starts =
+            carryNames ? OwnNameStarts(staff, piece.staff->names) : std::vector<std::string>();
+        std::size_t index = 0;
         for (std::size_t m = 0; m < staff.measures.size(); ++m) {
             for (const std::string& comment : comments.before[m])
                 reading.lines.push_back(comment);
             for (const ReadChord& chord : staff.measures[m]) {
-                const std::string name = tabstaff::NameOver(piece.staff->names, chord.column);
+                std::string name = carryNames
+                                       ? starts[index++]
+                                       : tabstaff::NameOver(piece.staff->names, chord.column);
+                if (carryNames && !name.empty())
+                    carried = name;
+                if (carryNames)
+                    name = carried;
                 reading.lines.push_back(ChordLineOf(chord, name, offsets));
                 ++reading.chordLines;
             }

@@ -28,30 +28,41 @@ struct TabReading {
     // Editor lines: for each staff its measures, each a run of chord lines followed by a blank
     // line; the lines of words before, between and after the staffs as comment lines ("* " and
     // the trimmed text) in their places; "* Time: 3/4" before the first staff when the tab names
-    // a meter other than 4/4, and "* Capo: 2" when it names a capo. Every chord and comment line
-    // parses without error.
+    // a meter other than 4/4, "* Pickup: 1/4" when its first measure is short, and "* Capo: 2"
+    // when it names a capo. Every chord and comment line parses without error.
     std::vector<std::string> lines;
-    int chordLines = 0;            // 0: no banjo tablature found
-    int staffs = 0;                // staffs of five lines found (with or without notes)
-    int droppedMarks = 0;          // marks left out (marks.LeftOut())
-    TabMarkCounts marks;           // marks read as something else or left out
-    std::optional<int> tuningCode; // the tuning the tab names; nothing: it names none
-    std::string meter;             // the meter the tab names ("3/4"); empty: none, 4/4 is used
-    int capo = 0;                  // the capo the tab names ("capo 2"); 0: none
-    bool ownNumbering = false;     // string 5 read with this program's fret numbers
-    int filledMeasures = 0;        // measures whose durations were chosen to fill the meter
+    int chordLines = 0;               // 0: no banjo tablature found
+    int staffs = 0;                   // staffs of five lines found (with or without notes)
+    int droppedMarks = 0;             // marks left out (marks.LeftOut())
+    TabMarkCounts marks;              // marks read as something else or left out
+    std::optional<int> tuningCode;    // the tuning the tab names; nothing: it names none
+    std::string meter;                // the meter the tab names ("3/4"); empty: none, 4/4 is used
+    int capo = 0;                     // the capo the tab names ("capo 2"); 0: none
+    bool ownNumbering = false;        // string 5 read with this program's fret numbers
+    int filledMeasures = 0;           // measures whose durations were chosen to fill the meter
+    std::vector<int> guessedMeasures; // their numbers: 1 the first whole measure, 0 a pickup
+    int fourLineStaffs = 0;           // staffs of strings 1 to 4 only, read with string 5 not played
+    bool fifthStringGuessed = false;  // the tuning comes from the labels of strings 1 to 4
 };
 
 // Reads `text` (UTF-8, any line ends).
 // - Staffs are runs of five staff lines (a run of ten or fifteen is two or three staffs). A
 //   count line ("1---2---3---4---") or a rule of dashes at either end of a run that is not whole
-//   staffs is kept as a comment; runs of other lengths are tablature for another instrument and
-//   are kept as comment lines. The top line is string 1 and the bottom line string 5, unless
+//   staffs is kept as a comment. A run of four lines (or of whole staffs of four) is strings 1
+//   to 4 of a banjo, read with the 5th string not played, when the labels name strings 1 to 4
+//   (note names a banjo's strings 1 to 4 are tuned to, "D B G D" from the top, or the numbers
+//   1 to 4), or, without labels, when the words before the first staff say "banjo" or name a
+//   tuning. Runs of other lengths are tablature for another instrument and are kept as comment
+//   lines. The top line is string 1 and the bottom line string 5, unless
 //   string labels say otherwise.
 // - Each note column becomes a chord line; "2h4", "2/4", "2s4" give the hammer-on "2-4", "4p2"
 //   the pull-off "4-2"; slides are counted; a chain on one pick keeps its first link; bends,
 //   releases, chokes, vibrato and muted notes are counted and left out (see `marks`).
-// - Repeat signs ("|:", ":|") and counts ("x2") become comment lines where they stand.
+// - Repeat signs and counts become the song's markers: "|:" a "* Repeat: start" before the
+//   measure after it, ":|" (with a count "x3" or "3x" at that bar: "* Repeat: end x3") a
+//   "* Repeat: end" after the measure before it; a count after a whole staff repeats the staff.
+//   Ending signs above a staff ("1.", "2.", "[1.", "1.___") start "* Ending: 1" ... at the
+//   measure under them.
 // - String 5: a tab with this program's tuning line (as its ASCII tablature writes it, without
 //   NeckFretsSuffix) holds this program's fret numbers. Every other tab numbers it as on the
 //   neck: fret n above 5 is n - 5, 0 stays 0, and 1 to 5, which the neck does not have there,

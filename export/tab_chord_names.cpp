@@ -60,6 +60,32 @@ bool LooksLikeChordName(std::string_view word) {
 }
 
 std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line) {
+    std::optional<std::vector<PlacedName>> names = ReadStaffTopLine(line, false, nullptr);
+    if (!names || names->empty())
+        return std::nullopt;
+    return names;
+}
+
+std::optional<int> EndingNumber(std::string_view word) {
+    while (!word.empty() && (word.front() == '[' || word.front() == '|'))
+        word.remove_prefix(1);
+    while (!word.empty() && std::string_view("_-]").find(word.back()) != std::string_view::npos)
+        word.remove_suffix(1);
+    if (word.size() < 2 || word.size() > 3 || word.back() != '.')
+        return std::nullopt;
+    int number = 0;
+    for (const char c : word.substr(0, word.size() - 1)) {
+        if (!IsDigit(c))
+            return std::nullopt;
+        number = number * 10 + (c - '0');
+    }
+    if (number < 1)
+        return std::nullopt;
+    return number;
+}
+
+std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, bool anyWords,
+                                                        std::vector<PlacedName>* endings) {
     std::string text;
     for (const char c : line) {
         if (c == '\t')
@@ -68,6 +94,7 @@ std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line) 
             text += c;
     }
     std::vector<PlacedName> names;
+    bool numbered = false; // the first word was a measure number
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] == ' ' || text[i] == '\r') {
@@ -78,15 +105,22 @@ std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line) 
         while (j < text.size() && text[j] != ' ' && text[j] != '\r')
             ++j;
         const std::string_view word(text.data() + i, j - i);
-        const bool separator = word.find_first_not_of("|-") == std::string_view::npos;
-        if (!separator) {
-            if (!LooksLikeChordName(word))
+        const bool separator = word.find_first_not_of("|-_[]") == std::string_view::npos;
+        const bool measureNumber = !numbered && names.empty() &&
+                                   word.find_first_not_of("0123456789") == std::string_view::npos;
+        numbered = numbered || measureNumber;
+        if (const std::optional<int> ending = EndingNumber(word); ending && !measureNumber) {
+            if (endings)
+                endings->push_back({i, std::to_string(*ending)});
+            numbered = true; // a line of endings is read even without names
+        } else if (!separator && !measureNumber) {
+            if (!anyWords && !LooksLikeChordName(word))
                 return std::nullopt;
             names.push_back({i, std::string(word)});
         }
         i = j;
     }
-    if (names.empty())
+    if (names.empty() && !numbered)
         return std::nullopt;
     return names;
 }

@@ -24,6 +24,18 @@ bool LooksLikeChordName(std::string_view word);
 // nothing for any other line.
 std::optional<std::vector<PlacedName>> ReadChordNameLine(std::string_view line);
 
+// The number of an ending sign over a staff: "1.", "2.", also "[1.", "|2." or "1.____"; nothing
+// for any other word.
+std::optional<int> EndingNumber(std::string_view word);
+
+// The line above a staff: chord names as ReadChordNameLine reads them, or with `anyWords` every
+// word a name (this program's own tablature names chords as their lines do), after an optional
+// measure number as the first word; ending signs ("1.", "2.") go to `endings` (their numbers as
+// names) when given. An empty list for a line holding only a measure number or endings; nothing
+// for any other line.
+std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, bool anyWords,
+                                                        std::vector<PlacedName>* endings);
+
 // The name over a chord column: the last name starting at or before it; empty before the first.
 std::string NameOver(const std::vector<PlacedName>& names, std::size_t column);
 

@@ -38,6 +38,13 @@ std::string ImportNotice(const TabReading& reading, std::optional<int> keptTunin
         sentences.push_back("The tab is in " + TuningName(*reading.tuningCode) +
                             "; the song keeps its tuning.");
 
+    if (reading.fourLineStaffs > 0)
+        sentences.push_back(Counted(reading.fourLineStaffs, "staff", "staffs") +
+                            " of four lines read as strings 1 to 4: the 5th string is not played.");
+    if (reading.fifthStringGuessed && reading.tuningCode && !keptTuning)
+        sentences.push_back("The labels name strings 1 to 4 only: " +
+                            TuningName(*reading.tuningCode) + " assumed.");
+
     const TabMarkCounts& m = reading.marks;
     if (m.slides > 0)
         sentences.push_back(Counted(m.slides, "slide", "slides") + " read as " +
@@ -71,11 +78,15 @@ std::string ImportNotice(const TabReading& reading, std::optional<int> keptTunin
     if (!leftOut.empty())
         sentences.push_back(Joined(leftOut) + " left out.");
 
-    if (reading.filledMeasures > 0)
-        sentences.push_back(Counted(reading.filledMeasures, "measure's", "measures'") +
-                            " durations chosen to fill " +
-                            (reading.meter.empty() ? "4/4" : reading.meter) +
-                            " where the spacing did not.");
+    if (!reading.guessedMeasures.empty()) {
+        std::vector<std::string> numbers;
+        for (const int number : reading.guessedMeasures)
+            numbers.push_back(std::to_string(number));
+        sentences.push_back(
+            std::string("Durations guessed to fill ") +
+            (reading.meter.empty() ? "4/4" : reading.meter) + " where the spacing did not: " +
+            (numbers.size() == 1 ? "measure " : "measures ") + Joined(numbers) + ".");
+    }
 
     std::string notice;
     for (const std::string& sentence : sentences)

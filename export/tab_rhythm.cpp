@@ -54,11 +54,13 @@ std::vector<double> Scaled(const std::vector<double>& gaps, int measure64) {
 }
 
 // The values nearest to `lengths` that add up to `measure64`, plain values preferred a little.
-std::optional<std::vector<int>> Closest(const std::vector<double>& lengths, int measure64) {
+// `dotCost` in sixty-fourths: how much nearer a dotted value must be to be taken.
+std::optional<std::vector<int>> Closest(const std::vector<double>& lengths, int measure64,
+                                        double dotCost = 0.25) {
     const std::size_t n = lengths.size();
     if (n == 0 || static_cast<int>(n) > measure64)
         return std::nullopt;
-    constexpr double DotCost = 0.25; // in sixty-fourths: a dotted value must be clearly nearer
+    const double DotCost = dotCost;
     constexpr double LaterCost = 1e-6;
     constexpr double Never = std::numeric_limits<double>::infinity();
     const auto width = static_cast<std::size_t>(measure64) + 1;
@@ -139,7 +141,7 @@ int NearestLength(double length64) {
     return best;
 }
 
-FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64) {
+FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64, bool compound) {
     FilledMeasure filled;
     const std::size_t n = gaps.size();
     if (n == 0)
@@ -148,7 +150,23 @@ FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64) {
     std::vector<int> nearest;
     for (const double length : lengths)
         nearest.push_back(NearestLength(length));
-    if (std::accumulate(nearest.begin(), nearest.end(), 0) == measure64) {
+    const double shortest = *std::min_element(gaps.begin(), gaps.end());
+    const double longest = *std::max_element(gaps.begin(), gaps.end());
+    const bool even = longest <= shortest * EvenSpread;
+    // Web tabs often give every note the same room whatever its length: where the even value
+    // is dotted, plain values that fill the measure are the likelier reading.
+    const bool nearestFills = std::accumulate(nearest.begin(), nearest.end(), 0) == measure64;
+    if (nearestFills && even && !compound && n > 1 &&
+        std::any_of(nearest.begin(), nearest.end(), IsDotted)) {
+        const double neverDotted = measure64;
+        if (const std::optional<std::vector<int>> plain = Closest(lengths, measure64, neverDotted);
+            plain && std::none_of(plain->begin(), plain->end(), IsDotted)) {
+            filled.durations = Texts(*plain);
+            filled.fill = Fill::PlainValues;
+            return filled;
+        }
+    }
+    if (nearestFills) {
         filled.durations = Texts(nearest);
         return filled;
     }
@@ -156,9 +174,6 @@ FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64) {
     const bool equalFits = measure64 % count == 0 && DurationOfLength(measure64 / count);
     // Notes spaced long, short, long, short (or the other way) are dotted pairs unless the
     // spacing is nearly even.
-    const double shortest = *std::min_element(gaps.begin(), gaps.end());
-    const double longest = *std::max_element(gaps.begin(), gaps.end());
-    const bool even = longest <= shortest * EvenSpread;
     bool longFirst = true;
     bool shortFirst = n % 2 == 0;
     for (std::size_t i = 0; i + 1 < n; i += 2) {

@@ -23,6 +23,7 @@ enum class Fill {
     EqualValues, // all notes got one value
     DottedPairs, // pairs of a dotted value and its short partner
     Closest,     // the durations nearest the spacing that fill it
+    PlainValues, // evenly spaced notes whose even value would be dotted: plain values instead
     NotFilled,   // nothing fills it (more notes than sixty-fourths): the nearest durations
 };
 
@@ -36,7 +37,10 @@ struct FilledMeasure {
 // the spacing do not add up to the measure, the simplest that do are taken: one value for all
 // when the spacing is nearly even, dotted pairs (".E S", or "S .E") when it alternates long and
 // short, else one value for all, else the values closest to the spacing.
-FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64);
+// Evenly spaced notes whose nearest values fill the measure but are dotted get plain values that
+// fill it instead, longer ones first (a waltz's two notes are "H Q", not ".Q .Q"), unless the meter
+// is `compound` (6/8, 9/8, 12/8), whose beat is dotted.
+FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64, bool compound = false);
 
 // The smallest gap between note columns that is common (at least a quarter of all gaps and
 // at least two of them; else the most frequent), or nothing without gaps.

@@ -39,6 +39,9 @@ struct StaffLine {
 // remark, and so is a repeat count touching it ("|x2", "|2x").
 std::optional<StaffLine> ReadStaffLine(std::string_view line);
 
+// The count of a repeat count ("x2", "2x", "(x3)", "X 2"), or nothing for any other text.
+std::optional<int> RepeatCountOf(std::string_view text);
+
 // A count line or a ruler read as a staff line: "1---2---3---4---" (numbers counting 1, 2, 3 ...
 // up to 3 to 12 and starting again at 1) or "0----5----10---15" (rising by one step from 0 or
 // 1), at least three numbers and nothing else but dashes, bars, dots and spaces.
@@ -52,9 +55,11 @@ struct DurationMark {
     std::size_t column = 0;
 };
 
-// The duration line this program writes under a staff: only duration texts (W H Q E S T F in
-// either case, "." in front for dotted) separated by spaces, at least one. Returns the texts in
-// order, or nothing for any other line.
+// A rhythm row: the duration line this program writes under a staff, or one written above or
+// below a staff on the web: only duration texts (W H Q E S T F in either case, "." in front for
+// dotted) or fractions of a whole note ("1/4", "1/8", dotted "1/4." or ".1/4", read as their
+// duration texts) separated by spaces, at least one. Returns the texts in order, or nothing for
+// any other line.
 std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line);
 
 // One note column: the notes struck together, with their hammer-on targets.
@@ -81,7 +86,9 @@ struct StaffReading {
     TabMarkCounts marks;               // marks read as something else or left out
     bool durationLineUsed = false;     // the durations came from the duration line
     int filledMeasures = 0;            // measures whose durations were chosen to fill the meter
+    std::vector<std::size_t> guessed;  // their indexes in `measures`
     std::vector<RepeatMark> repeats;   // in column order
+    int pickup64 = 0; // the length of the pickup the first measure is, in sixty-fourths; 0: none
 };
 
 // A staff in this program's own layout: a bar at the start and the end of every line, the same
@@ -133,7 +140,10 @@ struct RhythmFrame {
 // - otherwise from the spacing. Between bars, each measure is filled by FillMeasure (a run of
 //   notes before the first or after the last bar, or the first measure of the tab's first staff
 //   or the last of its last staff, that spans less than half a measure is a pickup or an
-//   ending, timed like unbarred notes). A staff without bars inside it takes its common gap (the
+//   ending, as long as its share of a whole measure's width in whole eighths, or timed like
+//   unbarred notes when the staff has no whole measures; the tab's first such part is its
+//   pickup). Evenly spaced notes take plain values over dotted ones (see FillMeasure), except in
+//   6/8, 9/8 and 12/8. A staff without bars inside it takes its common gap (the
 //   tab's when the staff has fewer than four gaps) as an eighth and groups its notes into
 //   measures of the meter; when its notes span no more than one measure and stand between two
 //   bars, they fill that measure.

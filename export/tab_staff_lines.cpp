@@ -75,9 +75,10 @@ std::string Normalised(std::string_view line) {
     return text;
 }
 
-// The end of a string label starting at `pos`, or `pos` when there is none. A label is a note
-// name ("d", "G", "F#", "Bb") or a string number 1 to 5, followed (after any spaces) by a bar,
-// a colon or, for a note name, a dash.
+// The start of the staff after a string label starting at `pos`, or `pos` when there is none.
+// A label is a note name ("d", "G", "F#", "Bb") or a string number 1 to 5, followed (after any
+// spaces) by a bar, a colon or, for a note name, a dash: the staff starts there, so that labels
+// padded before or after the letter ("D |" beside "F#|") end where their bars stand.
 std::size_t LabelEnd(const std::string& s, std::size_t pos, std::size_t end, bool& digit) {
     digit = false;
     if (pos >= end)
@@ -101,7 +102,7 @@ std::size_t LabelEnd(const std::string& s, std::size_t pos, std::size_t end, boo
     if (!follows || (stringNumber && r == q && s[r] == '-'))
         return pos;
     digit = stringNumber;
-    return q;
+    return r;
 }
 
 } // namespace
@@ -117,6 +118,7 @@ std::optional<StaffLine> ReadStaffLine(std::string_view raw) {
     const std::size_t first = s.find_first_not_of(' ');
     line.begin = LabelEnd(s, first, line.end, line.digitLabel);
     line.label = s.substr(first, line.begin - first);
+    line.label.erase(line.label.find_last_not_of(' ') + 1);
 
     // A remark after the last bar: "|--0--|  x2", or a repeat count touching it: "|--0--|x2".
     const std::size_t bar = s.rfind('|', line.end - 1);
@@ -138,21 +140,62 @@ std::optional<StaffLine> ReadStaffLine(std::string_view raw) {
     return line;
 }
 
+namespace {
+
+// A fraction of a whole note as its duration letter: "1/8" is "E", "1/4." and ".1/4" are ".Q".
+std::optional<std::string> FractionDuration(std::string_view word) {
+    static constexpr std::array<std::pair<std::string_view, char>, 7> Fractions = {{
+        {"1/1", 'W'},
+        {"1/2", 'H'},
+        {"1/4", 'Q'},
+        {"1/8", 'E'},
+        {"1/16", 'S'},
+        {"1/32", 'T'},
+        {"1/64", 'F'},
+    }};
+    bool dotted = false;
+    if (word.size() > 1 && (word.front() == '.' || word.back() == '.')) {
+        dotted = true;
+        word = word.front() == '.' ? word.substr(1) : word.substr(0, word.size() - 1);
+    }
+    for (const auto& [fraction, letter] : Fractions)
+        if (word == fraction)
+            return std::string(dotted ? "." : "") + letter;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> RepeatCountOf(std::string_view text) {
+    if (!IsRepeatCount(text))
+        return std::nullopt;
+    int count = 0;
+    for (const char c : text)
+        if (c >= '0' && c <= '9' && count < 1000)
+            count = count * 10 + (c - '0');
+    return count;
+}
+
 std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line) {
     static constexpr std::string_view Letters = "WHQESTFwhqestf";
     std::vector<DurationMark> marks;
     std::size_t shift = 0;
     std::size_t i = 0;
     while (i < line.size()) {
-        if (line[i] == ' ') {
+        if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
             ++i;
             continue;
         }
         std::size_t j = i;
-        while (j < line.size() && line[j] != ' ')
+        while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r')
             ++j;
         const std::string_view word = line.substr(i, j - i);
         const std::string_view letter = word.front() == '.' ? word.substr(1) : word;
+        if (const std::optional<std::string> fraction = FractionDuration(word)) {
+            marks.push_back({*fraction, i - shift});
+            i = j;
+            continue;
+        }
         if (letter.size() != 1 || Letters.find(letter.front()) == std::string_view::npos)
             return std::nullopt;
         marks.push_back({std::string(word), i - shift});

@@ -209,9 +209,10 @@ std::optional<StaffReading> ReadOwnLayoutStaff(const std::array<StaffLine, 5>& l
                                                const std::vector<DurationMark>* durations) {
     const StaffLine& top = lines[0];
     for (const StaffLine& line : lines) {
-        if (!line.label.empty() || !line.remark.empty() || line.begin != top.begin ||
-            line.end != top.end || line.end - line.begin < 2 || line.text[line.begin] != '|' ||
-            line.text[line.end - 1] != '|')
+        // String names, padded to one width, stand before the opening bars.
+        if (line.label.empty() != top.label.empty() || !line.remark.empty() ||
+            line.begin != top.begin || line.end != top.end || line.end - line.begin < 2 ||
+            line.text[line.begin] != '|' || line.text[line.end - 1] != '|')
             return std::nullopt;
     }
     std::vector<std::size_t> bars;

@@ -5,6 +5,7 @@
 #include "tab_staff.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -15,6 +16,7 @@ namespace {
 constexpr int EighthLength = 8;    // in sixty-fourths
 constexpr std::size_t FewGaps = 4; // fewer gaps than this: the tab's common gap is the eighth
 constexpr std::size_t DefaultGap = 2;
+constexpr int SnapLength = 8; // a pickup or an ending read by its width: whole eighths
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -213,7 +215,7 @@ std::vector<std::size_t> RunGaps(const std::vector<ReadChord>& run, std::size_t 
 // Durations of chords timed by the common gap as an eighth, grouped into measures of the
 // meter; a measure the lengths overfill is filled by FillMeasure.
 void GroupByMeter(std::vector<ReadChord> run, const std::vector<std::size_t>& gaps,
-                  std::size_t unit, int measure64, StaffReading& reading) {
+                  std::size_t unit, int measure64, bool compound, StaffReading& reading) {
     std::vector<int> lengths;
     for (const std::size_t gap : gaps)
         lengths.push_back(
@@ -229,10 +231,11 @@ void GroupByMeter(std::vector<ReadChord> run, const std::vector<std::size_t>& ga
         if (used > measure64) {
             const std::vector<double> spaces(gaps.begin() + static_cast<std::ptrdiff_t>(first),
                                              gaps.begin() + static_cast<std::ptrdiff_t>(i + 1));
-            const FilledMeasure filled = FillMeasure(spaces, measure64);
+            const FilledMeasure filled = FillMeasure(spaces, measure64, compound);
             for (std::size_t k = 0; k < measure.size(); ++k)
                 measure[k].duration = filled.durations[k];
             ++reading.filledMeasures;
+            reading.guessed.push_back(reading.measures.size());
         } else {
             for (std::size_t k = 0; k < measure.size(); ++k)
                 measure[k].duration = *DurationOfLength(lengths[first + k]);
@@ -244,13 +247,15 @@ void GroupByMeter(std::vector<ReadChord> run, const std::vector<std::size_t>& ga
 }
 
 void FillOne(std::vector<ReadChord> run, const std::vector<std::size_t>& gaps, int measure64,
-             StaffReading& reading) {
+             bool compound, StaffReading& reading) {
     const FilledMeasure filled =
-        FillMeasure(std::vector<double>(gaps.begin(), gaps.end()), measure64);
+        FillMeasure(std::vector<double>(gaps.begin(), gaps.end()), measure64, compound);
     for (std::size_t k = 0; k < run.size(); ++k)
         run[k].duration = filled.durations[k];
-    if (filled.fill != Fill::Spacing)
+    if (filled.fill != Fill::Spacing) {
         ++reading.filledMeasures;
+        reading.guessed.push_back(reading.measures.size());
+    }
     reading.measures.push_back(std::move(run));
 }
 
@@ -302,7 +307,7 @@ StaffScan ScanStaff(const std::array<StaffLine, 5>& unaligned) {
         const StaffLine& line = lines[i];
         // A string number that is not a label is a fret.
         const std::size_t begin =
-            line.digitLabel && !digitLabels ? line.begin - line.label.size() : line.begin;
+            line.digitLabel && !digitLabels ? line.text.find_first_not_of(' ') : line.begin;
         LineScan lineScan = ScanLine(line, begin, order[i], notes, scan.marks);
         for (const std::size_t bar : lineScan.bars)
             ++barVotes[bar];
@@ -389,6 +394,7 @@ StaffReading ReadStaff(const StaffScan& scan, const std::vector<DurationMark>* d
         unit = frame.tabGap;
     const std::size_t eighth = unit.value_or(DefaultGap);
     const double measureUnits = static_cast<double>(measure64) / EighthLength;
+    const bool compound = frame.meter.unit == 8 && frame.meter.beats % 3 == 0;
 
     if (runs.size() == 1) {
         // No bar between notes: the common gap is an eighth.
@@ -396,9 +402,9 @@ StaffReading ReadStaff(const StaffScan& scan, const std::vector<DurationMark>* d
         const bool betweenBars = runSegment[0] > 0 && runSegment[0] < bars.size();
         const double units = static_cast<double>(Total(gaps)) / static_cast<double>(eighth);
         if (betweenBars && units < measureUnits * 1.5)
-            FillOne(runs[0], gaps, measure64, reading);
+            FillOne(runs[0], gaps, measure64, compound, reading);
         else
-            GroupByMeter(runs[0], gaps, eighth, measure64, reading);
+            GroupByMeter(runs[0], gaps, eighth, measure64, compound, reading);
         return reading;
     }
     // The width of a whole measure: the middle width of the runs between two bars.
@@ -407,6 +413,13 @@ StaffReading ReadStaff(const StaffScan& scan, const std::vector<DurationMark>* d
         if (runSegment[r] > 0 && runSegment[r] < bars.size())
             widths.push_back(bars[runSegment[r]] - bars[runSegment[r] - 1]);
     std::sort(widths.begin(), widths.end());
+    // The room from a whole measure's first note to its closing bar: the dashes before the
+    // first note are the same in every measure, whatever its length.
+    std::vector<std::size_t> rooms;
+    for (std::size_t r = 0; r < runs.size(); ++r)
+        if (runSegment[r] > 0 && runSegment[r] < bars.size())
+            rooms.push_back(runEnd(r) - runs[r].front().column);
+    std::sort(rooms.begin(), rooms.end());
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const std::vector<std::size_t> gaps = RunGaps(runs[r], runEnd(r), eighth);
         // A run before the first bar or after the last, and the tab's first and last measures,
@@ -420,10 +433,21 @@ StaffReading ReadStaff(const StaffScan& scan, const std::vector<DurationMark>* d
                               ? width < static_cast<double>(widths[widths.size() / 2]) / 2
                               : width / static_cast<double>(eighth) < measureUnits / 2 &&
                                     (runSegment[r] == 0 || runSegment[r] == bars.size());
-        if (edge && part)
-            GroupByMeter(runs[r], gaps, eighth, measure64, reading);
-        else
-            FillOne(runs[r], gaps, measure64, reading);
+        if (edge && part && widths.size() >= 2) {
+            // A pickup or an ending is as long as its share of a whole measure's room.
+            const auto whole = static_cast<double>(rooms[rooms.size() / 2]);
+            const auto room = static_cast<double>(runEnd(r) - runs[r].front().column);
+            const int length = std::max(
+                SnapLength,
+                static_cast<int>(std::lround(room / whole * measure64 / SnapLength)) * SnapLength);
+            FillOne(runs[r], gaps, length, compound, reading);
+            if (r == 0 && frame.firstStaff)
+                reading.pickup64 = length;
+        } else if (edge && part) {
+            GroupByMeter(runs[r], gaps, eighth, measure64, compound, reading);
+        } else {
+            FillOne(runs[r], gaps, measure64, compound, reading);
+        }
     }
     return reading;
 }

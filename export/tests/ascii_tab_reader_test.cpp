@@ -141,10 +141,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "\t|\u2013\u2013\u2013\u2013\u2013|", "\t\u2502\u2500\u2500\u2500\u2500\u2500|",
                  "\t|-----|"},
                 {"Chord, x, x, x, x, 0, W", ""}},
-        // A remark after the last bar is kept as a comment after the staff.
+        // A repeat count after the last bar repeats the staff.
         TabCase{"RepeatRemark",
                 {"|--0--|  (x2)", "|-----|", "|-----|", "|-----|", "|-----|"},
-                {"Chord, x, x, x, x, 0, W", "", "* (x2)"}},
+                {"* Repeat: start", "Chord, x, x, x, x, 0, W", "* Repeat: end x2", ""}},
         // An underline of dashes right above a staff is no string of it.
         TabCase{"UnderlinedTitleRightAboveTheStaff",
                 {"Title", "-----", "|--0--|", "|-----|", "|-----|", "|-----|", "|-----|"},

@@ -5,6 +5,7 @@
 #include "export/ascii_tab.h"
 #include "export/ascii_tab_reader.h"
 
+#include "random_songs.h"
 #include "tab_test_support.h"
 #include "tab_text_rewrites.h"
 
@@ -25,6 +26,9 @@
 
 namespace fw {
 namespace {
+
+using test::Song;
+using test::SongMaker;
 
 // --- What must come back ----------------------------------------------------------------------
 
@@ -71,84 +75,6 @@ Measures MeasuresOf(const std::vector<std::string>& lines, bool withDurations) {
         measures.pop_back();
     return measures;
 }
-
-// --- Random songs -----------------------------------------------------------------------------
-
-struct Song {
-    std::vector<std::string> lines;
-    int tuning = ReferenceTuningCode;
-    std::string title;
-    std::string subtitle;
-};
-
-class SongMaker {
-public:
-    explicit SongMaker(unsigned seed) : rng_(seed) {}
-
-    Song Make() {
-        Song song;
-        song.tuning = Chance(4) ? FixedTunings[Below(FixedTunings.size())].tag : RandomCode();
-        song.title = Chance(3) ? "" : "Tune " + std::to_string(Below(1000));
-        song.subtitle = Chance(2) ? "" : "trad. arr. " + std::to_string(Below(100));
-        if (Chance(2))
-            song.lines.push_back("* Title: " + song.title);
-        const int measures = 1 + static_cast<int>(Below(7));
-        for (int m = 0; m < measures; ++m) {
-            // Some measures are full: 24 chords, whose cells touch.
-            const int chords = Chance(5) ? 24 : 1 + static_cast<int>(Below(12));
-            for (int c = 0; c < chords; ++c) {
-                if (Chance(8))
-                    song.lines.push_back("* a comment takes no column");
-                song.lines.push_back(Chance(8) ? "Rest, x, x, x, x, x, " + Duration() : Chord());
-            }
-            for (std::size_t blanks = 1 + Below(2); blanks > 0; --blanks)
-                song.lines.emplace_back();
-        }
-        return song;
-    }
-
-private:
-    std::size_t Below(std::size_t n) {
-        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_);
-    }
-    bool Chance(std::size_t oneIn) { return Below(oneIn) == 0; }
-
-    int RandomCode() {
-        int code = 1 + static_cast<int>(Below(9));
-        for (int i = 0; i < 4; ++i)
-            code = code * 10 + static_cast<int>(Below(10));
-        return code;
-    }
-
-    // Frets of 10 and more often enough to meet them next to one-digit frets.
-    std::string Fret() { return std::to_string(Chance(3) ? 10 + Below(MaxFret - 9) : Below(10)); }
-
-    std::string Duration() {
-        static constexpr std::array<const char*, 7> Letters = {"W", "H", "Q", "E", "S", "T", "F"};
-        std::string text = Chance(3) ? "." : "";
-        text += Letters[Below(Letters.size())];
-        if (Chance(4))
-            text[text.size() - 1] = static_cast<char>(text.back() | 0x20);
-        return text;
-    }
-
-    std::string Chord() {
-        std::string line = "Chord";
-        for (int s = 5; s >= 1; --s) {
-            line += ", ";
-            if (Chance(3)) {
-                line += "x";
-                continue;
-            }
-            line += Fret();
-            if (Chance(4))
-                line += "-" + Fret();
-        }
-        return line + ", " + Duration();
-    }
-
-    std::mt19937 rng_;
-};
 
 // The forms of the tablature: with or without the duration line, the 5th string numbered from
 // its own nut or as on the neck (its tuning line then says so), hammer-ons written "/4-" or with
