@@ -6,6 +6,7 @@
 #include "chords/chord_parser.h"
 #include "chords/song_check.h"
 #include "chords/song_file.h"
+#include "chords/song_structure.h"
 #include "chords/text_bounds.h"
 #include "chords/text_file.h"
 #include "chords/tuning.h"
@@ -126,18 +127,33 @@ int ExportMidi(const std::string& songPath, const std::string& outPath, std::ost
                          TuningOffsets(RepairedTuningCode(header.tuning)), text.size() / 25);
     // One pass checks the lines and builds the file; a song with line errors writes nothing.
     bool hasChord = false;
+    SongStructure structure;
+    std::size_t index = 0;
     if (const int status = WalkLines(text, out,
-                                     [&](std::string_view, const ChordEntry& entry) {
+                                     [&](std::string_view line, const ChordEntry& entry) {
                                          hasChord = hasChord || KindOf(entry) == LineKind::Chord;
+                                         structure.AddLine(line, index++);
                                          midi.Add(entry);
                                      });
         status != 0)
         return status;
     if (const int status = RequireChords(hasChord, err); status != 0)
         return status;
+    MidiBytes bytes;
+    if (structure.plain()) {
+        bytes = midi.Finish();
+    } else {
+        // Repeats are written out in sounding order, which needs every entry at hand.
+        std::vector<ChordEntry> entries;
+        ForEachCheckedLine(
+            text, [](const std::string&) {},
+            [&entries](std::string_view, const ChordEntry& entry) { entries.push_back(entry); });
+        bytes = BuildMidiFile(entries, header.tempo, header.patch,
+                              TuningOffsets(RepairedTuningCode(header.tuning)));
+    }
     std::string().swap(text); // the text is no longer needed while the file is written
     std::string error;
-    if (!WriteMidiBytes(outPath, midi.Finish(), error)) {
+    if (!WriteMidiBytes(outPath, bytes, error)) {
         err << "fretwick: " << error << "\n";
         return 2;
     }

@@ -1,5 +1,6 @@
 #include "chord_parser.h"
 
+#include "song_structure.h"
 #include "text_rules.h"
 
 #include <algorithm>
@@ -22,20 +23,48 @@ int DurationValue(std::string_view text, int whole) {
         dotted = true;
         letter.remove_prefix(1);
     }
+    // "E3": a triplet value, three in the time of two; a dotted triplet is no value.
+    const bool triplet = letter.size() == 2 && letter.back() == '3' && !dotted;
+    if (triplet)
+        letter.remove_suffix(1);
     if (letter.size() != 1)
         return 0;
     int divisor = 0;
     switch (letter.front()) {
-    case 'W': case 'w': divisor = 1; break;
-    case 'H': case 'h': divisor = 2; break;
-    case 'Q': case 'q': divisor = 4; break;
-    case 'E': case 'e': divisor = 8; break;
-    case 'S': case 's': divisor = 16; break;
-    case 'T': case 't': divisor = 32; break;
-    case 'F': case 'f': divisor = 64; break;
-    default: return 0;
+    case 'W':
+    case 'w':
+        divisor = 1;
+        break;
+    case 'H':
+    case 'h':
+        divisor = 2;
+        break;
+    case 'Q':
+    case 'q':
+        divisor = 4;
+        break;
+    case 'E':
+    case 'e':
+        divisor = 8;
+        break;
+    case 'S':
+    case 's':
+        divisor = 16;
+        break;
+    case 'T':
+    case 't':
+        divisor = 32;
+        break;
+    case 'F':
+    case 'f':
+        divisor = 64;
+        break;
+    default:
+        return 0;
     }
     const int plain = whole / divisor;
+    if (triplet)
+        return plain * 2 / 3;
     return dotted ? plain + plain / 2 : plain;
 }
 
@@ -97,6 +126,9 @@ std::string ParseChordText(std::string_view line, int lineIndex, int maxFret, Ch
 
     if (IsCommentLine(line)) {
         entry.Name.assign(FirstCharsView(line, 80));
+        // A song-structure marker with a value it cannot take is an error like a chord's.
+        if (std::string error = ReadMarker(line).error; !error.empty())
+            return Prefixed(lineIndex, error);
         return {};
     }
     if (TrimView(line).empty()) {
@@ -164,6 +196,13 @@ std::string ParseChordText(std::string_view line, int lineIndex, int maxFret, Ch
     }
 
     entry.Duration.assign(FirstCharsView(TrimView(rest), 5));
+    if (entry.Duration.size() == 3 && entry.Duration.front() == '.' &&
+        entry.Duration.back() == '3' && DurationValue(entry.Duration.substr(1), 1000) != 0) {
+        std::string message = Prefixed(lineIndex, "\"");
+        message += entry.Duration;
+        message += "\" invalid. A triplet cannot be dotted.";
+        return message;
+    }
     if (DurationValue(entry.Duration, 1000) == 0) {
         std::string message = Prefixed(lineIndex, "\"");
         message += entry.Duration;

@@ -17,7 +17,9 @@ bool IsCommentLine(std::string_view text);
 int CountCommas(std::string_view text);
 
 // Length of a duration text (W H Q E S T F, "." in front for dotted, any letter case) given the
-// length of a whole note; divisions truncate and a dotted value is v + v / 2. 0 for any other text.
+// length of a whole note; divisions truncate and a dotted value is v + v / 2. A "3" after the
+// letter makes a triplet value, v * 2 / 3 ("E3" is 32 ticks when a whole is 384); a dotted
+// triplet (".E3") is no value. 0 for any other text.
 int DurationValue(std::string_view text, int whole);
 
 // What kind of line a successfully parsed entry stands for.
@@ -26,8 +28,10 @@ LineKind KindOf(const ChordEntry& entry);
 
 // Parses one line. `lineIndex` (from 0) is only used for the "Line n    " prefix of messages.
 // Returns the empty text when the line is valid (chord, comment or blank), otherwise the first
-// error found. For comment and blank lines only `entry.Name` is written; the other fields keep
-// what they held. After an error the entry is partly filled and must not be used.
+// error found. A comment line that is a song-structure marker with a value it cannot take
+// ("* Time: 0/4", see song_structure.h) is in error too. For comment and blank lines only
+// `entry.Name` is written; the other fields keep what they held. After an error the entry is partly
+// filled and must not be used.
 std::string ParseChordText(std::string_view line, int lineIndex, int maxFret, ChordEntry& entry);
 
 // Convenience: a fresh entry and its error text.

@@ -93,6 +93,24 @@ int TimeSignatureEvent(MidiBytes& out) {
     return WriteBytes(out, {0x00, MetaEvent, MetaTimeSignature, 0x04, 0x04, 0x02, 0x18, 0x08});
 }
 
+int TimeSignatureEvent(MidiBytes& out, std::uint32_t delta, int beats, int unit) {
+    std::uint8_t power = 0;
+    while (power < 6 && (1 << power) < unit)
+        ++power;
+    return WriteVarLen(out, delta) +
+           WriteBytes(out,
+                      {MetaEvent, MetaTimeSignature, 0x04,
+                       static_cast<std::uint8_t>(std::clamp(beats, 1, 255)), power, 0x18, 0x08});
+}
+
+int TempoEvent(MidiBytes& out, std::uint32_t delta, std::uint32_t microsecondsPerQuarter) {
+    const std::uint32_t value = std::min(microsecondsPerQuarter, MaxTempoMicroseconds);
+    return WriteVarLen(out, delta) +
+           WriteBytes(out,
+                      {MetaEvent, MetaTempo, 0x03, static_cast<std::uint8_t>(value >> 16),
+                       static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+}
+
 int TempoEvent(MidiBytes& out, std::uint32_t microsecondsPerQuarter) {
     const std::uint32_t value = std::min(microsecondsPerQuarter, MaxTempoMicroseconds);
     return WriteBytes(out,

@@ -58,6 +58,15 @@ int ProgramChangeEvent(MidiBytes& out, int patch);
 // 00 FF 58 04 04 02 18 08. Returns 8.
 int TimeSignatureEvent(MidiBytes& out);
 
+// `delta`, then a time signature of `beats`/`unit` (unit a power of two, 1..64), 24 MIDI clocks
+// per click, 8 thirty-second notes per quarter: dd FF 58 04 nn uu 18 08 with uu = log2(unit).
+// Returns the length of the delta plus 7.
+int TimeSignatureEvent(MidiBytes& out, std::uint32_t delta, int beats, int unit);
+
+// `delta`, then set tempo: FF 51 03 and `microsecondsPerQuarter` as three bytes (limited as
+// TempoEvent limits it). Returns the length of the delta plus 6.
+int TempoEvent(MidiBytes& out, std::uint32_t delta, std::uint32_t microsecondsPerQuarter);
+
 // Delta 0, set tempo: 00 FF 51 03 and `microsecondsPerQuarter` as three bytes. A value above
 // MaxTempoMicroseconds is written as MaxTempoMicroseconds. Returns 7.
 int TempoEvent(MidiBytes& out, std::uint32_t microsecondsPerQuarter);

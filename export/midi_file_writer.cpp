@@ -1,6 +1,7 @@
 #include "midi_file_writer.h"
 
 #include "chords/chord_parser.h"
+#include "chords/song_structure.h"
 #include "chords/text_file.h"
 
 #include <algorithm>
@@ -130,9 +131,12 @@ int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int 
 MidiFileBuilder::MidiFileBuilder(int tempo, int patch, const std::array<int, 6>& tuningOffsets,
                                  std::size_t expectedEntries)
     : gap_(HammerGap(tempo)), offsets_(tuningOffsets) {
+    patch_ = patch;
+    tempo_ = tempo;
     // About 30 bytes for a typical five-string chord.
     out_.reserve(64 + expectedEntries * 32);
     WriteHeaderChunk(out_, TicksPerQuarter);
+    tempoTrackAt_ = out_.size();
     WriteTempoTrack(out_, tempo, patch);
     lengthAt_ = BeginTrack(out_);
     TrackNameEvent(out_, TrackName);
@@ -144,9 +148,84 @@ void MidiFileBuilder::Add(const ChordEntry& entry) {
     const int ticks = DurationValue(entry.Duration, MidiWholeNoteTicks);
     ChordEvents(out_, entry, ticks, gap_, offsets_, firstChord_);
     firstChord_ = false;
+    // A hammer-on chord lasts at least its gaps (see ChordEvents).
+    bool hammer = false;
+    for (int k = 1; k <= 5; ++k)
+        hammer = hammer || entry.HammerNote[k] != NoNote;
+    const int gaps = (entry.HammerNote[1] != NoNote ? 3 : 2) * gap_;
+    tick_ += static_cast<std::uint32_t>(hammer ? std::max(ticks, gaps) : std::max(ticks, 0));
+}
+
+void MidiFileBuilder::SetMeter(int beats, int unit) {
+    int lastBeats = meterBeats_;
+    int lastUnit = meterUnit_;
+    for (const Change& change : changes_)
+        if (!change.tempo) {
+            lastBeats = change.value;
+            lastUnit = change.unit;
+        }
+    if (beats == lastBeats && unit == lastUnit && !changes_.empty())
+        return;
+    changes_.push_back({tick_, false, beats, unit});
+}
+
+void MidiFileBuilder::SetTempo(int tempo) {
+    int last = tempo_;
+    for (const Change& change : changes_)
+        if (change.tempo)
+            last = change.value;
+    if (tempo == last)
+        return;
+    changes_.push_back({tick_, true, tempo, 0});
 }
 
 MidiBytes MidiFileBuilder::Finish() {
+    if (!changes_.empty()) {
+        // The tempo track again, with the song's opening meter and tempo and every change.
+        MidiBytes track;
+        const std::size_t lengthAt = BeginTrack(track);
+        ProgramChangeEvent(track, patch_);
+        int beats = meterBeats_;
+        int unit = meterUnit_;
+        int tempo = tempo_;
+        for (const Change& change : changes_) {
+            if (change.tick != 0)
+                break;
+            (change.tempo ? tempo : beats) = change.value;
+            if (!change.tempo)
+                unit = change.unit;
+        }
+        TimeSignatureEvent(track, 0, beats, unit);
+        TempoEvent(track, TempoMicroseconds(tempo));
+        std::uint32_t at = 0;
+        for (const Change& change : changes_) {
+            if (change.tick == 0)
+                continue;
+            const bool same =
+                change.tempo ? change.value == tempo : change.value == beats && change.unit == unit;
+            if (same)
+                continue;
+            if (change.tempo) {
+                tempo = change.value;
+                TempoEvent(track, change.tick - at, TempoMicroseconds(tempo));
+            } else {
+                beats = change.value;
+                unit = change.unit;
+                TimeSignatureEvent(track, change.tick - at, beats, unit);
+            }
+            at = change.tick;
+        }
+        EndOfTrackEvent(track);
+        EndTrack(track, lengthAt, static_cast<std::uint32_t>(track.size() - lengthAt - 4));
+        // The plain tempo track is 8 + 4 + 3 + 8 + 7 + 4 bytes.
+        const std::size_t plainLength = lengthAt_ - 4 - tempoTrackAt_;
+        out_.erase(out_.begin() + static_cast<std::ptrdiff_t>(tempoTrackAt_),
+                   out_.begin() + static_cast<std::ptrdiff_t>(tempoTrackAt_ + plainLength));
+        out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(tempoTrackAt_), track.begin(),
+                    track.end());
+        lengthAt_ = lengthAt_ - plainLength + track.size();
+        changes_.clear();
+    }
     EndOfTrackEvent(out_);
     EndTrack(out_, lengthAt_, static_cast<std::uint32_t>(out_.size() - lengthAt_ - 4));
     return std::move(out_);
@@ -155,8 +234,34 @@ MidiBytes MidiFileBuilder::Finish() {
 MidiBytes BuildMidiFile(std::span<const ChordEntry> entries, int tempo, int patch,
                         const std::array<int, 6>& tuningOffsets) {
     MidiFileBuilder builder(tempo, patch, tuningOffsets, entries.size());
-    for (const ChordEntry& entry : entries)
-        builder.Add(entry);
+    const SongStructure structure = SongStructure::OfEntries(entries);
+    if (structure.plain()) {
+        for (const ChordEntry& entry : entries)
+            builder.Add(entry);
+        return builder.Finish();
+    }
+    const BeatMeter first = structure.firstMeter();
+    builder.SetMeter(first.beats, first.unit);
+    for (const SoundingSpan& span : SoundingOrder(structure, entries.size())) {
+        // A jump back to a repeat's start brings back the meter and tempo in force there.
+        builder.SetMeter(span.meter.beats, span.meter.unit);
+        builder.SetTempo(span.tempo != 0 ? span.tempo : tempo);
+        for (std::size_t i = span.first; i < span.end; ++i) {
+            const ChordEntry& entry = entries[i];
+            if (KindOf(entry) == LineKind::Chord) {
+                builder.Add(entry);
+                continue;
+            }
+            int markerTempo = 0;
+            BeatMeter meter = span.meter;
+            if (ApplyTempoOrMeter(entry.Name, markerTempo, meter)) {
+                if (markerTempo != 0)
+                    builder.SetTempo(markerTempo);
+                else
+                    builder.SetMeter(meter.beats, meter.unit);
+            }
+        }
+    }
     return builder.Finish();
 }
 

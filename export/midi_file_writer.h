@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -43,10 +44,14 @@ int ChordEvents(MidiBytes& out, const ChordEntry& entry, int durationTicks, int 
                 const std::array<int, 6>& tuningOffsets, bool firstChord);
 
 // The complete file. `entries` is one entry per editor line, in line order; comment and blank
-// entries (told apart by Name alone) produce no bytes. `tempo` is in beats per minute (1..500),
-// `patch` the MIDI program (0..127) and `tuningOffsets[1..5]` the semitone shift of strings
-// 1..5 (index 0 is unused). Out-of-range tempos and patches are brought to the nearer end of
-// their range. Never fails.
+// entries (told apart by Name alone) produce no bytes. A song with structure markers
+// (chords/song_structure.h) is written in its sounding order, repeats and endings in full (MIDI
+// has no repeats); the tempo track then states the song's meter ("* Time:") at its start and
+// every meter and tempo change where it sounds. A song without markers gives the file of its
+// chords in line order with a 4/4 time signature, as always. `tempo` is in beats per minute
+// (1..500), `patch` the MIDI program (0..127) and `tuningOffsets[1..5]` the semitone shift of
+// strings 1..5 (index 0 is unused). Out-of-range tempos and patches are brought to the nearer end
+// of their range. Never fails.
 MidiBytes BuildMidiFile(std::span<const ChordEntry> entries, int tempo, int patch,
                         const std::array<int, 6>& tuningOffsets);
 
@@ -59,11 +64,28 @@ public:
                     std::size_t expectedEntries = 0);
     // Appends the chord's events; comment and blank entries add nothing.
     void Add(const ChordEntry& entry);
+    // The meter or tempo from the end of the chords added so far on. A change to what is in
+    // force already writes nothing; one at the start replaces the file's opening meter or tempo.
+    void SetMeter(int beats, int unit);
+    void SetTempo(int tempo);
     // Closes the note track and hands over the bytes; the builder is then spent.
     MidiBytes Finish();
 
 private:
+    struct Change {
+        std::uint32_t tick = 0;
+        bool tempo = false; // else a meter
+        int value = 0;      // tempo, or beats
+        int unit = 0;
+    };
     MidiBytes out_;
+    std::vector<Change> changes_;
+    std::uint32_t tick_ = 0;
+    int patch_ = 0;
+    int tempo_ = 0;
+    int meterBeats_ = 4;
+    int meterUnit_ = 4;
+    std::size_t tempoTrackAt_ = 0;
     std::size_t lengthAt_ = 0;
     int gap_ = 0;
     bool firstChord_ = true;

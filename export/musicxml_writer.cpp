@@ -5,6 +5,7 @@
 #include "xml_text.h"
 
 #include "chords/chord_parser.h"
+#include "chords/song_structure.h"
 #include "chords/text_file.h"
 
 #include <algorithm>
@@ -72,41 +73,97 @@ ChordNotes NotesOf(const ChordEntry& entry, const std::array<int, 6>& offsets) {
 }
 
 // Where the next note starts: the measure (counted from 1; 0 before the first) and the
-// divisions into it. Measures are filled by time.
+// divisions into it. Measures are filled by time, each as long as the meter in force when it
+// opens; a measure can be closed before it is full (a pickup, or a repeat sign inside it).
+// Lengths are in divisions times `scale` (3 in a song with triplets, so that they are whole).
 class MeasureClock {
 public:
+    explicit MeasureClock(int scale = 1, int measureLength = MusicXmlMeasureLength)
+        : scale_(scale), nextLength_(measureLength * scale) {}
+
     // Splits a length that starts now into written values, at barlines first. Calls
     // `openMeasure(number)` before a value that starts a measure and `value(noteValue, first,
     // more)` for each value, `first` for the first value of the length and `more` when more of
-    // it follows.
+    // it follows. A `triplet` length is written as triplet values (not split at a barline).
     template <class OpenMeasure, class Value>
-    void Advance(int length, OpenMeasure&& openMeasure, Value&& value) {
+    void Advance(int length, OpenMeasure&& openMeasure, Value&& value, bool triplet = false) {
         bool first = true;
         while (length > 0) {
-            if (measure_ == 0 || position_ == MusicXmlMeasureLength) {
+            if (measure_ == 0 || position_ >= length_) {
                 ++measure_;
                 position_ = 0;
+                length_ = measure_ == 1 && firstLength_ > 0 ? firstLength_ : nextLength_;
                 openMeasure(measure_);
             }
-            const int here = std::min(length, MusicXmlMeasureLength - position_);
-            for (const NoteValue& written : NoteValuesFor(here)) {
-                length -= written.duration;
-                value(written, first, length > 0);
-                position_ += written.duration;
-                first = false;
+            if (triplet) {
+                value(TripletValue(length), first, false);
+                position_ += length;
+                return;
             }
+            const int here = std::min(length, length_ - position_);
+            const int written = WriteValues(here / scale_, first, length - here, value);
+            // What no written value can hold (a part of a division left by a cut triplet
+            // group) is passed over.
+            const int taken = written == 0 ? here : written;
+            length -= taken;
+            position_ += taken;
+            first = false;
         }
     }
 
     // What is left of the current measure; a whole measure before the first.
     int Remaining() const {
-        return measure_ == 0 ? MusicXmlMeasureLength : MusicXmlMeasureLength - position_;
+        if (measure_ == 0)
+            return firstLength_ > 0 ? firstLength_ : nextLength_;
+        return length_ - position_;
     }
     int Measure() const { return measure_; }
+    bool AtMeasureStart() const { return measure_ == 0 || position_ == 0 || position_ >= length_; }
+    // The length of the measures opened from now on.
+    void SetMeasureLength(int length) { nextLength_ = length * scale_; }
+    // The first measure only: `length` long (a pickup).
+    void SetFirstMeasureLength(int length) { firstLength_ = length * scale_; }
+    // Ends the current measure where it stands, so the next value opens a new one.
+    void CloseMeasure() {
+        if (measure_ != 0 && position_ > 0)
+            length_ = position_;
+    }
+    int Scale() const { return scale_; }
+    bool Full() const { return measure_ != 0 && position_ >= length_; }
 
 private:
+    template <class Value> int WriteValues(int units, bool first, int after, Value&& value) {
+        int written = 0;
+        while (units > 0) {
+            const NoteValues values = NoteValuesFor(units);
+            if (values.size() == 0)
+                break;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                NoteValue scaled = values[i];
+                units -= scaled.duration;
+                scaled.duration *= scale_;
+                written += scaled.duration;
+                value(scaled, first, units > 0 || after > 0);
+                first = false;
+            }
+        }
+        return written;
+    }
+
+    // A triplet length as the plain value it stands for three of in the time of two.
+    NoteValue TripletValue(int length) const {
+        const NoteValues plain = NoteValuesFor(length * 3 / 2 / scale_);
+        NoteValue value = plain.size() > 0 ? plain[0] : NoteValue{1, "128th", 0};
+        value.duration = length;
+        return value;
+    }
+
+    int scale_ = 1;
     int measure_ = 0;
     int position_ = 0;
+    int length_ = MusicXmlMeasureLength;
+    int nextLength_ = MusicXmlMeasureLength;
+    int firstLength_ = 0;
 };
 
 // Bytes the score will take, near enough to reserve them once: a note is about 250 bytes.
@@ -133,21 +190,47 @@ std::size_t EstimatedSize(const MusicXmlSong& song) {
 class ScoreWriter {
 public:
     ScoreWriter(std::string& buffer, std::ostream* sink, const MusicXmlSong& song)
-        : out_(buffer), sink_(sink), song_(song) {}
+        : out_(buffer), sink_(sink), song_(song),
+          structure_(SongStructure::OfEntries(song.entries)),
+          clock_(std::any_of(song.entries.begin(), song.entries.end(), IsTriplet) ? 3 : 1) {
+        meter_ = structure_.firstMeter();
+        clock_.SetMeasureLength(MeterLength(meter_));
+        clock_.SetFirstMeasureLength(structure_.pickupTicks(MusicXmlMeasureLength));
+        pickup_ = structure_.pickupTicks(MusicXmlMeasureLength) > 0;
+    }
 
     void Write() {
         WriteHeader();
-        for (const ChordEntry& entry : song_.entries) {
-            if (KindOf(entry) != LineKind::Chord)
+        const std::span<const ChordEntry> entries = song_.entries;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const ChordEntry& entry = entries[i];
+            if (KindOf(entry) != LineKind::Chord) {
+                if (!structure_.plain())
+                    ApplyMarker(entry);
                 continue;
+            }
             const ChordNotes notes = NotesOf(entry, song_.tuningOffsets);
-            const int length = DurationDivisions(entry.Duration);
+            const int length = DurationValue(entry.Duration, MusicXmlMeasureLength * Scale());
+            triplet_ = IsTriplet(entry);
+            if (triplet_) {
+                if (tripletTicks_ == 0) {
+                    tupletStart_ = true;
+                    tripletSpan_ = 3 * length;
+                }
+                tripletTicks_ += length;
+                tupletStop_ = tripletTicks_ >= tripletSpan_ || !NextChordIsTriplet(i);
+                if (tupletStop_)
+                    tripletTicks_ = 0;
+            }
+            if (tempoPending_ && !clock_.AtMeasureStart())
+                WriteTempo();
             if (notes.struckCount == 0)
                 WriteRest(length);
             else if (notes.targetCount == 0)
                 WriteChord(notes, length);
             else
                 WriteHammerChord(notes, length);
+            triplet_ = tupletStart_ = tupletStop_ = false;
         }
         FinishLastMeasure();
         out_ += "  </part>\n</score-partwise>\n";
@@ -155,6 +238,156 @@ public:
     }
 
 private:
+    static bool IsTriplet(const ChordEntry& entry) {
+        return KindOf(entry) == LineKind::Chord && !entry.Duration.empty() &&
+               entry.Duration.back() == '3';
+    }
+
+    bool NextChordIsTriplet(std::size_t i) const {
+        for (std::size_t j = i + 1; j < song_.entries.size(); ++j) {
+            const ChordEntry& next = song_.entries[j];
+            if (KindOf(next) == LineKind::Chord)
+                return IsTriplet(next);
+            // A repeat sign or ending between them ends the group.
+            if (ReadMarker(next.Name).isMarker())
+                return false;
+        }
+        return false;
+    }
+
+    int Scale() const { return clock_.Scale(); }
+
+    // The length of a measure of `meter` in divisions.
+    static int MeterLength(const BeatMeter& meter) {
+        return meter.beats * (MusicXmlMeasureLength / std::min(meter.unit, 32));
+    }
+
+    // A marker line: repeat signs, endings and meters stand at barlines, so they end the
+    // measure they fall in; a tempo change is written where it falls.
+    void ApplyMarker(const ChordEntry& entry) {
+        const MarkerReading reading = ReadMarker(entry.Name);
+        if (!reading.marker) {
+            // A blank line ends an ending that follows its repeat's end.
+            if (KindOf(entry) == LineKind::Blank && openEnding_ != 0 && endingAfterEnd_)
+                StopEnding("discontinue");
+            return;
+        }
+        const SongMarker& marker = *reading.marker;
+        if (marker.kind != MarkerKind::Tempo && marker.kind != MarkerKind::Pickup) {
+            clock_.CloseMeasure();
+            if (openEnding_ != 0)
+                StopEnding(endingAfterEnd_ ? "discontinue" : "stop");
+        }
+        switch (marker.kind) {
+        case MarkerKind::RepeatStart:
+            leftRepeat_ = true;
+            afterRepeatEnd_ = false;
+            break;
+        case MarkerKind::RepeatEnd:
+            if (clock_.Measure() != 0)
+                rightRepeat_ = marker.count;
+            afterRepeatEnd_ = true;
+            break;
+        case MarkerKind::Ending:
+            leftEnding_ = marker.count;
+            openEnding_ = marker.count;
+            endingAfterEnd_ = afterRepeatEnd_;
+            break;
+        case MarkerKind::Time:
+            if (marker.meter != meter_) {
+                meter_ = marker.meter;
+                clock_.SetMeasureLength(MeterLength(meter_));
+                timePending_ = clock_.Measure() != 0;
+            }
+            break;
+        case MarkerKind::Tempo:
+            tempo_ = marker.tempo;
+            tempoPending_ = true;
+            break;
+        case MarkerKind::Pickup:
+            break;
+        }
+    }
+
+    void StopEnding(std::string_view type) {
+        rightEnding_ = openEnding_;
+        rightEndingType_ = type;
+        openEnding_ = 0;
+    }
+
+    // The right barline of the measure being closed: a repeat sign, the end of an ending's
+    // bracket, or the song's final barline.
+    void WriteRightBarline(bool last) {
+        if (rightRepeat_ == 0 && rightEnding_ == 0) {
+            if (last)
+                Line("      ",
+                     "<barline location=\"right\"><bar-style>light-heavy</bar-style></barline>");
+            return;
+        }
+        out_ += "      <barline location=\"right\"><bar-style>";
+        out_ += rightRepeat_ != 0 || last ? "light-heavy" : "light-light";
+        out_ += "</bar-style>";
+        if (rightEnding_ != 0) {
+            out_ += "<ending number=\"";
+            Number(rightEnding_);
+            out_ += "\" type=\"";
+            out_ += rightEndingType_;
+            out_ += "\"/>";
+        }
+        if (rightRepeat_ != 0) {
+            out_ += "<repeat direction=\"backward\"";
+            if (rightRepeat_ != 2) {
+                out_ += " times=\"";
+                Number(rightRepeat_);
+                out_ += '"';
+            }
+            out_ += "/>";
+        }
+        out_ += "</barline>\n";
+        rightRepeat_ = 0;
+        rightEnding_ = 0;
+    }
+
+    // The left barline of a measure just opened: a repeat sign and the start of an ending.
+    void WriteLeftBarline() {
+        if (!leftRepeat_ && leftEnding_ == 0)
+            return;
+        out_ += "      <barline location=\"left\">";
+        out_ +=
+            leftRepeat_ ? "<bar-style>heavy-light</bar-style>" : "<bar-style>regular</bar-style>";
+        if (leftEnding_ != 0) {
+            out_ += "<ending number=\"";
+            Number(leftEnding_);
+            out_ += "\" type=\"start\">";
+            Number(leftEnding_);
+            out_ += ".</ending>";
+        }
+        if (leftRepeat_)
+            out_ += "<repeat direction=\"forward\"/>";
+        out_ += "</barline>\n";
+        leftRepeat_ = false;
+        leftEnding_ = 0;
+    }
+
+    void WriteTime() {
+        out_ += "        <time><beats>";
+        Number(meter_.beats);
+        out_ += "</beats><beat-type>";
+        Number(meter_.unit);
+        out_ += "</beat-type></time>\n";
+    }
+
+    void WriteTempo() {
+        const int tempo = std::clamp(tempo_, MinTempo, MaxTempo);
+        out_ += "      <direction placement=\"above\">\n        <direction-type>\n"
+                "          <metronome><beat-unit>quarter</beat-unit><per-minute>";
+        Number(tempo);
+        out_ += "</per-minute></metronome>\n        </direction-type>\n        <sound tempo=\"";
+        Number(tempo);
+        out_ += "\"/>\n      </direction>\n";
+        tempoPending_ = false;
+    }
+
     void Line(std::string_view indent, std::string_view text) {
         out_ += indent;
         out_ += text;
@@ -209,10 +442,10 @@ private:
 
     void WriteAttributes() {
         out_ += "      <attributes>\n        <divisions>";
-        Number(MusicXmlDivisions);
-        out_ += "</divisions>\n"
-                "        <time><beats>4</beats><beat-type>4</beat-type></time>\n"
-                "        <clef><sign>TAB</sign></clef>\n"
+        Number(MusicXmlDivisions * Scale());
+        out_ += "</divisions>\n";
+        WriteTime();
+        out_ += "        <clef><sign>TAB</sign></clef>\n"
                 "        <staff-details>\n"
                 "          <staff-lines>5</staff-lines>\n";
         // Line 1 is the bottom line: string 5, the short one, up to string 1 on top.
@@ -225,33 +458,45 @@ private:
             out_ += "</staff-tuning>\n";
         }
         out_ += "        </staff-details>\n      </attributes>\n";
-
-        const int tempo = std::clamp(song_.tempo, MinTempo, MaxTempo);
-        out_ += "      <direction placement=\"above\">\n        <direction-type>\n"
-                "          <metronome><beat-unit>quarter</beat-unit><per-minute>";
-        Number(tempo);
-        out_ += "</per-minute></metronome>\n        </direction-type>\n        <sound tempo=\"";
-        Number(tempo);
-        out_ += "\"/>\n      </direction>\n";
+        WriteLeftBarline();
+        // The song's own tempo; a tempo marker above the first chord replaces it.
+        const int markerTempo = tempo_;
+        tempo_ = tempoPending_ ? markerTempo : song_.tempo;
+        WriteTempo();
     }
 
     // Closes the measure before (when there is one) and opens measure `number`.
     void OpenMeasure(int number) {
         if (number > 1) {
+            WriteRightBarline(false);
             Line("    ", "</measure>");
             if (out_.size() >= FlushSize)
                 Flush();
         }
+        // A pickup is measure 0, an incomplete measure before the first full one.
         out_ += "    <measure number=\"";
-        Number(number);
-        out_ += "\">\n";
-        if (number == 1)
+        Number(pickup_ ? number - 1 : number);
+        out_ += pickup_ && number == 1 ? "\" implicit=\"yes\">\n" : "\">\n";
+        if (number == 1) {
             WriteAttributes();
+            return;
+        }
+        if (timePending_) {
+            out_ += "      <attributes>\n";
+            WriteTime();
+            out_ += "      </attributes>\n";
+            timePending_ = false;
+        }
+        WriteLeftBarline();
+        if (tempoPending_)
+            WriteTempo();
     }
 
     void FinishLastMeasure() {
         WriteRest(clock_.Remaining());
-        Line("      ", "<barline location=\"right\"><bar-style>light-heavy</bar-style></barline>");
+        if (openEnding_ != 0)
+            StopEnding(endingAfterEnd_ ? "discontinue" : "stop");
+        WriteRightBarline(true);
         Line("    ", "</measure>");
     }
 
@@ -271,8 +516,9 @@ private:
             length, [this](int number) { OpenMeasure(number); },
             [&](const NoteValue& value, bool first, bool more) {
                 for (int i = 0; i < notes.struckCount; ++i)
-                    WriteNote(notes.struck[i], i > 0, value, {!first, more});
-            });
+                    WriteNote(notes.struck[i], i > 0, value, {!first, more}, !more);
+            },
+            triplet_);
     }
 
     // A chord with hammered strings is picked whole at its start frets on the beat and, half
@@ -291,9 +537,10 @@ private:
                     NoteLinks links{!first, more || target == nullptr};
                     if (target != nullptr && !more)
                         links.hammer = {HammerEnd::Start, target->pullOff};
-                    WriteNote(note, i > 0, value, links);
+                    WriteNote(note, i > 0, value, links, false);
                 }
-            });
+            },
+            triplet_);
         clock_.Advance(
             length / 2, [this](int number) { OpenMeasure(number); },
             [&](const NoteValue& value, bool first, bool more) {
@@ -301,15 +548,16 @@ private:
                     const StringNote& held = notes.struck[i];
                     const HammerTarget* target = notes.TargetOn(held.string);
                     if (target == nullptr) {
-                        WriteNote(held, i > 0, value, {true, more});
+                        WriteNote(held, i > 0, value, {true, more}, !more);
                         continue;
                     }
                     NoteLinks links{!first, more};
                     if (first)
                         links.hammer = {HammerEnd::Stop, target->pullOff};
-                    WriteNote(target->note, i > 0, value, links);
+                    WriteNote(target->note, i > 0, value, links, !more);
                 }
-            });
+            },
+            triplet_);
     }
 
     // Which end of a hammer-on's slur and mark a note carries: the start fret has the start,
@@ -328,8 +576,9 @@ private:
         HammerLink hammer{};
     };
 
+    // `lastValue`: the chord's last written value, which closes a triplet group.
     void WriteNote(const StringNote& note, bool inChord, const NoteValue& value,
-                   const NoteLinks& links) {
+                   const NoteLinks& links, bool lastValue) {
         Line("      ", "<note>");
         if (inChord)
             Line("        ", "<chord/>");
@@ -346,6 +595,14 @@ private:
             out_ += "<slur number=\"";
             Number(note.string);
             out_ += start ? "\" type=\"start\"/>" : "\" type=\"stop\"/>";
+        }
+        if (triplet_ && !inChord && tupletStart_) {
+            out_ += "<tuplet type=\"start\" bracket=\"yes\"/>";
+            tupletStart_ = false;
+        }
+        if (triplet_ && !inChord && tupletStop_ && lastValue) {
+            out_ += "<tuplet type=\"stop\"/>";
+            tupletStop_ = false;
         }
         out_ += "<technical>";
         if (hammered)
@@ -397,6 +654,9 @@ private:
         out_ += "</type>\n";
         for (int d = 0; d < value.dots; ++d)
             Line("        ", "<dot/>");
+        if (triplet_)
+            Line("        ", "<time-modification><actual-notes>3</actual-notes>"
+                             "<normal-notes>2</normal-notes></time-modification>");
     }
 
     void WriteHammerMark(int string, bool pullOff, bool start) {
@@ -427,7 +687,28 @@ private:
     std::string& out_;
     std::ostream* sink_;
     const MusicXmlSong& song_;
+    SongStructure structure_;
     MeasureClock clock_;
+    // The song's structure as the marker lines pass.
+    BeatMeter meter_;
+    bool pickup_ = false;
+    bool timePending_ = false;
+    int tempo_ = 0;
+    bool tempoPending_ = false;
+    bool leftRepeat_ = false;
+    int leftEnding_ = 0;
+    int rightRepeat_ = 0;
+    int rightEnding_ = 0;
+    std::string_view rightEndingType_ = "stop";
+    int openEnding_ = 0;
+    bool endingAfterEnd_ = false;
+    bool afterRepeatEnd_ = false;
+    // The triplet group being written.
+    bool triplet_ = false;
+    bool tupletStart_ = false;
+    bool tupletStop_ = false;
+    int tripletTicks_ = 0;
+    int tripletSpan_ = 0;
 };
 
 } // namespace

@@ -17,7 +17,14 @@
 // - measures are filled by time; a chord that crosses a barline is split there and tied, a rest
 //   split; the last measure is filled up with rests and closed with a final barline. A list
 //   without chords gives one measure of rest;
-// - comment and blank lines write nothing (titles come in separately).
+// - comment and blank lines write nothing (titles come in separately), except the song's
+//   structure markers (chords/song_structure.h): "* Time:" gives the meter (the first one from
+//   the start, later ones a <time> change), "* Tempo:" a metronome mark and <sound tempo> where
+//   it falls, "* Pickup:" a short first measure numbered 0, "* Repeat:" repeat barlines and
+//   "* Ending:" ending brackets. Repeat signs, endings and meter changes stand at barlines, so
+//   their marker ends the measure it falls in. Triplet values ("E3") are written with a 3:2
+//   time modification and a tuplet bracket over each group of three, in divisions three times
+//   finer. A song without markers and triplets is written in 4/4 as always.
 
 #include "chords/chord_entry.h"
 

@@ -1,6 +1,7 @@
 #include "tab_builder.h"
 
 #include "chords/chord_parser.h"
+#include "chords/song_structure.h"
 #include "chords/text_rules.h"
 
 #include <algorithm>
@@ -27,6 +28,7 @@ bool TabItem::IsRest() const {
 }
 
 void TabItemsBuilder::CloseMeasure() {
+    CloseTriplets();
     TabItem& item = items_.emplace_back();
     item.MeasureNumber = measure_;
     item.Position = ++position_;
@@ -36,16 +38,114 @@ void TabItemsBuilder::CloseMeasure() {
     filled_ = 0;
 }
 
-void TabItemsBuilder::Add(const ChordEntry& entry, std::string_view line) {
-    if (IsCommentLine(line))
+TabItem* TabItemsBuilder::LastChord() {
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it)
+        if (!it->IsTerminator)
+            return &*it;
+    return nullptr;
+}
+
+void TabItemsBuilder::CloseEnding() {
+    if (endingFirst_ != 0 && endingFirst_ <= items_.size())
+        if (TabItem* last = LastChord(); last && last >= &items_[endingFirst_ - 1])
+            last->EndingLast = true;
+    endingFirst_ = 0;
+    endingPending_ = 0;
+}
+
+void TabItemsBuilder::CloseTriplets() {
+    if (tripletTicks_ > 0)
+        if (TabItem* last = LastChord())
+            last->TripletLast = true;
+    tripletTicks_ = 0;
+}
+
+void TabItemsBuilder::AddMarker(std::string_view line) {
+    const MarkerReading reading = ReadMarker(line);
+    if (!reading.marker)
         return;
+    const SongMarker& marker = *reading.marker;
+    CloseEnding();
+    switch (marker.kind) {
+    case MarkerKind::RepeatStart:
+    case MarkerKind::RepeatEnd:
+    case MarkerKind::Ending:
+        if (position_ > 0)
+            CloseMeasure();
+        break;
+    default:
+        break;
+    }
+    switch (marker.kind) {
+    case MarkerKind::RepeatStart:
+        repeatStartPending_ = true;
+        afterRepeatEnd_ = false;
+        break;
+    case MarkerKind::RepeatEnd:
+        if (TabItem* last = LastChord())
+            last->RepeatEndCount = marker.count;
+        afterRepeatEnd_ = true;
+        break;
+    case MarkerKind::Ending:
+        endingPending_ = marker.count;
+        endingAfterEnd_ = afterRepeatEnd_;
+        break;
+    case MarkerKind::Time:
+        meterPending_ = Meter{marker.meter.beats, marker.meter.unit};
+        meterChanged_ = true;
+        if (rule_.bars == TabBars::Meter)
+            rule_.meter = meterPending_;
+        break;
+    case MarkerKind::Tempo:
+        break;
+    case MarkerKind::Pickup:
+        if (!anyChord_ && rule_.bars == TabBars::Meter)
+            pickupTicks_ = TabWholeTicks / marker.pickupDen * marker.pickupNum;
+        break;
+    }
+}
+
+void TabItemsBuilder::Add(const ChordEntry& entry, std::string_view line) {
+    if (IsCommentLine(line)) {
+        AddMarker(line);
+        return;
+    }
     const bool blank = TrimView(line).empty();
     if (blank) {
+        // A blank line ends the bracket of an ending after its repeat's end.
+        if (endingFirst_ != 0 && endingAfterEnd_)
+            CloseEnding();
         if (rule_.bars == TabBars::BlankLines)
             CloseMeasure();
         return;
     }
+    const int ticks = DurationTicks(entry.Duration);
+    const bool triplet = !entry.Duration.empty() && entry.Duration.back() == '3';
+    if (!triplet)
+        CloseTriplets();
     TabItem& item = items_.emplace_back();
+    if (triplet) {
+        if (tripletTicks_ == 0) {
+            tripletSpan_ = ticks * 3;
+            tripletPlace_ = 0;
+        }
+        tripletTicks_ += ticks;
+        item.TripletPlace = ++tripletPlace_;
+    }
+    if (repeatStartPending_)
+        item.RepeatStart = true;
+    repeatStartPending_ = false;
+    if (endingPending_ != 0) {
+        item.EndingNumber = endingPending_;
+        endingFirst_ = items_.size();
+        endingPending_ = 0;
+    }
+    if (meterChanged_) {
+        item.MeterBeats = meterPending_.beats;
+        item.MeterUnit = meterPending_.unit;
+        meterChanged_ = false;
+    }
+    anyChord_ = true;
     item.Fret = entry.Fret;
     item.HammerFret = entry.HammerFret;
     item.HammerNote = entry.HammerNote;
@@ -53,14 +153,24 @@ void TabItemsBuilder::Add(const ChordEntry& entry, std::string_view line) {
     item.Name = entry.Name;
     item.MeasureNumber = measure_;
     item.Position = ++position_;
+    if (triplet && tripletTicks_ >= tripletSpan_) {
+        // Three in the time of two of the group's first value: the group is full.
+        item.TripletLast = true;
+        tripletTicks_ = 0;
+    }
     if (rule_.bars == TabBars::Meter) {
-        filled_ += DurationTicks(entry.Duration);
-        if (filled_ >= rule_.meter.MeasureTicks())
+        item.InPickup = pickupTicks_ > 0 && measure_ == 1;
+        filled_ += ticks;
+        const int length =
+            pickupTicks_ > 0 && measure_ == 1 ? pickupTicks_ : rule_.meter.MeasureTicks();
+        if (filled_ >= length)
             CloseMeasure();
     }
 }
 
 std::vector<TabItem> TabItemsBuilder::Take() {
+    CloseTriplets();
+    CloseEnding();
     if (rule_.bars == TabBars::Meter && position_ > 0)
         CloseMeasure();
     return std::move(items_);

@@ -35,6 +35,18 @@ struct TabItem {
     int Position = 0;                    // 1-based place in the measure, terminator included
     int MeasureSize = 0;                 // the terminator's Position, once it has been seen
 
+    // The song's structure, from its marker lines (chords/song_structure.h); every field keeps
+    // its default in a song without markers. All are set on chord items only.
+    bool RepeatStart = false; // a "|:" stands before this chord ("* Repeat: start" above it)
+    int RepeatEndCount = 0;   // a ":|" stands after this chord, played this many times (2..99)
+    int EndingNumber = 0;     // ending N begins with this chord ("* Ending: N" above it)
+    bool EndingLast = false;  // the bracket of the ending this chord is in ends after it
+    int MeterBeats = 0;       // the meter from this chord on ("* Time:" above it); 0: no change
+    int MeterUnit = 0;
+    int TripletPlace = 0;     // a triplet value: its place 1..3 in its group of three; 0: none
+    bool TripletLast = false; // the last chord of its triplet group (a group may be cut short)
+    bool InPickup = false;    // in the song's pickup measure (bars from the meter only)
+
     // True when at least one string has a hammer-on target.
     bool HasHammerOn() const;
     // Number of strings with a hammer-on target.
@@ -57,7 +69,10 @@ struct TabBarRule {
 };
 
 // Makes the items of a chord list one line at a time, as BuildTabItems does, for a reader that
-// walks a big song's lines without keeping them.
+// walks a big song's lines without keeping them. Marker lines set the structure fields of the
+// chord items after them; a repeat or ending marker also closes an open measure, for repeat
+// signs and endings stand at bar lines. With bars from the meter, a "* Time:" line changes the
+// meter from there on and "* Pickup:" makes the first measure that long.
 class TabItemsBuilder {
 public:
     TabItemsBuilder() = default;
@@ -74,12 +89,29 @@ public:
 
 private:
     void CloseMeasure();
+    void AddMarker(std::string_view line);
+    void CloseEnding();
+    void CloseTriplets();
+    TabItem* LastChord();
 
     TabBarRule rule_;
     std::vector<TabItem> items_;
     int measure_ = 1;
     int position_ = 0;
     int filled_ = 0; // ticks of the open measure, with bars from the meter
+    // The song's structure as its marker lines pass.
+    bool repeatStartPending_ = false;
+    int endingPending_ = 0;
+    std::size_t endingFirst_ = 0; // 1 + index of the first chord of the open ending
+    bool endingAfterEnd_ = false; // the open ending follows a repeat's end
+    bool afterRepeatEnd_ = false;
+    Meter meterPending_;
+    bool meterChanged_ = false;
+    int pickupTicks_ = 0; // with bars from the meter: the first measure's length
+    bool anyChord_ = false;
+    int tripletTicks_ = 0; // ticks of the open triplet group
+    int tripletSpan_ = 0;  // the ticks it fills when full: three of its first value
+    int tripletPlace_ = 0;
 };
 
 // Makes the items of a chord list: `entries` holds the parsed editor lines, one more than

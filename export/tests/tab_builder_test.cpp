@@ -227,3 +227,63 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace fw
+
+namespace fw {
+namespace {
+
+// The structure fields of the chord items, one text per chord: "|:" repeat start, ":|N" repeat
+// end, "[N" ending begins, "]" ending ends, "M3/4" meter, "3.1".."3.3" triplet place ("!" last
+// of its group), "p" pickup; then "T" for every terminator.
+std::string StructureOf(const std::vector<TabItem>& items) {
+    std::string text;
+    for (const TabItem& item : items) {
+        if (item.IsTerminator) {
+            text += "T ";
+            continue;
+        }
+        std::string mark = "c";
+        if (item.RepeatStart)
+            mark += "|:";
+        if (item.EndingNumber != 0)
+            mark += "[" + std::to_string(item.EndingNumber);
+        if (item.MeterBeats != 0)
+            mark += "M" + std::to_string(item.MeterBeats) + "/" + std::to_string(item.MeterUnit);
+        if (item.TripletPlace != 0)
+            mark += "3." + std::to_string(item.TripletPlace) + (item.TripletLast ? "!" : "");
+        if (item.InPickup)
+            mark += "p";
+        if (item.EndingLast)
+            mark += "]";
+        if (item.RepeatEndCount != 0)
+            mark += ":|" + std::to_string(item.RepeatEndCount);
+        text += mark + " ";
+    }
+    return text;
+}
+
+TEST(TabBuilderStructure, RepeatsEndingsAndTripletsAtBlankLines) {
+    const std::vector<std::string> lines = {"* Repeat: start",    test::Chord(0),
+                                            "* Ending: 1",        test::Chord(1, "E3"),
+                                            test::Chord(2, "E3"), test::Chord(3, "E3"),
+                                            "* Repeat: end x3",   "* Ending: 2",
+                                            test::Chord(4),       "",
+                                            test::Chord(5)};
+    EXPECT_EQ(StructureOf(test::ItemsOf(lines)), "c|: T c[13.1 c3.2 c3.3!]:|3 T c[2] T c T ");
+}
+
+TEST(TabBuilderStructure, MeterChangesAndPickupCutMeasures) {
+    const std::vector<std::string> lines = {
+        "* Time: 3/4", "* Pickup: 1/4",     test::Chord(0),     test::Chord(1, ".H"),
+        "* Time: 2/4", test::Chord(2, "H"), test::Chord(3, "H")};
+    std::vector<TabItem> items =
+        BuildTabItems(test::ParseLines(lines), lines, {TabBars::Meter, Meter{3, 4}});
+    EXPECT_EQ(StructureOf(items), "cM3/4p T c T cM2/4 T c T ");
+}
+
+TEST(TabBuilderStructure, PlainSongHasNoStructure) {
+    const std::vector<std::string> lines = {"* Verse", test::Chord(0), "", test::Chord(1)};
+    EXPECT_EQ(StructureOf(test::ItemsOf(lines)), "c T c T ");
+}
+
+} // namespace
+} // namespace fw
