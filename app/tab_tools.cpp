@@ -241,8 +241,7 @@ int WritePdf(const TabToolOptions& options, TabSong& tab, std::ostream& err) {
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(options.letter ? QPageSize::Letter : QPageSize::A4));
-        writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        writer.setPageLayout(PdfPageLayout(options.letter));
         writer.setResolution(1200);
         writer.setTitle(QString::fromStdString(tab.title));
         writer.setCreator(QStringLiteral("Fretwick"));

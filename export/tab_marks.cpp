@@ -39,10 +39,23 @@ bool IsChordName(std::string_view name) {
     return !upper.empty() && upper != "CHORD" && upper != "REST";
 }
 
+std::string_view ShownChordName(std::string_view name) {
+    name = TrimView(name);
+    // " (n)": a space, an open parenthesis, one or two digits and a closing one.
+    const std::size_t open = name.rfind(" (");
+    if (open == std::string_view::npos || open == 0 || name.back() != ')')
+        return name;
+    const std::string_view digits = name.substr(open + 2, name.size() - open - 3);
+    if (digits.empty() || digits.size() > 2 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return name;
+    return TrimView(name.substr(0, open));
+}
+
 std::string_view ChordNameChanges::Label(const TabItem& chord) {
     if (chord.IsTerminator || chord.IsRest() || !IsChordName(chord.Name))
         return {};
-    const std::string_view name = TrimView(chord.Name);
+    const std::string_view name = ShownChordName(chord.Name);
     if (name == last_)
         return {};
     last_ = name;

@@ -36,8 +36,13 @@ std::array<std::string, 6> StaffStringNames(int tuningCode);
 // "Rest" (in any letter case), which the program writes for unnamed and silent lines.
 bool IsChordName(std::string_view name);
 
+// The chord name a player reads above the staff: the line's name trimmed and without the
+// position the chord dictionary writes after it ("Am7 (1)" is "Am7"; "(1)" alone stays).
+std::string_view ShownChordName(std::string_view name);
+
 // Walks the chords of a song in order and says which chord names stand above the staff: a name
-// is shown where it changes, so a roll of eight notes named "G" shows "G" once.
+// is shown where it changes, so a roll of eight notes named "G" shows "G" once. Names are
+// compared and shown as ShownChordName gives them, so "Am7 (1)" then "Am7 (5)" shows "Am7" once.
 class ChordNameChanges {
 public:
     // The name to show above `chord`, or the empty view. Rests and unnamed chords show nothing

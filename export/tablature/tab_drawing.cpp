@@ -44,7 +44,8 @@ const TabCanvas::NumberShape& TabCanvas::ShapeOf(int value) {
     NumberShape& shape = shapes_[index];
     if (shape.text.isEmpty()) {
         shape.text = QString::number(value);
-        shape.ink = QFontMetrics(numberFont_, painter_.device()).boundingRect(shape.text);
+        shape.ink = QFontMetrics(numberFont_, metrics_ ? metrics_ : painter_.device())
+                        .boundingRect(shape.text);
         if (numberGlyphs_.isValid()) {
             shape.glyphs = numberGlyphs_.glyphIndexesForString(shape.text);
             qreal offset = 0;
@@ -162,6 +163,12 @@ int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0
         }
     }
 
+    PaintPlaced(x0, y0, w, options_.Stems() ? &layout : nullptr);
+    return reached;
+}
+
+void TabCanvas::PaintPlaced(int x0, int y0, int w, const RhythmMeasure* rhythm) {
+    const int s = geometry_.LineSpacing;
     const int h = geometry_.StaffHeight;
     DrawStaff(x0, y0, w);
     const QFont savedFont = painter_.font();
@@ -195,36 +202,52 @@ int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0
     if (!letters_.empty()) {
         painter_.setFont(letterFont_);
         const int baseline = y0 + h + geometry_.DurationGap + letterAscent_;
-        for (const PlacedLetter& letter : letters_)
-            painter_.drawText(letter.x, baseline, QString::fromStdString(*letter.text));
+        for (const PlacedLetter& letter : letters_) {
+            const QString text = QString::fromStdString(*letter.text);
+            // Engraved, a letter stands centred under its column as the numbers do.
+            const int x = engraved_ ? letter.x - painter_.fontMetrics().horizontalAdvance(text) / 2
+                                    : letter.x;
+            painter_.drawText(x, baseline, text);
+        }
     }
     if (!marks_.empty() || !names_.empty()) {
         painter_.setFont(smallFont_);
         const QFontMetrics small = painter_.fontMetrics();
+        const QFontMetrics markMetrics(engraved_ ? markFont_ : smallFont_, painter_.device());
+        if (engraved_ && !marks_.empty())
+            painter_.setFont(markFont_);
         for (const PlacedMark& mark : marks_) {
             const QString text(QLatin1Char(mark.mark));
-            const QRect ink = small.boundingRect(text);
+            const QRect ink = markMetrics.boundingRect(text);
             const int x = mark.x - ink.center().x();
-            const int baseline = mark.lineY - smallHeight_ / 2 + smallAscent_;
+            // Engraved, the letter sits just above the top of its arc, clear of the string.
+            const int baseline = engraved_
+                                     ? mark.lineY - numberHeight_ / 2 - gap - markMetrics.descent()
+                                     : mark.lineY - smallHeight_ / 2 + smallAscent_;
             painter_.fillRect(ink.translated(x, baseline).adjusted(-gap, -gap, gap, gap),
                               Qt::white);
             painter_.drawText(x, baseline, text);
         }
-        // Names stand above the numbers of the top string and never run into each other or
-        // into the measure number at the start of the row.
-        const int baseline = y0 - numberHeight_ / 2 - 2 * gap - small.descent();
+        painter_.setFont(smallFont_);
+        // Names stand above the numbers of the top string (and engraved, above the h and p
+        // letters there) and never run into each other or into the measure number at the start
+        // of the row.
+        const int baseline = y0 - numberHeight_ / 2 - 2 * gap - small.descent() - MarkRoom();
         int floor = nameFloor_;
         for (const PlacedName& name : names_) {
-            const int x = std::max(options_.Stems() ? name.x - halfTwo_ : name.x, floor);
+            const int x =
+                std::max(options_.Stems() || engraved_ ? name.x - halfTwo_ : name.x, floor);
             painter_.drawText(x, baseline, name.text);
             floor =
                 x + small.horizontalAdvance(name.text) + small.horizontalAdvance(QLatin1Char(' '));
         }
     }
-    nameFloor_ = 0;
+    // Engraved, names keep clear of those of the measure before in the row.
+    if (!engraved_)
+        nameFloor_ = 0;
     painter_.setFont(savedFont);
-    if (options_.Stems())
-        DrawRhythm(layout, y0, x0);
+    if (rhythm)
+        DrawRhythm(*rhythm, y0, x0);
     if (!arcs_.empty()) {
         painter_.save();
         painter_.setRenderHint(QPainter::Antialiasing);
@@ -232,7 +255,6 @@ int TabCanvas::DrawMeasure(std::span<const TabItem> measureChords, int w, int y0
             painter_.drawArc(arc, 45 * 16, 90 * 16);
         painter_.restore();
     }
-    return reached;
 }
 
 void DrawAllMeasures(TabCanvas& canvas, std::span<const TabItem> items,

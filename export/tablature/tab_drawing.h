@@ -12,6 +12,7 @@
 #include "export/rhythm_layout.h"
 #include "export/tab_builder.h"
 #include "export/tab_rows.h"
+#include "export/tab_spacing.h"
 
 #include <QList>
 #include <QPointF>
@@ -48,13 +49,25 @@ struct TabDrawOptions {
         return !Stems() && forms.bars == TabBars::BlankLines && !forms.chordNames &&
                !forms.stringNames;
     }
+    // True when tablature is set as engravers set it: with stems or with bars from the meter.
+    // Columns then follow duration (SpacingRules), rows hold as many measures as fit, numbers
+    // stand centred on their columns, and the signs of the meter and the song's end are drawn.
+    bool Engraved() const { return Stems() || forms.bars == TabBars::Meter; }
 };
+
+// Engraved tablature is laid out in units of this many to the inch whatever it is drawn on, so
+// that the window at page width breaks rows exactly where print does.
+inline constexpr int EngravingDpi = 1200;
 
 // Where the measures of one row stand, from the left of the device.
 struct PlacedMeasure {
     std::size_t measure = 0; // index into the measures drawn
     int x = 0;
     int width = 0;
+    // Engraved: where each chord's numbers (centred) and stem stand, and its hammer-on targets
+    // (-1: none), from the device's left. Empty in the other layouts.
+    std::vector<int> columnX;
+    std::vector<int> targetX;
 };
 struct PlacedRow {
     std::vector<PlacedMeasure> measures;
@@ -77,6 +90,10 @@ public:
     // `device` picks the fonts; the painter's pen should be black and its device white.
     TabCanvas(QPainter& painter, const TabGeometry& geometry, const TabDrawOptions& options,
               TabDevice device);
+    // Engraved tablature: `geometry` is in units of EngravingDpi to the inch, and the painter
+    // maps them to its device (scaled by the caller). Text is measured on a reference device of
+    // that resolution, so the layout is the same on every device.
+    TabCanvas(QPainter& painter, const TabGeometry& geometry, const TabDrawOptions& options);
 
     // Draws one measure `w` wide whose top string line is at y0, starting at x0: the measure
     // is divided into DrawnColumnCount + 1 equal columns, each chord stands at the next
@@ -92,9 +109,10 @@ public:
     // changes however little of the song is drawn. Call before drawing with chord names.
     void SetSong(std::span<const TabItem> items);
 
-    // The rows the measures stand in: two to a row in the plain drawing, else as many as fit
-    // their natural widths (stems spaced by duration, or columns no narrower than a two-digit
-    // number), stretched to fill the row. The staves start after the string names.
+    // The rows the measures stand in: two to a row in the plain drawing; engraved, as
+    // LayOutRows places them with the ink this canvas measures (EngravedRows); else as many as
+    // fit columns no narrower than a two-digit number, stretched to fill the row. The staves
+    // start after the string names.
     std::vector<PlacedRow> PlanRows(std::span<const TabItem> items,
                                     std::span<const TabMeasure> measures);
     // Draws one planned row whose top string line is at y0: the string names, the measure
@@ -113,6 +131,25 @@ public:
     bool truncated() const { return truncated_; }
 
 private:
+    // Engraved: the spacing's view of each measure, and the rows it lays them out in.
+    std::vector<PlacedRow> EngravedRows(std::span<const TabItem> items,
+                                        std::span<const TabMeasure> measures, int left,
+                                        int rowWidth);
+    SpacedMeasure SpacedOf(std::span<const TabItem> measureChords, bool first, bool last) const;
+    SpacingRules Rules() const;
+    // Draws one engraved measure at its placed columns.
+    void DrawEngravedMeasure(std::span<const TabItem> measureChords, const PlacedMeasure& placed,
+                             int y0, bool first, bool last);
+    // The time signature after the bar line at `x`; its width.
+    void DrawTimeSignature(int x, int y0);
+    int TimeSignatureWidth() const;
+    // Draws what DrawMeasure and DrawEngravedMeasure have placed, staff first.
+    void PaintPlaced(int x0, int y0, int w, const RhythmMeasure* rhythm);
+    QFont Sized(QFont font) const;
+    // Engraved with h and p: the room their letters take above the top string's arcs.
+    int MarkRoom() const;
+    int TextWidth(const QFont& font, const QString& text) const;
+
     // A number of the measure being drawn: its top left and its value.
     struct PlacedNumber {
         int x;
@@ -186,6 +223,10 @@ private:
     int digitsWidth_ = 0; // of "88"
     int nameFloor_ = 0;   // chord names of the next measure start right of this x
     bool truncated_ = false;
+    bool engraved_ = false;                 // set by the engraved constructor
+    const QPaintDevice* metrics_ = nullptr; // where text is measured
+    QFont markFont_;                        // engraved: h and p, above their arcs
+    QFont meterFont_;                       // engraved: the time signature's figures
 };
 
 // Draws rows firstRow..lastRow (from 0, inclusive) of `measures` on the screen: the left

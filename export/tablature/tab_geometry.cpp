@@ -54,6 +54,13 @@ TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight) {
     return g;
 }
 
+TabGeometry EngravedPageGeometry(QSize area) {
+    TabGeometry g = PrinterTabGeometry(area.width(), area.height());
+    g.UsableWidth = area.width();
+    g.LeftMargin = 0;
+    return g;
+}
+
 int ScreenPaintHeight(int nonEmptyMeasures) {
     const TabGeometry g = ScreenTabGeometry();
     const long long height =

@@ -4,6 +4,7 @@
 // geometry; divisions truncate.
 
 #include <QFont>
+#include <QSize>
 
 namespace fw {
 
@@ -38,6 +39,10 @@ TabGeometry ScreenTabGeometry(int paintWidth = ScreenPaintWidth);
 // stand in the middle. The title's top is where the screen puts its title, 25 pixels at a
 // line spacing of 15, scaled to the page's line spacing.
 TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight);
+
+// Engraved tablature on a print area `area` big (EngravingDpi units): the printer's geometry,
+// with the staves across the area's full width.
+TabGeometry EngravedPageGeometry(QSize area);
 
 // The paint area's height for `nonEmptyMeasures` measures: 90 pixels per row of two, plus 80.
 int ScreenPaintHeight(int nonEmptyMeasures);

@@ -90,6 +90,16 @@ void PrintPageHeader(QPainter& painter, const TabGeometry& geometry, const TabTe
     PrintTitles(painter, geometry, texts, areaWidth);
 }
 
+QPageLayout PdfPageLayout(bool letter) {
+    return QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+
+QSize EngravedPageArea(const QPageLayout& layout) {
+    const QSize printable = layout.paintRectPixels(EngravingDpi).size();
+    return TabPrintArea(layout, EngravingDpi, printable).size();
+}
+
 PrintOutcome PrintTablature(QPainter& painter, QPagedPaintDevice& device,
                             std::span<const TabItem> items, std::span<const TabMeasure> measures,
                             const TabTexts& texts, const TabDrawOptions& options) {
@@ -112,6 +122,41 @@ PrintOutcome PrintTablature(QPainter& painter, QPagedPaintDevice& device,
     PrintOutcome outcome;
     outcome.pages = 1;
     toArea();
+    if (options.Engraved()) {
+        // Laid out in EngravingDpi units, whatever the printer's resolution, so that the rows
+        // break as the window shows them at the page's width.
+        const double scale = paintDevice.logicalDpiX() / static_cast<double>(EngravingDpi);
+        const QSize units(qRound(area.width() / scale), qRound(area.height() / scale));
+        const TabGeometry e = EngravedPageGeometry(units);
+        // The page head spans the staves, which use the area's full width.
+        TabGeometry head = g;
+        head.LeftMargin = 0;
+        head.UsableWidth = area.width();
+        PrintPageHeader(painter, head, texts, outcome.pages, area.width());
+        TabCanvas engraved(painter, e, options);
+        engraved.SetSong(items);
+        const int pitch = engraved.RowPitch();
+        const int firstTop = e.FirstStaffTop + engraved.RoomAbove();
+        int top = firstTop;
+        bool full = false;
+        for (const PlacedRow& row : engraved.PlanRows(items, measures)) {
+            if (full) {
+                device.newPage();
+                ++outcome.pages;
+                toArea();
+                PrintPageHeader(painter, head, texts, outcome.pages, area.width());
+                top = firstTop;
+            }
+            toArea();
+            if (scale != 1)
+                painter.scale(scale, scale);
+            engraved.DrawRow(items, measures, row, top);
+            top += pitch;
+            full = units.height() < top + pitch - e.LineSpacing;
+        }
+        outcome.truncated = engraved.truncated();
+        return outcome;
+    }
     PrintPageHeader(painter, g, texts, outcome.pages, area.width());
     if (!options.PlainRows()) {
         canvas.SetSong(items);

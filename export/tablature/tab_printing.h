@@ -20,7 +20,9 @@ struct PrintOutcome {
     bool truncated = false; // a measure had more chords than tablature shows
 };
 
-// Prints `measures` of `items` on `device` through `painter`, which is active on it. Tablature
+// Prints `measures` of `items` on `device` through `painter`, which is active on it. Engraved
+// tablature (TabDrawOptions::Engraved) is laid out in EngravingDpi units on the print area's
+// full width (EngravedPageGeometry) and scaled to the device. Tablature
 // goes in the middle of the printable area, never nearer than 10 mm to the paper's edges (see
 // TabPrintArea); the geometry follows that area (s = its height div 60). A new page is started
 // when the next row would not fit, and only when there is a measure left to print.
@@ -32,6 +34,13 @@ PrintOutcome PrintTablature(QPainter& painter, QPagedPaintDevice& device,
 // that tablature is printed on: the printable area narrowed by the same amount on both sides
 // wherever it comes nearer than 10 mm to the paper's edge, so that it stays centred.
 QRect TabPrintArea(const QPageLayout& layout, int dpi, QSize printable);
+
+// The paper and margins of a PDF file of tablature: A4 (or US Letter), 10 mm margins.
+QPageLayout PdfPageLayout(bool letter);
+
+// The part of a page of `layout` that engraved tablature uses, in EngravingDpi units: the
+// window lays out at this width in its page view, as print does.
+QSize EngravedPageArea(const QPageLayout& layout);
 
 // The head of page `page` in the print area's coordinates: the tuning at the staves' left end
 // and "Page: " and the number ending at their right end, both on the area's top line, then the

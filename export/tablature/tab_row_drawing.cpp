@@ -54,7 +54,7 @@ double TabCanvas::NaturalWidth(std::span<const TabItem> measureChords) const {
 int TabCanvas::RoomAbove() const {
     if (!options_.forms.chordNames && !ShowsMeasureNumbers(options_.forms.bars))
         return 0;
-    return smallHeight_ + geometry_.LineSpacing / 3;
+    return smallHeight_ + geometry_.LineSpacing / 3 + MarkRoom();
 }
 
 int TabCanvas::RowPitch() const {
@@ -83,9 +83,12 @@ std::vector<PlacedRow> TabCanvas::PlanRows(std::span<const TabItem> items,
                                            std::span<const TabMeasure> measures) {
     const TabGeometry& g = geometry_;
     const int gutter = options_.forms.stringNames
-                           ? StringGutter(letterFont_, painter_.device(),
+                           ? StringGutter(engraved_ ? smallFont_ : letterFont_,
+                                          metrics_ ? metrics_ : painter_.device(),
                                           StaffStringNames(options_.tuningCode), g.LineSpacing)
                            : 0;
+    if (engraved_)
+        return EngravedRows(items, measures, g.LeftMargin + gutter, g.UsableWidth - gutter);
     std::vector<PlacedRow> rows;
     if (!options_.Stems() && options_.forms.bars == TabBars::BlankLines) {
         // Two measures to a row, as the plain drawing has them; string names move them right.
@@ -98,7 +101,7 @@ std::vector<PlacedRow> TabCanvas::PlanRows(std::span<const TabItem> items,
             PlacedRow placed;
             placed.measureNumber = row.measureNumber;
             for (std::size_t i = 0; i < row.count; ++i)
-                placed.measures.push_back({row.first + i, left(i == 1), width});
+                placed.measures.push_back({row.first + i, left(i == 1), width, {}, {}});
             rows.push_back(std::move(placed));
         }
         return rows;
@@ -123,7 +126,7 @@ std::vector<PlacedRow> TabCanvas::PlanRows(std::span<const TabItem> items,
             x += drawn[i];
             // Neighbours share their bar line.
             placed.measures.push_back(
-                {row.first + i, left, static_cast<int>(std::lround(x)) - left + 1});
+                {row.first + i, left, static_cast<int>(std::lround(x)) - left + 1, {}, {}});
         }
         rows.push_back(std::move(placed));
     }
@@ -137,8 +140,10 @@ void TabCanvas::DrawRow(std::span<const TabItem> items, std::span<const TabMeasu
     const int s = geometry_.LineSpacing;
     const QFont savedFont = painter_.font();
     const int staffLeft = row.measures.front().x;
+    nameFloor_ = 0;
     if (options_.forms.stringNames) {
-        painter_.setFont(letterFont_);
+        // Engraved, in the small font: its line box fits between two string lines.
+        painter_.setFont(engraved_ ? smallFont_ : letterFont_);
         const QFontMetrics metrics = painter_.fontMetrics();
         const std::array<std::string, 6> names = StaffStringNames(options_.tuningCode);
         for (int k = 1; k <= 5; ++k) {
@@ -154,14 +159,20 @@ void TabCanvas::DrawRow(std::span<const TabItem> items, std::span<const TabMeasu
         const QFontMetrics small = painter_.fontMetrics();
         const QString number = QString::number(row.measureNumber);
         const int gap = std::max(1, s / 15);
-        const int baseline = y0 - numberHeight_ / 2 - 2 * gap - small.descent();
+        const int baseline = y0 - numberHeight_ / 2 - 2 * gap - small.descent() - MarkRoom();
         painter_.drawText(staffLeft, baseline, number);
         nameFloor_ =
             staffLeft + small.horizontalAdvance(number) + small.horizontalAdvance(QLatin1Char(' '));
     }
     painter_.setFont(savedFont);
-    for (const PlacedMeasure& placed : row.measures)
-        DrawMeasure(MeasureChords(items, measures[placed.measure]), placed.width, y0, placed.x);
+    for (const PlacedMeasure& placed : row.measures) {
+        const std::span<const TabItem> chords = MeasureChords(items, measures[placed.measure]);
+        if (engraved_)
+            DrawEngravedMeasure(chords, placed, y0, placed.measure == 0,
+                                placed.measure + 1 == measures.size());
+        else
+            DrawMeasure(chords, placed.width, y0, placed.x);
+    }
 }
 
 void TabCanvas::DrawRhythm(const RhythmMeasure& layout, int y0, int x0) {

@@ -97,6 +97,18 @@ TEST(ChordNames, AreShownWhereTheChordChanges) {
     EXPECT_TRUE(IsChordName("Chord7"));
 }
 
+TEST(ChordNames, LoseTheDictionaryPosition) {
+    const std::vector<TabItem> items = test::ItemsOf(
+        {"Am7 (1), 0, 2, 0, 1, 0, E", "Am7 (5), 0, 5, 5, 5, 7, E", "D/F# (12), 0, 4, 2, 3, 4, E"});
+    ChordNameChanges changes;
+    std::vector<std::string> shown;
+    for (const TabItem& item : items)
+        shown.emplace_back(changes.Label(item));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Am7", "", "D/F#", ""}));
+    for (const char* kept : {"(1)", "G (x)", "C (123)", "Em(2)"})
+        EXPECT_EQ(ShownChordName(kept), kept);
+}
+
 // --- Rows -------------------------------------------------------------------------------------
 
 std::vector<std::string> Described(const std::vector<TabRow>& rows) {
