@@ -343,8 +343,8 @@ namespace {
 TEST_F(ScheduledPlayTest, FollowsTheSongsStructure) {
     std::vector<ChordEntry> entries;
     for (std::string_view line :
-         {"* Pickup: 1/4", "P, 0, 0, 0, 0, 0, Q", "* Repeat: start", "A, 0, 0, 0, 0, 0, Q",
-          "* Repeat: end", "* Tempo: 30", "B, 0, 0, 0, 0, 0, Q"})
+         {"* Time: 2/4", "* Pickup: 1/4", "P, 0, 0, 0, 0, 0, Q", "* Repeat: start",
+          "A, 0, 0, 0, 0, 0, Q", "* Repeat: end", "* Tempo: 30", "B, 0, 0, 0, 0, 0, Q"})
         entries.push_back(ParseChordText(line, 0).entry);
     const SongStructure structure = SongStructure::OfEntries(entries);
     ScheduledPlayOptions options;
@@ -352,7 +352,7 @@ TEST_F(ScheduledPlayTest, FollowsTheSongsStructure) {
     options.Tempo = 120;
     options.SongTempo = 60;
     options.Spans = SoundingOrder(structure, entries.size());
-    options.Meter = BeatMeter{2, 4};
+    options.Meter = structure.firstMeter();
     options.PickupTicks = structure.pickupTicks(WholeNoteTicks);
     options.Practice.Metronome = true;
     ScheduledPlay play(scheduler, port, entries, options);
