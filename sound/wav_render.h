@@ -19,6 +19,8 @@ struct RenderSettings {
     std::array<int, 6> TuningOffset{}; // semitones per string 1..5
     int Tempo = 120;                   // quarter notes per minute
     HammerOnSound HammerOns = HammerOnSound::Quick;
+    // The tempo of each chord entry in turn, for a song whose tempo changes; empty: Tempo.
+    std::vector<int> ChordTempos;
 };
 
 constexpr int RenderSampleRate = 44100;

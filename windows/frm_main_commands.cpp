@@ -29,7 +29,7 @@ void TfrmMain::SelectLine(int line, bool wholeLine) {
 }
 
 void TfrmMain::DurationClick(const QString& letter) {
-    m_composer->SetDuration(letter, chkDotted->isChecked());
+    m_composer->SetDuration(letter, chkDotted->isChecked(), chkTriplet->isChecked());
     ShowDuration();
 }
 
@@ -42,6 +42,7 @@ void TfrmMain::ShowDuration() {
     for (QToolButton* button : durationButtons)
         button->setChecked(button->property("durationLetter").toString() == letter);
     chkDotted->setChecked(duration.startsWith(QLatin1Char('.')));
+    chkTriplet->setChecked(duration.endsWith(QLatin1Char('3')));
 }
 
 void TfrmMain::edtNameExit() {
