@@ -55,8 +55,6 @@ bool TfrmMain::ShowLineStatus(int lineIndex) {
                                   : parsed.error;
     if (!error.empty())
         setStatusPanel(0, QStringLiteral("   ***Error***   ") + FromStd(error));
-    else if (statusPanel(0).startsWith(QStringLiteral("   ***Error***")))
-        setStatusPanel(0, QString()); // the line's error was mended
     ShowChordMarkers(AllNoFrets(), AllNoFrets());
     return false;
 }

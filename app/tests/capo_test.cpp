@@ -10,7 +10,7 @@ namespace fw::testing {
 namespace {
 
 const char* const Header = "*Info 1:capo\r\n*Info 2:105\r\n*Info 3:55555\r\n*Info 4:100\r\n";
-const char* const Chords = "G, 0, 0, 0, 0, 0, Q\r\nC, 0, 2, 0, 1, 2, .E\r\n"
+const char* const Chords = "* Title: Reel\r\nG, 0, 0, 0, 0, 0, Q\r\nC, 0, 2, 0, 1, 2, .E\r\n"
                            "Hammer, 0, 2-4, 0, 0, 0, H\r\n\r\nD7, 0, 0, 2, 1, 0, W\r\n";
 
 class Capo : public ExportTest {

@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/song_paths.h"
+#include "chords/tuning.h"
 #include "editor/fretboard_view.h"
 
 #include <QAction>

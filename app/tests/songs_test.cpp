@@ -5,6 +5,7 @@
 
 #include "chords/atomic_write.h"
 #include "chords/patch_names.h"
+#include "chords/tuning.h"
 #include "chords/tests/unprivileged_user.h"
 
 #include <QAction>
