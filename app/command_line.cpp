@@ -227,12 +227,28 @@ int ExportWav(const std::string& songPath, const std::string& outPath, std::ostr
     }
     // Only the chords sound; comments and blank lines take no time.
     std::vector<ChordEntry> entries;
+    SongStructure structure;
+    std::size_t index = 0;
     ForEachCheckedLine(
         text, [](const std::string&) {},
-        [&entries](std::string_view, const ChordEntry& entry) {
+        [&](std::string_view line, const ChordEntry& entry) {
+            structure.AddLine(line, index++);
             if (KindOf(entry) == LineKind::Chord)
                 entries.push_back(entry);
         });
+    if (!structure.plain()) {
+        // Repeats and endings in sounding order, each chord at the tempo where it sounds.
+        std::vector<ChordEntry> all;
+        ForEachCheckedLine(
+            text, [](const std::string&) {},
+            [&all](std::string_view, const ChordEntry& entry) { all.push_back(entry); });
+        entries.clear();
+        const std::vector<SoundingSpan> spans = SoundingOrder(structure, all.size());
+        for (const SoundingLine& sounding : SoundingLines(all, spans, MidiWholeNoteTicks)) {
+            entries.push_back(all[sounding.line]);
+            settings.ChordTempos.push_back(sounding.tempo != 0 ? sounding.tempo : settings.Tempo);
+        }
+    }
     std::string().swap(text);
     std::ostringstream audio;
     if (const std::string error = RenderChordsToWav(entries, settings, audio); !error.empty()) {

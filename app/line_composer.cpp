@@ -188,10 +188,11 @@ void LineComposer::DeleteLine() {
     view_.FocusEditor();
 }
 
-void LineComposer::SetDuration(const QString& letter, bool dotted) {
+void LineComposer::SetDuration(const QString& letter, bool dotted, bool triplet) {
     LineEditor& lines = view_.lines();
     const UndoStep step(lines);
-    duration_ = FromStd(DurationTextFor(letter.isEmpty() ? 'Q' : letter.at(0).toLatin1(), dotted));
+    duration_ =
+        FromStd(DurationTextFor(letter.isEmpty() ? 'Q' : letter.at(0).toLatin1(), dotted, triplet));
     const int i = lines.currentLine();
     if (view_.ParseChordLine(i, false).isChord()) {
         lines.replaceLine(i, FromStd(WithDuration(ToStd(lines.lineText(i)), ToStd(duration_))));

@@ -47,7 +47,7 @@ public:
     void ClearLine();
     void DeleteLine();
     // Chooses the duration (Q when no letter) and rewrites a chord line's duration with it.
-    void SetDuration(const QString& letter, bool dotted);
+    void SetDuration(const QString& letter, bool dotted, bool triplet = false);
     // Renames chord line `line` to `name` unless the name is blank; false when the line is not
     // a chord line (a comment or blank line: the name box is to be cleared).
     bool RenameLine(int line, const QString& name);

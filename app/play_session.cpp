@@ -7,6 +7,7 @@
 #include "ui/wait_cursor.h"
 
 #include "chords/chord_composer.h"
+#include "chords/song_structure.h"
 #include "editor/line_editor.h"
 #include "sound/chord_player.h"
 #include "sound/scheduled_play.h"
@@ -178,12 +179,16 @@ void PlaySession::PlayRange(int first, int last) {
     }
     // Chords are scheduled one after another from a single start, so long songs do not drift.
     sound.StartTimeline();
+    const SongStructure structure = SongStructure::OfEntries(EntryList);
+    const std::vector<SoundingSpan> spans =
+        !structure.plain() && last + 1 >= static_cast<int>(EntryList.size())
+            ? SoundingOrder(structure, EntryList.size(), static_cast<std::size_t>(first))
+            : std::vector<SoundingSpan>{
+                  {static_cast<std::size_t>(first), static_cast<std::size_t>(last) + 1, 1, 0, {}}};
     do {
-        for (int i = first; i <= last; ++i) {
-            if (StopRequested)
-                break;
-            PlayLine(i);
-        }
+        for (const SoundingSpan& span : spans)
+            for (std::size_t i = span.first; i < span.end && !StopRequested; ++i)
+                PlayLine(static_cast<int>(i));
     } while (!StopRequested && m_view.playOptions().loop);
     sound.ReleasePort();
 }
@@ -214,6 +219,17 @@ void PlaySession::PlayScheduled(int first, int last) {
     options.Practice = playOptions.practice;
     if (options.Practice.CountInMeasures > 0 || options.Practice.Metronome)
         options.Meter = BeatMeterOfLines(LineTexts(m_view.lines()));
+    // A song with structure markers plays in its sounding order when it is played to its end
+    // (all of it, or from the cursor): repeats and endings in turn, tempos and meters where
+    // they change. Highlighted lines play as they stand.
+    const SongStructure structure = SongStructure::OfEntries(EntryList);
+    if (!structure.plain() && last + 1 >= static_cast<int>(EntryList.size())) {
+        options.Spans = SoundingOrder(structure, EntryList.size(), static_cast<std::size_t>(first));
+        options.SongTempo = m_document.tempo();
+        options.Meter = structure.firstMeter();
+        if (first == 0)
+            options.PickupTicks = structure.pickupTicks(WholeNoteTicks);
+    }
     const bool trainer = options.Practice.Trainer && options.Loop;
 
     // The scheduler goes before the port is released: nothing it holds may outlive the play.

@@ -6,9 +6,11 @@
 
 namespace fw {
 
-std::string DurationTextFor(char letter, bool dotted) {
-    std::string text = dotted ? " ." : " ";
+std::string DurationTextFor(char letter, bool dotted, bool triplet) {
+    std::string text = dotted && !triplet ? " ." : " ";
     text += letter;
+    if (triplet)
+        text += '3';
     return text;
 }
 

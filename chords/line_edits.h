@@ -15,8 +15,9 @@ namespace fw {
 // MaxFret on the others. Index = string number.
 inline constexpr std::array<int, 6> TransposeLimit = {0, MaxFret, MaxFret, MaxFret, MaxFret, 17};
 
-// The duration text a duration button sets: " " + letter, or " ." + letter when dotted.
-std::string DurationTextFor(char letter, bool dotted);
+// The duration text a duration button sets: " " + letter, or " ." + letter when dotted, or
+// " " + letter + "3" for a triplet value (a triplet is never dotted: triplet wins).
+std::string DurationTextFor(char letter, bool dotted, bool triplet = false);
 
 // Removes characters from the end of `line` until its last character is a comma, then appends
 // `duration` as it is: "G,0,0,0,0,0,Q" with " E" gives "G,0,0,0,0,0, E". The name and string

@@ -102,6 +102,23 @@ bool AppendMeasure(AsciiBlock& block, std::span<const TabItem> measureChords, bo
     const std::size_t pad = PadOf(ColumnCount(measureChords, options.bars));
     const std::string dashes(pad, '-');
     const std::string spaces(pad, ' ');
+    // The song's structure: a meter and an ending's number above the measure's opening bar,
+    // and "|:" for a repeat's start.
+    if (!measureChords.empty()) {
+        const TabItem& opening = measureChords.front();
+        const std::size_t bar = block.lines[1].size() - 1;
+        if (opening.MeterBeats != 0)
+            PlaceAbove(block.top, bar,
+                       std::to_string(opening.MeterBeats) + "/" +
+                           std::to_string(opening.MeterUnit));
+        if (opening.EndingNumber != 0)
+            PlaceAbove(block.top, bar, std::to_string(opening.EndingNumber) + ".");
+        if (opening.RepeatStart) {
+            for (int k = 1; k <= 5; ++k)
+                block.lines[k] += ':';
+            durations += ' ';
+        }
+    }
     for (int k = 1; k <= 5; ++k)
         block.lines[k] += dashes;
     durations += spaces;
@@ -118,6 +135,9 @@ bool AppendMeasure(AsciiBlock& block, std::span<const TabItem> measureChords, bo
             if (const std::string_view name = names->Label(item); !name.empty())
                 PlaceAbove(block.top, block.lines[1].size() + 1, name);
         }
+        // "3" over a triplet group's middle chord (its first when it is cut short).
+        if (item.TripletPlace == 2 || (item.TripletPlace == 1 && item.TripletLast))
+            PlaceAbove(block.top, block.lines[1].size() + 1, "3");
         const bool hammered = item.HasHammerOn();
         for (int k = 1; k <= 5; ++k) {
             std::string& line = block.lines[k];
@@ -133,6 +153,15 @@ bool AppendMeasure(AsciiBlock& block, std::span<const TabItem> measureChords, bo
             line += dashes;
         }
         durations += spaces;
+    }
+    // ":|" for a repeat's end, with its count above when it is played more than twice.
+    if (!measureChords.empty() && measureChords.back().RepeatEndCount != 0) {
+        const int times = measureChords.back().RepeatEndCount;
+        if (times != 2)
+            PlaceAbove(block.top, block.lines[1].size(), "x" + std::to_string(times));
+        for (int k = 1; k <= 5; ++k)
+            block.lines[k] += ':';
+        durations += ' ';
     }
     for (int k = 1; k <= 5; ++k)
         block.lines[k] += '|';
@@ -176,7 +205,12 @@ AsciiTab BuildAsciiTab(std::span<const TabItem> items, const AsciiTabTitles& tit
     if (options.neckFrets)
         shownTitles.tuningText += NeckFretsSuffix;
     tab.lines = AsciiHeader(shownTitles);
-    const AsciiForm form = FormOf(options, tuningCode);
+    AsciiForm form = FormOf(options, tuningCode);
+    // A song with structure markers or triplets has the line above the staff for their signs.
+    form.topLine = form.topLine || std::any_of(items.begin(), items.end(), [](const TabItem& i) {
+                       return i.EndingNumber != 0 || i.MeterBeats != 0 || i.TripletPlace != 0 ||
+                              i.RepeatEndCount > 2;
+                   });
     const std::vector<TabMeasure> measures = NonEmptyMeasures(items);
     std::vector<double> widths;
     if (options.bars == TabBars::Meter) {

@@ -19,7 +19,45 @@ ScheduledPlay::ScheduledPlay(PlaybackScheduler& scheduler, const MidiPort& port,
       lead_(lead), tempo_(std::clamp(options.Tempo, 1, 500)), next_(options.First) {
     options_.First = std::max(options_.First, 0);
     options_.Last = std::min(options_.Last, static_cast<int>(entries_.size()) - 1);
+    options_.SongTempo = std::clamp(options_.SongTempo, 1, 500);
+    StartPass();
+}
+
+void ScheduledPlay::StartPass() {
     next_ = options_.First;
+    span_ = 0;
+    markerTempo_ = 0;
+    meter_ = options_.Meter;
+    // After a pickup the metronome's first accent falls on the measure after it.
+    const int measure = MeasureTicks(meter_);
+    passTicks_ = options_.PickupTicks > 0 && options_.PickupTicks < measure
+                     ? measure - options_.PickupTicks
+                     : 0;
+    if (!options_.Spans.empty()) {
+        next_ = static_cast<int>(options_.Spans.front().first);
+        markerTempo_ = options_.Spans.front().tempo;
+        meter_ = options_.Spans.front().meter;
+    }
+}
+
+int ScheduledPlay::NextLine() {
+    if (options_.Spans.empty())
+        return next_ > options_.Last ? -1 : next_++;
+    while (span_ < options_.Spans.size() && next_ >= static_cast<int>(options_.Spans[span_].end)) {
+        if (++span_ == options_.Spans.size())
+            return -1;
+        const SoundingSpan& span = options_.Spans[span_];
+        next_ = static_cast<int>(span.first);
+        // A jump back to a repeat's start brings back its tempo and meter.
+        markerTempo_ = span.tempo;
+        if (!(span.meter == meter_)) {
+            meter_ = span.meter;
+            passTicks_ = 0;
+        }
+    }
+    if (span_ >= options_.Spans.size())
+        return -1;
+    return next_ < static_cast<int>(entries_.size()) ? next_++ : -1;
 }
 
 void ScheduledPlay::Send(PlayTime at, std::uint32_t message) {
@@ -58,20 +96,35 @@ void ScheduledPlay::SetTempo(int tempo) {
 
 bool ScheduledPlay::ScheduleNextChord() {
     for (;;) {
-        if (next_ > options_.Last) {
+        int line = NextLine();
+        if (line < 0) {
             // A pass over a range without a chord that takes time would loop without end.
             if (!options_.Loop || !passHadTime_)
                 return false;
             ++pass_;
-            next_ = options_.First;
-            passTicks_ = 0;
+            StartPass();
             passHadTime_ = false;
+            line = NextLine();
+            if (line < 0)
+                return false;
         }
-        const int line = next_++;
         const ChordEntry& entry = entries_[static_cast<std::size_t>(line)];
-        if (KindOf(entry) != LineKind::Chord)
+        if (KindOf(entry) != LineKind::Chord) {
+            BeatMeter meter = meter_;
+            if (!options_.Spans.empty() && ApplyTempoOrMeter(entry.Name, markerTempo_, meter) &&
+                !(meter == meter_)) {
+                // A new meter starts its first measure here.
+                meter_ = meter;
+                passTicks_ = 0;
+            }
             continue;
-        const int tempo = CurrentTempo();
+        }
+        const int base = CurrentTempo();
+        const int tempo = markerTempo_ > 0
+                              ? std::clamp(static_cast<int>(static_cast<long long>(markerTempo_) *
+                                                            base / options_.SongTempo),
+                                           1, 500)
+                              : base;
         const ChordEvents chord = ChordEventList(entry.Note, entry.HammerNote,
                                                  DurationValue(entry.Duration, WholeNoteMs(tempo)),
                                                  HammerStepMs(tempo), options_.TuningOffset);
@@ -84,9 +137,9 @@ bool ScheduledPlay::ScheduleNextChord() {
         // start clicks exactly with it.
         const int ticks = DurationValue(entry.Duration, WholeNoteTicks);
         if (options_.Practice.Metronome && ticks > 0) {
-            const int beat = BeatTicks(options_.Meter);
-            const int measure = MeasureTicks(options_.Meter);
-            const int beatMs = BeatMs(tempo, options_.Meter);
+            const int beat = BeatTicks(meter_);
+            const int measure = MeasureTicks(meter_);
+            const int beatMs = BeatMs(tempo, meter_);
             for (int b = (passTicks_ + beat - 1) / beat * beat; b < passTicks_ + ticks; b += beat) {
                 const long long offset =
                     static_cast<long long>(b - passTicks_) * chord.lengthMs / ticks;

@@ -7,6 +7,7 @@
 
 #include "chords/beat_meter.h"
 #include "chords/chord_entry.h"
+#include "chords/song_structure.h"
 #include "midi_port.h"
 #include "playback_scheduler.h"
 #include "practice.h"
@@ -26,6 +27,13 @@ struct ScheduledPlayOptions {
     std::array<int, 6> TuningOffset{}; // semitones per string 1..5
     PracticeSettings Practice;
     BeatMeter Meter;
+    // The song's sounding order (chords/song_structure.h) for a song with structure markers:
+    // when not empty, the play walks these spans instead of First..Last (a loop starts them
+    // again), each chord at the tempo and meter in force where it sounds. A marker tempo T
+    // plays at T * Tempo / SongTempo, so the tempo box and the trainer scale every tempo alike.
+    std::vector<SoundingSpan> Spans;
+    int SongTempo = 120;
+    int PickupTicks = 0; // in WholeNoteTicks: the metronome's first measure is this short
 };
 
 class ScheduledPlay {
@@ -85,6 +93,9 @@ private:
         int line;
     };
     bool ScheduleNextChord(); // false when the range has ended
+    // The next line of the pass, or -1 when the pass has ended.
+    int NextLine();
+    void StartPass();
     void ScheduleClick(PlayTime at, bool accent, int beatMs);
     void Send(PlayTime at, std::uint32_t message);
 
@@ -96,6 +107,9 @@ private:
     int tempo_;
     int pass_ = 0;
     int next_;                 // the next entry to look at
+    std::size_t span_ = 0;     // with Spans: the span `next_` is in
+    int markerTempo_ = 0;      // with Spans: the tempo marker in force (0: the song's)
+    BeatMeter meter_;          // the meter in force
     int passTicks_ = 0;        // musical position in the pass, in WholeNoteTicks
     bool passHadTime_ = false; // the pass so far has a chord that takes time
     PlayTime cursor_{0};       // where the next chord starts

@@ -133,8 +133,12 @@ std::string RenderChordsToWav(const std::vector<ChordEntry>& entries,
     // Refused before anything is rendered: the format cannot hold it, and rendering it would
     // take hours and all the memory there is.
     long long chordsMs = 0;
+    std::size_t chord = 0;
+    const auto tempoOf = [&settings](std::size_t k) {
+        return k < settings.ChordTempos.size() ? settings.ChordTempos[k] : settings.Tempo;
+    };
     for (const ChordEntry& entry : entries)
-        chordsMs += SoundingMs(entry, settings.Tempo);
+        chordsMs += SoundingMs(entry, tempoOf(chord++));
     if (std::string tooLong = TooLongForWav(chordsMs); !tooLong.empty())
         return tooLong;
     LoadedSynth loaded = MakeLoadedSynth(settings.SoundFont, RenderSampleRate);
@@ -152,9 +156,10 @@ std::string RenderChordsToWav(const std::vector<ChordEntry>& entries,
     if (!port.OpenMidiPort().empty())
         return "The synthesizer could not be started.";
     port.SelectPatch();
-    const int whole = WholeNoteMs(settings.Tempo);
     PlayTime cursor = clock.Now();
+    chord = 0;
     for (const ChordEntry& entry : entries) {
+        const int whole = WholeNoteMs(tempoOf(chord++));
         if (KindOf(entry) != LineKind::Chord)
             continue;
         cursor = player.PlayChordFrom(cursor, entry.Note, entry.HammerNote,

@@ -18,6 +18,8 @@ struct RenderSettings {
     std::uint8_t Patch = 105;          // General MIDI program from 0
     std::array<int, 6> TuningOffset{}; // semitones per string 1..5
     int Tempo = 120;                   // quarter notes per minute
+    // The tempo of each chord entry in turn, for a song whose tempo changes; empty: Tempo.
+    std::vector<int> ChordTempos;
 };
 
 constexpr int RenderSampleRate = 44100;

@@ -26,7 +26,7 @@ void TfrmMain::SelectLine(int line, bool wholeLine) {
 }
 
 void TfrmMain::DurationClick(const QString& letter) {
-    m_composer->SetDuration(letter, chkDotted->isChecked());
+    m_composer->SetDuration(letter, chkDotted->isChecked(), chkTriplet->isChecked());
 }
 
 void TfrmMain::edtNameExit() {

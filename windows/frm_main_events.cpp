@@ -112,7 +112,17 @@ void TfrmMain::ConnectEvents() {
     for (QToolButton* button : durationButtons)
         connect(button, &QToolButton::clicked, this,
                 [this, button] { DurationClick(button->property("durationLetter").toString()); });
-    connect(chkDotted, &QCheckBox::clicked, this, [this] { FocusEditor(); });
+    // A triplet is never dotted: checking one box clears the other.
+    connect(chkDotted, &QCheckBox::clicked, this, [this](bool checked) {
+        if (checked)
+            chkTriplet->setChecked(false);
+        FocusEditor();
+    });
+    connect(chkTriplet, &QCheckBox::clicked, this, [this](bool checked) {
+        if (checked)
+            chkDotted->setChecked(false);
+        FocusEditor();
+    });
     edtName->installEventFilter(this);
 
     connect(playOptionGroup, &QButtonGroup::idClicked, this, [this](int option) {

@@ -70,6 +70,7 @@ void TfrmMain::SetPlayingControls(bool enabled) {
         cboDictionary, rdoPlayOptions,  chkTrace, chkLoop,  chkDotted};
     for (QWidget* widget : widgets)
         widget->setEnabled(enabled);
+    chkTriplet->setEnabled(enabled);
     for (QToolButton* button : durationButtons)
         button->setEnabled(enabled);
     for (QMenu* menu : {mnuFile, mnuEdit, mnuInstrument, mnuHelp, mnuSpecial, mnuTuning})

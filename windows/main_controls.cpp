@@ -174,7 +174,12 @@ void MainControls::BuildControls(QMainWindow* window, QTextDocument* text) {
     chkDotted = Hinted(
         new QCheckBox(QMainWindow::tr("Dotted"), grpEditControls), QStringLiteral("chkDotted"),
         QMainWindow::tr("Note duration values are increased by 1/2 while this is checked."));
-    chkDotted->setGeometry(10, 252, 90, 22);
+    chkDotted->setGeometry(10, 252, 76, 22);
+    chkTriplet = Hinted(new QCheckBox(QMainWindow::tr("Triplet"), grpEditControls),
+                        QStringLiteral("chkTriplet"),
+                        QMainWindow::tr("Note durations are triplets (three in the time of two) "
+                                        "while this is checked."));
+    chkTriplet->setGeometry(88, 252, 78, 22);
     cboDictionary = new DictionaryComboBox(grpEditControls);
     cboDictionary->setObjectName(QStringLiteral("cboDictionary"));
     cboDictionary->setGeometry(10, 292, 156, 26);

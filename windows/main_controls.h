@@ -52,6 +52,7 @@ struct MainControls {
     QPushButton* btnDelete = nullptr;
     std::array<QToolButton*, 7> durationButtons{};
     QCheckBox* chkDotted = nullptr;
+    QCheckBox* chkTriplet = nullptr;
     DictionaryComboBox* cboDictionary = nullptr;
     QLabel* lblDictionary = nullptr;
     QGroupBox* grpPlayControls = nullptr;
