@@ -30,11 +30,18 @@ std::optional<int> EndingNumber(std::string_view word);
 
 // The line above a staff: chord names as ReadChordNameLine reads them, or with `anyWords` every
 // word a name (this program's own tablature names chords as their lines do), after an optional
-// measure number as the first word; ending signs ("1.", "2.") go to `endings` (their numbers as
-// names) when given. An empty list for a line holding only a measure number or endings; nothing
-// for any other line.
+// measure number as the first word. With `signs`, the signs of the structure go there: ending
+// signs ("1.", "2."), meters ("3/4"), repeat counts ("x3"); a triplet's "3" is passed over. An
+// empty list for a line holding only a measure number or signs; nothing for any other line.
+// The signs of a song's structure above a staff, each at its column.
+struct StructureSigns {
+    std::vector<PlacedName> endings; // "1." ... as "1"
+    std::vector<PlacedName> meters;  // "3/4"
+    std::vector<PlacedName> counts;  // a repeat count "x3" as "3"
+};
+
 std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, bool anyWords,
-                                                        std::vector<PlacedName>* endings);
+                                                        StructureSigns* signs);
 
 // The name over a chord column: the last name starting at or before it; empty before the first.
 std::string NameOver(const std::vector<PlacedName>& names, std::size_t column);

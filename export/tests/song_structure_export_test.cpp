@@ -34,7 +34,7 @@ const std::vector<std::string> Waltz = {
     "C, x, 2, 0, 1, 2, H",   "",                       "G, 0, 0, 0, 0, 0, .H",
     "* Repeat: end"};
 
-std::string Run(const std::string& command) {
+std::string RunCommand(const std::string& command) {
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -51,7 +51,7 @@ TEST(SongStructureExport, MidiPlaysRepeatsEndingsAndTheTempoChange) {
     const std::string path = folder / "waltz.mid";
     std::string error;
     ASSERT_TRUE(WriteMidiFile(path, test::ParseLines(Waltz), 120, 105, test::NoOffsets, error));
-    const std::string events = Run("/usr/bin/python3 '" FRETWICK_EXPORT_TEST_DIR
+    const std::string events = RunCommand("/usr/bin/python3 '" FRETWICK_EXPORT_TEST_DIR
                                    "/read_midi.py' '" + path + "'");
     EXPECT_NE(events.find("0 0 time_signature 3 4 24 8\n"), std::string::npos) << events;
     EXPECT_NE(events.find("0 0 set_tempo 500000\n0 1824 set_tempo 666666\n"), std::string::npos);
@@ -99,7 +99,7 @@ TEST(SongStructureExport, MusicXmlHasRepeatsEndingsMeterTempoAndTuplets) {
     test::TempFolder folder;
     const std::string path = folder / "waltz.musicxml";
     std::ofstream(path) << xml;
-    EXPECT_EQ(Run("/usr/bin/python3 -c 'import sys, xml.dom.minidom as m; "
+    EXPECT_EQ(RunCommand("/usr/bin/python3 -c 'import sys, xml.dom.minidom as m; "
                   "print(len(m.parse(sys.argv[1]).getElementsByTagName(\"time-modification\")))' '" +
                   path + "'"),
               "6\n"); // three triplet chords of two notes each
