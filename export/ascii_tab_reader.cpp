@@ -470,6 +470,13 @@ std::vector<std::string> OwnNameStarts(const StaffReading& staff,
     std::size_t next = 0; // the first chord the next name may start at
     for (const PlacedName& name : names) {
         std::size_t at = chords.size();
+        // A name right after a meter or an ending over a bar was pushed there from the first
+        // chord after the bar: a name is far likelier to change at a measure's start.
+        if (name.afterSign != std::string::npos)
+            for (std::size_t i = next; i < chords.size() && at == chords.size(); ++i)
+                if (!chords[i]->IsRest() && chords[i]->column <= name.column &&
+                    chords[i]->column > name.afterSign)
+                    at = i;
         for (std::size_t i = next; i < chords.size() && at == chords.size(); ++i)
             if (!chords[i]->IsRest() && chords[i]->column == name.column)
                 at = i;

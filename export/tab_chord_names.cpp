@@ -121,6 +121,8 @@ std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, b
     }
     std::vector<PlacedName> names;
     bool numbered = false; // the first word was a measure number
+    std::size_t signStart = std::string::npos;
+    std::size_t signEnd = std::string::npos - 1;
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] == ' ' || text[i] == '\r') {
@@ -144,10 +146,16 @@ std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, b
             else if (CountSign(word) > 0)
                 signs->counts.push_back({i, std::to_string(CountSign(word))});
             numbered = true; // a line of signs is read even without names
+            signStart = i;
+            signEnd = j;
         } else if (!separator && !measureNumber) {
             if (!anyWords && !LooksLikeChordName(word))
                 return std::nullopt;
-            names.push_back({i, std::string(word)});
+            names.push_back(
+                {i, std::string(word), signEnd + 1 == i ? signStart : std::string::npos});
+        } else if (!separator) {
+            signStart = i; // a sign or a measure number
+            signEnd = j;
         }
         i = j;
     }

@@ -13,6 +13,9 @@ namespace fw::tabstaff {
 struct PlacedName {
     std::size_t column = 0; // where the name starts (tabs expanded to every eighth column)
     std::string name;
+    // Where a sign or a measure number stands that ends one space before the name (a writer
+    // may have pushed the name there); npos when none does.
+    std::size_t afterSign = std::string::npos;
 };
 
 // True when `word` looks like a chord: a root A to G, an optional "#" or "b", then a quality
