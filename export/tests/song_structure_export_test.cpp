@@ -23,16 +23,31 @@ namespace {
 
 // A 3/4 tune with a pickup, an A part with two endings and a repeated B part with triplets,
 // slower from the B part on.
-const std::vector<std::string> Waltz = {
-    "* Time: 3/4",           "* Pickup: 1/4",          "D, x, x, x, x, 0, Q",
-    "* Repeat: start",       "G, 0, 0, 0, 0, 0, Q",    "G, x, x, 0, x, x, Q",
-    "G, x, x, x, 0, x, Q",   "",                       "C, x, 2, 0, 1, 2, .H",
-    "* Ending: 1",           "D7, x, 0, 2, 1, 0, H",   "D, x, x, x, x, 4, Q",
-    "* Repeat: end",         "* Ending: 2",            "G, 0, 0, 0, 0, 0, .H",
-    "",                      "* Tempo: 90",            "* Repeat: start",
-    "Em, x, 2, 0, 0, 2, E3", "Em, x, x, 0, x, x, E3",  "Em, x, x, x, 0, x, E3",
-    "C, x, 2, 0, 1, 2, H",   "",                       "G, 0, 0, 0, 0, 0, .H",
-    "* Repeat: end"};
+const std::vector<std::string> Waltz = {"* Time: 3/4",
+                                        "* Pickup: 1/4",
+                                        "D, x, x, x, x, 0, Q",
+                                        "* Repeat: start",
+                                        "G, 0, 0, 0, 0, 0, Q",
+                                        "G, x, x, 0, x, x, Q",
+                                        "G, x, x, x, 0, x, Q",
+                                        "",
+                                        "C, x, 2, 0, 1, 2, .H",
+                                        "* Ending: 1",
+                                        "D7, x, 0, 2, 1, 0, H",
+                                        "D, x, x, x, x, 4, Q",
+                                        "* Repeat: end",
+                                        "* Ending: 2",
+                                        "G, 0, 0, 0, 0, 0, .H",
+                                        "",
+                                        "* Tempo: 90",
+                                        "* Repeat: start",
+                                        "Em, x, 2, 0, 0, 2, E3",
+                                        "Em, x, x, 0, x, x, E3",
+                                        "Em, x, x, x, 0, x, E3",
+                                        "C, x, 2, 0, 1, 2, H",
+                                        "",
+                                        "G, 0, 0, 0, 0, 0, .H",
+                                        "* Repeat: end"};
 
 std::string RunCommand(const std::string& command) {
     std::string output;
@@ -51,8 +66,8 @@ TEST(SongStructureExport, MidiPlaysRepeatsEndingsAndTheTempoChange) {
     const std::string path = folder / "waltz.mid";
     std::string error;
     ASSERT_TRUE(WriteMidiFile(path, test::ParseLines(Waltz), 120, 105, test::NoOffsets, error));
-    const std::string events = RunCommand("/usr/bin/python3 '" FRETWICK_EXPORT_TEST_DIR
-                                   "/read_midi.py' '" + path + "'");
+    const std::string events =
+        RunCommand("/usr/bin/python3 '" FRETWICK_EXPORT_TEST_DIR "/read_midi.py' '" + path + "'");
     EXPECT_NE(events.find("0 0 time_signature 3 4 24 8\n"), std::string::npos) << events;
     EXPECT_NE(events.find("0 0 set_tempo 500000\n0 1824 set_tempo 666666\n"), std::string::npos);
     // The onsets of the chords: pickup, A with ending 1, A again with ending 2, B twice.
@@ -99,10 +114,12 @@ TEST(SongStructureExport, MusicXmlHasRepeatsEndingsMeterTempoAndTuplets) {
     test::TempFolder folder;
     const std::string path = folder / "waltz.musicxml";
     std::ofstream(path) << xml;
-    EXPECT_EQ(RunCommand("/usr/bin/python3 -c 'import sys, xml.dom.minidom as m; "
-                  "print(len(m.parse(sys.argv[1]).getElementsByTagName(\"time-modification\")))' '" +
-                  path + "'"),
-              "6\n"); // three triplet chords of two notes each
+    EXPECT_EQ(
+        RunCommand(
+            "/usr/bin/python3 -c 'import sys, xml.dom.minidom as m; "
+            "print(len(m.parse(sys.argv[1]).getElementsByTagName(\"time-modification\")))' '" +
+            path + "'"),
+        "6\n"); // three triplet chords of two notes each
 }
 
 TEST(SongStructureExport, AsciiTablatureShowsRepeatsEndingsAndTriplets) {

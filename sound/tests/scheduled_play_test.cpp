@@ -333,3 +333,41 @@ TEST(TrainerOff, KeepsTheTempo) {
 
 } // namespace
 } // namespace fw::test
+
+namespace fw::test {
+namespace {
+
+// A song with a repeat and a tempo marker plays in its sounding order: the repeated chord
+// twice, the marker tempo scaled by the tempo box (120 against a song tempo of 60 doubles it),
+// and the metronome's accent after the pickup.
+TEST_F(ScheduledPlayTest, FollowsTheSongsStructure) {
+    std::vector<ChordEntry> entries;
+    for (std::string_view line :
+         {"* Time: 2/4", "* Pickup: 1/4", "P, 0, 0, 0, 0, 0, Q", "* Repeat: start",
+          "A, 0, 0, 0, 0, 0, Q", "* Repeat: end", "* Tempo: 30", "B, 0, 0, 0, 0, 0, Q"})
+        entries.push_back(ParseChordText(line, 0).entry);
+    const SongStructure structure = SongStructure::OfEntries(entries);
+    ScheduledPlayOptions options;
+    options.Last = static_cast<int>(entries.size()) - 1;
+    options.Tempo = 120;
+    options.SongTempo = 60;
+    options.Spans = SoundingOrder(structure, entries.size());
+    options.Meter = structure.firstMeter();
+    options.PickupTicks = structure.pickupTicks(WholeNoteTicks);
+    options.Practice.Metronome = true;
+    ScheduledPlay play(scheduler, port, entries, options);
+    Run(play);
+    // P, A, A at 120; B at 30 * 120 / 60 = 60 (a quarter is 1000 ms).
+    EXPECT_THAT(ChordStarts(), ElementsAre(0, 500, 1000, 1500));
+    EXPECT_EQ(Ms(play.ScheduledUntil()), 2500);
+    // Beats at 0, 500, 1000, 1500; the accent (velocity aside) lands on the second beat, the
+    // first one after the pickup: every other beat from there.
+    std::vector<long long> accents;
+    for (const Msg& m : Clicks())
+        if (m.key == static_cast<int>((ClickOnMessage(true) >> 8) & 0xFF))
+            accents.push_back(m.ms);
+    EXPECT_THAT(accents, ElementsAre(500, 1500));
+}
+
+} // namespace
+} // namespace fw::test
