@@ -34,10 +34,10 @@ struct Staff {
     std::optional<std::vector<tabstaff::DurationMark>> durations;
     std::optional<StaffReading> reading; // this program's own layout, else filled in later
     tabstaff::StaffScan scan;
-    std::vector<PlacedName> names;   // chord names above it
-    bool fourLines = false;          // strings 1 to 4 only; the 5th line is made up
-    std::vector<PlacedName> endings; // ending signs above it, their numbers as names
-    int lineRepeats = 0;             // a count after the staff ("x2"): the line is repeated
+    std::vector<PlacedName> names;  // chord names above it
+    bool fourLines = false;         // strings 1 to 4 only; the 5th line is made up
+    tabstaff::StructureSigns signs; // repeat counts, endings and meters above it
+    int lineRepeats = 0;            // a count after the staff ("x2"): the line is repeated
 };
 
 // One piece of the text, in text order: a comment line or a staff.
@@ -278,7 +278,7 @@ std::size_t ReadRun(const std::vector<std::string>& lines,
         }
         if (start == first && lineAbove)
             if (std::optional<std::vector<PlacedName>> names =
-                    tabstaff::ReadStaffTopLine(lines[first - 1], ownTab, &staff.endings)) {
+                    tabstaff::ReadStaffTopLine(lines[first - 1], ownTab, &staff.signs)) {
                 staff.names = std::move(*names);
                 pieces.pop_back(); // the names now stand in the chord lines
             }
@@ -482,6 +482,13 @@ std::vector<std::string> OwnNameStarts(const StaffReading& staff,
     std::size_t next = 0; // the first chord the next name may start at
     for (const PlacedName& name : names) {
         std::size_t at = chords.size();
+        // A name right after a meter or an ending over a bar was pushed there from the first
+        // chord after the bar: a name is far likelier to change at a measure's start.
+        if (name.afterSign != std::string::npos)
+            for (std::size_t i = next; i < chords.size() && at == chords.size(); ++i)
+                if (!chords[i]->IsRest() && chords[i]->column <= name.column &&
+                    chords[i]->column > name.afterSign)
+                    at = i;
         for (std::size_t i = next; i < chords.size() && at == chords.size(); ++i)
             if (!chords[i]->IsRest() && chords[i]->column == name.column)
                 at = i;
@@ -558,6 +565,18 @@ MeasureComments StructureComments(const StaffReading& reading, const Staff& staf
                 comments.before[0].insert(comments.before[0].begin(), "* Repeat: start");
         }
     }
+    // A count above a ":|" (this program writes it over the colon) belongs to the nearest end.
+    for (const PlacedName& sign : staff.signs.counts) {
+        const auto nearest =
+            std::min_element(ends.begin(), ends.end(), [&](const End& a, const End& b) {
+                const auto distance = [&](const End& e) {
+                    return e.column > sign.column ? e.column - sign.column : sign.column - e.column;
+                };
+                return distance(a) < distance(b);
+            });
+        if (nearest != ends.end())
+            nearest->count = std::stoi(sign.name);
+    }
     for (const End& end : ends) {
         const std::size_t firstAfter =
             end.column == std::string::npos ? count : measureAfter(end.column);
@@ -566,7 +585,11 @@ MeasureComments StructureComments(const StaffReading& reading, const Staff& staf
         else
             comments.before[0].push_back(RepeatEndMarker(end.count));
     }
-    for (const PlacedName& ending : staff.endings) {
+    for (const PlacedName& meter : staff.signs.meters)
+        comments.before[std::min(measureAfter(meter.column), count - 1)].insert(
+            comments.before[std::min(measureAfter(meter.column), count - 1)].begin(),
+            "* Time: " + meter.name);
+    for (const PlacedName& ending : staff.signs.endings) {
         std::size_t m = 0;
         while (m + 1 < count && reading.measures[m].back().column < ending.column)
             ++m;

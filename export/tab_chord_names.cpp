@@ -84,8 +84,34 @@ std::optional<int> EndingNumber(std::string_view word) {
     return number;
 }
 
+// A meter sign "3/4": one or two digits over 1, 2, 4, 8, 16, 32 or 64.
+bool IsMeterSign(std::string_view word) {
+    const std::size_t slash = word.find('/');
+    if (slash == std::string_view::npos || slash == 0 || slash > 2 || slash + 1 >= word.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (i != slash && !IsDigit(word[i]))
+            return false;
+    const std::string_view unit = word.substr(slash + 1);
+    return unit == "1" || unit == "2" || unit == "4" || unit == "8" || unit == "16" ||
+           unit == "32" || unit == "64";
+}
+
+// A repeat count sign "x3": its count, or 0.
+int CountSign(std::string_view word) {
+    if (word.size() < 2 || word.size() > 3 || word[0] != 'x')
+        return 0;
+    int count = 0;
+    for (const char c : word.substr(1)) {
+        if (!IsDigit(c))
+            return 0;
+        count = count * 10 + (c - '0');
+    }
+    return count;
+}
+
 std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, bool anyWords,
-                                                        std::vector<PlacedName>* endings) {
+                                                        StructureSigns* signs) {
     std::string text;
     for (const char c : line) {
         if (c == '\t')
@@ -95,6 +121,8 @@ std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, b
     }
     std::vector<PlacedName> names;
     bool numbered = false; // the first word was a measure number
+    std::size_t signStart = std::string::npos;
+    std::size_t signEnd = std::string::npos - 1;
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] == ' ' || text[i] == '\r') {
@@ -106,17 +134,28 @@ std::optional<std::vector<PlacedName>> ReadStaffTopLine(std::string_view line, b
             ++j;
         const std::string_view word(text.data() + i, j - i);
         const bool separator = word.find_first_not_of("|-_[]") == std::string_view::npos;
-        const bool measureNumber = !numbered && names.empty() &&
-                                   word.find_first_not_of("0123456789") == std::string_view::npos;
+        const bool digits = word.find_first_not_of("0123456789") == std::string_view::npos;
+        const bool measureNumber = !numbered && names.empty() && digits && i == 0;
         numbered = numbered || measureNumber;
-        if (const std::optional<int> ending = EndingNumber(word); ending && !measureNumber) {
-            if (endings)
-                endings->push_back({i, std::to_string(*ending)});
-            numbered = true; // a line of endings is read even without names
+        if (signs && !measureNumber &&
+            (EndingNumber(word) || IsMeterSign(word) || CountSign(word) > 0 || word == "3")) {
+            if (const std::optional<int> ending = EndingNumber(word))
+                signs->endings.push_back({i, std::to_string(*ending)});
+            else if (IsMeterSign(word))
+                signs->meters.push_back({i, std::string(word)});
+            else if (CountSign(word) > 0)
+                signs->counts.push_back({i, std::to_string(CountSign(word))});
+            numbered = true; // a line of signs is read even without names
+            signStart = i;
+            signEnd = j;
         } else if (!separator && !measureNumber) {
             if (!anyWords && !LooksLikeChordName(word))
                 return std::nullopt;
-            names.push_back({i, std::string(word)});
+            names.push_back(
+                {i, std::string(word), signEnd + 1 == i ? signStart : std::string::npos});
+        } else if (!separator) {
+            signStart = i; // a sign or a measure number
+            signEnd = j;
         }
         i = j;
     }

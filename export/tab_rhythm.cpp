@@ -35,6 +35,10 @@ constexpr std::array<Value, 14> Values = {{
     {".F", 0}, // a dotted sixty-fourth has no whole length: never chosen
 }};
 
+// The plain values whose triplets spacing is read as: thirty-second to quarter.
+constexpr int MinTripletValue = 2;
+constexpr int MaxTripletValue = 16;
+
 // Gaps no further apart than this are taken as even.
 constexpr double EvenSpread = 1.5;
 
@@ -203,6 +207,17 @@ FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64, bool c
         filled.durations.assign(n, *DurationOfLength(measure64 / count));
         filled.fill = Fill::EqualValues;
         return filled;
+    }
+    // Evenly spaced notes in threes, each three in the time of two of a plain value up to a
+    // quarter: triplets ("Q3" six times in 4/4), not dotted values.
+    if (even && n % 3 == 0 && (measure64 * 3) % (2 * count) == 0) {
+        const int value = measure64 * 3 / (2 * count);
+        if (value >= MinTripletValue && value <= MaxTripletValue && !IsDotted(value) &&
+            DurationOfLength(value)) {
+            filled.durations.assign(n, *DurationOfLength(value) + "3");
+            filled.fill = Fill::Triplets;
+            return filled;
+        }
     }
     if (const std::optional<std::vector<int>> closest = Closest(lengths, measure64)) {
         filled.durations = Texts(*closest);

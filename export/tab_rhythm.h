@@ -24,6 +24,7 @@ enum class Fill {
     DottedPairs, // pairs of a dotted value and its short partner
     Closest,     // the durations nearest the spacing that fill it
     PlainValues, // evenly spaced notes whose even value would be dotted: plain values instead
+    Triplets,    // evenly spaced notes in threes, three in the time of two: "E3", "Q3"...
     NotFilled,   // nothing fills it (more notes than sixty-fourths): the nearest durations
 };
 
@@ -39,7 +40,9 @@ struct FilledMeasure {
 // short, else one value for all, else the values closest to the spacing.
 // Evenly spaced notes whose nearest values fill the measure but are dotted get plain values that
 // fill it instead, longer ones first (a waltz's two notes are "H Q", not ".Q .Q"), unless the meter
-// is `compound` (6/8, 9/8, 12/8), whose beat is dotted.
+// is `compound` (6/8, 9/8, 12/8), whose beat is dotted. Evenly spaced notes in threes that no
+// plain value fills the measure with are triplets of a value up to a quarter ("Q3" six times in
+// 4/4) when they fill it.
 FilledMeasure FillMeasure(const std::vector<double>& gaps, int measure64, bool compound = false);
 
 // The smallest gap between note columns that is common (at least a quarter of all gaps and

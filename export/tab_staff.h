@@ -57,9 +57,9 @@ struct DurationMark {
 
 // A rhythm row: the duration line this program writes under a staff, or one written above or
 // below a staff on the web: only duration texts (W H Q E S T F in either case, "." in front for
-// dotted) or fractions of a whole note ("1/4", "1/8", dotted "1/4." or ".1/4", read as their
-// duration texts) separated by spaces, at least one. Returns the texts in order, or nothing for
-// any other line.
+// dotted or "3" after for a triplet) or fractions of a whole note ("1/4", "1/8", dotted "1/4." or
+// ".1/4", read as their duration texts) separated by spaces, at least one. Returns the texts in
+// order, or nothing for any other line.
 std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line);
 
 // One note column: the notes struck together, with their hammer-on targets.

@@ -190,7 +190,10 @@ std::optional<std::vector<DurationMark>> ReadDurationLine(std::string_view line)
         while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r')
             ++j;
         const std::string_view word = line.substr(i, j - i);
-        const std::string_view letter = word.front() == '.' ? word.substr(1) : word;
+        std::string_view letter = word.front() == '.' ? word.substr(1) : word;
+        // A triplet value: "E3" (never dotted).
+        if (letter.size() == 2 && letter.back() == '3' && word.front() != '.')
+            letter.remove_suffix(1);
         if (const std::optional<std::string> fraction = FractionDuration(word)) {
             marks.push_back({*fraction, i - shift});
             i = j;

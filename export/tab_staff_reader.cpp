@@ -231,7 +231,25 @@ std::optional<StaffReading> ReadOwnLayoutStaff(const std::array<StaffLine, 5>& l
         for (std::size_t k = 0; k < 5; ++k)
             rows[k] =
                 std::string_view(lines[k].text).substr(bars[b] + 1, bars[b + 1] - bars[b] - 1);
-        std::vector<ReadMeasure> readings = OwnLayoutMeasures(rows, bars[b] + 1);
+        // Repeat bars: "|:" opens a repeat, ":|" closes one, in all five lines.
+        std::size_t offset = bars[b] + 1;
+        const auto allHave = [&](bool front) {
+            return std::all_of(rows.begin(), rows.end(), [&](std::string_view row) {
+                return !row.empty() && (front ? row.front() : row.back()) == ':';
+            });
+        };
+        if (allHave(true)) {
+            for (std::string_view& row : rows)
+                row.remove_prefix(1);
+            ++offset;
+            reading.repeats.push_back({bars[b], "|:", true});
+        }
+        if (allHave(false)) {
+            for (std::string_view& row : rows)
+                row.remove_suffix(1);
+            reading.repeats.push_back({bars[b + 1], ":|", false});
+        }
+        std::vector<ReadMeasure> readings = OwnLayoutMeasures(rows, offset);
         if (readings.empty())
             return std::nullopt;
         if (durations) {

@@ -127,34 +127,66 @@ std::string FormsName(int bits) {
     return name;
 }
 
+// The song's structure as the tablature items carry it: repeats, endings, meters.
+std::vector<std::string> StructureOf(const std::vector<std::string>& lines,
+                                     const TabOptions& forms) {
+    std::vector<std::string> signs;
+    for (const TabItem& item :
+         BuildTabItems(test::ParseLines(lines), lines, {forms.bars, MeterFromComments(lines)}))
+        if (!item.IsTerminator && !item.IsRest())
+            signs.push_back(std::string(item.RepeatStart ? "|:" : "") + " " +
+                            std::to_string(item.RepeatEndCount) + " " +
+                            std::to_string(item.EndingNumber) + " " +
+                            std::to_string(item.MeterBeats) + "/" + std::to_string(item.MeterUnit));
+    return signs;
+}
+
+// Writes `song` in `forms`, reads it back and checks the chord lines (and, with `structure`, the
+// markers), the tuning and, with durations, that the notice says nothing.
+void CheckRoundTrip(const test::Song& song, const TabOptions& forms, unsigned seed,
+                    bool structure) {
+    std::vector<TabItem> items = BuildTabItems(test::ParseLines(song.lines), song.lines,
+                                               {forms.bars, MeterFromComments(song.lines)});
+    AssignMeasureSizes(items);
+    const AsciiTab tab = BuildAsciiTab(
+        items, {TuningStatusText(song.tuning), song.title, song.subtitle}, forms, song.tuning);
+    if (tab.truncated)
+        return; // chords past the cap are not written, so they cannot come back
+    const std::string text = JoinLinesCrLf(tab.lines);
+    const std::string listing = "seed " + std::to_string(seed) + "\n" + text;
+    const TabReading reading = ReadAsciiTab(text);
+    const Expected expected = ExpectedOf(items, forms);
+    const bool names = forms.chordNames && expected.namesShown;
+    const Measures read = MeasuresRead(reading.lines, forms, names);
+    ASSERT_EQ(names ? read : WithoutNames(read),
+              names ? expected.measures : WithoutNames(expected.measures))
+        << listing;
+    ASSERT_EQ(reading.tuningCode, song.tuning) << listing;
+    if (structure) {
+        ASSERT_EQ(StructureOf(reading.lines, forms), StructureOf(song.lines, forms)) << listing;
+    } else if (forms.ShowsRhythm()) {
+        ASSERT_EQ(ImportNotice(reading), "") << listing;
+    }
+}
+
 class EveryForm : public ::testing::TestWithParam<int> {};
 
 TEST_P(EveryForm, ReadsBackToTheChordLines) {
+    for (unsigned seed = 1; seed <= SongsPerForm(); ++seed)
+        CheckRoundTrip(test::SongMaker(seed * 7919U + 13U).Make(true), FormsOf(GetParam()), seed,
+                       false);
+}
+
+// Songs with repeats, endings, meter changes and triplets: the chord lines and their markers
+// come back, in the forms with durations and measures at blank lines. (Without durations a
+// marker on a rest moves to a chord; with bars from the meter the reading is not yet exact, nor
+// with chord names, which a triplet's "3" can push right past other chords.)
+TEST_P(EveryForm, ReadsBackTheSongsStructure) {
     const TabOptions forms = FormsOf(GetParam());
-    const unsigned songs = SongsPerForm();
-    for (unsigned seed = 1; seed <= songs; ++seed) {
-        const test::Song song = test::SongMaker(seed * 7919U + 13U).Make(true);
-        std::vector<TabItem> items = BuildTabItems(test::ParseLines(song.lines), song.lines,
-                                                   {forms.bars, MeterFromComments(song.lines)});
-        AssignMeasureSizes(items);
-        const AsciiTab tab = BuildAsciiTab(
-            items, {TuningStatusText(song.tuning), song.title, song.subtitle}, forms, song.tuning);
-        if (tab.truncated)
-            continue; // chords past the cap are not written, so they cannot come back
-        const std::string text = JoinLinesCrLf(tab.lines);
-        const std::string listing = "seed " + std::to_string(seed) + "\n" + text;
-        const TabReading reading = ReadAsciiTab(text);
-        const Expected expected = ExpectedOf(items, forms);
-        const bool names = forms.chordNames && expected.namesShown;
-        const Measures read = MeasuresRead(reading.lines, forms, names);
-        ASSERT_EQ(names ? read : WithoutNames(read),
-                  names ? expected.measures : WithoutNames(expected.measures))
-            << listing;
-        ASSERT_EQ(reading.tuningCode, song.tuning) << listing;
-        if (forms.ShowsRhythm()) {
-            ASSERT_EQ(ImportNotice(reading), "") << listing;
-        }
-    }
+    if (!forms.ShowsRhythm() || forms.bars != TabBars::BlankLines || forms.chordNames)
+        GTEST_SKIP() << "not read back exactly yet";
+    for (unsigned seed = 1; seed <= SongsPerForm(); ++seed)
+        CheckRoundTrip(test::SongMaker(seed * 104729U + 7U).Make(true, true), forms, seed, true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Combinations, EveryForm, ::testing::Range(0, 3 * 32),

@@ -162,13 +162,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E", ""},
                   std::nullopt,
                   OpenG},
-        // Six evenly spaced notes cannot be six equal values of 4/4: the closest fill.
+        // Six evenly spaced notes cannot be six equal plain values of 4/4: quarter triplets.
         StyleCase{"EvenlySpacedSixInFourFour",
                   {"|--0--0--0--0--0--0--|", "|--------------------|", "|--------------------|",
                    "|--------------------|", "|--------------------|"},
-                  {"Chord, x, x, x, x, 0, .E", "Chord, x, x, x, x, 0, .E",
-                   "Chord, x, x, x, x, 0, .E", "Chord, x, x, x, x, 0, .E",
-                   "Chord, x, x, x, x, 0, E", "Chord, x, x, x, x, 0, E", ""},
+                  {"Chord, x, x, x, x, 0, Q3", "Chord, x, x, x, x, 0, Q3",
+                   "Chord, x, x, x, x, 0, Q3", "Chord, x, x, x, x, 0, Q3",
+                   "Chord, x, x, x, x, 0, Q3", "Chord, x, x, x, x, 0, Q3", ""},
                   std::nullopt,
                   OpenG + " Durations guessed to fill 4/4 where the spacing did not: measure 1."},
         // A count line under the staff and a fingering line above it stay as comments.

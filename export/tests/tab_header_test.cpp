@@ -97,6 +97,11 @@ TEST_P(Filling, FillsTheMeasure) {
     EXPECT_EQ(filled.fill, GetParam().fill);
 }
 
+// In 6/8 the beat is a dotted quarter: two even notes stay dotted quarters.
+TEST(Filling, CompoundMeterKeepsDottedBeats) {
+    EXPECT_EQ(FillMeasure({1, 1}, 48, true).durations, (std::vector<std::string>{".Q", ".Q"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Table, Filling,
     ::testing::Values(
@@ -111,8 +116,10 @@ INSTANTIATE_TEST_SUITE_P(
         FillCase{"SixEvenInFourFour",
                  {1, 1, 1, 1, 1, 1},
                  64,
-                 {".E", ".E", ".E", ".E", "E", "E"},
-                 Fill::Closest}),
+                 {"Q3", "Q3", "Q3", "Q3", "Q3", "Q3"},
+                 Fill::Triplets},
+        FillCase{"ThreeEvenInAQuarter", {1, 1, 1}, 16, {"E3", "E3", "E3"}, Fill::Triplets},
+        FillCase{"TwoEvenInAWaltz", {1, 1}, 48, {"H", "Q"}, Fill::PlainValues}),
     [](const ::testing::TestParamInfo<FillCase>& info) { return std::string(info.param.name); });
 
 TEST(CommonGap, IsTheSmallestCommonOne) {
