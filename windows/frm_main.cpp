@@ -228,8 +228,10 @@ void TfrmMain::FormActivate() {
     if (ActivatedOnce)
         return;
     ActivatedOnce = true;
-    // Framed now: the title bar the desktop added must not push the bottom off the screen.
-    KeepFrameOnScreen(*this);
+    // Framed now: the title bar the desktop added must not push a restored window's bottom off
+    // the screen.
+    if (settings().WindowWidth > 0)
+        KeepFrameOnScreen(*this);
     if (!settings().Welcomed) {
         settings().Welcomed = true;
         TfrmNewUserMessage welcome(this);

@@ -232,18 +232,18 @@ TEST_F(MainWindowTest, ASongOpenedByARelativePathIsRememberedAbsolute) {
 TEST_F(MainWindowTest, SizePlaceAndMaximisedStateAreKept) {
     {
         TfrmMain& window = StartShown();
-        window.setGeometry(QRect(40, 30, 700, 600));
+        window.setGeometry(QRect(10, 30, 780, 600));
         QCoreApplication::processEvents();
         window.close();
     }
     main.reset();
     QSettings file(SettingsFilePath(), QSettings::IniFormat);
-    EXPECT_EQ(file.value(QStringLiteral("Options/WindowWidth")).toString(), QStringLiteral("700"));
+    EXPECT_EQ(file.value(QStringLiteral("Options/WindowWidth")).toString(), QStringLiteral("780"));
     EXPECT_EQ(file.value(QStringLiteral("Options/WindowHeight")).toString(), QStringLiteral("600"));
     EXPECT_EQ(file.value(QStringLiteral("Options/WindowMaximized")).toString(),
               QStringLiteral("0"));
     TfrmMain& again = Start();
-    EXPECT_EQ(again.geometry(), QRect(40, 30, 700, 600));
+    EXPECT_EQ(again.geometry(), QRect(10, 30, 780, 600));
 
     // A place on a screen that has gone: the size comes back, not the place.
     main.reset();
