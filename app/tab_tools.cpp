@@ -236,16 +236,13 @@ void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
 
 // The PDF is drawn by the printing code; it needs a GUI application for its fonts but no
 // display, so the tool makes its own offscreen one when the program has none.
-int WritePdf(const TabToolOptions& options, TabSong& tab, std::ostream& err) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
+int DrawPdf(const TabToolOptions& options, TabSong& tab, QBuffer& buffer, QPdfWriter& writer,
+            QPainter& painter, std::ostream& err) {
     {
-        QPdfWriter writer(&buffer);
         writer.setPageLayout(PdfPageLayout(options.letter));
         writer.setResolution(1200);
         writer.setTitle(QString::fromStdString(tab.title));
         writer.setCreator(QStringLiteral("Fretwick"));
-        QPainter painter;
         if (!painter.begin(&writer)) {
             err << "fretwick: the PDF could not be started\n";
             return 2;
@@ -270,6 +267,24 @@ int WritePdf(const TabToolOptions& options, TabSong& tab, std::ostream& err) {
     return WriteOutput(
         options.output,
         std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.size())), err);
+}
+
+// Out of memory while drawing, the painter and the PDF writer would draw again as they are
+// destroyed, and fail again there, where nothing can catch it: they are left alone instead (the
+// tool ends at once), and nothing is written.
+int WritePdf(const TabToolOptions& options, TabSong& tab, std::ostream& err) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    auto writer = std::make_unique<QPdfWriter>(&buffer);
+    auto painter = std::make_unique<QPainter>();
+    try {
+        return DrawPdf(options, tab, buffer, *writer, *painter, err);
+    } catch (const std::bad_alloc&) {
+        static_cast<void>(painter.release());
+        static_cast<void>(writer.release());
+        err << "fretwick: not enough memory to export the pdf file.\n";
+        return 2;
+    }
 }
 
 } // namespace

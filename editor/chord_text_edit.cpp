@@ -31,27 +31,30 @@ void ChordTextEdit::keyPressEvent(QKeyEvent* e) {
     QPlainTextEdit::keyPressEvent(e);
 }
 
-void ChordTextEdit::insertFromMimeData(const QMimeData* source) {
-    if (!source || !source->hasText()) {
-        QPlainTextEdit::insertFromMimeData(source);
-        return;
-    }
+bool ChordTextEdit::PasteText(const QString& text) {
     try {
-        const QString text = source->text();
         const std::string over =
             TextBoundsError(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                                 static_cast<std::size_t>(text.size())));
         if (!over.empty()) {
             emit pasteRefused(
                 QStringLiteral("Pasting failed: %1.").arg(QString::fromStdString(over)));
-            return;
+            return false;
         }
-        QMimeData plain;
-        plain.setText(WithPlainLineBreaks(text));
-        QPlainTextEdit::insertFromMimeData(&plain);
+        insertPlainText(WithPlainLineBreaks(text));
+        return true;
     } catch (const std::bad_alloc&) {
         emit pasteRefused(QStringLiteral("There is not enough memory to paste this text."));
+        return false;
     }
+}
+
+void ChordTextEdit::insertFromMimeData(const QMimeData* source) {
+    if (!source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    PasteText(source->text());
 }
 
 } // namespace fw

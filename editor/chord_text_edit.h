@@ -18,6 +18,11 @@ class ChordTextEdit : public QPlainTextEdit {
 public:
     explicit ChordTextEdit(QWidget* parent = nullptr);
 
+    // Inserts `text` at the cursor as a paste: refused with pasteRefused, the editor unchanged,
+    // when it is beyond the editor's bounds or memory runs out. Every paste goes through here
+    // (Ctrl+V, Edit > Paste, the pop-up menu, a drop). Returns whether it was inserted.
+    bool PasteText(const QString& text);
+
 signals:
     // A paste or drop was refused, unchanged, because its text is beyond what the editor can
     // hold (a line too long or too many lines, or not enough memory); `reason` is a sentence.

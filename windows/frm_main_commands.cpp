@@ -113,8 +113,10 @@ void TfrmMain::Paste1Click() {
     const UndoStep step(m_lines);
     // The selection is not replaced: the clipboard text goes in front of it.
     m_lines.setSelection(m_lines.selectionStart(), 0);
-    // Line and paragraph separators (word processors, web pages) become real lines.
-    RichEdit1->insertPlainText(WithPlainLineBreaks(QApplication::clipboard()->text()));
+    // The editor's own bounded paste: line and paragraph separators (word processors, web
+    // pages) become real lines, and a text beyond the editor's bounds is refused.
+    if (auto* edit = qobject_cast<ChordTextEdit*>(RichEdit1))
+        edit->PasteText(QApplication::clipboard()->text());
     FocusEditor();
 }
 

@@ -289,6 +289,50 @@ TEST_F(HostileToolRuns, RunningOutOfMemoryIsAMessageNotACrash) {
     EXPECT_EQ(run.err, "fretwick: not enough memory to check the song.\n");
 }
 
+// Out of memory while the PDF is drawn: the message and status 2, no abort from the painter
+// drawing again as it is destroyed, and no file.
+TEST_F(HostileToolRuns, APdfOutOfMemoryIsAMessageAndWritesNothing) {
+    const fs::path song = Root() / "pages.fwk";
+    std::string text = "*Info 1:pages\r\n";
+    for (int chord = 0; chord < 4000; ++chord)
+        text += "G, 0, 2-4, 0, 1, 2, E\r\nC, x, 2, 0, 1, 2, Q\r\n\r\n";
+    std::ofstream(song, std::ios::binary) << text;
+    const fs::path out = Root() / "pages.pdf";
+    const ProgramRun run =
+        Program({QStringLiteral("--export-pdf"), QString::fromStdString(song.string()),
+                 QString::fromStdString(out.string())},
+                QStringLiteral("150000000"));
+    ASSERT_FALSE(run.crashed) << run.err;
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find("fretwick: not enough memory to export the pdf file."),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(out));
+}
+
+// Writing the output over the input would replace the song with what was made of it: refused,
+// by name, through a hard link or a symbolic link too.
+TEST_F(HostileToolRuns, AnOutputThatIsTheInputIsRefused) {
+    const fs::path song = Root() / "same.fwk";
+    fs::copy_file(Root() / "song.in", song, fs::copy_options::overwrite_existing);
+    fs::remove(Root() / "same-hard.fwk");
+    fs::remove(Root() / "same-soft.fwk");
+    fs::create_hard_link(song, Root() / "same-hard.fwk");
+    fs::create_symlink(song, Root() / "same-soft.fwk");
+    const std::string before = Contents(song);
+    for (const char* tool : {"--export-midi", "--export-wav", "--export-musicxml", "--export-tab",
+                             "--export-pdf", "--import-tab"})
+        for (const char* out : {"same.fwk", "same-hard.fwk", "same-soft.fwk"}) {
+            SCOPED_TRACE(std::string(tool) + " " + out);
+            const ProgramRun run =
+                Program({QString::fromLatin1(tool), QString::fromStdString(song.string()),
+                         QString::fromStdString((Root() / out).string())});
+            EXPECT_EQ(run.status, 2);
+            EXPECT_NE(run.err.find("\" is the input file \""), std::string::npos) << run.err;
+            EXPECT_EQ(Contents(song), before);
+        }
+}
+
 INSTANTIATE_TEST_SUITE_P(Table, HostileToolRuns, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return Name(info.param); });
 

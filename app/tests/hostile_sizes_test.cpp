@@ -15,7 +15,9 @@
 namespace fw::testing {
 namespace {
 
-enum class Entry { Open, Recent, Drop, CommandLine, ImportTab, PasteTab, Paste };
+// Paste: the editor's own paste (a drop takes the same path); MenuPaste: Edit > Paste, Ctrl+V and
+// the pop-up menu's Paste.
+enum class Entry { Open, Recent, Drop, CommandLine, ImportTab, PasteTab, Paste, MenuPaste };
 enum class Content { LongLine, ManyLines, Utf16Le, Utf16Be };
 
 constexpr std::size_t LongLineCharacters = 150'000'000;
@@ -38,7 +40,7 @@ struct SizeCase {
 };
 
 bool IsPaste(Entry entry) {
-    return entry == Entry::PasteTab || entry == Entry::Paste;
+    return entry == Entry::PasteTab || entry == Entry::Paste || entry == Entry::MenuPaste;
 }
 
 class HostileSizes : public MainWindowTest, public ::testing::WithParamInterface<SizeCase> {
@@ -112,9 +114,12 @@ TEST_P(HostileSizes, AreRefusedWithTheirFigureOrReadAsText) {
         break;
     case Entry::PasteTab:
     case Entry::Paste:
+    case Entry::MenuPaste:
         QGuiApplication::clipboard()->setText(ClipboardText(c.content));
         if (c.entry == Entry::PasteTab)
             window.PasteTablature1Click();
+        else if (c.entry == Entry::MenuPaste)
+            window.Paste1Click();
         else
             window.ui().RichEdit1->paste();
         QGuiApplication::clipboard()->clear();
@@ -140,7 +145,7 @@ TEST_P(HostileSizes, AreRefusedWithTheirFigureOrReadAsText) {
     QString expected;
     if (c.entry == Entry::PasteTab && c.content == Content::LongLine)
         expected = QStringLiteral("No banjo tablature found in the text."); // read, not held
-    else if (c.entry == Entry::Paste)
+    else if (c.entry == Entry::Paste || c.entry == Entry::MenuPaste)
         expected = QStringLiteral("Pasting failed: %1.").arg(QString::fromLatin1(reason));
     else if (c.entry == Entry::PasteTab)
         expected =
@@ -159,7 +164,7 @@ std::vector<SizeCase> Cases() {
         {Entry::Open, "Open"},           {Entry::Recent, "Recent"},
         {Entry::Drop, "Drop"},           {Entry::CommandLine, "CommandLine"},
         {Entry::ImportTab, "ImportTab"}, {Entry::PasteTab, "PasteTab"},
-        {Entry::Paste, "Paste"}};
+        {Entry::Paste, "Paste"},         {Entry::MenuPaste, "MenuPaste"}};
     const std::pair<Content, const char*> contents[] = {{Content::LongLine, "LongLine"},
                                                         {Content::ManyLines, "ManyLines"},
                                                         {Content::Utf16Le, "Utf16Le"},
