@@ -422,8 +422,8 @@ TEST(OptionsDialogLists, HoldTheirEntriesAndFollowTheSettings) {
     QStringList tabs;
     for (int i = 0; i < dialog.PageControl1->count(); ++i)
         tabs << dialog.PageControl1->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"General", "Markers", "Tablature", "MIDI", "Chord Dictionary",
-                                 "Instrument and Tuning"}));
+    EXPECT_EQ(tabs, (QStringList{"General", "Markers", "Tablature", "MIDI", "Sound",
+                                 "Chord Dictionary", "Instrument and Tuning"}));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Settings"));
 }
 
