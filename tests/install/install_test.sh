@@ -22,7 +22,7 @@ share/applications/fretwick.desktop
 share/fretwick/BCHORDS.DCT
 share/fretwick/help/getting_started.html
 share/fretwick/help/index.html
-share/man/man1/fretwick.1
+share/man/man1/fretwick.1.gz
 share/metainfo/org.fretwick.Fretwick.metainfo.xml
 share/mime/packages/fretwick.xml
 share/icons/hicolor/scalable/apps/fretwick.svg"
@@ -48,7 +48,7 @@ appstreamcli validate --no-net "$root/share/metainfo/org.fretwick.Fretwick.metai
     >"$work/appstream.log" 2>&1 || { cat "$work/appstream.log"; problem "appstreamcli validate"; }
 
 # The manual page renders without warnings and names every option --help lists.
-MANWIDTH=100 man --warnings -l "$root/share/man/man1/fretwick.1" >"$work/man.txt" 2>"$work/man.err" ||
+MANWIDTH=100 man --warnings -l "$root/share/man/man1/fretwick.1.gz" >"$work/man.txt" 2>"$work/man.err" ||
     problem "man -l"
 [ -s "$work/man.err" ] && { cat "$work/man.err"; problem "man page warnings"; }
 for option in $("$root/bin/fretwick" --help | grep -o -E -- '--[a-z][a-z-]*' | sort -u); do
