@@ -94,7 +94,9 @@ std::optional<RhythmValue> RhythmValueOf(std::string_view duration) {
     RhythmValue result;
     result.dotted = duration.front() == '.';
     result.ticks = ticks;
-    const int plain = result.dotted ? ticks * 2 / 3 : ticks;
+    // A triplet value ("E3") is drawn as the value it is three of in the time of two.
+    const bool triplet = duration.back() == '3';
+    const int plain = triplet ? ticks * 3 / 2 : result.dotted ? ticks * 2 / 3 : ticks;
     static constexpr NoteValue Values[] = {
         NoteValue::Whole,     NoteValue::Half,         NoteValue::Quarter,    NoteValue::Eighth,
         NoteValue::Sixteenth, NoteValue::ThirtySecond, NoteValue::SixtyFourth};

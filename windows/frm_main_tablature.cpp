@@ -88,10 +88,17 @@ void TfrmMain::ShowTablature(TabMode mode) {
         titles = ConfirmedTitles{info.Title(), info.Subtitle()};
     }
     TfrmTab tab(dialogs(), this);
-    TabSettings tabSettings{settings().TabPrompt, settings().ShowTabNoteDurations,
-                            settings().TabFont, settings().LastDir, TabFormsOf(settings())};
+    TabSettings tabSettings{settings().TabPrompt,   settings().ShowTabNoteDurations,
+                            settings().TabFont,     settings().LastDir,
+                            TabFormsOf(settings()), settings().TabZoom,
+                            settings().TabPageView};
     tab.Open(mode, std::move(source), tabSettings, titles);
     dialogs().ShowModal(tab);
+    // The zoom and the page view are kept for the next showing.
+    if (mode == TabMode::Graphic) {
+        settings().TabZoom = tab.zoomPercent();
+        settings().TabPageView = tab.pageView();
+    }
 }
 
 } // namespace fw

@@ -8,9 +8,11 @@
 #include "ui/dialog_service.h"
 #include "ui/window_placement.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -18,8 +20,10 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTextOption>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -76,6 +80,26 @@ TfrmTab::TfrmTab(DialogService& dialogs, QWidget* parent) : QDialog(parent), dia
             btnPrintClick();
     });
 
+    // Zoom: Ctrl++ and Ctrl+- (Ctrl+= too, the + key without Shift), Ctrl+wheel, "Fit width".
+    btnFitWidth = MakeButton(this, "btnFitWidth", "Fit width", 185);
+    connect(btnFitWidth, &QPushButton::clicked, this, [this] { FitWidth(); });
+    chkPageView = new QCheckBox(QStringLiteral("Page view"), this);
+    chkPageView->setObjectName(QStringLiteral("chkPageView"));
+    chkPageView->setToolTip(QStringLiteral("Lay tablature out at the printed page's width"));
+    chkPageView->setGeometry(271, 5, 100, 25);
+    connect(chkPageView, &QCheckBox::toggled, this, [this](bool on) { SetPageView(on); });
+    lblZoom = new QLabel(this);
+    lblZoom->setObjectName(QStringLiteral("lblZoom"));
+    lblZoom->setTextFormat(Qt::PlainText);
+    lblZoom->setGeometry(375, 5, 60, 25);
+    for (const QKeySequence& keys :
+         {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)}) {
+        auto* zoomIn = new QShortcut(keys, this);
+        connect(zoomIn, &QShortcut::activated, this, [this] { ZoomBy(1); });
+    }
+    auto* zoomOut = new QShortcut(QKeySequence::ZoomOut, this);
+    connect(zoomOut, &QShortcut::activated, this, [this] { ZoomBy(-1); });
+
     scrlTab = new QScrollArea(this);
     scrlTab->setObjectName(QStringLiteral("scrlTab"));
     scrlTab->setFrameShape(QFrame::NoFrame);
@@ -104,8 +128,9 @@ TfrmTab::TfrmTab(DialogService& dialogs, QWidget* parent) : QDialog(parent), dia
     Memo1->setPalette(palette);
 
     // The window sees the scrolling keys before its controls do.
-    for (QWidget* control : std::initializer_list<QWidget*>{btnPrint, btnSave, btnExit, scrlTab,
-                                                            Memo1, Memo1->viewport()})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{btnPrint, btnSave, btnExit, btnFitWidth, chkPageView,
+                                         scrlTab, scrlTab->viewport(), Memo1, Memo1->viewport()})
         control->installEventFilter(this);
     resize(628, 415);
 }
@@ -115,6 +140,7 @@ void TfrmTab::Open(TabMode mode, TabSource source, const TabSettings& settings,
     mode_ = mode;
     source_ = std::move(source);
     settings_ = settings;
+    zoom_ = std::clamp(settings.zoomPercent, 25, 400) / 100.0;
     truncationPending_ = false;
     truncationWarned_ = false;
 
@@ -148,8 +174,10 @@ void TfrmTab::Open(TabMode mode, TabSource source, const TabSettings& settings,
     if (graphic) {
         setWindowTitle(QStringLiteral("Tablature"));
         PaintBox1->SetDocument(&document_);
-        PaintBox1->parentWidget()->resize(PaintLeft + PaintBox1->width() + 2,
-                                          PaintBox1->height() + PaintLeft);
+        {
+            const QSignalBlocker quiet(chkPageView);
+            chkPageView->setChecked(settings.pageView);
+        }
         truncationPending_ = document_.HasTruncatedMeasure();
     } else {
         PaintBox1->SetDocument(nullptr);
@@ -174,11 +202,67 @@ void TfrmTab::Open(TabMode mode, TabSource source, const TabSettings& settings,
     }
     scrlTab->setVisible(graphic);
     btnPrint->setVisible(graphic);
+    btnFitWidth->setVisible(graphic);
+    lblZoom->setVisible(graphic);
+    // The page view is a matter of engraved tablature only.
+    chkPageView->setVisible(graphic && document_.options.Engraved());
     Memo1->setVisible(!graphic);
     btnSave->setVisible(!graphic);
     scrlTab->verticalScrollBar()->setValue(0);
     resize(628, 415);
     LayOutViews();
+}
+
+int TfrmTab::zoomPercent() const {
+    return qRound(zoom_ * 100);
+}
+
+bool TfrmTab::pageView() const {
+    return chkPageView->isChecked();
+}
+
+void TfrmTab::ZoomBy(int steps) {
+    if (mode_ != TabMode::Graphic || steps == 0)
+        return;
+    zoom_ = std::clamp(zoom_ * std::pow(1.25, steps), 0.25, 4.0);
+    ApplyView();
+}
+
+void TfrmTab::FitWidth() {
+    if (mode_ != TabMode::Graphic)
+        return;
+    const int room = std::max(50, scrlTab->viewport()->width() - 2 * PaintLeft);
+    double natural = ScreenPaintWidth; // the plain drawing's width at 100%
+    if (document_.options.Engraved()) {
+        // The page's width at 100%: the window then shows the page's rows across its width.
+        TabView page;
+        page.pageView = true;
+        const EngravedScreen screen = EngravedScreenOf(page, PaintBox1->logicalDpiX());
+        natural = (screen.geometry.UsableWidth + 2 * screen.margin) * screen.scale;
+    }
+    zoom_ = std::clamp(room / natural, 0.25, 4.0);
+    ApplyView();
+}
+
+void TfrmTab::SetPageView(bool on) {
+    if (chkPageView->isChecked() != on) {
+        chkPageView->setChecked(on); // comes back here through toggled
+        return;
+    }
+    ApplyView();
+}
+
+void TfrmTab::ApplyView() {
+    lblZoom->setText(QStringLiteral("%1%").arg(zoomPercent()));
+    if (mode_ != TabMode::Graphic)
+        return;
+    TabView view;
+    view.zoom = zoom_;
+    view.pageView = chkPageView->isChecked();
+    view.windowWidth = std::max(50, scrlTab->viewport()->width() - 2 * PaintLeft);
+    PaintBox1->SetView(view);
+    PaintBox1->parentWidget()->resize(PaintLeft + PaintBox1->width() + 2,
+                                      PaintBox1->height() + PaintLeft);
 }
 
 void TfrmTab::ShowTruncationWarning() {
@@ -202,6 +286,8 @@ void TfrmTab::LayOutViews() {
     scrlTab->setGeometry(0, ViewTop, width(), height);
     Memo1->setGeometry(MemoLeft, ViewTop, std::max(0, width() - 2 * MemoLeft),
                        std::max(0, height - MemoLeft));
+    // Engraved tablature is laid out again at the window's new width.
+    ApplyView();
 }
 
 void TfrmTab::resizeEvent(QResizeEvent* event) {
@@ -252,6 +338,14 @@ bool TfrmTab::FormKeyDown(int key) {
 }
 
 bool TfrmTab::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel && watched == scrlTab->viewport()) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            const int delta = wheel->angleDelta().y();
+            ZoomBy(delta > 0 ? 1 : delta < 0 ? -1 : 0);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
+class QLabel;
 class QPlainTextEdit;
 class QPrinter;
 class QPushButton;
@@ -42,6 +44,8 @@ struct TabSettings {
     bool boldNumbers = false;   // graphic tablature's numbers in bold
     QString lastDir;            // where the save dialog starts when the song has no folder
     TabOptions forms;           // rhythm, bars, neck frets, h/p marks, names
+    int zoomPercent = 100;      // graphic tablature's zoom, 25..400
+    bool pageView = false;      // engraved tablature laid out at the printed page's width
 };
 
 // Titles as confirmed in the titles box.
@@ -71,6 +75,15 @@ public:
     void btnPrintClick();
     // Save (ASCII): the save dialog, then the text with ".tab" as the file's extension.
     void btnSaveClick();
+    // The zoom (percent) and the page view as the user left them, for the settings.
+    int zoomPercent() const;
+    bool pageView() const;
+    // Zooms graphic tablature in (`steps` > 0) or out by steps of a quarter; 25% to 400%.
+    void ZoomBy(int steps);
+    // The zoom at which the page (or the plain drawing) fills the window's width.
+    void FitWidth();
+    void SetPageView(bool on);
+
     // Prints on a printer that is set up. False (after telling the user) when printing could
     // not start.
     bool PrintOn(QPrinter& printer);
@@ -78,7 +91,10 @@ public:
     QPushButton* btnPrint = nullptr;
     QPushButton* btnSave = nullptr;
     QPushButton* btnExit = nullptr;
-    QScrollArea* scrlTab = nullptr; // holds the paint area
+    QPushButton* btnFitWidth = nullptr; // "Fit width"
+    QCheckBox* chkPageView = nullptr;   // "Page view"
+    QLabel* lblZoom = nullptr;          // "100%"
+    QScrollArea* scrlTab = nullptr;     // holds the paint area
     TabPaintArea* PaintBox1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
 
@@ -95,6 +111,7 @@ private:
     void LayOutViews();
     void ShowTruncationWarning();
     void PaintBox1Painted();
+    void ApplyView();
 
     DialogService& dialogs_;
     TabMode mode_ = TabMode::Graphic;
@@ -104,6 +121,7 @@ private:
     AsciiTab ascii_;
     bool truncationPending_ = false; // graphic: warn after the first paint
     bool truncationWarned_ = false;
+    double zoom_ = 1;
 };
 
 } // namespace fw

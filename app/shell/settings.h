@@ -66,6 +66,11 @@ struct Settings {
     int TrainerStep = 5;     // percent added after every pass, 0..50
     int TrainerTarget = 100; // percent the speed rises to and no further, 10..200
 
+    // "TabView": how the tablature window shows engraved tablature, stored only while it differs
+    // from the default.
+    int TabZoom = 100;        // percent, 25..400
+    bool TabPageView = false; // laid out at the printed page's width instead of the window's
+
     // "Recent": RecentFile[0] is the most recently opened song.
     std::array<QString, 3> RecentFile;
 

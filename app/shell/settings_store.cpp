@@ -84,6 +84,13 @@ const std::array<StoredField, 6> PracticeFields = {{
     {Practice, "TrainerTarget", &Settings::TrainerTarget},
 }};
 
+// How the tablature window shows engraved tablature: a group of its own, like the practice.
+const QString TabView = QStringLiteral("TabView");
+const std::array<StoredField, 2> TabViewFields = {{
+    {TabView, "Zoom", &Settings::TabZoom},
+    {TabView, "PageView", &Settings::TabPageView},
+}};
+
 bool PracticeIsDefault(const Settings& settings) {
     const Settings defaults;
     return settings.CountIn == defaults.CountIn && settings.Metronome == defaults.Metronome &&
@@ -197,6 +204,9 @@ Settings LoadSettings(const SettingsErrorReporter& report) {
     for (const StoredField& stored : PracticeFields)
         ReadField(layer, stored, settings);
     ClampPractice(settings);
+    for (const StoredField& stored : TabViewFields)
+        ReadField(layer, stored, settings);
+    settings.TabZoom = std::clamp(settings.TabZoom, 25, 400);
     for (std::size_t i = 0; i < settings.RecentFile.size(); ++i)
         settings.RecentFile[i] = layer.ReadSettingText(Recent, RecentName(i), QString());
     PrepareInstallDir(settings, report);
@@ -221,6 +231,12 @@ bool SaveSettings(const Settings& settings, const SettingsErrorReporter& report)
         file.remove(Practice);
     } else {
         for (const StoredField& stored : PracticeFields)
+            WriteField(layer, stored, settings);
+    }
+    if (settings.TabZoom == Settings{}.TabZoom && settings.TabPageView == Settings{}.TabPageView) {
+        file.remove(TabView);
+    } else {
+        for (const StoredField& stored : TabViewFields)
             WriteField(layer, stored, settings);
     }
     for (std::size_t i = 0; i < settings.RecentFile.size(); ++i)

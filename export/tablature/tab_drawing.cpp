@@ -221,9 +221,9 @@ void TabCanvas::PaintPlaced(int x0, int y0, int w, const RhythmMeasure* rhythm) 
             const QRect ink = markMetrics.boundingRect(text);
             const int x = mark.x - ink.center().x();
             // Engraved, the letter sits just above the top of its arc, clear of the string.
-            const int baseline = engraved_
-                                     ? mark.lineY - numberHeight_ / 2 - gap - markMetrics.descent()
-                                     : mark.lineY - smallHeight_ / 2 + smallAscent_;
+            const int baseline =
+                engraved_ ? mark.lineY - numberHeight_ / 2 - s / 8 - markMetrics.descent()
+                          : mark.lineY - smallHeight_ / 2 + smallAscent_;
             painter_.fillRect(ink.translated(x, baseline).adjusted(-gap, -gap, gap, gap),
                               Qt::white);
             painter_.drawText(x, baseline, text);

@@ -20,6 +20,7 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -57,7 +58,7 @@ struct TabDrawOptions {
 
 // Engraved tablature is laid out in units of this many to the inch whatever it is drawn on, so
 // that the window at page width breaks rows exactly where print does.
-inline constexpr int EngravingDpi = 1200;
+inline constexpr int EngravingDpi = EngravingUnitsPerInch;
 
 // Where the measures of one row stand, from the left of the device.
 struct PlacedMeasure {
@@ -140,9 +141,16 @@ private:
     // Draws one engraved measure at its placed columns.
     void DrawEngravedMeasure(std::span<const TabItem> measureChords, const PlacedMeasure& placed,
                              int y0, bool first, bool last);
-    // The time signature after the bar line at `x`; its width.
-    void DrawTimeSignature(int x, int y0);
-    int TimeSignatureWidth() const;
+    // The time signature `meter` after the bar line at `x`; its width.
+    void DrawTimeSignature(const Meter& meter, int x, int y0);
+    int TimeSignatureWidth(const Meter& meter) const;
+    // The meter a measure opens with a time signature of, if any: the song's at the first
+    // measure, else a change written above its first chord.
+    // True when an ending's bracket runs over `chord` (once SetSong has run).
+    bool InEnding(const TabItem& chord) const;
+    std::optional<Meter> OpeningMeter(std::span<const TabItem> measureChords, bool first) const;
+    // Repeat signs, ending brackets and triplet numbers of one measure.
+    void DrawStructure(std::span<const TabItem> measureChords, const PlacedMeasure& placed, int y0);
     // Draws what DrawMeasure and DrawEngravedMeasure have placed, staff first.
     void PaintPlaced(int x0, int y0, int w, const RhythmMeasure* rhythm);
     QFont Sized(QFont font) const;
@@ -227,6 +235,8 @@ private:
     const QPaintDevice* metrics_ = nullptr; // where text is measured
     QFont markFont_;                        // engraved: h and p, above their arcs
     QFont meterFont_;                       // engraved: the time signature's figures
+    bool hasEndings_ = false;               // the song has ending brackets: room above the staff
+    bool hasTriplets_ = false;              // the song has triplets: room for their 3 below
 };
 
 // Draws rows firstRow..lastRow (from 0, inclusive) of `measures` on the screen: the left

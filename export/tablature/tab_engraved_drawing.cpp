@@ -75,7 +75,7 @@ TabCanvas::TabCanvas(QPainter& painter, const TabGeometry& geometry, const TabDr
 int TabCanvas::MarkRoom() const {
     if (!engraved_ || !options_.forms.letterMarks)
         return 0;
-    return QFontMetrics(markFont_, metrics_).height() + std::max(1, geometry_.LineSpacing / 15);
+    return QFontMetrics(markFont_, metrics_).height() + geometry_.LineSpacing / 8;
 }
 
 SpacingRules TabCanvas::Rules() const {
@@ -87,8 +87,17 @@ SpacingRules TabCanvas::Rules() const {
     return rules;
 }
 
-int TabCanvas::TimeSignatureWidth() const {
-    const QString figures = QString::number(std::max(options_.meter.beats, options_.meter.unit));
+std::optional<Meter> TabCanvas::OpeningMeter(std::span<const TabItem> measureChords,
+                                             bool first) const {
+    if (!measureChords.empty() && measureChords.front().MeterBeats > 0)
+        return Meter{measureChords.front().MeterBeats, measureChords.front().MeterUnit};
+    if (first)
+        return options_.meter;
+    return std::nullopt;
+}
+
+int TabCanvas::TimeSignatureWidth(const Meter& meter) const {
+    const QString figures = QString::number(std::max(meter.beats, meter.unit));
     return TextWidth(meterFont_, figures) + geometry_.LineSpacing * 4 / 5;
 }
 
@@ -143,9 +152,14 @@ SpacedMeasure TabCanvas::SpacedOf(std::span<const TabItem> measureChords, bool f
         }
         spaced.columns.push_back(column);
     }
-    if (first)
-        spaced.opening = TimeSignatureWidth();
-    if (last)
+    if (const std::optional<Meter> meter = OpeningMeter(measureChords, first))
+        spaced.opening = TimeSignatureWidth(*meter);
+    // A repeat's bar lines and dots.
+    if (!measureChords.empty() && measureChords.front().RepeatStart)
+        spaced.opening += 0.9 * s;
+    if (!measureChords.empty() && measureChords.back().RepeatEndCount > 0)
+        spaced.closing = 0.9 * s;
+    else if (last)
         spaced.closing = 0.5 * s; // the thick line of the final bar
     return spaced;
 }
@@ -207,11 +221,16 @@ void TabCanvas::DrawEngravedMeasure(std::span<const TabItem> measureChords,
         PlaceChord(item, x, placed.targetX[i] < 0 ? x : placed.targetX[i], y0, true);
     }
     PaintPlaced(placed.x, y0, placed.width, options_.Stems() ? &layout : nullptr);
-    if (first)
-        DrawTimeSignature(placed.x, y0);
-    if (last) {
+    const int s = geometry_.LineSpacing;
+    int openingX = placed.x;
+    if (!measureChords.empty() && measureChords.front().RepeatStart)
+        openingX += 9 * s / 10;
+    if (const std::optional<Meter> meter = OpeningMeter(measureChords, first))
+        DrawTimeSignature(*meter, openingX, y0);
+    DrawStructure(measureChords, placed, y0);
+    const bool repeatEnd = !measureChords.empty() && measureChords.back().RepeatEndCount > 0;
+    if (last && !repeatEnd) {
         // The final bar: a thin line, then a thick one ending the staff.
-        const int s = geometry_.LineSpacing;
         const int right = placed.x + placed.width - 1;
         const int thick = std::max(2, s / 5);
         painter_.fillRect(QRect(right - thick + 1, y0, thick, geometry_.StaffHeight + 1),
@@ -221,13 +240,13 @@ void TabCanvas::DrawEngravedMeasure(std::span<const TabItem> measureChords,
     }
 }
 
-void TabCanvas::DrawTimeSignature(int x, int y0) {
+void TabCanvas::DrawTimeSignature(const Meter& meter, int x, int y0) {
     const int s = geometry_.LineSpacing;
     const QFont savedFont = painter_.font();
     painter_.setFont(meterFont_);
     const QFontMetrics metrics(meterFont_, metrics_);
-    const QString upper = QString::number(options_.meter.beats);
-    const QString lower = QString::number(options_.meter.unit);
+    const QString upper = QString::number(meter.beats);
+    const QString lower = QString::number(meter.unit);
     const int centre =
         x + s / 3 + TextWidth(meterFont_, upper.size() > lower.size() ? upper : lower) / 2;
     // Each figure stands centred in its half of the staff, over a white patch that stops the
@@ -241,6 +260,105 @@ void TabCanvas::DrawTimeSignature(int x, int y0) {
         painter_.drawText(left, baseline, text);
     }
     painter_.setFont(savedFont);
+}
+
+void TabCanvas::DrawStructure(std::span<const TabItem> measureChords, const PlacedMeasure& placed,
+                              int y0) {
+    if (measureChords.empty())
+        return;
+    const int s = geometry_.LineSpacing;
+    const int h = geometry_.StaffHeight;
+    const int thick = std::max(2, s / 5);
+    const double dot = std::max(1.5, s / 7.0);
+    const auto dots = [&](double x) {
+        painter_.save();
+        painter_.setRenderHint(QPainter::Antialiasing);
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(Qt::black);
+        // In the two spaces either side of the middle line.
+        painter_.drawEllipse(QPointF(x, y0 + 1.5 * s), dot, dot);
+        painter_.drawEllipse(QPointF(x, y0 + 2.5 * s), dot, dot);
+        painter_.restore();
+    };
+    const QFont savedFont = painter_.font();
+    painter_.setFont(smallFont_);
+    const QFontMetrics small(smallFont_, metrics_);
+    if (measureChords.front().RepeatStart) {
+        // Thick, thin, then the dots: the repeat starts here.
+        painter_.fillRect(QRect(placed.x, y0, thick, h + 1), Qt::black);
+        const int thin = placed.x + thick + thick;
+        painter_.drawLine(thin, y0, thin, y0 + h);
+        dots(thin + thick + dot);
+    }
+    const TabItem& closing = measureChords.back();
+    if (closing.RepeatEndCount > 0) {
+        // The dots, thin, then thick: back to the start; "x3" over it when played more than twice.
+        const int right = placed.x + placed.width - 1;
+        painter_.fillRect(QRect(right - thick + 1, y0, thick, h + 1), Qt::black);
+        const int thin = right - 2 * thick;
+        painter_.drawLine(thin, y0, thin, y0 + h);
+        dots(thin - thick - dot);
+        if (closing.RepeatEndCount > 2) {
+            const QString times = QStringLiteral("x%1").arg(closing.RepeatEndCount);
+            painter_.drawText(right - small.horizontalAdvance(times),
+                              y0 - numberHeight_ / 2 - small.descent(), times);
+        }
+    }
+    // An ending's bracket over its measures: a hook and its number at its start, a hook at its
+    // end, a line between, above the chord names.
+    int endingNumber = 0;
+    for (const TabItem& item : measureChords)
+        endingNumber = std::max(endingNumber, item.EndingNumber);
+    const bool inEnding = endingNumber > 0 || InEnding(measureChords.front());
+    if (inEnding) {
+        const int top = y0 - RoomAbove();
+        const int left = measureChords.front().EndingNumber > 0 ? placed.x + s / 5 : placed.x;
+        const bool ends = std::any_of(measureChords.begin(), measureChords.end(),
+                                      [](const TabItem& item) { return item.EndingLast; });
+        const int right = placed.x + placed.width - 1 - (ends ? s / 5 : 0);
+        painter_.drawLine(left, top, right, top);
+        if (measureChords.front().EndingNumber > 0) {
+            painter_.drawLine(left, top, left, top + smallHeight_);
+            painter_.drawText(left + s / 4, top + smallHeight_ / 6 + small.ascent(),
+                              QStringLiteral("%1.").arg(measureChords.front().EndingNumber));
+        }
+        if (ends)
+            painter_.drawLine(right, top, right, top + smallHeight_);
+    }
+    // A 3 under each triplet group's beam, centred on its notes.
+    if (options_.Stems()) {
+        int from = -1;
+        for (std::size_t i = 0; i < measureChords.size() && i < placed.columnX.size(); ++i) {
+            const TabItem& item = measureChords[i];
+            if (item.TripletPlace == 0)
+                continue;
+            if (from < 0 || item.TripletPlace == 1)
+                from = placed.columnX[i];
+            if (item.TripletLast || item.TripletPlace == 3) {
+                const int centre = (from + placed.columnX[i]) / 2;
+                const int below = y0 + h + numberHeight_ / 2 + s / 5 + 5 * s / 2 + s / 5;
+                const QString three = QStringLiteral("3");
+                painter_.drawText(centre - small.horizontalAdvance(three) / 2,
+                                  below + small.ascent(), three);
+                from = -1;
+            }
+        }
+    }
+    painter_.setFont(savedFont);
+}
+
+bool TabCanvas::InEnding(const TabItem& chord) const {
+    // Whether an ending's bracket is open at `chord`: walked back to its start, no bracket's end
+    // stands between.
+    if (song_.empty() || &chord < song_.data() || &chord >= song_.data() + song_.size())
+        return false;
+    for (const TabItem* item = &chord; item >= song_.data(); --item) {
+        if (item != &chord && item->EndingLast)
+            return false;
+        if (item->EndingNumber > 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace fw

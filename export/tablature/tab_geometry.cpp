@@ -1,5 +1,7 @@
 #include "tab_geometry.h"
 
+#include <QFontMetrics>
+
 #include <algorithm>
 #include <limits>
 
@@ -55,7 +57,13 @@ TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight) {
 }
 
 TabGeometry EngravedPageGeometry(QSize area) {
-    TabGeometry g = PrinterTabGeometry(area.width(), area.height());
+    // Numbers of neighbouring strings must not meet, not even their line boxes (which text
+    // readers take for the words' extents): the lines stand at least a number's height apart.
+    QFont numbers = TabNumberFont(TabDevice::Printer);
+    numbers.setPixelSize(qRound(numbers.pointSizeF() * EngravingUnitsPerInch / 72.0));
+    const int least = QFontMetrics(numbers).height() + 2;
+    const int height = std::max(area.height(), least * 60);
+    TabGeometry g = PrinterTabGeometry(area.width(), height);
     g.UsableWidth = area.width();
     g.LeftMargin = 0;
     return g;

@@ -40,8 +40,12 @@ TabGeometry ScreenTabGeometry(int paintWidth = ScreenPaintWidth);
 // line spacing of 15, scaled to the page's line spacing.
 TabGeometry PrinterTabGeometry(int pageWidth, int pageHeight);
 
+// Engraved tablature is laid out in units of this many to the inch (see EngravingDpi).
+inline constexpr int EngravingUnitsPerInch = 1200;
+
 // Engraved tablature on a print area `area` big (EngravingDpi units): the printer's geometry,
-// with the staves across the area's full width.
+// with the staves across the area's full width and the string lines no closer than the
+// numbers' line boxes are tall.
 TabGeometry EngravedPageGeometry(QSize area);
 
 // The paint area's height for `nonEmptyMeasures` measures: 90 pixels per row of two, plus 80.

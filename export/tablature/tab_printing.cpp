@@ -151,6 +151,7 @@ PrintOutcome PrintTablature(QPainter& painter, QPagedPaintDevice& device,
             if (scale != 1)
                 painter.scale(scale, scale);
             engraved.DrawRow(items, measures, row, top);
+            outcome.rowStarts.push_back(row.measureNumber);
             top += pitch;
             full = units.height() < top + pitch - e.LineSpacing;
         }

@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include <span>
+#include <vector>
 
 class QPagedPaintDevice;
 
@@ -17,7 +18,8 @@ namespace fw {
 
 struct PrintOutcome {
     int pages = 0;
-    bool truncated = false; // a measure had more chords than tablature shows
+    bool truncated = false;     // a measure had more chords than tablature shows
+    std::vector<int> rowStarts; // engraved: the number of each printed row's first measure
 };
 
 // Prints `measures` of `items` on `device` through `painter`, which is active on it. Engraved

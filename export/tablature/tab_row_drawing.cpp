@@ -15,6 +15,10 @@ namespace fw {
 void TabCanvas::SetSong(std::span<const TabItem> items) {
     song_ = items;
     labels_.clear();
+    hasEndings_ = std::any_of(items.begin(), items.end(),
+                              [](const TabItem& item) { return item.EndingNumber > 0; });
+    hasTriplets_ = std::any_of(items.begin(), items.end(),
+                               [](const TabItem& item) { return item.TripletPlace > 0; });
     if (!options_.forms.chordNames)
         return;
     labels_.reserve(items.size());
@@ -52,9 +56,12 @@ double TabCanvas::NaturalWidth(std::span<const TabItem> measureChords) const {
 }
 
 int TabCanvas::RoomAbove() const {
+    // Ending brackets stand over everything else above the staff.
+    const int endings =
+        engraved_ && hasEndings_ ? smallHeight_ * 3 / 2 + geometry_.LineSpacing / 3 : 0;
     if (!options_.forms.chordNames && !ShowsMeasureNumbers(options_.forms.bars))
-        return 0;
-    return smallHeight_ + geometry_.LineSpacing / 3 + MarkRoom();
+        return endings;
+    return smallHeight_ + geometry_.LineSpacing / 3 + MarkRoom() + endings;
 }
 
 int TabCanvas::RowPitch() const {
@@ -62,6 +69,8 @@ int TabCanvas::RowPitch() const {
     int pitch = g.RowHeight();
     if (options_.Stems())
         pitch = std::max(pitch, g.StaffHeight + numberHeight_ + 16 * g.LineSpacing / 5);
+    if (engraved_ && hasTriplets_) // the 3 under a triplet's beam
+        pitch += smallHeight_;
     return pitch + RoomAbove();
 }
 

@@ -3,6 +3,7 @@
 
 #include "windows/frm_tab.h"
 
+#include "export/tablature/tab_printing.h"
 #include "export/tablature/tests/pdf_tools.h"
 #include "export/tablature/tests/tab_test_support.h"
 
@@ -11,6 +12,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -20,6 +23,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -382,6 +386,83 @@ TEST_F(TabWindow, PrintToFileOffersTheSongsFileName) {
     const QString info = test::RunPdfTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QStringLiteral("Reuben _ Train_ 45_.fwk"))) << info.toStdString();
     EXPECT_TRUE(test::PdfText(pdf).contains(QStringLiteral("Reuben / Train 45")));
+}
+
+} // namespace
+} // namespace fw
+
+namespace fw {
+namespace {
+
+// Twenty bars of eighth notes cut by the meter, drawn with stems.
+std::vector<std::string> EighthBars(int bars) {
+    std::vector<std::string> lines = {"* Time: 4/4"};
+    for (int i = 0; i < bars * 8; ++i)
+        lines.push_back(i % 3 == 0 ? "G, x, x, 0-2, x, x, E" : "G, 0, x, x, x, 10, E");
+    return lines;
+}
+
+class EngravedWindow : public ::testing::Test {
+protected:
+    ScriptedDialogService dialogs;
+    TfrmTab window{dialogs};
+    TabSettings settings{false, true, false, QString(), {TabRhythm::Stems, TabBars::Meter}};
+
+    void Open(int bars) {
+        const std::vector<std::string> lines = EighthBars(bars);
+        window.Open(TabMode::Graphic, {lines, test::ParseLines(lines), {}, QStringLiteral("G")},
+                    settings, std::nullopt);
+    }
+};
+
+// The page view lays out at the page's width with the same canvas as print: its rows start at
+// the measures the PDF's rows start at.
+TEST_F(EngravedWindow, PageViewBreaksRowsWhereThePdfDoes) {
+    Open(20);
+    window.SetPageView(true);
+    const TabDocument& document = window.document();
+    std::vector<int> shown;
+    for (const PlacedRow& row :
+         EngravedScreenRows(document, window.PaintBox1->view(), window.PaintBox1->logicalDpiX()))
+        shown.push_back(row.measureNumber);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("rows.pdf"));
+    QPdfWriter writer(path);
+    writer.setPageLayout(PdfPageLayout(false));
+    writer.setResolution(EngravingDpi);
+    QPainter painter(&writer);
+    const PrintOutcome printed = PrintTablature(painter, writer, document.items, document.measures,
+                                                document.texts, document.options);
+    painter.end();
+    ASSERT_GE(printed.rowStarts.size(), 3u);
+    EXPECT_EQ(shown, printed.rowStarts);
+    // The measure numbers heading the printed rows are there for a reader of the PDF.
+    const QString text = test::PdfText(path);
+    for (int number : printed.rowStarts)
+        EXPECT_TRUE(text.contains(QString::number(number))) << number;
+}
+
+TEST_F(EngravedWindow, ZoomKeysWheelAndFitWidth) {
+    Open(4);
+    window.resize(1500, 600);
+    const int wide = window.PaintBox1->width();
+    EXPECT_GT(wide, 1300) << "laid out at the window's width";
+    const int tall = window.PaintBox1->height();
+    QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(window.zoomPercent(), 125);
+    EXPECT_GT(window.PaintBox1->height(), tall) << "bigger, so fewer measures to a row";
+    QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(window.zoomPercent(), 100);
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(window.scrlTab->viewport(), &wheel);
+    EXPECT_EQ(window.zoomPercent(), 80);
+    window.SetPageView(true);
+    window.btnFitWidth->click();
+    EXPECT_NEAR(window.PaintBox1->width(), window.scrlTab->viewport()->width() - 24, 3)
+        << "the page fills the window";
+    EXPECT_GT(window.zoomPercent(), 100);
 }
 
 } // namespace
