@@ -91,7 +91,7 @@ TEST(SongStructureExport, MidiPlaysRepeatsEndingsAndTheTempoChange) {
 
 TEST(SongStructureExport, MusicXmlHasRepeatsEndingsMeterTempoAndTuplets) {
     const std::vector<ChordEntry> entries = test::ParseLines(Waltz);
-    MusicXmlSong song{entries, 120, 105, test::NoOffsets, "Waltz", {}};
+    MusicXmlSong song{entries, 120, 105, test::NoOffsets, 0, "Waltz", {}};
     const std::string xml = BuildMusicXml(song);
     const auto count = [&xml](const std::string& what) {
         int n = 0;
