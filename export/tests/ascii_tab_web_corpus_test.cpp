@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
             {"D|--0-----------|", "C|--0-----------|", "G|--0-----------|", "C|--0-----------|"},
             {"Csus2, x, 0, 0, 0, 0, W", ""},
             53565,
-            FourLines + " The labels name strings 1 to 4 only: Custom Tuning - G C G C D "
+            FourLines + " The labels name strings 1 to 4 only: Double C - G C G C D "
                         "assumed."},
         CorpusCase{"FourLinesUnlabelledBesideABanjoTitle",
                    {"Boil Them Cabbage (banjo)", "|--0---0---0---0-|", "|----------------|",
