@@ -118,16 +118,15 @@ INSTANTIATE_TEST_SUITE_P(
                      true},
         PageSentence{"songs", "cannot be closed while a song plays", false},
         PageSentence{"songs",
-                     "imports back to the same string values (2-4 included), rests, "
-                     "durations and measures",
+                     "imports back to the song it came from, in its tuning, whatever forms it "
+                     "was written in",
                      true},
         PageSentence{"fretboard", "the markers of open strings sit on the nut", true},
         PageSentence{"editing", "The button of the current duration shows pressed.", true},
         PageSentence{"editing", "It shows ticked while the current duration is dotted.", true},
         PageSentence{"editing",
-                     "An open 5th string that is not a tone of the chord the fretted "
-                     "strings make is a drone: the chord is named from the other "
-                     "strings.",
+                     "An open 5th string that is no tone of the chord the other strings make is "
+                     "a drone",
                      true}),
     [](const auto& info) { return cases::IndexedCaseName(info.index, info.param.sentence); });
 
