@@ -445,7 +445,10 @@ TEST_F(EngravedWindow, PageViewBreaksRowsWhereThePdfDoes) {
 
 TEST_F(EngravedWindow, ZoomKeysWheelAndFitWidth) {
     Open(4);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     window.resize(1500, 600);
+    QCoreApplication::processEvents();
     const int wide = window.PaintBox1->width();
     EXPECT_GT(wide, 1300) << "laid out at the window's width";
     const int tall = window.PaintBox1->height();
