@@ -3,22 +3,7 @@
 #include "chord_parser.h"
 #include "text_rules.h"
 
-#include <charconv>
-
 namespace fw {
-
-namespace {
-
-std::optional<int> WholeNumber(std::string_view text) {
-    text = TrimView(text);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
 
 std::optional<BeatMeter> ParseBeatMeter(std::string_view text) {
     const std::string upper = UpperCase(TrimView(text));
@@ -29,8 +14,8 @@ std::optional<BeatMeter> ParseBeatMeter(std::string_view text) {
     const std::size_t slash = upper.find('/');
     if (slash == std::string::npos)
         return std::nullopt;
-    const std::optional<int> beats = WholeNumber(std::string_view(upper).substr(0, slash));
-    const std::optional<int> unit = WholeNumber(std::string_view(upper).substr(slash + 1));
+    const std::optional<int> beats = ReadWholeNumber(std::string_view(upper).substr(0, slash));
+    const std::optional<int> unit = ReadWholeNumber(std::string_view(upper).substr(slash + 1));
     const bool unitOk = unit && *unit >= 1 && *unit <= 64 && (*unit & (*unit - 1)) == 0;
     if (!beats || *beats < 1 || *beats > 64 || !unitOk)
         return std::nullopt;

@@ -14,15 +14,6 @@ constexpr int MaxRepeatCount = 99;
 constexpr int MaxEndingNumber = 99;
 constexpr int MaxMarkerTempo = 500;
 
-std::optional<int> Number(std::string_view text) {
-    text = TrimView(text);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 bool PowerOfTwo(int value) {
     return value >= 1 && value <= 64 && (value & (value - 1)) == 0;
 }
@@ -34,7 +25,7 @@ std::optional<int> RepeatCount(std::string_view text) {
         text.remove_prefix(1);
     else if (!text.empty() && (text.back() == 'X' || text.back() == 'x'))
         text.remove_suffix(1);
-    return Number(text);
+    return ReadWholeNumber(text);
 }
 
 std::string Invalid(std::string_view written, std::string_view hint) {
@@ -80,7 +71,7 @@ MarkerReading ReadMarker(std::string_view line) {
         std::string_view number = value;
         if (!number.empty() && number.back() == '.')
             number.remove_suffix(1);
-        const std::optional<int> n = Number(number);
+        const std::optional<int> n = ReadWholeNumber(number);
         if (!n || *n < 1 || *n > MaxEndingNumber) {
             reading.error = Invalid(body, "Ending: 1, Ending: 2 ...");
             return reading;
@@ -96,7 +87,7 @@ MarkerReading ReadMarker(std::string_view line) {
         marker.kind = MarkerKind::Time;
         marker.meter = *meter;
     } else if (keyword == "TEMPO") {
-        const std::optional<int> tempo = Number(value);
+        const std::optional<int> tempo = ReadWholeNumber(value);
         if (!tempo || *tempo < 1 || *tempo > MaxMarkerTempo) {
             reading.error = Invalid(body, "Tempo: 1 to 500");
             return reading;
@@ -105,10 +96,12 @@ MarkerReading ReadMarker(std::string_view line) {
         marker.tempo = *tempo;
     } else if (keyword == "PICKUP") {
         const std::size_t slash = value.find('/');
-        const std::optional<int> num =
-            slash == std::string_view::npos ? std::nullopt : Number(value.substr(0, slash));
-        const std::optional<int> den =
-            slash == std::string_view::npos ? std::nullopt : Number(value.substr(slash + 1));
+        const std::optional<int> num = slash == std::string_view::npos
+                                           ? std::nullopt
+                                           : ReadWholeNumber(value.substr(0, slash));
+        const std::optional<int> den = slash == std::string_view::npos
+                                           ? std::nullopt
+                                           : ReadWholeNumber(value.substr(slash + 1));
         if (!num || !den || !PowerOfTwo(*den) || *num < 1 || *num >= *den) {
             reading.error = Invalid(body, "Pickup: 1/4, 1/8, 3/8 ...");
             return reading;

@@ -1,5 +1,6 @@
 #include "text_rules.h"
 
+#include <charconv>
 #include <cstdint>
 
 namespace fw {
@@ -102,6 +103,15 @@ std::size_t CharCount(std::string_view text) {
         if (!IsContinuationByte(static_cast<unsigned char>(c)))
             ++chars;
     return chars;
+}
+
+std::optional<int> ReadWholeNumber(std::string_view text) {
+    text = TrimView(text);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 } // namespace fw

@@ -23,6 +23,10 @@ std::string UpperCase(std::string_view text);
 // to mean "not a number".
 std::optional<int> ReadInteger(std::string_view text);
 
+// Reads a marker's number: decimal digits with an optional sign, spaces around them allowed,
+// nothing else. Returns nothing for any other text and for numbers outside int's range.
+std::optional<int> ReadWholeNumber(std::string_view text);
+
 // The first `count` characters (code points) of a UTF-8 text; the whole text when shorter.
 std::string FirstChars(std::string_view text, std::size_t count);
 
