@@ -512,8 +512,10 @@ struct MeasureComments {
     std::vector<std::vector<std::string>> after;
 };
 
+// A song's repeat is played 2 to 99 times: a tab's "x1" is read as the plain repeat its sign
+// shows, and a larger count than a song holds as its largest.
 std::string RepeatEndMarker(int count) {
-    return count > 0 ? "* Repeat: end x" + std::to_string(count) : "* Repeat: end";
+    return count > 1 ? "* Repeat: end x" + std::to_string(std::min(count, 99)) : "* Repeat: end";
 }
 
 MeasureComments StructureComments(const StaffReading& reading, const Staff& staff) {

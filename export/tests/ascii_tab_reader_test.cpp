@@ -145,6 +145,13 @@ INSTANTIATE_TEST_SUITE_P(
         TabCase{"RepeatRemark",
                 {"|--0--|  (x2)", "|-----|", "|-----|", "|-----|", "|-----|"},
                 {"* Repeat: start", "Chord, x, x, x, x, 0, W", "* Repeat: end x2", ""}},
+        // A song plays a repeat 2 to 99 times: "x1" is the plain repeat, x150 the most there is.
+        TabCase{"RepeatRemarkOnce",
+                {"|--0--|  x1", "|-----|", "|-----|", "|-----|", "|-----|"},
+                {"* Repeat: start", "Chord, x, x, x, x, 0, W", "* Repeat: end", ""}},
+        TabCase{"RepeatRemarkBeyondTheLargest",
+                {"|--0--|  x150", "|-----|", "|-----|", "|-----|", "|-----|"},
+                {"* Repeat: start", "Chord, x, x, x, x, 0, W", "* Repeat: end x99", ""}},
         // An underline of dashes right above a staff is no string of it.
         TabCase{"UnderlinedTitleRightAboveTheStaff",
                 {"Title", "-----", "|--0--|", "|-----|", "|-----|", "|-----|", "|-----|"},
