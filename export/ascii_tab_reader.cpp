@@ -57,7 +57,12 @@ bool CarriesWords(std::string_view line) {
 
 std::string CommentLine(std::string_view text) {
     const std::string trimmed = Trim(text);
-    return IsCommentLine(trimmed) ? trimmed : "* " + trimmed;
+    std::string line = IsCommentLine(trimmed) ? trimmed : "* " + trimmed;
+    // Words beside a tab that read as a song marker with a value no song takes ("Time: 0/4",
+    // "Capo: 13") stay words: quoted, they are a plain comment and the song stays clean.
+    if (!ParseChordText(line, 0).ok())
+        line = "* \"" + Trim(std::string_view(line).substr(1)) + "\"";
+    return line;
 }
 
 // A staff line that is only a rule of dashes: an underline next to a staff is no string of it.

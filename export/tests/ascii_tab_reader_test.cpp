@@ -152,6 +152,11 @@ INSTANTIATE_TEST_SUITE_P(
         TabCase{"RepeatRemarkBeyondTheLargest",
                 {"|--0--|  x150", "|-----|", "|-----|", "|-----|", "|-----|"},
                 {"* Repeat: start", "Chord, x, x, x, x, 0, W", "* Repeat: end x99", ""}},
+        // Words that would be a marker with a value no song takes are kept as plain words.
+        TabCase{"WordsLikeAMalformedMarker",
+                {"Time: 0/4   Capo: 13", "*Time:", "|--0--|", "|-----|", "|-----|", "|-----|",
+                 "|-----|"},
+                {"* \"Time: 0/4   Capo: 13\"", "* \"Time:\"", "Chord, x, x, x, x, 0, W", ""}},
         // An underline of dashes right above a staff is no string of it.
         TabCase{"UnderlinedTitleRightAboveTheStaff",
                 {"Title", "-----", "|--0--|", "|-----|", "|-----|", "|-----|", "|-----|"},
