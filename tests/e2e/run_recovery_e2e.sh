@@ -8,23 +8,12 @@
 set -euo pipefail
 binary=$1
 build=$2
-work=$(mktemp -d)
-cleanup() {
-    if [ -n "${app_pid:-}" ]; then kill -KILL "$app_pid" 2>/dev/null || true; fi
-    if [ -n "${xvfb_pid:-}" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "$1"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
-
-# shellcheck source=start_xvfb.sh
-source "$(dirname "$0")/start_xvfb.sh"
+# shellcheck source=e2e_session.sh
+source "$(dirname "$0")/e2e_session.sh"
 # shellcheck source=file_menu_exit.sh
 source "$(dirname "$0")/file_menu_exit.sh"
-printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
 song="$work/Reel.fwk"
 printf '*Info 1:e2e\r\n*Info 2:20\r\n*Info 3:55555\r\n*Info 4:96\r\nG, 0, 0, 0, 0, 0, Q\r\n' >"$song"
-recovery="$XDG_STATE_HOME/Fretwick/recovery"
 
 # Waits (generously: a loaded machine may take many seconds) for a visible window of the
 # program whose title matches $1; prints its id.

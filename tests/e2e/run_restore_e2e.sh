@@ -8,19 +8,8 @@
 set -euo pipefail
 binary=$1
 build=$2
-work=$(mktemp -d)
-cleanup() {
-    if [ -n "${app_pid:-}" ]; then kill -KILL "$app_pid" 2>/dev/null || true; fi
-    if [ -n "${xvfb_pid:-}" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "$1"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
-
-# shellcheck source=start_xvfb.sh
-source "$(dirname "$0")/start_xvfb.sh"
-printf '[Options]\nWelcomed=1\n' >"$XDG_CONFIG_HOME/Fretwick/Fretwick.conf"
-recovery="$XDG_STATE_HOME/Fretwick/recovery"
+# shellcheck source=e2e_session.sh
+source "$(dirname "$0")/e2e_session.sh"
 songs="$work/songs"
 mkdir -p "$songs" "$recovery"
 
